@@ -1,0 +1,114 @@
+#include "model/clsBucketChain.h"
+
+#include "model/clsLoadHandler.h"
+
+#include <algorithm>
+#include <utility>
+
+TBucketChain::TBucketChain(TRateCounter::TCalendarClock calendarClock)
+    : calendarClock(std::move(calendarClock))
+{
+}
+
+void TBucketChain::AddHandler(TLoadHandler* handler)
+{
+    if (!handler)
+        return;
+    lock.Lock();
+    handlers.push_back(handler);
+    positionIndex.emplace(handler->GetPosition(), handler);
+    lock.Unlock();
+    // Outside the lock: it is not re-entrant.
+    handler->SetChain(this);
+}
+
+void TBucketChain::RemoveHandler(TLoadHandler* handler)
+{
+    if (!handler)
+        return;
+    handler->SetChain(nullptr);
+    lock.Lock();
+    // Found by value, not under the handler's position: a handler leaves from
+    // its base destructor, where its position can no longer be asked.
+    const auto entry = std::find_if(positionIndex.begin(), positionIndex.end(),
+                                    [handler](const auto& e) { return e.second == handler; });
+    if (entry != positionIndex.end())
+        positionIndex.erase(entry);
+    const auto it = std::find(handlers.begin(), handlers.end(), handler);
+    if (it != handlers.end())
+        handlers.erase(it);
+    lock.Unlock();
+}
+
+void TBucketChain::AddListener(TBucketChainEventListener* listener)
+{
+    if (listener)
+        listeners.push_back(listener);
+}
+
+void TBucketChain::Step()
+{
+    const std::size_t count = handlers.size();
+    for (std::size_t i = 1; i + 1 < count; ++i)
+        handlers[i]->Step();
+    CountStep();
+}
+
+void TBucketChain::CountStep()
+{
+    stepRate.Count(calendarClock());
+}
+
+bool TBucketChain::FindHandlers(double lo, double hi, THandlerList& out) const
+{
+    out.clear();
+    if (lo > hi)
+        std::swap(lo, hi);
+    const auto end = positionIndex.upper_bound(hi);
+    for (auto it = positionIndex.lower_bound(lo); it != end; ++it)
+        out.push_back(it->second);
+    return !out.empty();
+}
+
+void TBucketChain::RemoveIndexEntry(TLoadHandler* handler)
+{
+    // Start at the first entry with exactly the handler's key; its own entry
+    // may stand further on, among entries of the same or a greater key.
+    auto it = positionIndex.lower_bound(handler->GetPosition());
+    if (it == positionIndex.end() || it->first != handler->GetPosition())
+        return;
+    for (; it != positionIndex.end(); ++it) {
+        if (it->second == handler) {
+            positionIndex.erase(it);
+            return;
+        }
+    }
+}
+
+void TBucketChain::HandlerMoving(TLoadHandler* handler, std::uint8_t phase)
+{
+    if (phase == PhaseMoving)
+        RemoveIndexEntry(handler);
+    else if (phase == PhaseMoved)
+        positionIndex.emplace(handler->GetPosition(), handler);
+    for (TBucketChainEventListener* listener : listeners)
+        listener->OnHandlerMove(handler, phase);
+}
+
+TLoadHandler* TBucketChain::GetHandler(std::int32_t index) const
+{
+    if (index < 0 || index >= GetHandlerCount())
+        return nullptr;
+    return handlers[static_cast<std::size_t>(index)];
+}
+
+TLoadHandler* TBucketChain::LockHandler(std::int32_t index)
+{
+    lock.Lock();
+    return GetHandler(index);
+}
+
+void TBucketChain::UnlockHandler(std::int32_t)
+{
+    lock.Unlock();
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "model/clsRateCounter.h"
+#include "model/clsZembaObject.h"
+#include "runtime/clsLock.h"
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <list>
+#include <map>
+#include <mutex>
+#include <vector>
+
+class TLoadHandler;
+
+// Told of every change of a handler's position, synchronously on the
+// simulation thread. Listeners must return quickly and never call back into
+// the chain.
+class TBucketChainEventListener
+{
+public:
+    // phase 0: the handler is about to move (GetPosition still gives the old
+    // position); phase 1: it has moved.
+    virtual void OnHandlerMove(TLoadHandler* handler, std::uint8_t phase) = 0;
+
+protected:
+    ~TBucketChainEventListener() = default;
+};
+
+using THandlerList = std::vector<TLoadHandler*>;
+
+// The simulation's centre: the handlers in order of addition (source first,
+// sink last), an index of them by position, one step of every person, the
+// steps-per-second figure and the listeners. Owns nothing it points to.
+class TBucketChain : public TZembaObject
+{
+public:
+    static constexpr std::uint8_t PhaseMoving = 0;
+    static constexpr std::uint8_t PhaseMoved = 1;
+
+    explicit TBucketChain(TRateCounter::TCalendarClock calendarClock = TRateCounter::SystemCalendarClock);
+
+    // Set-up, before the simulation runs. Null handlers and listeners are refused.
+    void AddHandler(TLoadHandler* handler);
+    void RemoveHandler(TLoadHandler* handler);
+    void AddListener(TBucketChainEventListener* listener);
+
+    // Steps every handler between the first and the last, in order, then counts the step.
+    void Step();
+    void CountStep();
+
+    // The handlers whose position lies in [lo, hi] (bounds swapped if reversed),
+    // in ascending position, equal positions in filing order. True if any.
+    bool FindHandlers(double lo, double hi, THandlerList& out) const;
+    // Re-files the handler on phase 1 after dropping its old entry on phase 0,
+    // then tells every listener.
+    void HandlerMoving(TLoadHandler* handler, std::uint8_t phase);
+
+    std::int32_t GetHandlerCount() const { return static_cast<std::int32_t>(handlers.size()); }
+    // Null for an index out of range.
+    TLoadHandler* GetHandler(std::int32_t index) const;
+    // Takes the lock and returns the handler (null for an index out of range;
+    // the lock is held either way). Every LockHandler is followed by one UnlockHandler.
+    TLoadHandler* LockHandler(std::int32_t index);
+    void UnlockHandler(std::int32_t index);
+
+    // For checks: the index itself, read between steps.
+    const std::multimap<double, TLoadHandler*>& GetPositionIndex() const { return positionIndex; }
+
+    std::int32_t GetStepsPerSecond() const { return stepRate.GetPerSecond(); }
+
+    // Held by the simulation thread around each Step and by the user interface
+    // around each read of the persons' state. The chain's TLock cannot serve:
+    // a step takes it while a person negotiates, and it is not re-entrant.
+    std::mutex& GetStepGuard() const { return stepGuard; }
+
+    // Written by the simulation thread after every step: the step overran its period.
+    std::atomic<bool> overrun{false};
+
+private:
+    void RemoveIndexEntry(TLoadHandler* handler);
+
+    std::deque<TLoadHandler*> handlers;
+    std::multimap<double, TLoadHandler*> positionIndex;
+    TLock lock;
+    TRateCounter stepRate;
+    TRateCounter::TCalendarClock calendarClock;
+    std::list<TBucketChainEventListener*> listeners;
+    mutable std::mutex stepGuard;
+};

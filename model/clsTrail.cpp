@@ -1,0 +1,92 @@
+#include "model/clsTrail.h"
+
+#include <algorithm>
+#include <cmath>
+
+TTrailSection::TTrailSection(double length)
+    : length(length)
+{
+}
+
+double TTrailSection::GetSpeedFactor(bool) const
+{
+    return 1.0;
+}
+
+double TTrailSection::GetHeight() const
+{
+    return 0.0;
+}
+
+TTrailSectionSteps::TTrailSectionSteps(double length)
+    : TTrailSection(length)
+{
+}
+
+double TTrailSectionSteps::GetSpeedFactor(bool empty) const
+{
+    return empty ? 1.3 : 0.5;
+}
+
+double TTrailSectionSteps::GetHeight() const
+{
+    return GetLength() * 0.5;
+}
+
+bool TTrail::AddSection(TTrailSection* section)
+{
+    if (!section || !std::isfinite(section->GetLength()) || section->GetLength() <= 0.0)
+        return false;
+    const double height = section->GetHeight();
+    sections.push_back(section);
+    heightsBefore.push_back(totalHeight);
+    sectionHeights.push_back(height);
+    length = length + section->GetLength();
+    sectionEnds.push_back(length);
+    totalHeight = totalHeight + height;
+    return true;
+}
+
+TTrailSection* TTrail::GetSection(int index) const
+{
+    if (index < 0 || index >= GetSectionCount())
+        return nullptr;
+    return sections[static_cast<std::size_t>(index)];
+}
+
+TTrailSection* TTrail::GetSectionAt(double position) const
+{
+    if (sections.empty())
+        return nullptr;
+    // The first section whose end lies strictly beyond the position.
+    const auto it = std::upper_bound(sectionEnds.begin(), sectionEnds.end(), position);
+    if (it == sectionEnds.end())
+        return sections.back();
+    return sections[static_cast<std::size_t>(it - sectionEnds.begin())];
+}
+
+double TTrail::GetSectionStart(const TTrailSection* section) const
+{
+    const auto it = std::find(sections.begin(), sections.end(), section);
+    if (it == sections.end())
+        return length;
+    const auto index = static_cast<std::size_t>(it - sections.begin());
+    return index == 0 ? 0.0 : sectionEnds[index - 1];
+}
+
+double TTrail::GetTotalHeight() const
+{
+    return totalHeight;
+}
+
+double TTrail::GetHeightAt(double position) const
+{
+    // The first section whose end lies at or beyond the position.
+    const auto it = std::lower_bound(sectionEnds.begin(), sectionEnds.end(), position);
+    if (it == sectionEnds.end())
+        return totalHeight;
+    const auto index = static_cast<std::size_t>(it - sectionEnds.begin());
+    const double sectionLength = sections[index]->GetLength();
+    return heightsBefore[index]
+        + sectionHeights[index] * (1 - (sectionEnds[index] - position) / sectionLength);
+}

@@ -1,0 +1,118 @@
+#include "runtime/clsBCThread.h"
+
+#include "model/clsBucketChain.h"
+
+#include <chrono>
+#include <mutex>
+
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// The highest priority below real-time, where the platform lets an ordinary
+// process ask for it; otherwise the thread runs at normal priority.
+void RaisePriority()
+{
+#ifdef __linux__
+    const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
+    (void)::setpriority(PRIO_PROCESS, tid, -20);
+#endif
+}
+
+} // namespace
+
+TPacingTiming TPacingTiming::System()
+{
+    return {
+        [] {
+            using namespace std::chrono;
+            return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+        },
+        [](std::int64_t ms) {
+            if (ms <= 0)
+                std::this_thread::yield();
+            else
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        },
+    };
+}
+
+TStepPacer::TStepPacer(TPacingTiming timing)
+    : timing(std::move(timing))
+{
+}
+
+void TStepPacer::Start()
+{
+    last = timing.now();
+}
+
+void TStepPacer::RunPeriod(const std::function<void()>& step, std::atomic<bool>& overrun)
+{
+    step();
+    const std::int64_t target = last + PeriodMs;
+    if (timing.now() >= target) {
+        overrun.store(true, std::memory_order_relaxed);
+        last = timing.now();
+        return;
+    }
+    overrun.store(false, std::memory_order_relaxed);
+    // A coarse sleep that ends 2 ms before the target, then 1 ms at a time.
+    const std::int64_t remaining = target - timing.now();
+    if (remaining > 2)
+        timing.sleep(remaining - 2);
+    for (;;) {
+        last = timing.now();
+        if (last >= target)
+            return;
+        timing.sleep(1);
+    }
+}
+
+TBCThread::TBCThread(bool createSuspended, TBucketChain* chain, TPacingTiming timing)
+    : chain(chain)
+    , timing(std::move(timing))
+{
+    if (!createSuspended)
+        Resume();
+}
+
+TBCThread::~TBCThread()
+{
+    StopAndWait();
+}
+
+void TBCThread::Resume()
+{
+    if (!thread.joinable() && chain)
+        thread = std::thread(&TBCThread::Execute, this);
+}
+
+void TBCThread::RequestStop()
+{
+    stopRequested.store(true);
+}
+
+void TBCThread::StopAndWait()
+{
+    RequestStop();
+    if (thread.joinable())
+        thread.join();
+}
+
+void TBCThread::Execute()
+{
+    RaisePriority();
+    TStepPacer pacer(timing);
+    const auto guardedStep = [this] {
+        const std::lock_guard guard(chain->GetStepGuard());
+        chain->Step();
+    };
+    pacer.Start();
+    while (!stopRequested.load())
+        pacer.RunPeriod(guardedStep, chain->overrun);
+}

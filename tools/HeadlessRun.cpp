@@ -1,0 +1,99 @@
+#include "tools/HeadlessRun.h"
+
+#include "app/clsScenario.h"
+#include "model/clsBucketChain.h"
+#include "model/clsChainChecker.h"
+#include "model/clsLoadHandler.h"
+#include "model/clsPerson.h"
+#include "model/clsZOManager.h"
+#include "tools/TraceWriter.h"
+
+#include <fstream>
+#include <memory>
+#include <ostream>
+
+namespace {
+
+constexpr std::int64_t MaxStepsOfAMove = 1'000'000;
+
+struct TPersonCounts
+{
+    std::int64_t onBreak = 0;
+    std::int64_t inHome = 0;
+};
+
+TPersonCounts CountPersons(const TBucketChain& chain)
+{
+    TPersonCounts counts;
+    for (std::int32_t i = 0; i < chain.GetHandlerCount(); ++i) {
+        const auto* p = dynamic_cast<const TPerson*>(chain.GetHandler(i));
+        if (!p)
+            continue;
+        counts.onBreak += p->IsOnBreak() ? 1 : 0;
+        if (const auto* h = dynamic_cast<const THomeareaPerson*>(p))
+            counts.inHome += h->IsInHomeArea() ? 1 : 0;
+    }
+    return counts;
+}
+
+} // namespace
+
+int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err)
+{
+    TZOManager objects;
+    TScenario scenario(objects, {.persons = options.persons});
+    TBucketChain& chain = *scenario.GetChain();
+    const TChainChecker checker(chain, *scenario.GetSource(), *scenario.GetSink(), scenario.GetInitialStock());
+
+    std::unique_ptr<std::ofstream> traceFile;
+    std::ostream* traceStream = nullptr;
+    if (options.tracePath == "-") {
+        traceStream = &out;
+    } else if (!options.tracePath.empty()) {
+        traceFile = std::make_unique<std::ofstream>(options.tracePath);
+        if (!*traceFile) {
+            err << "zemba-run: cannot write the trace to '" << options.tracePath << "'\n";
+            return 1;
+        }
+        traceStream = traceFile.get();
+    }
+    std::unique_ptr<TTraceWriter> trace;
+    if (traceStream) {
+        trace = std::make_unique<TTraceWriter>(*traceStream);
+        trace->WriteHeader();
+        trace->WriteStep(0, chain);
+    }
+
+    const auto moveComplete = [&] {
+        return scenario.GetSource()->GetLoadCount() == 0 && checker.CountLoadsInHands() == 0;
+    };
+    const std::int64_t limit = options.steps.value_or(MaxStepsOfAMove);
+    std::int64_t step = 0;
+    int status = 0;
+    while (step < limit && (options.steps || !moveComplete())) {
+        chain.Step();
+        ++step;
+        const bool last = step == limit || (!options.steps && moveComplete());
+        if (trace && (step % options.every == 0 || last))
+            trace->WriteStep(step, chain);
+        if (options.check) {
+            if (const std::string fault = checker.Check(); !fault.empty()) {
+                err << "zemba-run: after step " << step << ": " << fault << '\n';
+                status = 1;
+                break;
+            }
+        }
+    }
+
+    if (options.summary) {
+        const TPersonCounts counts = CountPersons(chain);
+        out << "steps=" << step << " stock=" << scenario.GetSource()->GetLoadCount()
+            << " in_hands=" << checker.CountLoadsInHands() << " delivered=" << scenario.GetSink()->GetDeliveredCount()
+            << " on_break=" << counts.onBreak << " in_home=" << counts.inHome << '\n';
+    }
+    if (traceStream && !*traceStream) {
+        err << "zemba-run: writing the trace failed\n";
+        return 1;
+    }
+    return status;
+}
