@@ -1,0 +1,92 @@
+#include "app/frm_Main.h"
+
+#include "ui_frm_Main.h"
+
+#include "app/clsScenario.h"
+#include "dialogs/frm_About.h"
+#include "dialogs/frm_Persons.h"
+#include "runtime/clsBCThread.h"
+#include "strings/clsStringsForVCLControls.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMessageBox>
+#include <QShowEvent>
+
+#include <exception>
+
+TfrmMain::TfrmMain(QWidget* owner)
+    : QMainWindow(owner)
+    , ui(std::make_unique<Ui::frmMain>())
+{
+    ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/zemba/ProgramIcon.png")));
+    connect(ui->acEditPersons, &QAction::triggered, this, &TfrmMain::acEditPersonsExecute);
+    connect(ui->acInfoAbout, &QAction::triggered, this, &TfrmMain::acInfoAboutExecute);
+    LocalizeComponent(this);
+}
+
+TfrmMain::~TfrmMain()
+{
+    StopSimulation();
+}
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Only the first show builds the scenario; a restore from minimised does not.
+    if (!event->spontaneous() && !scenario)
+        FormShow();
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    StopSimulation();
+    QMainWindow::closeEvent(event);
+}
+
+void TfrmMain::FormShow()
+{
+    try {
+        CreateScenario();
+        StartSimulation();
+    } catch (const std::exception& e) {
+        // The window stays, without a simulation; the message waits until it is visible.
+        const QString text = QString::fromLocal8Bit(e.what());
+        QMetaObject::invokeMethod(this, [this, text] { QMessageBox::critical(this, windowTitle(), text); },
+                                  Qt::QueuedConnection);
+    }
+}
+
+void TfrmMain::CreateScenario()
+{
+    scenario = std::make_unique<TScenario>(objects);
+    chain = scenario->GetChain();
+    ui->fu->SetTrail(scenario->GetTrail());
+    ui->fu->SetChain(chain);
+}
+
+void TfrmMain::StartSimulation()
+{
+    thread = std::make_unique<TBCThread>(true, chain);
+    thread->Resume();
+}
+
+void TfrmMain::StopSimulation()
+{
+    if (thread)
+        thread->StopAndWait();
+}
+
+void TfrmMain::acEditPersonsExecute()
+{
+    TfrmPersons persons(this);
+    persons.SetManager(&objects);
+    persons.exec();
+}
+
+void TfrmMain::acInfoAboutExecute()
+{
+    TfrmAbout about(this);
+    about.exec();
+}
