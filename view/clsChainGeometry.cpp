@@ -1,0 +1,47 @@
+#include "view/clsChainGeometry.h"
+
+#include "model/clsTrail.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Converting a double outside the int range (or NaN) is undefined, so a value
+// that cannot be a pixel is pinned far outside any picture instead.
+std::int32_t TruncateToPixel(double value)
+{
+    constexpr double Limit = 1.0e6;
+    if (std::isnan(value))
+        return 0;
+    return static_cast<std::int32_t>(std::clamp(value, -Limit, Limit));
+}
+
+} // namespace
+
+TBarRect MapPosition(const TTrail& trail, std::int32_t clientWidth, std::int32_t clientHeight, double position)
+{
+    constexpr std::int32_t Margin = 3;
+    constexpr std::int32_t TopMargin = 3;
+    constexpr std::int32_t TextSpace = 23;
+    const std::int32_t w = (clientWidth - Margin) - Margin;
+    const std::int32_t h = (clientHeight - TextSpace) - TopMargin - BarHeight;
+    const double width = w;
+    const double height = h;
+
+    const double length = trail.GetLength();
+    const std::int32_t x = length > 0.0 ? TruncateToPixel(position / length * width + 0.5) : 0;
+
+    const double heightHere = trail.GetHeightAt(position);
+    const double heightMax = trail.GetTotalHeight();
+    const double share = heightMax > 0.0 ? heightHere / heightMax : 0.0;
+    const std::int32_t y = TruncateToPixel(height - (share * height + 0.5));
+
+    return TBarRect{x, y, x, y + BarHeight};
+}
+
+std::int32_t TiredBarTop(const TBarRect& r, double fitness)
+{
+    const double barLength = r.bottom - r.top;
+    return TruncateToPixel(barLength * (1.0 - fitness) + r.top);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+
+class TTrail;
+
+// Where a handler stands in the picture: its pixel column (left = right), the
+// top of a full-height bar and, 30 pixels below, its baseline on the trail.
+struct TBarRect
+{
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+};
+
+// Height of a fully fit handler's bar, in pixels.
+inline constexpr std::int32_t BarHeight = 30;
+
+// Maps a trail position onto a client area of the given size. The trail's
+// start falls on column 0 and its end on column width − 6; its top height on
+// row 0 and height 0 on row height − 57, leaving room below the lowest
+// baseline for the names. Every step truncates toward zero.
+//
+// A trail that does not rise at all is drawn flat along the bottom, and one
+// without length puts everything in column 0: neither divides by zero.
+TBarRect MapPosition(const TTrail& trail, std::int32_t clientWidth, std::int32_t clientHeight, double position);
+
+// The top of a person's bar lowered by its tiredness: a fully fit person keeps
+// the full bar, a person with fitness 0 has none.
+std::int32_t TiredBarTop(const TBarRect& r, double fitness);

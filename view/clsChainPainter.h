@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+
+class QPainter;
+class TTrail;
+struct TChainSnapshot;
+struct THandlerSnapshot;
+
+// Paints the side view of the move: the trail's height profile, every handler
+// as a bar with its loads stacked above it, the persons' names, break notes
+// and home areas below, and the two rate lines in the top left corner.
+// Works on a copy of the chain only, so it may take its time.
+class TChainPainter
+{
+public:
+    TChainPainter();
+
+    // Texts are drawn in this colour; black unless the owner sets another.
+    void SetTextColour(const QColor& colour) { textColour = colour; }
+
+    // A fresh picture for a client area of the given size, in logical pixels;
+    // the image itself holds size × ratio device pixels. Without a trail there
+    // is nothing to place the handlers on, and only the rates are drawn.
+    QImage Render(QSize size, const TTrail* trail, const TChainSnapshot& chain,
+                  std::int32_t framesPerSecond, qreal devicePixelRatio = 1.0) const;
+
+    // The colour of a handler, by its object id modulo 8.
+    static QColor HandlerColour(std::int32_t id);
+    // "23 steps/s " or, after an overrunning step, "23 steps/s *".
+    static QString StepsText(std::int32_t stepsPerSecond, bool overrun);
+    // "10 frames/s".
+    static QString FramesText(std::int32_t framesPerSecond);
+
+    static const QColor Background;
+    static const QColor RisingSection;
+    static const QColor LevelSection;
+    static const QColor Load;
+
+private:
+    void DrawTrail(QPainter& canvas, const TTrail& trail, QSize size) const;
+    void DrawHandler(QPainter& canvas, const TTrail& trail, QSize size, const THandlerSnapshot& handler) const;
+    void DrawRates(QPainter& canvas, const TChainSnapshot& chain, std::int32_t framesPerSecond) const;
+    // Texts are placed by their top left corner.
+    void DrawText(QPainter& canvas, std::int32_t x, std::int32_t y, const QString& text) const;
+
+    QFont font;
+    std::int32_t fontAscent = 0;
+    QColor textColour = Qt::black;
+    QString breakText;
+};

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "model/clsBucketChain.h"
+#include "model/clsRateCounter.h"
+#include "view/clsChainPainter.h"
+#include "view/clsChainSnapshot.h"
+
+#include <QImage>
+#include <QSize>
+#include <QWidget>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+class QTimer;
+class TLoadHandler;
+class TPaintBox;
+class TTrail;
+
+namespace Ui {
+class TframeZemba;
+}
+
+// The picture that fills the main window: the trail as a height profile, the
+// source, the persons and the sink as bars with their loads, and the rates of
+// the simulation and of this view.
+//
+// The chain tells the frame, on the simulation thread, that a handler has
+// moved; the frame's 100 ms timer then redraws, at most once a tick, and only
+// when something moved. Paint requests of the window system draw at any time.
+//
+// Attach the trail, then the chain, before the frame is first shown; until
+// then it shows the rates only. The chain keeps a pointer to the frame's
+// listener for good: the chain must not be stepped any more once the frame is
+// gone.
+class TframeZemba : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TframeZemba(QWidget* parent = nullptr);
+    ~TframeZemba() override;
+
+    // Neither is owned. Both mark the picture stale.
+    void SetTrail(TTrail* newTrail);
+    void SetChain(TBucketChain* newChain);
+
+    // Whole seconds of the calendar for the frames/s figure; tests inject their own.
+    void SetCalendarClock(TRateCounter::TCalendarClock clock);
+
+    // Called on the simulation thread: a handler has moved (phase 1) or is
+    // about to (phase 0, ignored). Sets the stale flag and touches nothing else.
+    void OnHandlerMove(TLoadHandler* handler, std::uint8_t phase);
+
+    // The whole picture as it would be drawn on a client area of this size.
+    QImage RenderPicture(QSize size, qreal devicePixelRatio = 1.0);
+
+    bool IsRedrawPending() const { return redrawPending.load(); }
+    // Timer ticks counted in the last completed calendar second.
+    std::int32_t GetFramesPerSecond() const { return frameRate.GetPerSecond(); }
+
+    // The timer's tick: draws if a handler has moved since the last draw, and
+    // counts the tick either way. Public so that a tick can be driven directly.
+    void timerTimer();
+
+private:
+    // Hands the chain's events on to the frame that holds it.
+    class TChainEvent final : public TBucketChainEventListener
+    {
+    public:
+        explicit TChainEvent(TframeZemba* owner) : owner(owner) {}
+        void OnHandlerMove(TLoadHandler* handler, std::uint8_t phase) override;
+
+    private:
+        TframeZemba* const owner;
+    };
+
+    // The paint box's paint event: draws whatever the flag says and leaves the
+    // flag and the frame count alone.
+    void pbPaint();
+    // Renders a fresh picture and copies it onto the paint box in one go; only
+    // from inside the paint box's paint event.
+    void Draw();
+    void CountFrame();
+
+    std::unique_ptr<Ui::TframeZemba> ui;
+    TPaintBox* pb = nullptr;
+    QTimer* timer = nullptr;
+
+    // Raised by the simulation thread, cleared by the timer.
+    std::atomic<bool> redrawPending{false};
+    TRateCounter frameRate;
+    TRateCounter::TCalendarClock calendarClock = TRateCounter::SystemCalendarClock;
+    TChainEvent chainEvent{this};
+    TTrail* trail = nullptr;
+    TBucketChain* chain = nullptr;
+
+    // Kept between draws so that copying the chain reuses its storage.
+    TChainSnapshot snapshot;
+    TChainPainter painter;
+};
