@@ -1,0 +1,61 @@
+// What it costs to watch: the view's picture, a repaint of the persons
+// dialog's rows, and the caption localisation of the main window.
+#include "app/clsScenario.h"
+#include "app/frm_Main.h"
+#include "dialogs/frm_Persons.h"
+#include "model/clsBucketChain.h"
+#include "model/clsZOManager.h"
+#include "strings/clsStringsForVCLControls.h"
+#include "view/frame_Zemba.h"
+
+#include <QListWidget>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The scenario a few minutes into the move: persons spread out, loads in hands.
+struct TRunningScenario
+{
+    TZOManager objects;
+    TScenario scenario{objects};
+
+    TRunningScenario()
+    {
+        for (int i = 0; i < 10'000; ++i)
+            scenario.GetChain()->Step();
+    }
+};
+
+void BM_ViewDraw(benchmark::State& state)
+{
+    TRunningScenario running;
+    TframeZemba view;
+    view.SetTrail(running.scenario.GetTrail());
+    view.SetChain(running.scenario.GetChain());
+    const QSize size(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(view.RenderPicture(size));
+}
+BENCHMARK(BM_ViewDraw)->Args({523, 271})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
+
+void BM_PersonsDialogRepaint(benchmark::State& state)
+{
+    TRunningScenario running;
+    TfrmPersons persons(nullptr);
+    persons.SetManager(&running.objects);
+    auto* list = persons.findChild<QListWidget*>(QStringLiteral("lbPersons"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(list->viewport()->grab());
+}
+BENCHMARK(BM_PersonsDialogRepaint)->Unit(benchmark::kMicrosecond);
+
+void BM_LocalizeMainWindow(benchmark::State& state)
+{
+    TfrmMain window;
+    for (auto _ : state)
+        LocalizeComponent(&window);
+}
+BENCHMARK(BM_LocalizeMainWindow)->Unit(benchmark::kMicrosecond);
+
+} // namespace
