@@ -1,0 +1,54 @@
+#pragma once
+
+#include "dialogs/frm_Edit.h"
+
+#include <QRect>
+
+class QHeaderView;
+class QListWidget;
+class QModelIndex;
+class QPainter;
+class QStyleOptionViewItem;
+class QTimer;
+class TZOManager;
+
+// The live table of the simulation's persons: one row per person, eight
+// columns under a header, redrawn twice a second from the persons' current
+// state while the simulation keeps stepping. Read-only. The rows are fixed
+// when the registry is handed over; a row only keeps its person's id and looks
+// the person up again for every drawing, so a person that is gone shows as
+// deleted.
+class TfrmPersons : public TfrmEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmPersons(QWidget* owner);
+    ~TfrmPersons() override;
+
+    // Stores the registry (not owned) and builds the rows from its persons.
+    void SetManager(TZOManager* newManager);
+
+    // The part of a row that belongs to the header section of the column, in
+    // the list's viewport coordinates: the row's top and bottom, the
+    // section's left edge and width.
+    QRect CellRect(const QRect& row, int column) const;
+
+private:
+    class TRowDelegate;
+    struct TClient;
+
+    TfrmPersons(QWidget* owner, TClient&& client);
+
+    static void LayoutClient(QDialog& form, QWidget& pnlClient, TClient& client);
+
+    void FillList();
+    void lbPersonsDrawItem(QPainter& painter, int index, const QRect& rect, const QStyleOptionViewItem& state);
+    void hcPersonsSectionResize();
+    void timerTimer();
+
+    QHeaderView* const hcPersons;
+    QListWidget* const lbPersons;
+    QTimer* const timer;
+    TZOManager* manager = nullptr;
+};
