@@ -37,7 +37,11 @@ TScenario::TScenario(TZOManager& objects, const TOptions& options)
     chain->AddHandler(source);
 
     for (std::int32_t i = 0; i < persons; ++i) {
-        auto* person = Make<THomeareaPerson>();
+        // A factory that makes nothing gets the plain person in its place.
+        std::unique_ptr<THomeareaPerson> made = options.makePerson ? options.makePerson() : nullptr;
+        THomeareaPerson* person = made ? made.get() : Make<THomeareaPerson>();
+        if (made)
+            owned.push_back(std::move(made));
         person->SetTrail(trail);
         person->SetPosition(0.0);
         person->SetSpeed((i % DefaultPersons) * 0.0003 + 0.002);

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class TBucketChain;
 class TLoadSink;
 class TLoadSource;
+class THomeareaPerson;
 class TTrail;
 class TZembaObject;
 class TZOManager;
@@ -27,6 +29,9 @@ public:
         std::int32_t persons = 11;
         // Loads in the source; 0 means 666 per copy of the trail.
         std::int32_t stock = 0;
+        // Makes each person, for runs that need persons of their own kind;
+        // empty for plain home-area persons.
+        std::function<std::unique_ptr<THomeareaPerson>()> makePerson{};
     };
 
     // Builds the scenario and registers every object but the source's sample load.

@@ -10,6 +10,13 @@ TBucketChain::TBucketChain(TRateCounter::TCalendarClock calendarClock)
 {
 }
 
+TBucketChain::~TBucketChain()
+{
+    for (TLoadHandler* handler : handlers)
+        if (handler->GetChain() == this)
+            handler->SetChain(nullptr);
+}
+
 void TBucketChain::AddHandler(TLoadHandler* handler)
 {
     if (!handler)
@@ -62,12 +69,17 @@ void TBucketChain::CountStep()
 bool TBucketChain::FindHandlers(double lo, double hi, THandlerList& out) const
 {
     out.clear();
-    if (lo > hi)
-        std::swap(lo, hi);
-    const auto end = positionIndex.upper_bound(hi);
-    for (auto it = positionIndex.lower_bound(lo); it != end; ++it)
+    const THandlerRange range = FindHandlerRange(lo, hi);
+    for (auto it = range.first; it != range.last; ++it)
         out.push_back(it->second);
     return !out.empty();
+}
+
+THandlerRange TBucketChain::FindHandlerRange(double lo, double hi) const
+{
+    if (lo > hi)
+        std::swap(lo, hi);
+    return {positionIndex.lower_bound(lo), positionIndex.upper_bound(hi), lo, hi};
 }
 
 void TBucketChain::RemoveIndexEntry(TLoadHandler* handler)
@@ -79,9 +91,21 @@ void TBucketChain::RemoveIndexEntry(TLoadHandler* handler)
         return;
     for (; it != positionIndex.end(); ++it) {
         if (it->second == handler) {
-            positionIndex.erase(it);
+            // Kept for the re-filing that follows, which then needs no allocation.
+            spareEntry = positionIndex.extract(it);
             return;
         }
+    }
+}
+
+void TBucketChain::InsertIndexEntry(TLoadHandler* handler)
+{
+    // Inserting a node files it after the entries of equal key, as emplace does.
+    if (!spareEntry.empty() && spareEntry.mapped() == handler) {
+        spareEntry.key() = handler->GetPosition();
+        positionIndex.insert(std::move(spareEntry));
+    } else {
+        positionIndex.emplace(handler->GetPosition(), handler);
     }
 }
 
@@ -90,7 +114,7 @@ void TBucketChain::HandlerMoving(TLoadHandler* handler, std::uint8_t phase)
     if (phase == PhaseMoving)
         RemoveIndexEntry(handler);
     else if (phase == PhaseMoved)
-        positionIndex.emplace(handler->GetPosition(), handler);
+        InsertIndexEntry(handler);
     for (TBucketChainEventListener* listener : listeners)
         listener->OnHandlerMove(handler, phase);
 }

@@ -29,6 +29,18 @@ protected:
 };
 
 using THandlerList = std::vector<TLoadHandler*>;
+using TPositionIndex = std::multimap<double, TLoadHandler*>;
+
+// The entries of the position index with keys in [lo, hi], in the order
+// FindHandlers lists them, without copying them out. It describes the
+// interval only until the next handler moves.
+struct THandlerRange
+{
+    TPositionIndex::const_iterator first;
+    TPositionIndex::const_iterator last;
+    double lo = 0.0;
+    double hi = 0.0;
+};
 
 // The simulation's centre: the handlers in order of addition (source first,
 // sink last), an index of them by position, one step of every person, the
@@ -40,6 +52,9 @@ public:
     static constexpr std::uint8_t PhaseMoved = 1;
 
     explicit TBucketChain(TRateCounter::TCalendarClock calendarClock = TRateCounter::SystemCalendarClock);
+    // Lets go of the handlers still in the chain, so that none of them later
+    // tries to leave a chain that no longer exists.
+    ~TBucketChain() override;
 
     // Set-up, before the simulation runs. Null handlers and listeners are refused.
     void AddHandler(TLoadHandler* handler);
@@ -53,6 +68,9 @@ public:
     // The handlers whose position lies in [lo, hi] (bounds swapped if reversed),
     // in ascending position, equal positions in filing order. True if any.
     bool FindHandlers(double lo, double hi, THandlerList& out) const;
+    // The same query as a stretch of the index itself, for callers that stop
+    // early and need not see every handler in the interval.
+    THandlerRange FindHandlerRange(double lo, double hi) const;
     // Re-files the handler on phase 1 after dropping its old entry on phase 0,
     // then tells every listener.
     void HandlerMoving(TLoadHandler* handler, std::uint8_t phase);
@@ -66,7 +84,7 @@ public:
     void UnlockHandler(std::int32_t index);
 
     // For checks: the index itself, read between steps.
-    const std::multimap<double, TLoadHandler*>& GetPositionIndex() const { return positionIndex; }
+    const TPositionIndex& GetPositionIndex() const { return positionIndex; }
 
     std::int32_t GetStepsPerSecond() const { return stepRate.GetPerSecond(); }
 
@@ -80,9 +98,12 @@ public:
 
 private:
     void RemoveIndexEntry(TLoadHandler* handler);
+    void InsertIndexEntry(TLoadHandler* handler);
 
     std::deque<TLoadHandler*> handlers;
-    std::multimap<double, TLoadHandler*> positionIndex;
+    TPositionIndex positionIndex;
+    // The entry a moving handler left on phase 0, until it is filed again on phase 1.
+    TPositionIndex::node_type spareEntry;
     TLock lock;
     TRateCounter stepRate;
     TRateCounter::TCalendarClock calendarClock;

@@ -128,6 +128,20 @@ double TLoadSource::GetPosition() const
     return 0.0;
 }
 
+// Every load in stock looks like the sample load, so the first index is the
+// one a walk over the stock would settle on: it wins every tie.
+void TLoadSource::GiveLoadTo(TLoadHandler* receiver)
+{
+    if (receiver && GetLoadCount() > 0 && !(sampleLoad.GetWeight() > receiver->GetFreeCapacity()))
+        receiver->PutLoad(TakeLoad(0));
+}
+
+std::int32_t TLoadSource::FindHeaviestLoad(double capacity) const
+{
+    const double w = sampleLoad.GetWeight();
+    return GetLoadCount() > 0 && w <= capacity && w > 0.0 ? 0 : -1;
+}
+
 TLoadSink::TLoadSink(double position)
     : position(position)
 {

@@ -45,7 +45,7 @@ public:
 
     // Index of the heaviest own load with a weight in (0, capacity], or -1.
     // Ties keep the earlier index.
-    std::int32_t FindHeaviestLoad(double capacity) const;
+    virtual std::int32_t FindHeaviestLoad(double capacity) const;
 
 private:
     TBucketChain* chain = nullptr;
@@ -63,6 +63,9 @@ public:
     // A new load of weight 1.0 and one less in stock, for an index within the stock; else null.
     TZLoad* TakeLoad(std::int32_t index) override;
     double GetPosition() const override;
+    // As for any handler, answered from the sample load instead of a walk over the whole stock.
+    void GiveLoadTo(TLoadHandler* receiver) override;
+    std::int32_t FindHeaviestLoad(double capacity) const override;
 
 private:
     TZStdLoad sampleLoad;

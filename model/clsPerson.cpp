@@ -2,9 +2,9 @@
 
 #include "model/clsTrail.h"
 
-#include <cmath>
 #include <iterator>
 #include <random>
+#include <typeinfo>
 #include <vector>
 
 const char* const TPerson::Names[] = {
@@ -27,6 +27,17 @@ std::string TakeNextName()
     if (nextNameIndex >= TPerson::NameCount)
         nextNameIndex = 0;
     return TPerson::Names[nextNameIndex++];
+}
+
+// A run-time type test that asks for the exact class first: a home-area
+// person, by far the most common handler, is then recognised without a walk
+// over the class hierarchy.
+template <typename T, typename THandler>
+T* AsPerson(THandler* h)
+{
+    if (h && typeid(*h) == typeid(THomeareaPerson))
+        return static_cast<T*>(h);
+    return dynamic_cast<T*>(h);
 }
 
 } // namespace
@@ -173,9 +184,9 @@ void TPerson::DoWalk()
     }
     ClampPosition(target);
 
-    found.clear();
+    THandlerRange found{};
     if (GetChain())
-        GetChain()->FindHandlers(lo, hi, found);
+        found = GetChain()->FindHandlerRange(lo, hi);
     if (!WantsToOvertake())
         KeepDistance(found, empty, reach, target);
 
@@ -239,47 +250,6 @@ double TPerson::GetLoadWeight() const
     return weight;
 }
 
-void TPerson::KeepDistance(const THandlerList& found, bool empty, double reach, double& target) const
-{
-    for (const TLoadHandler* h : found) {
-        if (h == this)
-            continue;
-        const double p = h->GetPosition();
-        if (!empty) {
-            if (p - reach < target) {
-                target = p - reach;
-                if (target < position)
-                    target = position + reach * 0.1;
-            }
-        } else if (p + reach > target) {
-            target = p + reach;
-            if (target > position)
-                target = position - reach * 0.1;
-        }
-    }
-}
-
-TLoadHandler* TPerson::FindPartner(const THandlerList& found, bool empty, double& distance) const
-{
-    TLoadHandler* best = nullptr;
-    distance = trail ? trail->GetLength() : 0.0;
-    for (TLoadHandler* h : found) {
-        if (h == this)
-            continue;
-        const bool candidate = !empty
-            ? h->GetLoadCount() == 0 && FindHeaviestLoad(h->GetFreeCapacity()) >= 0
-            : h->GetLoadCount() > 0 && h->FindHeaviestLoad(GetFreeCapacity()) >= 0;
-        if (!candidate)
-            continue;
-        const double d = std::fabs(position - h->GetPosition());
-        if (!best || d < distance) {
-            best = h;
-            distance = d;
-        }
-    }
-    return best;
-}
-
 bool THomeareaPerson::Step()
 {
     if (onBreak)
@@ -318,9 +288,9 @@ void THomeareaPerson::TryFoundHomeArea()
     const double w = GetMinimumHomeLength();
     double lo = position - w;
     double hi = position + w;
-    chain->FindHandlers(lo, hi, found);
-    for (const TLoadHandler* h : found)
-        if (h != this && dynamic_cast<const TPerson*>(h))
+    const THandlerRange near = chain->FindHandlerRange(lo, hi);
+    for (auto it = near.first; it != near.last; ++it)
+        if (it->second != this && AsPerson<const TPerson>(it->second))
             return;
     if (NegotiateHomeArea(lo, hi)) {
         inHomeArea = true;
@@ -353,7 +323,7 @@ bool THomeareaPerson::NegotiateHomeArea(double& lo, double& hi)
 
     const std::int32_t count = chain->GetHandlerCount();
     for (std::int32_t i = 0; i < count; ++i) {
-        auto* h = dynamic_cast<THomeareaPerson*>(chain->LockHandler(i));
+        auto* h = AsPerson<THomeareaPerson>(chain->LockHandler(i));
         if (h && h->inHomeArea) {
             const double a = h->homeStart;
             const double b = h->homeEnd;
@@ -383,12 +353,12 @@ bool THomeareaPerson::NegotiateHomeArea(double& lo, double& hi)
     hi = newHi;
 
     for (const std::int32_t i : lowList) {
-        if (auto* h = dynamic_cast<THomeareaPerson*>(chain->LockHandler(i)))
+        if (auto* h = AsPerson<THomeareaPerson>(chain->LockHandler(i)))
             h->SetHomeArea(h->homeStart, lo, false);
         chain->UnlockHandler(i);
     }
     for (const std::int32_t i : highList) {
-        if (auto* h = dynamic_cast<THomeareaPerson*>(chain->LockHandler(i)))
+        if (auto* h = AsPerson<THomeareaPerson>(chain->LockHandler(i)))
             h->SetHomeArea(hi, h->homeEnd, false);
         chain->UnlockHandler(i);
     }

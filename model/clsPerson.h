@@ -71,11 +71,13 @@ public:
     static const int NameCount;
 
 protected:
-    // Holds the walking target back behind whoever stands within reach ahead.
-    void KeepDistance(const THandlerList& found, bool empty, double reach, double& target) const;
-    // The nearest handler that can take the person's load (carrying) or give it
-    // one (empty); distance is set to its distance, or the trail's length.
-    TLoadHandler* FindPartner(const THandlerList& found, bool empty, double& distance) const;
+    // Holds the walking target back behind whoever stands within reach ahead
+    // (carrying) or behind (empty), as a walk over found in list order would.
+    void KeepDistance(const THandlerRange& found, bool empty, double reach, double& target) const;
+    // The nearest handler of found that can take the person's load (carrying)
+    // or give it one (empty), the first in list order among equally near ones;
+    // distance is set to its distance, or the trail's length.
+    TLoadHandler* FindPartner(const THandlerRange& found, bool empty, double& distance) const;
 
     TTrail* trail = nullptr;
     double position = 0.0;
@@ -88,8 +90,12 @@ protected:
     std::int32_t stepCounter = 0;
     TLoadHandler* partner = nullptr;
 
-    // Reused by every walk, so that a step allocates nothing.
-    THandlerList found;
+private:
+    // The shortcuts behind KeepDistance and FindPartner. They read the chain's
+    // position index and rely on its keys being the handlers' positions.
+    void KeepBehind(const THandlerRange& found, double reach, double& target) const;
+    void KeepAhead(const THandlerRange& found, double reach, double& target) const;
+    bool IsPartner(const TLoadHandler* h, bool empty) const;
 };
 
 // A person that claims a stretch of the trail, its home area, negotiated with

@@ -81,8 +81,11 @@ double TTrail::GetTotalHeight() const
 
 double TTrail::GetHeightAt(double position) const
 {
-    // The first section whose end lies at or beyond the position.
-    const auto it = std::lower_bound(sectionEnds.begin(), sectionEnds.end(), position);
+    // The first section whose end lies at or beyond the position, asked in the
+    // walk's own words: a position that compares with nothing (NaN) lies
+    // beyond every section, as it would for the walk, and gets the total height.
+    const auto it = std::partition_point(sectionEnds.begin(), sectionEnds.end(),
+                                         [position](double end) { return !(position <= end); });
     if (it == sectionEnds.end())
         return totalHeight;
     const auto index = static_cast<std::size_t>(it - sectionEnds.begin());

@@ -1,0 +1,186 @@
+// The walk's look at its neighbours. The straightforward walk visits every
+// handler in the search interval; these visit only the few that can change the
+// outcome, straight on the chain's position index, and give the same result to
+// the bit. Each shortcut rests on the index listing handlers in ascending
+// position (its keys are their positions) and on rounding being monotonic:
+// a <= b gives a + r <= b + r.
+#include "model/clsPerson.h"
+
+#include "model/clsTrail.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <limits>
+
+namespace {
+
+using TEntry = TPositionIndex::const_iterator;
+
+TEntry SkipSelf(TEntry it, TEntry last, const TLoadHandler* self)
+{
+    if (it != last && it->second == self)
+        ++it;
+    return it;
+}
+
+// The smallest key k for which k − reach < position is false, the test a
+// carrying walk makes. The test flips only once along ascending keys, and
+// rounding puts the flip within a few ulps of position + reach.
+double FirstKeyReachAhead(double position, double reach)
+{
+    constexpr double up = std::numeric_limits<double>::infinity();
+    double k = position + reach;
+    if (!std::isfinite(k))
+        return k;
+    while (k - reach < position)
+        k = std::nextafter(k, up);
+    for (double below = std::nextafter(k, -up); !(below - reach < position); below = std::nextafter(below, -up))
+        k = below;
+    return k;
+}
+
+} // namespace
+
+void TPerson::KeepDistance(const THandlerRange& found, bool empty, double reach, double& target) const
+{
+    if (!empty)
+        KeepBehind(found, reach, target);
+    else
+        KeepAhead(found, reach, target);
+}
+
+// Walking up, a handler at p lowers the target to p − reach, or, if that lies
+// behind the person, to the creep position + reach × 0.1. Along the list p −
+// reach never falls, so once a handler leaves the target alone no later one
+// lowers it. Once the first has set the creep, every further handler closer
+// than reach sets it again; after them only the first handler at least reach
+// ahead can still lower the target, to its own p − reach, which no later one
+// undercuts.
+void TPerson::KeepBehind(const THandlerRange& found, double reach, double& target) const
+{
+    const auto lower = [&](TEntry it) {
+        const double p = it->second->GetPosition();
+        if (!(p - reach < target))
+            return false;
+        target = p - reach;
+        if (target < position)
+            target = position + reach * 0.1;
+        return true;
+    };
+    const TEntry first = SkipSelf(found.first, found.last, this);
+    if (first == found.last || !lower(first))
+        return;
+    // Unless the first one left the creep, nobody after it lowers the target further.
+    if (!(first->second->GetPosition() - reach < position))
+        return;
+    const double from = std::max(found.lo, FirstKeyReachAhead(position, reach));
+    if (!(from <= found.hi))
+        return;
+    const TEntry ahead = SkipSelf(GetChain()->GetPositionIndex().lower_bound(from), found.last, this);
+    if (ahead != found.last)
+        lower(ahead);
+}
+
+// Walking down, a handler at p raises the target to v = p + reach, or, if v
+// lies above the person, to the creep position − reach × 0.1. Along the list
+// v never falls, and the last handler's v is the largest: if it does not raise
+// the target, no handler does. If it does, the walk ends on its raise: an
+// earlier raise could only have left the target at or above that v as v
+// itself (the creep lies at or below the person, hence below any v above the
+// person), and then the last raise gives the same value.
+void TPerson::KeepAhead(const THandlerRange& found, double reach, double& target) const
+{
+    if (found.first == found.last)
+        return;
+    TEntry last = std::prev(found.last);
+    if (last->second == this) {
+        if (last == found.first)
+            return;
+        --last;
+    }
+    const double v = last->second->GetPosition() + reach;
+    if (v > target) {
+        target = v;
+        if (target > position)
+            target = position - reach * 0.1;
+    }
+}
+
+bool TPerson::IsPartner(const TLoadHandler* h, bool empty) const
+{
+    if (h == this)
+        return false;
+    return !empty ? h->GetLoadCount() == 0 && FindHeaviestLoad(h->GetFreeCapacity()) >= 0
+                  : h->GetLoadCount() > 0 && h->FindHeaviestLoad(GetFreeCapacity()) >= 0;
+}
+
+// The list holds the handlers at the person's own position first among
+// themselves, those below it before them and those above after them; the
+// distance grows outward from the person on both sides. So: a candidate at
+// distance 0 wins outright (the first in the list); otherwise both sides are
+// scanned outward in step, each only as long as it can still win. The side
+// below wins ties, being earlier in the list, and on it the candidate farthest
+// out among equally near ones is the earliest.
+TLoadHandler* TPerson::FindPartner(const THandlerRange& found, bool empty, double& distance) const
+{
+    distance = trail ? trail->GetLength() : 0.0;
+    if (found.first == found.last)
+        return nullptr;
+    // A walk's interval begins (carrying) or ends (empty) at the person.
+    TEntry atLo = found.first;
+    if (position > found.hi)
+        atLo = found.last;
+    else if (position > found.lo)
+        atLo = GetChain()->GetPositionIndex().lower_bound(position);
+    TEntry atHi = atLo;
+    for (; atHi != found.last && atHi->first == position; ++atHi) {
+        if (IsPartner(atHi->second, empty)) {
+            distance = std::fabs(position - atHi->second->GetPosition());
+            return atHi->second;
+        }
+    }
+
+    TLoadHandler* below = nullptr;
+    TLoadHandler* above = nullptr;
+    double belowDistance = 0.0;
+    double aboveDistance = 0.0;
+    TEntry down = atLo;
+    TEntry up = atHi;
+    bool downOpen = down != found.first;
+    bool upOpen = up != found.last;
+    while (downOpen || upOpen) {
+        if (downOpen) {
+            --down;
+            const double d = std::fabs(position - down->second->GetPosition());
+            if ((below && d > belowDistance) || (above && d > aboveDistance)) {
+                downOpen = false;
+            } else {
+                if (IsPartner(down->second, empty)) {
+                    below = down->second;
+                    belowDistance = d;
+                }
+                downOpen = down != found.first;
+            }
+        }
+        if (upOpen) {
+            const double d = std::fabs(position - up->second->GetPosition());
+            if (below && d >= belowDistance) {
+                upOpen = false;
+            } else if (IsPartner(up->second, empty)) {
+                above = up->second;
+                aboveDistance = d;
+                upOpen = false;
+            } else {
+                upOpen = ++up != found.last;
+            }
+        }
+    }
+    if (below && (!above || belowDistance <= aboveDistance)) {
+        distance = belowDistance;
+        return below;
+    }
+    if (above)
+        distance = aboveDistance;
+    return above;
+}

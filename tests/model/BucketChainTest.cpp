@@ -1,0 +1,208 @@
+#include "ModelTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+THandlerList Find(const TBucketChain& chain, double lo, double hi)
+{
+    THandlerList out;
+    chain.FindHandlers(lo, hi, out);
+    return out;
+}
+
+struct TEvent
+{
+    int listener;
+    TLoadHandler* handler;
+    std::uint8_t phase;
+    double position;
+
+    bool operator==(const TEvent&) const = default;
+};
+
+// Writes every event it hears into a log shared with other listeners, with
+// the position the handler reported at that moment.
+class TRecordingListener : public TBucketChainEventListener
+{
+public:
+    TRecordingListener(int tag, std::vector<TEvent>& log)
+        : tag(tag)
+        , log(log)
+    {
+    }
+    void OnHandlerMove(TLoadHandler* handler, std::uint8_t phase) override
+    {
+        log.push_back({tag, handler, phase, handler->GetPosition()});
+    }
+
+private:
+    int tag;
+    std::vector<TEvent>& log;
+};
+
+// Three handlers sharing position 0.5 between one at 0.2 and one at 0.8.
+class ChainIndex : public testing::Test
+{
+protected:
+    TTestWorld world;
+    TTestHandler& low = world.Add<TTestHandler>(0.2);
+    TTestHandler& a = world.Add<TTestHandler>(0.5);
+    TTestHandler& b = world.Add<TTestHandler>(0.5);
+    TTestHandler& c = world.Add<TTestHandler>(0.5);
+    TTestHandler& high = world.Add<TTestHandler>(0.8);
+};
+
+} // namespace
+
+TEST_F(ChainIndex, IntervalQueriesIncludeBothEndsInPositionThenFilingOrder)
+{
+    const THandlerList all{&low, &a, &b, &c, &high};
+    EXPECT_EQ(Find(world.chain, 0.2, 0.8), all);
+    EXPECT_EQ(Find(world.chain, 0.8, 0.2), all) << "reversed bounds are swapped";
+    EXPECT_EQ(Find(world.chain, 0.5, 0.5), (THandlerList{&a, &b, &c}));
+    EXPECT_EQ(Find(world.chain, 0.21, 0.79), (THandlerList{&a, &b, &c}));
+
+    THandlerList out{&low};
+    EXPECT_FALSE(world.chain.FindHandlers(0.81, 2.0, out));
+    EXPECT_TRUE(out.empty()) << "a query empties its list first";
+}
+
+TEST_F(ChainIndex, AMoveRefilesOnlyTheMoverBehindThoseAlreadyThere)
+{
+    b.MoveTo(0.7);
+    EXPECT_EQ(Find(world.chain, 0.5, 0.5), (THandlerList{&a, &c}));
+    EXPECT_EQ(Find(world.chain, 0.7, 0.7), (THandlerList{&b}));
+
+    b.MoveTo(0.5);
+    EXPECT_EQ(Find(world.chain, 0.5, 0.5), (THandlerList{&a, &c, &b}));
+
+    // Standing still is still a move: the handler goes to the back of its position.
+    a.MoveTo(0.5);
+    EXPECT_EQ(Find(world.chain, 0.5, 0.5), (THandlerList{&c, &b, &a}));
+    EXPECT_EQ(world.chain.GetPositionIndex().size(), 5u);
+}
+
+TEST_F(ChainIndex, AHandlerThatWasNeverFiledUnderItsPositionUnfilesNobody)
+{
+    // Moved behind the chain's back to where nobody stands: the chain must
+    // not guess and drop someone else's entry.
+    a.position = 0.6;
+    world.chain.HandlerMoving(&a, TBucketChain::PhaseMoving);
+    EXPECT_EQ(world.chain.GetPositionIndex().size(), 5u);
+    EXPECT_EQ(Find(world.chain, 0.5, 0.5), (THandlerList{&a, &b, &c}));
+}
+
+TEST_F(ChainIndex, ListenersHearEachPhaseInTheOrderTheyWereAdded)
+{
+    std::vector<TEvent> log;
+    TRecordingListener first(1, log);
+    TRecordingListener second(2, log);
+    world.chain.AddListener(&first);
+    world.chain.AddListener(nullptr);
+    world.chain.AddListener(&second);
+
+    b.MoveTo(0.7);
+    const std::vector<TEvent> expected{
+        {1, &b, TBucketChain::PhaseMoving, 0.5},
+        {2, &b, TBucketChain::PhaseMoving, 0.5},
+        {1, &b, TBucketChain::PhaseMoved, 0.7},
+        {2, &b, TBucketChain::PhaseMoved, 0.7},
+    };
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(ChainIndex, RemovingAHandlerTakesItOutOfTheSequenceAndTheIndex)
+{
+    world.chain.RemoveHandler(&b);
+    EXPECT_EQ(world.chain.GetHandlerCount(), 4);
+    EXPECT_EQ(world.chain.GetHandler(2), &c);
+    EXPECT_EQ(Find(world.chain, 0.5, 0.5), (THandlerList{&a, &c}));
+    EXPECT_EQ(b.GetChain(), nullptr);
+
+    // Neither a stranger nor null changes anything.
+    TTestHandler stranger(0.5);
+    world.chain.RemoveHandler(&stranger);
+    world.chain.RemoveHandler(nullptr);
+    world.chain.AddHandler(nullptr);
+    EXPECT_EQ(world.chain.GetHandlerCount(), 4);
+    EXPECT_EQ(world.chain.GetPositionIndex().size(), 4u);
+}
+
+TEST_F(ChainIndex, AHandlerThatIsDestroyedLeavesItsChain)
+{
+    world.Add<TTestHandler>(0.5);
+    world.handlers.pop_back();
+    EXPECT_EQ(world.chain.GetHandlerCount(), 5);
+    EXPECT_EQ(Find(world.chain, 0.5, 0.5), (THandlerList{&a, &b, &c}));
+    world.chain.Step();
+}
+
+TEST(BucketChain, AHandlerThatOutlivesItsChainCanStillBeDestroyed)
+{
+    TTestHandler handler(0.5);
+    auto chain = std::make_unique<TBucketChain>();
+    chain->AddHandler(&handler);
+    chain.reset();
+    EXPECT_EQ(handler.GetChain(), nullptr);
+    handler.MoveTo(0.6);
+}
+
+TEST(BucketChain, IndexOutOfRangeGivesNoHandler)
+{
+    TTestWorld world;
+    world.Add<TTestHandler>(0.0);
+    EXPECT_EQ(world.chain.GetHandler(-1), nullptr);
+    EXPECT_EQ(world.chain.GetHandler(1), nullptr);
+    // The lock is held all the same, and released by the matching unlock.
+    EXPECT_EQ(world.chain.LockHandler(1), nullptr);
+    world.chain.UnlockHandler(1);
+}
+
+TEST(BucketChain, AStepStepsEveryHandlerButTheFirstAndTheLast)
+{
+    for (int count = 0; count <= 5; ++count) {
+        TTestWorld world;
+        std::vector<TTestHandler*> handlers;
+        for (int i = 0; i < count; ++i)
+            handlers.push_back(&world.Add<TTestHandler>(0.1 * i));
+        world.chain.Step();
+        world.chain.Step();
+        for (int i = 0; i < count; ++i) {
+            const bool inner = i > 0 && i < count - 1;
+            EXPECT_EQ(handlers[i]->steps, inner ? 2 : 0) << "handler " << i << " of " << count;
+        }
+    }
+}
+
+// The calendar clock is injected; each row is the second a step sees and the
+// figure published after it.
+TEST(BucketChain, StepsPerSecondCountsTheCrossingStepIntoTheClosingSecond)
+{
+    std::time_t now = 1000;
+    TTestWorld world({{1.0, false}}, [&now] { return now; });
+    world.Add<TLoadSource>(1.0, 10);
+    world.Add<TLoadSink>(1.0);
+
+    world.chain.Step();
+    EXPECT_EQ(world.chain.GetStepsPerSecond(), 1) << "the first step publishes 1";
+
+    for (int i = 0; i < 24; ++i)
+        world.chain.Step();
+    EXPECT_EQ(world.chain.GetStepsPerSecond(), 1) << "unchanged within a second";
+
+    now = 1001;
+    world.chain.Step();
+    EXPECT_EQ(world.chain.GetStepsPerSecond(), 25);
+
+    for (int i = 0; i < 9; ++i)
+        world.chain.Step();
+    now = 1005;
+    world.chain.Step();
+    EXPECT_EQ(world.chain.GetStepsPerSecond(), 10) << "a gap of seconds publishes what was counted";
+}

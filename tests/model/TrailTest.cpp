@@ -1,0 +1,214 @@
+#include "model/clsTrail.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr double Inf = std::numeric_limits<double>::infinity();
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// A trail and the sections it does not own.
+struct TOwnedTrail
+{
+    void Add(double length, bool steps)
+    {
+        if (steps)
+            sections.push_back(std::make_unique<TTrailSectionSteps>(length));
+        else
+            sections.push_back(std::make_unique<TTrailSection>(length));
+        trail.AddSection(sections.back().get());
+    }
+
+    std::vector<std::unique_ptr<TTrailSection>> sections;
+    TTrail trail;
+};
+
+// The move's trail: a run-up, five flights of steps with a landing behind
+// each, and a last plain stretch.
+std::unique_ptr<TOwnedTrail> MakeMoveTrail()
+{
+    auto t = std::make_unique<TOwnedTrail>();
+    t->Add(0.3, false);
+    for (int flight = 0; flight < 5; ++flight) {
+        t->Add(0.2, true);
+        t->Add(0.05, false);
+    }
+    t->Add(0.2, false);
+    return t;
+}
+
+// The straightforward walks over the sections that the trail's running sums
+// must reproduce exactly.
+const TTrailSection* WalkSectionAt(const TTrail& trail, double position)
+{
+    double start = 0.0;
+    for (int i = 0; i < trail.GetSectionCount(); ++i) {
+        const TTrailSection* s = trail.GetSection(i);
+        if (start + s->GetLength() > position)
+            return s;
+        start = start + s->GetLength();
+    }
+    return trail.GetSection(trail.GetSectionCount() - 1);
+}
+
+double WalkHeightAt(const TTrail& trail, double position)
+{
+    double start = 0.0;
+    double height = 0.0;
+    for (int i = 0; i < trail.GetSectionCount(); ++i) {
+        const TTrailSection* s = trail.GetSection(i);
+        if (position <= start + s->GetLength())
+            return height + s->GetHeight() * (1 - (start + s->GetLength() - position) / s->GetLength());
+        start = start + s->GetLength();
+        height = height + s->GetHeight();
+    }
+    return height;
+}
+
+double WalkSectionStart(const TTrail& trail, int index)
+{
+    double start = 0.0;
+    for (int i = 0; i < index; ++i)
+        start = start + trail.GetSection(i)->GetLength();
+    return start;
+}
+
+std::uint64_t Bits(double value)
+{
+    return std::bit_cast<std::uint64_t>(value);
+}
+
+// Borders and their neighbouring doubles, the far outside, and a fine grid.
+std::vector<double> ProbePositions(const TTrail& trail)
+{
+    std::vector<double> positions{-1.0, -0.0, 0.0, 5.0, Inf, -Inf, NaN};
+    double border = 0.0;
+    for (int i = 0; i <= trail.GetSectionCount(); ++i) {
+        for (const double p : {border, std::nextafter(border, -Inf), std::nextafter(border, Inf)})
+            positions.push_back(p);
+        if (i < trail.GetSectionCount())
+            border = border + trail.GetSection(i)->GetLength();
+    }
+    for (int i = -100; i < 2100; ++i)
+        positions.push_back(i * 0.001);
+    return positions;
+}
+
+} // namespace
+
+TEST(Trail, TheSectionUnderAPositionTakesBordersToTheLaterSection)
+{
+    const auto move = MakeMoveTrail();
+    const TTrail& trail = move->trail;
+    struct TRow
+    {
+        double position;
+        int section;
+    };
+    const TRow rows[] = {
+        {0.3, 1}, {0.2999, 0}, {0.0, 0}, {-0.5, 0}, {0.5, 2}, {1.5499, 10}, {1.55, 11}, {1.75, 11}, {5.0, 11},
+    };
+    for (const TRow& row : rows)
+        EXPECT_EQ(trail.GetSectionAt(row.position), trail.GetSection(row.section)) << "at " << row.position;
+}
+
+TEST(Trail, HeightRisesLinearlyOnStepsAndNotOnPlainGround)
+{
+    const auto move = MakeMoveTrail();
+    const TTrail& trail = move->trail;
+    EXPECT_EQ(trail.GetHeightAt(0.3), 0.0);
+    EXPECT_DOUBLE_EQ(trail.GetHeightAt(0.4), 0.05);
+    EXPECT_DOUBLE_EQ(trail.GetHeightAt(0.5), 0.1);
+    EXPECT_DOUBLE_EQ(trail.GetHeightAt(0.55), 0.1);
+    EXPECT_DOUBLE_EQ(trail.GetHeightAt(1.75), 0.5);
+    EXPECT_DOUBLE_EQ(trail.GetHeightAt(9.0), 0.5);
+    EXPECT_DOUBLE_EQ(trail.GetTotalHeight(), 0.5);
+    EXPECT_DOUBLE_EQ(trail.GetLength(), 1.75);
+}
+
+TEST(Trail, StepsAreClimbedFasterEmptyAndSlowerLoaded)
+{
+    const TTrailSection plain(0.3);
+    const TTrailSectionSteps steps(0.2);
+    EXPECT_EQ(plain.GetSpeedFactor(true), 1.0);
+    EXPECT_EQ(plain.GetSpeedFactor(false), 1.0);
+    EXPECT_EQ(steps.GetSpeedFactor(true), 1.3);
+    EXPECT_EQ(steps.GetSpeedFactor(false), 0.5);
+    EXPECT_EQ(plain.GetHeight(), 0.0);
+    EXPECT_EQ(steps.GetHeight(), 0.1);
+}
+
+TEST(Trail, SectionStartsSumTheSectionsBeforeAndAForeignSectionStartsAtTheEnd)
+{
+    const auto move = MakeMoveTrail();
+    const TTrail& trail = move->trail;
+    const TTrailSection foreign(0.1);
+    EXPECT_EQ(trail.GetSectionStart(trail.GetSection(0)), 0.0);
+    EXPECT_DOUBLE_EQ(trail.GetSectionStart(trail.GetSection(11)), 1.55);
+    EXPECT_EQ(trail.GetSectionStart(&foreign), trail.GetLength());
+    EXPECT_EQ(trail.GetSectionStart(nullptr), trail.GetLength());
+}
+
+TEST(Trail, RefusesSectionsWithoutAUsableLength)
+{
+    const auto move = MakeMoveTrail();
+    TTrail& trail = move->trail;
+    const double length = trail.GetLength();
+    const double height = trail.GetTotalHeight();
+
+    EXPECT_FALSE(trail.AddSection(nullptr));
+    for (const double bad : {0.0, -0.0, -0.2, NaN, Inf, -Inf}) {
+        TTrailSectionSteps section(bad);
+        EXPECT_FALSE(trail.AddSection(&section)) << bad;
+    }
+    EXPECT_EQ(trail.GetSectionCount(), 12);
+    EXPECT_EQ(trail.GetLength(), length);
+    EXPECT_EQ(trail.GetTotalHeight(), height);
+}
+
+TEST(Trail, AnEmptyTrailHasNoSectionsAndNoHeight)
+{
+    const TTrail trail;
+    const TTrailSection section(0.1);
+    EXPECT_EQ(trail.GetSectionAt(0.0), nullptr);
+    EXPECT_EQ(trail.GetSection(0), nullptr);
+    EXPECT_EQ(trail.GetHeightAt(0.5), 0.0);
+    EXPECT_EQ(trail.GetTotalHeight(), 0.0);
+    EXPECT_EQ(trail.GetSectionStart(&section), 0.0);
+}
+
+TEST(Trail, SectionIndexOutOfRangeGivesNull)
+{
+    const auto move = MakeMoveTrail();
+    EXPECT_EQ(move->trail.GetSection(-1), nullptr);
+    EXPECT_EQ(move->trail.GetSection(12), nullptr);
+}
+
+// The running sums must give, bit for bit, what the plain walk gives, on the
+// move's trail and on one whose lengths add up with rounding at every border.
+TEST(Trail, AnswersMatchAWalkOverTheSectionsBitForBit)
+{
+    const auto move = MakeMoveTrail();
+    auto uneven = std::make_unique<TOwnedTrail>();
+    for (const double length : {0.1, 0.7, 0.2, 1.0 / 3.0, 0.001, 0.3, 0.15})
+        uneven->Add(length, uneven->sections.size() % 2 == 1);
+
+    for (const TOwnedTrail* owned : {move.get(), uneven.get()}) {
+        const TTrail& trail = owned->trail;
+        for (const double p : ProbePositions(trail)) {
+            EXPECT_EQ(trail.GetSectionAt(p), WalkSectionAt(trail, p)) << "section at " << p;
+            EXPECT_EQ(Bits(trail.GetHeightAt(p)), Bits(WalkHeightAt(trail, p)))
+                << "height at " << p << ": " << trail.GetHeightAt(p) << " vs " << WalkHeightAt(trail, p);
+        }
+        for (int i = 0; i < trail.GetSectionCount(); ++i)
+            EXPECT_EQ(Bits(trail.GetSectionStart(trail.GetSection(i))), Bits(WalkSectionStart(trail, i))) << i;
+        EXPECT_EQ(Bits(trail.GetLength()), Bits(WalkSectionStart(trail, trail.GetSectionCount())));
+    }
+}

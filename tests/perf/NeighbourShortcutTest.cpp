@@ -1,0 +1,148 @@
+// The walk's shortcuts against the straightforward walks over the handlers
+// found, on many small crowded worlds: equal positions, positions an ulp
+// apart, equally near candidates on both sides, and every kind of neighbour.
+#include "ReferencePerson.h"
+
+#include "model/clsBucketChain.h"
+#include "model/clsLoad.h"
+#include "model/clsLoadHandler.h"
+#include "model/clsPerson.h"
+#include "model/clsTrail.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A neighbour that stands still with a given number of equal loads and a given free capacity.
+class TSpot : public TLoadHandler
+{
+public:
+    TSpot(double position, std::int32_t loads, double weight, double capacity)
+        : position(position)
+        , loads(loads)
+        , sample(weight)
+        , capacity(capacity)
+    {
+    }
+
+    std::int32_t GetLoadCount() const override { return loads; }
+    TZLoad* GetLoad(std::int32_t index) const override
+    {
+        return index >= 0 && index < loads ? const_cast<TZStdLoad*>(&sample) : nullptr;
+    }
+    double GetFreeCapacity() const override { return capacity; }
+    double GetPosition() const override { return position; }
+
+private:
+    double position;
+    std::int32_t loads;
+    TZStdLoad sample;
+    double capacity;
+};
+
+class TWalker : public TPerson
+{
+public:
+    using TPerson::FindPartner;
+    using TPerson::KeepDistance;
+};
+
+// A person among up to a dozen neighbours within a few reaches of it.
+class TCrowdedWorld
+{
+public:
+    TCrowdedWorld(std::mt19937& random, bool empty)
+        : empty(empty)
+    {
+        trail.AddSection(&section);
+        const double at = Pick(random, {0.0, 0.3, 0.5, 1.0});
+        walker.SetTrail(&trail);
+        walker.SetPosition(at);
+        if (!empty)
+            walker.PutLoad(new TZStdLoad(1.0));
+
+        const int neighbours = static_cast<int>(random() % 13);
+        const int walkerTurn = static_cast<int>(random() % static_cast<unsigned>(neighbours + 1));
+        for (int i = 0; i <= neighbours; ++i) {
+            if (i == walkerTurn) {
+                chain.AddHandler(&walker);
+                continue;
+            }
+            // A grid of a fifth of the reach, with some spots an ulp off it and many shared.
+            double p = at + 0.002 * (static_cast<int>(random() % 17) - 8);
+            if (random() % 4 == 0)
+                p = std::nextafter(p, random() % 2 ? 2.0 : -2.0);
+            spots.push_back(std::make_unique<TSpot>(p, static_cast<std::int32_t>(random() % 3),
+                                                    Pick(random, {1.0, 1.0, 2.0}), Pick(random, {0.0, 1.0, 1.0})));
+            chain.AddHandler(spots.back().get());
+        }
+
+        const double step = Pick(random, {0.0, 0.001, 0.0026});
+        target = empty ? at - step : at + step;
+        lo = empty ? target - Reach() : at;
+        hi = empty ? at : target + Reach();
+        // A home area may have pulled the target anywhere near.
+        if (random() % 3 == 0)
+            target = at + 0.001 * (static_cast<int>(random() % 41) - 20);
+        // The shortcuts hold for any interval, also one around the person.
+        if (random() % 3 == 0) {
+            lo = at - 0.001 * static_cast<int>(random() % 20);
+            hi = at + 0.001 * static_cast<int>(random() % 20);
+        }
+    }
+
+    double Reach() const { return trail.GetLength() * 0.01; }
+
+    TTrailSection section{1.0};
+    TTrail trail;
+    TBucketChain chain;
+    TWalker walker;
+    std::vector<std::unique_ptr<TSpot>> spots;
+    bool empty;
+    double target = 0.0;
+    double lo = 0.0;
+    double hi = 0.0;
+
+private:
+    static double Pick(std::mt19937& random, std::initializer_list<double> values)
+    {
+        return values.begin()[random() % values.size()];
+    }
+};
+
+TEST(NeighbourShortcuts, keep_distance_and_partner_choice_match_the_walk_over_every_handler_found)
+{
+    std::mt19937 random(2024);
+    for (int world = 0; world < 20'000; ++world) {
+        const bool empty = world % 2 == 1;
+        TCrowdedWorld w(random, empty);
+        SCOPED_TRACE("world " + std::to_string(world) + (empty ? ", empty hands" : ", carrying"));
+        THandlerList found;
+        w.chain.FindHandlers(w.lo, w.hi, found);
+        const THandlerRange range = w.chain.FindHandlerRange(w.lo, w.hi);
+
+        double shortcutTarget = w.target;
+        double scannedTarget = w.target;
+        w.walker.KeepDistance(range, empty, w.Reach(), shortcutTarget);
+        KeepDistanceByScan(w.walker, found, empty, w.Reach(), scannedTarget);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(shortcutTarget), std::bit_cast<std::uint64_t>(scannedTarget))
+            << shortcutTarget << " instead of " << scannedTarget;
+
+        double shortcutDistance = -1.0;
+        double scannedDistance = -1.0;
+        const TLoadHandler* shortcutPartner = w.walker.FindPartner(range, empty, shortcutDistance);
+        const TLoadHandler* scannedPartner = FindPartnerByScan(w.walker, found, empty, scannedDistance);
+        ASSERT_EQ(shortcutPartner, scannedPartner);
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(shortcutDistance), std::bit_cast<std::uint64_t>(scannedDistance));
+    }
+}
+
+} // namespace

@@ -1,0 +1,191 @@
+// The step's shortcuts must not change a single bit of a run: scaled scenarios
+// of optimised persons are stepped side by side with the same scenarios of
+// persons that walk the straightforward way, and compared after every step.
+#include "ReferencePerson.h"
+
+#include "app/clsScenario.h"
+#include "model/clsBucketChain.h"
+#include "model/clsLoad.h"
+#include "model/clsLoadHandler.h"
+#include "model/clsPerson.h"
+#include "model/clsTrail.h"
+#include "model/clsZOManager.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <cctype>
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TRunShape
+{
+    std::int32_t persons;
+    std::int64_t steps;
+    // Persons stood at even spacing along the trail first, instead of all at the source.
+    bool spread;
+};
+
+std::string Name(const TRunShape& shape)
+{
+    return std::to_string(shape.persons) + (shape.spread ? " spread persons, " : " persons, ")
+        + std::to_string(shape.steps) + " steps";
+}
+
+// One scenario with its own overtaking draws.
+class TRun
+{
+public:
+    TRun(const TRunShape& shape, bool reference)
+        : scenario(objects, {.persons = shape.persons, .makePerson = [this, reference] { return MakePerson(reference); }})
+    {
+        if (shape.spread)
+            Spread();
+    }
+
+    TBucketChain& Chain() const { return *scenario.GetChain(); }
+
+private:
+    std::unique_ptr<THomeareaPerson> MakePerson(bool reference) const
+    {
+        if (reference)
+            return std::make_unique<TReferencePerson>(generator);
+        return std::make_unique<TDrawingPerson>(generator);
+    }
+
+    void Spread()
+    {
+        const double length = scenario.GetTrail()->GetLength();
+        const std::int32_t count = Chain().GetHandlerCount();
+        for (std::int32_t i = 1; i + 1 < count; ++i)
+            static_cast<TPerson*>(Chain().GetHandler(i))->SetPosition(length * i / (count - 1));
+    }
+
+    std::shared_ptr<std::mt19937> generator = std::make_shared<std::mt19937>();
+    TZOManager objects;
+    TScenario scenario;
+};
+
+constexpr std::array<const char*, 11> FieldNames = {
+    "position", "loads", "fitness", "break", "state", "counter",
+    "home", "home start", "home end", "home steps", "home corrections (or delivered)",
+};
+using TRecord = std::array<std::uint64_t, FieldNames.size()>;
+
+std::uint64_t Bits(double value)
+{
+    return std::bit_cast<std::uint64_t>(value);
+}
+
+// Everything a trace shows of a handler, doubles bit for bit.
+TRecord Record(const TLoadHandler& h)
+{
+    TRecord r{Bits(h.GetPosition()), static_cast<std::uint64_t>(h.GetLoadCount())};
+    if (const auto* sink = dynamic_cast<const TLoadSink*>(&h))
+        r[10] = static_cast<std::uint64_t>(sink->GetDeliveredCount());
+    if (const auto* p = dynamic_cast<const THomeareaPerson*>(&h)) {
+        r[2] = Bits(p->GetFitness());
+        r[3] = p->IsOnBreak();
+        r[4] = p->GetState();
+        r[5] = static_cast<std::uint64_t>(p->GetStepCounter());
+        r[6] = p->IsInHomeArea();
+        r[7] = p->IsInHomeArea() ? Bits(p->GetHomeStart()) : 0;
+        r[8] = p->IsInHomeArea() ? Bits(p->GetHomeEnd()) : 0;
+        r[9] = static_cast<std::uint64_t>(p->GetHomeSteps());
+        r[10] = static_cast<std::uint64_t>(p->GetHomeCorrections());
+    }
+    return r;
+}
+
+// Empty when both chains agree, else where they first differ.
+std::string FirstDifference(const TBucketChain& optimised, const TBucketChain& reference)
+{
+    for (std::int32_t i = 0; i < reference.GetHandlerCount(); ++i) {
+        const TRecord a = Record(*optimised.GetHandler(i));
+        const TRecord b = Record(*reference.GetHandler(i));
+        for (std::size_t f = 0; f < a.size(); ++f)
+            if (a[f] != b[f])
+                return "handler " + std::to_string(i) + ", " + FieldNames[f];
+    }
+    return {};
+}
+
+class ReferencePassTest : public testing::TestWithParam<TRunShape>
+{
+};
+
+TEST_P(ReferencePassTest, every_step_of_the_optimised_persons_matches_the_straightforward_pass_bit_for_bit)
+{
+    const TRunShape shape = GetParam();
+    TRun optimised(shape, false);
+    TRun reference(shape, true);
+    for (std::int64_t step = 1; step <= shape.steps; ++step) {
+        optimised.Chain().Step();
+        reference.Chain().Step();
+        const std::string difference = FirstDifference(optimised.Chain(), reference.Chain());
+        ASSERT_TRUE(difference.empty()) << "after step " << step << ": " << difference;
+    }
+    // The runs must have got somewhere, or agreeing proves little.
+    const auto* sink = reference.Chain().GetHandler(reference.Chain().GetHandlerCount() - 1);
+    EXPECT_GT(static_cast<const TLoadSink*>(sink)->GetDeliveredCount(), 0);
+}
+
+// From the start crowd at the source through spreading, home areas, hand-overs,
+// deliveries and, for the eleven, the first breaks; the spread runs found and
+// cut many home areas at once.
+INSTANTIATE_TEST_SUITE_P(ScaledScenarios, ReferencePassTest,
+                         testing::Values(TRunShape{11, 30'000, false}, TRunShape{23, 8'000, false},
+                                         TRunShape{110, 4'000, false}, TRunShape{250, 2'500, false},
+                                         TRunShape{110, 3'000, true}, TRunShape{250, 2'000, true}),
+                         [](const auto& info) {
+                             std::string name = Name(info.param);
+                             for (char& c : name)
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             return name;
+                         });
+
+// The source answers for its whole stock from its sample load; the answers must
+// be those of a walk over every load in stock.
+TEST(SourceShortcut, answers_as_a_walk_over_the_whole_stock_would)
+{
+    struct TRow
+    {
+        double sampleWeight;
+        std::int32_t stock;
+        double capacity;
+    };
+    const TRow rows[] = {
+        {1.0, 3, 1.0}, {1.0, 3, 0.5}, {1.0, 3, 0.0}, {1.0, 0, 1.0}, {0.0, 3, 1.0},
+        {-1.0, 3, 1.0}, {0.5, 2, 100.0}, {2.0, 1, 2.0},
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE("sample " + std::to_string(row.sampleWeight) + ", stock " + std::to_string(row.stock)
+                     + ", capacity " + std::to_string(row.capacity));
+        TLoadSource shortcut(row.sampleWeight, row.stock);
+        TLoadSource walked(row.sampleWeight, row.stock);
+        EXPECT_EQ(shortcut.FindHeaviestLoad(row.capacity), walked.TLoadHandler::FindHeaviestLoad(row.capacity));
+
+        struct TNarrowSink : TLoadSink
+        {
+            using TLoadSink::TLoadSink;
+            double capacity = 0.0;
+            double GetFreeCapacity() const override { return capacity; }
+        };
+        TNarrowSink narrowA(1.0);
+        TNarrowSink narrowB(1.0);
+        narrowA.capacity = narrowB.capacity = row.capacity;
+        shortcut.GiveLoadTo(&narrowA);
+        walked.TLoadHandler::GiveLoadTo(&narrowB);
+        EXPECT_EQ(shortcut.GetLoadCount(), walked.GetLoadCount());
+        EXPECT_EQ(narrowA.GetDeliveredCount(), narrowB.GetDeliveredCount());
+    }
+}
+
+} // namespace
