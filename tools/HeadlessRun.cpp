@@ -6,6 +6,8 @@
 #include "model/clsLoadHandler.h"
 #include "model/clsPerson.h"
 #include "model/clsZOManager.h"
+#include "tools/MoveRecorder.h"
+#include "tools/MoveReport.h"
 #include "tools/TraceWriter.h"
 
 #include <fstream>
@@ -38,10 +40,14 @@ TPersonCounts CountPersons(const TBucketChain& chain)
 
 } // namespace
 
-int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err)
+int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err, const TPlotWriter& plotWriter)
 {
+    if (!options.plotPath.empty() && !plotWriter) {
+        err << "zemba-run: --plot is not available: this zemba-run was built without Qt\n";
+        return 2;
+    }
     TZOManager objects;
-    TScenario scenario(objects, {.persons = options.persons});
+    TScenario scenario(objects, {.persons = options.persons, .stock = options.stock});
     TBucketChain& chain = *scenario.GetChain();
     const TChainChecker checker(chain, *scenario.GetSource(), *scenario.GetSink(), scenario.GetInitialStock());
 
@@ -64,6 +70,12 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
         trace->WriteStep(0, chain);
     }
 
+    // Only runs that report or draw pay for watching every step.
+    std::unique_ptr<TMoveRecorder> recorder;
+    if (options.report || !options.plotPath.empty())
+        recorder = std::make_unique<TMoveRecorder>(chain, *scenario.GetTrail(), *scenario.GetSink(),
+                                                   scenario.GetInitialStock());
+
     const auto moveComplete = [&] {
         return scenario.GetSource()->GetLoadCount() == 0 && checker.CountLoadsInHands() == 0;
     };
@@ -73,6 +85,8 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
     while (step < limit && (options.steps || !moveComplete())) {
         chain.Step();
         ++step;
+        if (recorder)
+            recorder->Observe();
         const bool last = step == limit || (!options.steps && moveComplete());
         if (trace && (step % options.every == 0 || last))
             trace->WriteStep(step, chain);
@@ -90,6 +104,14 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
         out << "steps=" << step << " stock=" << scenario.GetSource()->GetLoadCount()
             << " in_hands=" << checker.CountLoadsInHands() << " delivered=" << scenario.GetSink()->GetDeliveredCount()
             << " on_break=" << counts.onBreak << " in_home=" << counts.inHome << '\n';
+    }
+    if (options.report)
+        WriteMoveReport(SummariseMove(recorder->GetRecord()), out);
+    if (!options.plotPath.empty()) {
+        if (std::string error; !plotWriter(recorder->GetRecord(), options.plotPath, error)) {
+            err << "zemba-run: " << error << '\n';
+            status = 1;
+        }
     }
     if (traceStream && !*traceStream) {
         err << "zemba-run: writing the trace failed\n";

@@ -2,9 +2,18 @@
 
 #include "tools/RunOptions.h"
 
+#include <functional>
 #include <iosfwd>
+#include <string>
+
+class TMoveRecord;
+
+// Draws the space-time picture of a run into a PNG file at path; false, with
+// a one-line reason in error, when it could not.
+using TPlotWriter = std::function<bool(const TMoveRecord& record, const std::string& path, std::string& error)>;
 
 // Runs the scenario as the options say, without a thread or a clock, and
-// returns the exit status: 0, or 1 when a check failed or the trace could not
-// be written.
-int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err);
+// returns the exit status: 0; 1 when a check failed or the trace or the
+// picture could not be written; 2 when a picture is asked for and there is no
+// plotWriter to draw it (nothing is run then).
+int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err, const TPlotWriter& plotWriter = {});

@@ -61,6 +61,20 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
             if (!n)
                 return result;
             o.persons = static_cast<std::int32_t>(*n);
+        } else if (arg == "--stock") {
+            const auto n = count(std::numeric_limits<std::int32_t>::max());
+            if (!n)
+                return result;
+            o.stock = static_cast<std::int32_t>(*n);
+        } else if (arg == "--report") {
+            o.report = true;
+        } else if (arg == "--plot") {
+            const std::string* path = value();
+            if (!path || path->empty()) {
+                result.error = "--plot needs the path of a PNG file";
+                return result;
+            }
+            o.plotPath = *path;
         } else if (arg == "--trace") {
             const std::string* path = value();
             if (!path || path->empty()) {
@@ -79,6 +93,7 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
 std::string RunUsage()
 {
     return "usage: zemba-run [--steps N] [--trace PATH|-] [--every K] [--summary] [--check] [--persons P]\n"
+           "                 [--stock S] [--plot PATH.png] [--report]\n"
            "  Builds the moving scenario and steps it as fast as it goes.\n"
            "  --steps N    run N steps; without it, run until the move is complete\n"
            "               (or 1,000,000 steps)\n"
@@ -87,5 +102,9 @@ std::string RunUsage()
            "  --summary    print one line of totals after the run\n"
            "  --check      check the chain's invariants after every step; exit 1 at the first violation\n"
            "  --persons P  P persons on a trail lengthened per eleven persons (default 11)\n"
+           "  --stock S    S loads in the old home (default 666 per eleven persons)\n"
+           "  --plot PATH  draw a space-time picture of the run into the PNG file PATH\n"
+           "  --report     print a report of the move after the run: duration, delivery\n"
+           "               rates, what each person did, throughput against its upper bound\n"
            "  --help       print this text\n";
 }

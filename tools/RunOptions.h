@@ -16,6 +16,12 @@ struct TRunOptions
     bool summary = false;
     bool check = false;
     std::int32_t persons = 11;
+    // Loads in the source; 0 for the scenario's own stock (666 per eleven persons).
+    std::int32_t stock = 0;
+    // Where the space-time picture goes, as PNG: empty for none.
+    std::string plotPath;
+    // Print the report of the move after the run.
+    bool report = false;
     bool help = false;
 };
 

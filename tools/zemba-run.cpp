@@ -1,6 +1,10 @@
 #include "tools/HeadlessRun.h"
 #include "tools/RunOptions.h"
 
+#ifdef ZEMBA_RUN_PLOT
+#include "tools/MovePlot.h"
+#endif
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -18,5 +22,9 @@ int main(int argc, char** argv)
         return 0;
     }
     std::ios::sync_with_stdio(false);
+#ifdef ZEMBA_RUN_PLOT
+    return RunHeadless(parse.options, std::cout, std::cerr, WriteMovePlot);
+#else
     return RunHeadless(parse.options, std::cout, std::cerr);
+#endif
 }

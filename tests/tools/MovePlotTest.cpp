@@ -1,0 +1,123 @@
+#include "tools/MovePlot.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+double WalkerAt(std::int64_t step)
+{
+    const std::int64_t phase = step % 20;
+    return 0.05 + 0.01 * static_cast<double>(phase < 10 ? phase : 20 - phase);
+}
+
+// A trail of 1.0: plain ground up to 0.6, then a flight of steps. Blue (id 1)
+// stands at 0.5, white (id 5) at 0.25; black (id 8) walks from 0.05 to 0.15
+// and back every 20 steps, 0.10 on average. All of them hold a load, so that
+// their lines are wide enough to cover whole pixels.
+TMoveRecord Standing(int steps)
+{
+    TMoveLayout layout;
+    layout.trailLength = 1.0;
+    layout.stock = 100;
+    layout.stretches = {{.start = 0.0, .length = 0.6, .steps = false, .carryingFactor = 1.0},
+                        {.start = 0.6, .length = 0.4, .steps = true, .carryingFactor = 0.5}};
+    layout.persons = {{.id = 1, .name = "Blue", .speed = 0.01},
+                      {.id = 5, .name = "White", .speed = 0.01},
+                      {.id = 8, .name = "Black", .speed = 0.01}};
+    const TPersonObservation carrying{.activity = TActivity::Carrying, .carriesLoad = true};
+    std::vector<TPersonObservation> seen(3, carrying);
+    seen[0].position = 0.5;
+    seen[1].position = 0.25;
+    seen[2].position = 0.05;
+    TMoveRecord record(layout, seen);
+    for (int s = 1; s <= steps; ++s) {
+        seen[2].position = WalkerAt(s);
+        record.Add(0, seen);
+    }
+    return record;
+}
+
+QColor Pixel(const QImage& image, double x, double y)
+{
+    return image.pixelColor(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)));
+}
+
+} // namespace
+
+TEST(MovePlot, TheFrameMapsTheRunOntoThePlotArea)
+{
+    const TPlotFrame frame = TPlotFrame::For(QSize(1000, 600), 5000, 1.75);
+    ASSERT_TRUE(QRect(0, 0, 1000, 600).contains(frame.area));
+    EXPECT_DOUBLE_EQ(frame.X(0.0), frame.area.left());
+    EXPECT_DOUBLE_EQ(frame.X(5000.0), frame.area.right());
+    EXPECT_DOUBLE_EQ(frame.Y(0.0), frame.area.bottom());
+    EXPECT_DOUBLE_EQ(frame.Y(1.75), frame.area.top());
+    EXPECT_EQ(frame.StepsPerColumn(), (5000 + frame.area.width() - 1) / frame.area.width());
+    // A run without steps still has a frame to draw in.
+    EXPECT_EQ(TPlotFrame::For(QSize(1000, 600), 0, 0.0).StepsPerColumn(), 1);
+}
+
+TEST(MovePlot, EachPersonIsDrawnInItsChainViewColourWhereItStands)
+{
+    // 400 steps are drawn step by step; 786 columns of 260 steps (13 of the
+    // walker's rounds each) as each column's range and mean.
+    for (const int steps : {400, 786 * 260}) {
+        SCOPED_TRACE(steps);
+        const TMoveRecord record = Standing(steps);
+        const QImage image = DrawMovePlot(record);
+        ASSERT_EQ(image.size(), QSize(1000, 600));
+        const TPlotFrame frame = TPlotFrame::For(image.size(), steps, 1.0);
+        ASSERT_EQ(frame.area.width(), 786);
+        const std::int64_t step = steps / 2;
+        const double x = frame.X(static_cast<double>(step));
+        EXPECT_EQ(Pixel(image, x, frame.Y(0.5)), QColor(0, 0, 255));
+        EXPECT_EQ(Pixel(image, x, frame.Y(0.25)), QColor(255, 255, 255));
+        EXPECT_EQ(Pixel(image, x, frame.Y(steps == 400 ? WalkerAt(step) : 0.10)), QColor(0, 0, 0));
+        // Away from the persons: plain ground, and the darker flight of steps.
+        const QColor plain = Pixel(image, x, frame.Y(0.4));
+        const QColor flight = Pixel(image, x, frame.Y(0.8));
+        EXPECT_EQ(plain, QColor(140, 140, 140));
+        EXPECT_LT(flight.lightness(), plain.lightness());
+    }
+}
+
+TEST(MovePlot, ThePictureIsWrittenAsAPngOfTheUsualSize)
+{
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "zemba-move-plot-test.png";
+    std::filesystem::remove(path);
+    std::string error;
+    ASSERT_TRUE(WriteMovePlot(Standing(1000), path.string(), error)) << error;
+
+    QFile file(QString::fromStdString(path.string()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
+    file.close();
+    QImage image;
+    ASSERT_TRUE(image.load(QString::fromStdString(path.string()), "PNG"));
+    EXPECT_EQ(image.size(), QSize(1000, 600));
+    std::filesystem::remove(path);
+}
+
+TEST(MovePlot, AnUnwritablePathIsReportedNotIgnored)
+{
+    std::string error;
+    EXPECT_FALSE(WriteMovePlot(Standing(10), "/nonexistent-directory/move.png", error));
+    EXPECT_EQ(error, "cannot write the picture to '/nonexistent-directory/move.png'");
+}
+
+TEST(MovePlot, HandlerColoursFollowTheChainView)
+{
+    EXPECT_EQ(HandlerColour(1), QColor(0, 0, 255));
+    EXPECT_EQ(HandlerColour(9), QColor(0, 0, 255));
+    EXPECT_EQ(HandlerColour(2), QColor(0, 128, 0));
+    EXPECT_EQ(HandlerColour(5), QColor(255, 255, 255));
+    EXPECT_EQ(HandlerColour(7), QColor(128, 0, 128));
+    EXPECT_EQ(HandlerColour(16), QColor(0, 0, 0));
+}

@@ -1,0 +1,155 @@
+#include "tools/MoveReport.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using A = TActivity;
+
+// Two persons on a trail of 0.3 plain ground and a 0.2 flight of steps, which
+// costs twice its length when carrying: one load is 0.7 of work. Speeds 0.2 and
+// 0.5 carry 0.7 per step, so no chain of them delivers more than one load per
+// step, 1500 per simulated minute.
+TMoveLayout SmallMove()
+{
+    TMoveLayout layout;
+    layout.trailLength = 0.5;
+    layout.stock = 3;
+    layout.stretches = {{.start = 0.0, .length = 0.3, .steps = false, .carryingFactor = 1.0},
+                        {.start = 0.3, .length = 0.2, .steps = true, .carryingFactor = 0.5}};
+    layout.persons = {{.id = 4, .name = "Fred", .speed = 0.2}, {.id = 5, .name = "Ferdi", .speed = 0.5}};
+    return layout;
+}
+
+TPersonObservation Doing(A activity)
+{
+    return {.activity = activity, .carriesLoad = activity == A::Carrying || activity == A::Giving};
+}
+
+TPersonObservation Home(bool in, double lo = 0.0, double hi = 0.0)
+{
+    return {.inHomeArea = in, .homeStart = lo, .homeEnd = hi};
+}
+
+// Eight steps: the loads arrive after steps 2, 5 and 6.
+TMoveRecord EightSteps()
+{
+    const std::vector<TPersonObservation> start = {Doing(A::WalkingEmpty), Home(true, 0.0, 0.5)};
+    TMoveRecord record(SmallMove(), start);
+    const std::vector<std::int32_t> delivered = {0, 1, 1, 1, 2, 3, 3, 3};
+    const std::vector<A> fred = {A::Carrying, A::Carrying, A::Giving,  A::Giving,
+                                 A::WalkingEmpty, A::Receiving, A::OnBreak, A::OnBreak};
+    const std::vector<TPersonObservation> ferdi = {Home(true, 0.0, 0.5),  Home(true, 0.0, 0.4), Home(false),
+                                                   Home(false),           Home(true, 0.2, 0.6), Home(true, 0.2, 0.6),
+                                                   Home(false),           Home(true, 0.1, 0.5)};
+    for (std::size_t s = 0; s < delivered.size(); ++s) {
+        const std::vector<TPersonObservation> seen = {Doing(fred[s]), ferdi[s]};
+        record.Add(delivered[s], seen);
+    }
+    return record;
+}
+
+} // namespace
+
+TEST(MoveReport, FiguresOfASmallMoveWorkedOutByHand)
+{
+    const TMoveReport r = SummariseMove(EightSteps());
+    EXPECT_EQ(r.steps, 8);
+    EXPECT_EQ(r.finishStep, 6);
+    EXPECT_EQ(r.delivered, 3);
+
+    // Quarters of two steps each: 1, 0, 2 and 0 loads.
+    const std::int32_t loads[] = {1, 0, 2, 0};
+    for (std::size_t q = 0; q < 4; ++q) {
+        SCOPED_TRACE(q);
+        EXPECT_EQ(r.quarters[q].firstStep, 2 * static_cast<std::int64_t>(q) + 1);
+        EXPECT_EQ(r.quarters[q].lastStep, 2 * static_cast<std::int64_t>(q) + 2);
+        EXPECT_EQ(r.quarters[q].delivered, loads[q]);
+        EXPECT_DOUBLE_EQ(r.quarters[q].perMinute, loads[q] * 750.0);
+    }
+
+    ASSERT_EQ(r.persons.size(), 2u);
+    const TMoveReport::TPersonLine& fred = r.persons[0];
+    EXPECT_DOUBLE_EQ(fred.share[0], 25.0); // carrying
+    EXPECT_DOUBLE_EQ(fred.share[1], 12.5); // walking empty
+    EXPECT_DOUBLE_EQ(fred.share[2], 25.0); // giving
+    EXPECT_DOUBLE_EQ(fred.share[3], 12.5); // receiving
+    EXPECT_DOUBLE_EQ(fred.share[4], 25.0); // on a break
+    EXPECT_EQ(fred.breaks, 1);
+
+    const TMoveReport::TPersonLine& ferdi = r.persons[1];
+    EXPECT_EQ(ferdi.founded, 2);
+    EXPECT_EQ(ferdi.givenUp, 2);
+    EXPECT_EQ(ferdi.moved, 1);
+
+    EXPECT_DOUBLE_EQ(r.summedSpeed, 0.7);
+    EXPECT_DOUBLE_EQ(r.workPerLoad, 0.7);
+    EXPECT_DOUBLE_EQ(r.boundPerMinute, 1500.0);
+    // Three loads in the six steps up to the last delivery.
+    EXPECT_DOUBLE_EQ(r.perMinute, 750.0);
+    EXPECT_DOUBLE_EQ(r.percentOfBound, 50.0);
+}
+
+TEST(MoveReport, TheWrittenReportGivesTheFinishingStepAndTheSimulatedTime)
+{
+    std::ostringstream out;
+    WriteMoveReport(SummariseMove(EightSteps()), out);
+    const std::string text = out.str();
+    EXPECT_NE(text.find("the last of 3 loads was delivered in step 6, after 0:00:00 of simulated time"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("quarter 3, steps 5 to 6: 2 loads, 1500.0 per minute"), std::string::npos) << text;
+    EXPECT_NE(text.find("750.00 loads per simulated minute, 50 % of the upper bound of 1500.00"), std::string::npos)
+        << text;
+}
+
+TEST(MoveReport, AnUnfinishedMoveOfFewerStepsThanQuartersIsReportedWithoutDividingByZero)
+{
+    const std::vector<TPersonObservation> start(2);
+    TMoveRecord record(SmallMove(), start);
+    record.Add(0, start);
+    record.Add(1, start);
+    const TMoveReport r = SummariseMove(record);
+    EXPECT_EQ(r.finishStep, -1);
+    std::int32_t delivered = 0;
+    for (const TMoveReport::TQuarter& q : r.quarters) {
+        delivered += q.delivered;
+        if (q.firstStep > q.lastStep) {
+            EXPECT_EQ(q.perMinute, 0.0);
+        }
+    }
+    EXPECT_EQ(delivered, 1);
+    EXPECT_DOUBLE_EQ(r.perMinute, 750.0);
+
+    std::ostringstream out;
+    WriteMoveReport(r, out);
+    EXPECT_NE(out.str().find("the move has not finished: 1 of 3 loads delivered after 2 steps"), std::string::npos)
+        << out.str();
+    EXPECT_NE(out.str().find("quarter 1: no steps"), std::string::npos) << out.str();
+}
+
+TEST(MoveReport, ARunWithoutStepsOrPersonsOrTrailHasNoShareAndNoBound)
+{
+    TMoveLayout layout;
+    layout.stock = 1;
+    const TMoveReport r = SummariseMove(TMoveRecord(layout, {}));
+    EXPECT_EQ(r.perMinute, 0.0);
+    EXPECT_EQ(r.boundPerMinute, 0.0);
+    EXPECT_EQ(r.percentOfBound, 0.0);
+}
+
+TEST(MoveReport, SimulatedTimeRunsAtTwentyFiveStepsASecond)
+{
+    const struct
+    {
+        std::int64_t steps;
+        const char* time;
+    } rows[] = {{0, "0:00:00"}, {24, "0:00:00"}, {25, "0:00:01"}, {1500, "0:01:00"},
+                {89999, "0:59:59"}, {90000, "1:00:00"}, {221150, "2:27:26"}, {2'250'000, "25:00:00"}};
+    for (const auto& row : rows)
+        EXPECT_EQ(FormatSimulatedTime(row.steps), row.time) << row.steps;
+}

@@ -1,0 +1,56 @@
+#!/bin/sh
+# Runs zemba-run as a user would and checks what it leaves behind.
+# usage: zemba-run-checks.sh CHECK ZEMBA_RUN WORKDIR
+set -u
+
+check=$1
+run=$2
+work=$3
+
+fail() {
+    echo "$check: $*" >&2
+    exit 1
+}
+
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || fail "cannot set up $work"
+
+case $check in
+bad-options)
+    # Refused before anything runs: status 2, one line naming the problem,
+    # the usage, nothing on standard output and no trace file.
+    for bad in "--steps 0" "--steps abc" "--steps -3" "--bogus" "--every" "--persons 0" \
+        "--steps 99999999999999999999"; do
+        rm -f trace.csv out err
+        # shellcheck disable=SC2086 # the options are meant to split
+        "$run" --trace trace.csv $bad >out 2>err
+        status=$?
+        [ "$status" -eq 2 ] || fail "'$bad' exited $status, not 2"
+        [ ! -e trace.csv ] || fail "'$bad' wrote a trace"
+        [ ! -s out ] || fail "'$bad' wrote to standard output"
+        [ "$(grep -c '^zemba-run: ' err)" -eq 1 ] || fail "'$bad' did not give one error line"
+        head -n 1 err | grep -q '^zemba-run: ' || fail "'$bad' did not start with the error"
+        sed -n 2p err | grep -q '^usage: zemba-run' || fail "'$bad' gave no usage after the error"
+    done
+    ;;
+help)
+    "$run" --help >out 2>err || fail "--help exited $?"
+    head -n 1 out | grep -q '^usage: zemba-run' || fail "--help printed no usage"
+    [ ! -s err ] || fail "--help wrote to standard error"
+    ;;
+deterministic)
+    "$run" --steps 2000 --trace a.csv || fail "first run exited $?"
+    "$run" --steps 2000 --trace b.csv || fail "second run exited $?"
+    [ "$(wc -l <a.csv)" -eq $((1 + 2001 * 13)) ] || fail "the trace has $(wc -l <a.csv) lines"
+    cmp -s a.csv b.csv || fail "two runs wrote different traces"
+    ;;
+fresh-ids)
+    # In a fresh process the scenario is the first thing made: the source is
+    # object 2, the persons 4 to 14 and the sink 27.
+    "$run" --steps 1 --trace t.csv || fail "the run exited $?"
+    ids=$(awk -F, '$1 == "0" { printf "%s ", $2 }' t.csv)
+    [ "$ids" = "2 4 5 6 7 8 9 10 11 12 13 14 27 " ] || fail "step 0 lists ids '$ids'"
+    ;;
+*)
+    fail "no such check"
+    ;;
+esac

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "tools/MoveRecord.h"
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+#include <QSize>
+
+#include <cstdint>
+#include <string>
+
+// Where the run lands in the picture: step 0 at the plot area's left edge and
+// the run's last step at its right edge, the source at the bottom edge and the
+// sink at the top edge.
+struct TPlotFrame
+{
+    QRect area;
+    std::int64_t steps = 1;
+    double trailLength = 1.0;
+
+    double X(double step) const;
+    double Y(double position) const;
+    // Steps that fall into one pixel column, at least 1.
+    std::int64_t StepsPerColumn() const;
+
+    // The plot area of a picture of that size, with room left for the axes'
+    // labels and the legend.
+    static TPlotFrame For(QSize size, std::int64_t steps, double trailLength);
+};
+
+// The colour of a handler in the chain view, by its object id.
+QColor HandlerColour(std::int32_t id);
+
+// The space-time picture of the run: time to the right, the trail upwards,
+// the flights of steps shaded darker, one line per person in its chain-view
+// colour, thick while it holds a load, dotted during a break, with a ring
+// where a break begins. Needs a QGuiApplication for its fonts.
+QImage DrawMovePlot(const TMoveRecord& record, QSize size = QSize(1000, 600));
+
+// Draws the picture and saves it as PNG. Starts a QGuiApplication on the
+// offscreen platform for the fonts if the process has no application yet.
+bool WriteMovePlot(const TMoveRecord& record, const std::string& path, std::string& error);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "tools/MoveRecord.h"
+
+#include <vector>
+
+class TBucketChain;
+class TLoadSink;
+class TPerson;
+class TTrail;
+
+// Watches a chain between steps and feeds what it sees into a move record.
+// It only reads: a run with a recorder steps exactly as a run without one.
+class TMoveRecorder
+{
+public:
+    // Takes the chain's persons (in chain order) and the trail's sections as
+    // they are now, and the state before the first step.
+    TMoveRecorder(const TBucketChain& chain, const TTrail& trail, const TLoadSink& sink, std::int32_t stock);
+
+    // Call after every step.
+    void Observe();
+
+    const TMoveRecord& GetRecord() const { return record; }
+
+private:
+    const std::vector<TPersonObservation>& ObservePersons();
+
+    const TLoadSink& sink;
+    std::vector<const TPerson*> persons;
+    // Reused by every observation, so that a step allocates nothing.
+    std::vector<TPersonObservation> seen;
+    TMoveRecord record;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "tools/MoveRecord.h"
+
+#include <array>
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+// The figures of a run's report, worked out from its record alone.
+struct TMoveReport
+{
+    // The simulation steps 25 times a second; a simulated minute is 1500 steps.
+    static constexpr std::int64_t StepsPerSecond = 25;
+    static constexpr double StepsPerMinute = 60.0 * StepsPerSecond;
+
+    struct TQuarter
+    {
+        // Steps firstStep..lastStep; empty (firstStep > lastStep) in runs of fewer than four steps.
+        std::int64_t firstStep = 0;
+        std::int64_t lastStep = 0;
+        std::int32_t delivered = 0;
+        // Loads per simulated minute; 0.0 for an empty quarter.
+        double perMinute = 0.0;
+    };
+    struct TPersonLine
+    {
+        std::int32_t id = 0;
+        std::string name;
+        double speed = 0.0;
+        // Percent of the run's steps, by activity.
+        std::array<double, ActivityCount> share{};
+        std::int64_t breaks = 0;
+        std::int64_t founded = 0;
+        std::int64_t givenUp = 0;
+        std::int64_t moved = 0;
+    };
+
+    std::int64_t steps = 0;
+    // The step after which the last load was delivered, or -1 while loads are missing.
+    std::int64_t finishStep = -1;
+    std::int32_t delivered = 0;
+    std::int32_t stock = 0;
+    std::array<TQuarter, 4> quarters{};
+    std::vector<TPersonLine> persons;
+
+    // Carrying distance per step of all persons at full fitness on plain ground.
+    double summedSpeed = 0.0;
+    // The trail's length with every section stretched by 1 / its carrying speed factor.
+    double workPerLoad = 0.0;
+    // No chain of these persons can deliver faster: summedSpeed / workPerLoad, per minute.
+    double boundPerMinute = 0.0;
+    // Loads delivered per minute up to the last delivery (or over the whole run, unfinished).
+    double perMinute = 0.0;
+    // perMinute as a percentage of boundPerMinute; 0.0 when there is no bound.
+    double percentOfBound = 0.0;
+};
+
+TMoveReport SummariseMove(const TMoveRecord& record);
+
+void WriteMoveReport(const TMoveReport& report, std::ostream& out);
+
+// Steps as simulated time, h:mm:ss, whole seconds cut off towards zero.
+std::string FormatSimulatedTime(std::int64_t steps);
