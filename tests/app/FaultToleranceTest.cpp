@@ -20,6 +20,7 @@
 #include <ctime>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -90,39 +91,50 @@ std::vector<std::int32_t> RunSeconds(TFakeCalendar& calendar, int seconds, Count
     return figures;
 }
 
-TEST(Faults, TheStepRateStaysSaneAndRecoversWhenTheCalendarJumps)
+// Three steady seconds, a jump of the calendar by hours either way, three more
+// seconds: no figure ever exceeds what a second holds, and the second full
+// second after the jump reads 25 again.
+template <typename Rate>
+void ExpectRecoveryFromCalendarJumps()
 {
     for (const std::time_t jump : {-3 * 3600, +5 * 3600}) {
         TFakeCalendar calendar;
-        TBucketChain chain(calendar.Clock());
-        const auto step = [&] { chain.Step(); };
-        const auto figure = [&] { return chain.GetStepsPerSecond(); };
-        RunSeconds(calendar, 3, step, figure);
+        Rate rate(calendar.Clock());
+        RunSeconds(calendar, 3, [&] { rate.Count(); }, [&] { return rate.Figure(); });
 
         calendar.now += jump;
-        const std::vector<std::int32_t> after = RunSeconds(calendar, 3, step, figure);
+        const std::vector<std::int32_t> after =
+            RunSeconds(calendar, 3, [&] { rate.Count(); }, [&] { return rate.Figure(); });
         for (const std::int32_t f : after)
             EXPECT_TRUE(f >= 0 && f <= 25) << "jump " << jump << ": " << f;
         EXPECT_EQ(after[1], 25) << "jump " << jump;
     }
 }
 
+struct TStepRate
+{
+    TBucketChain chain;
+    explicit TStepRate(TRateCounter::TCalendarClock clock) : chain(std::move(clock)) {}
+    void Count() { chain.Step(); }
+    std::int32_t Figure() const { return chain.GetStepsPerSecond(); }
+};
+
+struct TFrameRate
+{
+    TframeZemba view;
+    explicit TFrameRate(TRateCounter::TCalendarClock clock) { view.SetCalendarClock(std::move(clock)); }
+    void Count() { view.timerTimer(); }
+    std::int32_t Figure() const { return view.GetFramesPerSecond(); }
+};
+
+TEST(Faults, TheStepRateStaysSaneAndRecoversWhenTheCalendarJumps)
+{
+    ExpectRecoveryFromCalendarJumps<TStepRate>();
+}
+
 TEST(Faults, TheFrameRateStaysSaneAndRecoversWhenTheCalendarJumps)
 {
-    for (const std::time_t jump : {-3 * 3600, +5 * 3600}) {
-        TFakeCalendar calendar;
-        TframeZemba view;
-        view.SetCalendarClock(calendar.Clock());
-        const auto tick = [&] { view.timerTimer(); };
-        const auto figure = [&] { return view.GetFramesPerSecond(); };
-        RunSeconds(calendar, 3, tick, figure);
-
-        calendar.now += jump;
-        const std::vector<std::int32_t> after = RunSeconds(calendar, 3, tick, figure);
-        for (const std::int32_t f : after)
-            EXPECT_TRUE(f >= 0 && f <= 25) << "jump " << jump << ": " << f;
-        EXPECT_EQ(after[1], 25) << "jump " << jump;
-    }
+    ExpectRecoveryFromCalendarJumps<TFrameRate>();
 }
 
 // Counts the paint events a widget receives.

@@ -19,7 +19,8 @@ bad-options)
     # Refused before anything runs: status 2, one line naming the problem,
     # the usage, nothing on standard output and no trace file.
     for bad in "--steps 0" "--steps abc" "--steps -3" "--bogus" "--every" "--persons 0" \
-        "--steps 99999999999999999999"; do
+        "--steps 99999999999999999999" "--stock 0" "--stock -1" "--stock lots" "--stock 2147483648" \
+        "--stock" "--plot"; do
         rm -f trace.csv out err
         # shellcheck disable=SC2086 # the options are meant to split
         "$run" --trace trace.csv $bad >out 2>err
@@ -49,6 +50,15 @@ fresh-ids)
     "$run" --steps 1 --trace t.csv || fail "the run exited $?"
     ids=$(awk -F, '$1 == "0" { printf "%s ", $2 }' t.csv)
     [ "$ids" = "2 4 5 6 7 8 9 10 11 12 13 14 27 " ] || fail "step 0 lists ids '$ids'"
+    ;;
+plot-and-report)
+    "$run" --stock 20 --plot move.png --report >out 2>err || fail "the run exited $?"
+    [ ! -s err ] || fail "the run wrote to standard error: $(cat err)"
+    grep -q '^  the last of 20 loads was delivered in step [0-9]*, after 0:[0-9][0-9]:[0-9][0-9] of simulated time' out ||
+        fail "the report gives no end of the move"
+    [ "$(grep -c '^  quarter [1-4], steps' out)" -eq 4 ] || fail "the report has not four quarters"
+    grep -q '^Throughput: .* % of the upper bound of 21.00$' out || fail "the report gives no throughput"
+    [ "$(head -c 8 move.png | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "move.png is no PNG"
     ;;
 *)
     fail "no such check"
