@@ -3,10 +3,10 @@
 #include "model/clsBucketChain.h"
 #include "model/clsPerson.h"
 #include "model/clsZOManager.h"
+#include "strings/clsDecimalText.h"
 #include "strings/clsStringTable.h"
 
 #include <cstdio>
-#include <limits>
 #include <mutex>
 
 namespace {
@@ -77,26 +77,5 @@ TPersonRow TPersonRow::Read(const TZOManager* manager, std::int32_t id)
 
 std::optional<std::int32_t> ParseRowId(const QString& text)
 {
-    qsizetype i = 0;
-    while (i < text.size() && text[i].isSpace())
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    const qsizetype firstDigit = i;
-    std::int64_t value = 0;
-    for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-        value = value * 10 + (text[i].unicode() - u'0');
-        if (value > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
-            return std::nullopt;
-    }
-    if (i == firstDigit)
-        return std::nullopt;
-    if (negative)
-        value = -value;
-    if (value > std::numeric_limits<std::int32_t>::max())
-        return std::nullopt;
-    return static_cast<std::int32_t>(value);
+    return ReadDecimal(text).value;
 }

@@ -1,5 +1,6 @@
 #include "strings/clsStringsForVCLControls.h"
 
+#include "strings/clsDecimalText.h"
 #include "strings/clsStringTable.h"
 
 #include <QAbstractButton>
@@ -12,64 +13,21 @@
 #include <QSet>
 #include <QToolButton>
 
-#include <algorithm>
-#include <cstdint>
-#include <limits>
 #include <optional>
 
 namespace {
 
-// The white space that scanf skips in the C locale; Unicode blanks do not count.
-bool IsAsciiSpace(QChar c)
-{
-    switch (c.unicode()) {
-    case u' ':
-    case u'\t':
-    case u'\n':
-    case u'\v':
-    case u'\f':
-    case u'\r':
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-// Reads the text as "#%d" would: "#", optional blanks, an optional sign, at
-// least one digit; the rest is ignored. Gives nothing when the text is no
-// placeholder, else the table's text for the number. scanf's behaviour on a
-// number beyond 32 bits is undefined; here such a number names no text.
+// Reads the text as "#%d" would: "#", then a number. Gives nothing when the
+// text is no placeholder, else the table's text for the number; a number
+// beyond 32 bits names no text.
 std::optional<QString> ReadPlaceholder(QStringView text)
 {
     if (text.isEmpty() || text.front() != u'#')
         return std::nullopt;
-    qsizetype at = 1;
-    while (at < text.size() && IsAsciiSpace(text[at]))
-        ++at;
-    bool negative = false;
-    if (at < text.size() && (text[at] == u'+' || text[at] == u'-')) {
-        negative = text[at] == u'-';
-        ++at;
-    }
-    const qsizetype firstDigit = at;
-    // The magnitude stops growing just past the largest that fits, so long
-    // digit runs cannot overflow it.
-    constexpr std::int64_t tooLarge = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 2;
-    std::int64_t magnitude = 0;
-    for (; at < text.size() && IsAsciiDigit(text[at]); ++at)
-        magnitude = std::min(magnitude * 10 + (text[at].unicode() - u'0'), tooLarge);
-    if (at == firstDigit)
+    const TDecimalRead number = ReadDecimal(text.sliced(1));
+    if (!number.isNumber)
         return std::nullopt;
-
-    const std::int64_t id = negative ? -magnitude : magnitude;
-    if (id < std::numeric_limits<std::int32_t>::min() || id > std::numeric_limits<std::int32_t>::max())
-        return QString();
-    return GetStringById(static_cast<std::int32_t>(id));
+    return number.value ? GetStringById(*number.value) : QString();
 }
 
 // Writes a text back only when localising changed it, so that untouched
