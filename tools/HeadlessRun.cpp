@@ -82,12 +82,15 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
     const std::int64_t limit = options.steps.value_or(MaxStepsOfAMove);
     std::int64_t step = 0;
     int status = 0;
-    while (step < limit && (options.steps || !moveComplete())) {
+    // Without a step count the run ends with the move; the test runs once per step.
+    bool over = !options.steps && moveComplete();
+    while (step < limit && !over) {
         chain.Step();
         ++step;
         if (recorder)
             recorder->Observe();
-        const bool last = step == limit || (!options.steps && moveComplete());
+        over = !options.steps && moveComplete();
+        const bool last = step == limit || over;
         if (trace && (step % options.every == 0 || last))
             trace->WriteStep(step, chain);
         if (options.check) {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <limits>
+#include <type_traits>
 
 namespace {
 
@@ -27,19 +28,31 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
         const auto value = [&]() -> const std::string* {
             return i + 1 < args.size() ? &args[++i] : nullptr;
         };
-        const auto count = [&](std::int64_t max) -> std::optional<std::int64_t> {
+        // Reads the option's value into target; false (with the error set) if it is missing or bad.
+        const auto readCount = [&](std::int64_t max, auto& target) {
             const std::string* text = value();
-            if (!text) {
-                result.error = arg + " needs a value";
-                return std::nullopt;
+            const std::optional<std::int64_t> n = text ? ParseCount(*text, max) : std::nullopt;
+            if (!n) {
+                result.error = text ? arg + " needs a whole number from 1 to " + std::to_string(max) + ", not '"
+                        + *text + "'"
+                                    : arg + " needs a value";
+                return false;
             }
-            auto n = ParseCount(*text, max);
-            if (!n)
-                result.error = arg + " needs a whole number from 1 to " + std::to_string(max)
-                    + ", not '" + *text + "'";
-            return n;
+            target = static_cast<std::remove_reference_t<decltype(target)>>(*n);
+            return true;
         };
+        const auto readPath = [&](const char* missing, std::string& target) {
+            const std::string* path = value();
+            if (!path || path->empty()) {
+                result.error = missing;
+                return false;
+            }
+            target = *path;
+            return true;
+        };
+        constexpr std::int64_t anyCount = std::numeric_limits<std::int64_t>::max();
 
+        bool sound = true;
         if (arg == "--help" || arg == "-h") {
             o.help = true;
         } else if (arg == "--summary") {
@@ -47,45 +60,28 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
         } else if (arg == "--check") {
             o.check = true;
         } else if (arg == "--steps") {
-            const auto n = count(std::numeric_limits<std::int64_t>::max());
-            if (!n)
-                return result;
-            o.steps = *n;
+            std::int64_t steps = 0;
+            sound = readCount(anyCount, steps);
+            if (sound)
+                o.steps = steps;
         } else if (arg == "--every") {
-            const auto n = count(std::numeric_limits<std::int64_t>::max());
-            if (!n)
-                return result;
-            o.every = *n;
+            sound = readCount(anyCount, o.every);
         } else if (arg == "--persons") {
-            const auto n = count(1'000'000);
-            if (!n)
-                return result;
-            o.persons = static_cast<std::int32_t>(*n);
+            sound = readCount(1'000'000, o.persons);
         } else if (arg == "--stock") {
-            const auto n = count(std::numeric_limits<std::int32_t>::max());
-            if (!n)
-                return result;
-            o.stock = static_cast<std::int32_t>(*n);
+            sound = readCount(std::numeric_limits<std::int32_t>::max(), o.stock);
         } else if (arg == "--report") {
             o.report = true;
         } else if (arg == "--plot") {
-            const std::string* path = value();
-            if (!path || path->empty()) {
-                result.error = "--plot needs the path of a PNG file";
-                return result;
-            }
-            o.plotPath = *path;
+            sound = readPath("--plot needs the path of a PNG file", o.plotPath);
         } else if (arg == "--trace") {
-            const std::string* path = value();
-            if (!path || path->empty()) {
-                result.error = "--trace needs a path, or - for standard output";
-                return result;
-            }
-            o.tracePath = *path;
+            sound = readPath("--trace needs a path, or - for standard output", o.tracePath);
         } else {
             result.error = "unknown option '" + arg + "'";
-            return result;
+            sound = false;
         }
+        if (!sound)
+            return result;
     }
     return result;
 }
