@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What a scenario is made of, before any object exists: the trail's sections,
+// the source's stock, the groups of persons and the seed of the overtaking
+// draws. A scenario file reads into one and writes out from one; the built-in
+// move is one too.
+struct TSectionDescription
+{
+    enum class TKind { Plain, Steps };
+
+    TKind kind = TKind::Plain;
+    double length = 0.0;
+};
+
+struct TPersonGroup
+{
+    enum class TKind { HomeArea, Plain };
+
+    std::int32_t count = 1;
+    TKind kind = TKind::HomeArea;
+    double position = 0.0;
+    // The i-th person of the group (i from 0) walks at i * speedIncrement + speed.
+    double speed = 0.0;
+    double speedIncrement = 0.0;
+    // Overrides the person-name table for the group's persons, in order; empty
+    // for the table's names.
+    std::vector<std::string> names;
+};
+
+struct TScenarioDescription
+{
+    static constexpr std::uint32_t DefaultSeed = 5489;
+    static constexpr std::int32_t DefaultStock = 666;
+
+    // One line for people choosing a file; empty for none.
+    std::string description;
+    std::uint32_t seed = DefaultSeed;
+    std::vector<TSectionDescription> trail;
+    std::int32_t stock = DefaultStock;
+    double loadWeight = 1.0;
+    std::vector<TPersonGroup> persons;
+
+    double GetTrailLength() const;
+    std::int64_t GetPersonCount() const;
+};
+
+// The built-in move: a plain run-up and five flights of steps, 666 loads and
+// eleven home-area persons at the source. More persons than eleven lengthen
+// the trail by one copy of its twelve sections and the stock by 666 loads per
+// eleven persons; a stock above 0 replaces the scaled one.
+TScenarioDescription BuiltInMove(std::int32_t persons = 11, std::int32_t stock = 0);
