@@ -2,7 +2,7 @@
 
 #include "ui_frm_Main.h"
 
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "dialogs/frm_About.h"
 #include "dialogs/frm_Persons.h"
 #include "runtime/clsBCThread.h"

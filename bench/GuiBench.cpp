@@ -1,6 +1,6 @@
 // What it costs to watch: the view's picture, a repaint of the persons
 // dialog's rows, and the caption localisation of the main window.
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "app/frm_Main.h"
 #include "dialogs/frm_Persons.h"
 #include "model/clsBucketChain.h"

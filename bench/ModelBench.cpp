@@ -1,7 +1,7 @@
 // The simulation's hot paths: a chain step of the scenario in steady state, the
 // step of scaled scenarios per person-step, and the position index's interval
 // query against a scan of all handlers.
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "model/clsBucketChain.h"
 #include "model/clsLoadHandler.h"
 #include "model/clsPerson.h"

@@ -2,7 +2,7 @@
 
 #include "model/clsRateCounter.h"
 #include "model/clsZembaObject.h"
-#include "runtime/clsLock.h"
+#include "model/clsLock.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,13 +1,13 @@
 #include "tools/HeadlessRun.h"
 
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "model/clsBucketChain.h"
 #include "model/clsChainChecker.h"
 #include "model/clsLoadHandler.h"
 #include "model/clsPerson.h"
 #include "model/clsZOManager.h"
-#include "tools/MoveRecorder.h"
-#include "tools/MoveReport.h"
+#include "analysis/MoveRecorder.h"
+#include "analysis/MoveReport.h"
 #include "tools/TraceWriter.h"
 
 #include <fstream>

@@ -2,7 +2,7 @@
 #include "tools/RunOptions.h"
 
 #ifdef ZEMBA_RUN_PLOT
-#include "tools/MovePlot.h"
+#include "analysis/MovePlot.h"
 #endif
 
 #include <iostream>

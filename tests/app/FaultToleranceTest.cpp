@@ -1,7 +1,7 @@
 // Faults the running program must survive: overrunning steps, a calendar clock
 // that jumps, a user-interface thread that hangs, and closing while the
 // simulation thread steps.
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "app/frm_Main.h"
 #include "model/clsBucketChain.h"
 #include "model/clsChainChecker.h"

@@ -1,6 +1,6 @@
 #include "StagedPerson.h"
 
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "dialogs/clsPersonRow.h"
 #include "dialogs/frm_Persons.h"
 #include "model/clsBucketChain.h"

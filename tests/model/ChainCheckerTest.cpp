@@ -1,5 +1,5 @@
 #include "ModelTestSupport.h"
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "model/clsChainChecker.h"
 #include "model/clsZOManager.h"
 

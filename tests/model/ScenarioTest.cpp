@@ -1,4 +1,4 @@
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "model/clsBucketChain.h"
 #include "model/clsLoadHandler.h"
 #include "model/clsPerson.h"

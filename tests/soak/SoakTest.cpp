@@ -4,7 +4,7 @@
 // `ctest --preset default -L soak`.
 #include "RandomScenario.h"
 
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "model/clsBucketChain.h"
 #include "model/clsChainChecker.h"
 #include "model/clsLoadHandler.h"

@@ -1,5 +1,5 @@
 #include "tools/HeadlessRun.h"
-#include "tools/MoveRecord.h"
+#include "analysis/MoveRecord.h"
 #include "tools/RunOptions.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "tools/MovePlot.h"
+#include "analysis/MovePlot.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tools/MoveRecord.h"
+#include "analysis/MoveRecord.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "view/clsChainGeometry.h"
 
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "model/clsTrail.h"
 #include "model/clsZOManager.h"
 

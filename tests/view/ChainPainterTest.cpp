@@ -2,7 +2,7 @@
 
 #include "PictureProbe.h"
 
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "model/clsZOManager.h"
 #include "view/clsChainGeometry.h"
 #include "view/clsChainSnapshot.h"

@@ -2,7 +2,7 @@
 
 #include "PictureProbe.h"
 
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "model/clsBucketChain.h"
 #include "model/clsLoadHandler.h"
 #include "model/clsPerson.h"

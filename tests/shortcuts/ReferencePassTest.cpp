@@ -3,7 +3,7 @@
 // persons that walk the straightforward way, and compared after every step.
 #include "ReferencePerson.h"
 
-#include "app/clsScenario.h"
+#include "scenario/clsScenario.h"
 #include "model/clsBucketChain.h"
 #include "model/clsLoad.h"
 #include "model/clsLoadHandler.h"

@@ -1,4 +1,4 @@
-#include "runtime/clsLock.h"
+#include "model/clsLock.h"
 
 #include <thread>
 

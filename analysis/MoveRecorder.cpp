@@ -1,4 +1,4 @@
-#include "tools/MoveRecorder.h"
+#include "analysis/MoveRecorder.h"
 
 #include "model/clsBucketChain.h"
 #include "model/clsLoadHandler.h"

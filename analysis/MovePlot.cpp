@@ -1,6 +1,6 @@
-#include "tools/MovePlot.h"
+#include "analysis/MovePlot.h"
 
-#include "tools/MoveReport.h"
+#include "analysis/MoveReport.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>

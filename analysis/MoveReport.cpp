@@ -1,4 +1,4 @@
-#include "tools/MoveReport.h"
+#include "analysis/MoveReport.h"
 
 #include <cstdio>
 #include <ostream>

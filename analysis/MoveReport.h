@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/MoveRecord.h"
+#include "analysis/MoveRecord.h"
 
 #include <array>
 #include <cstdint>
