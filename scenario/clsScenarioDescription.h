@@ -14,6 +14,8 @@ struct TSectionDescription
 
     TKind kind = TKind::Plain;
     double length = 0.0;
+
+    bool operator==(const TSectionDescription&) const = default;
 };
 
 struct TPersonGroup
@@ -29,6 +31,8 @@ struct TPersonGroup
     // Overrides the person-name table for the group's persons, in order; empty
     // for the table's names.
     std::vector<std::string> names;
+
+    bool operator==(const TPersonGroup&) const = default;
 };
 
 struct TScenarioDescription
@@ -46,6 +50,10 @@ struct TScenarioDescription
 
     double GetTrailLength() const;
     std::int64_t GetPersonCount() const;
+
+    // Field for field, doubles bit for bit but for the sign of zero: what a
+    // file written and read back must keep.
+    bool operator==(const TScenarioDescription&) const = default;
 };
 
 // The built-in move: a plain run-up and five flights of steps, 666 loads and
