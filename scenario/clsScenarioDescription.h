@@ -28,8 +28,8 @@ struct TPersonGroup
     // The i-th person of the group (i from 0) walks at i * speedIncrement + speed.
     double speed = 0.0;
     double speedIncrement = 0.0;
-    // Overrides the person-name table for the group's persons, in order; empty
-    // for the table's names.
+    // Overrides the person-name table for the group's first persons, in order,
+    // at most count names; empty for the table's names.
     std::vector<std::string> names;
 
     bool operator==(const TPersonGroup&) const = default;
@@ -51,8 +51,7 @@ struct TScenarioDescription
     double GetTrailLength() const;
     std::int64_t GetPersonCount() const;
 
-    // Field for field, doubles bit for bit but for the sign of zero: what a
-    // file written and read back must keep.
+    // Field for field: a scenario written to a file and read back is equal.
     bool operator==(const TScenarioDescription&) const = default;
 };
 
