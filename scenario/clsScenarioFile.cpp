@@ -98,7 +98,8 @@ public:
     void Keys(const json& value, const json::json_pointer& place, std::initializer_list<const char*> keys) const
     {
         Expect(value, place, json::value_t::object, "an object");
-        for (const auto& [key, member] : value.items()) {
+        for (const auto& member : value.items()) {
+            const std::string& key = member.key();
             if (std::none_of(keys.begin(), keys.end(), [&](const char* known) { return key == known; })) {
                 std::string known;
                 for (const char* name : keys)
