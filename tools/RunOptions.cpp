@@ -17,6 +17,20 @@ std::optional<std::int64_t> ParseCount(const std::string& text, std::int64_t max
     return value;
 }
 
+// Two whole numbers joined by separator, the first from 1 (or 0), the second not below the first.
+std::optional<std::pair<std::int64_t, std::int64_t>> ParsePair(const std::string& text, char separator, std::int64_t low)
+{
+    const std::size_t at = text.find(separator);
+    if (at == std::string::npos)
+        return std::nullopt;
+    const std::string first = text.substr(0, at);
+    const std::optional<std::int64_t> a = first == "0" && low == 0 ? 0 : ParseCount(first, std::numeric_limits<std::int64_t>::max());
+    const std::optional<std::int64_t> b = ParseCount(text.substr(at + 1), std::numeric_limits<std::int64_t>::max());
+    if (!a || !b || *a > *b)
+        return std::nullopt;
+    return std::pair{*a, *b};
+}
+
 } // namespace
 
 TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
@@ -76,6 +90,27 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
             sound = readPath("--plot needs the path of a PNG file", o.plotPath);
         } else if (arg == "--trace") {
             sound = readPath("--trace needs a path, or - for standard output", o.tracePath);
+        } else if (arg == "--sweep") {
+            sound = readPath("--sweep needs the path of a sweep file", o.sweepPath);
+        } else if (arg == "--csv") {
+            sound = readPath("--csv needs a path, or - for standard output", o.csvPath);
+        } else if (arg == "--jobs") {
+            sound = readCount(4096, o.jobs);
+        } else if (arg == "--sweep-report") {
+            sound = readPath("--sweep-report needs the path of a sweep's CSV", o.sweepReportPath);
+        } else if (arg == "--shard" || arg == "--plot-steps") {
+            const bool shard = arg == "--shard";
+            const std::string* text = value();
+            const auto pair = text ? ParsePair(*text, shard ? '/' : ':', shard ? 1 : 0) : std::nullopt;
+            if (!pair || (shard && pair->second > std::numeric_limits<std::int32_t>::max())) {
+                result.error = shard ? "--shard needs K/N with K from 1 to N" : "--plot-steps needs A:B with A up to B";
+                sound = false;
+            } else if (shard) {
+                o.shard = static_cast<std::int32_t>(pair->first);
+                o.shardCount = static_cast<std::int32_t>(pair->second);
+            } else {
+                o.plotSteps = pair;
+            }
         } else {
             result.error = "unknown option '" + arg + "'";
             sound = false;
@@ -83,6 +118,8 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
         if (!sound)
             return result;
     }
+    if (!o.sweepPath.empty() && o.csvPath.empty())
+        result.error = "--sweep needs --csv PATH|-";
     return result;
 }
 
@@ -102,5 +139,13 @@ std::string RunUsage()
            "  --plot PATH  draw a space-time picture of the run into the PNG file PATH\n"
            "  --report     print a report of the move after the run: duration, delivery\n"
            "               rates, what each person did, throughput against its upper bound\n"
-           "  --help       print this text\n";
+           "  --plot-steps A:B  draw steps A to B of the run as the space-time picture\n"
+           "  --help       print this text\n"
+           "\n"
+           "usage: zemba-run --sweep FILE --csv PATH|- [--jobs N] [--shard K/N]\n"
+           "       zemba-run --sweep-report SWEEP.csv [--plot PATH.png]\n"
+           "  --sweep FILE     run every combination and seed of the sweep file, one CSV row per run\n"
+           "  --jobs N         run N scenarios at once (default: one per core)\n"
+           "  --shard K/N      run only the K-th of N slices of the sweep, with their run numbers\n"
+           "  --sweep-report   summarise a sweep's CSV: finish times across seeds per combination\n";
 }

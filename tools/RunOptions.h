@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What zemba-run was asked to do.
@@ -23,6 +24,18 @@ struct TRunOptions
     // Print the report of the move after the run.
     bool report = false;
     bool help = false;
+
+    // Sweeps: the sweep file to run, where its CSV goes ("-" for standard
+    // output), threads (0 for one per core) and the shard, K of N (1 of 1 for all).
+    std::string sweepPath;
+    std::string csvPath;
+    std::int32_t jobs = 0;
+    std::int32_t shard = 1;
+    std::int32_t shardCount = 1;
+    // A sweep's CSV to summarise; its picture goes to plotPath.
+    std::string sweepReportPath;
+    // The window of a run drawn as the space-time picture, first and last step.
+    std::optional<std::pair<std::int64_t, std::int64_t>> plotSteps;
 };
 
 struct TRunOptionsParse

@@ -1,0 +1,145 @@
+#include "analysis/SweepReport.h"
+
+#include "analysis/MoveReport.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <istream>
+#include <map>
+#include <ostream>
+
+namespace {
+
+std::vector<std::string> Split(const std::string& line)
+{
+    std::vector<std::string> fields(1);
+    for (const char c : line)
+        if (c == ',')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    return fields;
+}
+
+template <typename T>
+bool ParseWhole(const std::string& text, T& value)
+{
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+std::string Time(double steps)
+{
+    return FormatSimulatedTime(static_cast<std::int64_t>(std::llround(steps)));
+}
+
+} // namespace
+
+TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
+{
+    const auto fail = [&](std::size_t line, const std::string& what) {
+        throw TSweepCsvError(fileName + ": line " + std::to_string(line) + ": " + what);
+    };
+    std::string line;
+    if (!std::getline(in, line))
+        fail(1, "empty: no header");
+    const std::vector<std::string> header = Split(line);
+    const auto column = [&](const char* name) {
+        const auto found = std::find(header.begin(), header.end(), name);
+        if (found == header.end())
+            fail(1, std::string("no column ") + name + ": not a sweep's CSV");
+        return static_cast<std::size_t>(found - header.begin());
+    };
+    const std::size_t seed = column("seed");
+    const std::size_t finished = column("finished");
+    const std::size_t steps = column("steps");
+    if (header.front() != "run" || seed < 1)
+        fail(1, "the first column must be run, followed by the varied ones and seed");
+
+    TSweepTable table;
+    table.parameters.assign(header.begin() + 1, header.begin() + static_cast<std::ptrdiff_t>(seed));
+    for (std::size_t number = 2; std::getline(in, line); ++number) {
+        if (line.empty())
+            continue;
+        const std::vector<std::string> fields = Split(line);
+        if (fields.size() != header.size())
+            fail(number, std::to_string(fields.size()) + " fields where the header has " + std::to_string(header.size()));
+        TSweepTable::TRow row;
+        row.values.assign(fields.begin() + 1, fields.begin() + static_cast<std::ptrdiff_t>(seed));
+        row.finished = fields[finished] == "1";
+        if ((!row.finished && fields[finished] != "0") || !ParseWhole(fields[steps], row.steps) || row.steps < 0)
+            fail(number, "finished must be 0 or 1 and steps a whole number");
+        table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+double Percentile(const std::vector<std::int64_t>& sorted, double p)
+{
+    if (sorted.empty())
+        return 0.0;
+    const double rank = p * static_cast<double>(sorted.size() - 1);
+    const auto below = static_cast<std::size_t>(std::floor(rank));
+    const std::size_t above = std::min(below + 1, sorted.size() - 1);
+    const double fraction = rank - static_cast<double>(below);
+    return static_cast<double>(sorted[below]) + fraction * static_cast<double>(sorted[above] - sorted[below]);
+}
+
+std::vector<TSweepGroup> SummariseSweep(const TSweepTable& table)
+{
+    std::vector<TSweepGroup> groups;
+    std::vector<std::vector<std::int64_t>> steps;
+    std::map<std::vector<std::string>, std::size_t> index;
+    for (const TSweepTable::TRow& row : table.rows) {
+        const auto [at, added] = index.try_emplace(row.values, groups.size());
+        if (added) {
+            groups.push_back({.values = row.values});
+            steps.emplace_back();
+        }
+        TSweepGroup& group = groups[at->second];
+        ++group.runs;
+        group.finished += row.finished ? 1 : 0;
+        steps[at->second].push_back(row.steps);
+    }
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        std::vector<std::int64_t>& s = steps[g];
+        std::sort(s.begin(), s.end());
+        groups[g].min = s.front();
+        groups[g].max = s.back();
+        groups[g].p10 = Percentile(s, 0.1);
+        groups[g].median = Percentile(s, 0.5);
+        groups[g].p90 = Percentile(s, 0.9);
+    }
+    return groups;
+}
+
+void WriteSweepReport(const TSweepTable& table, const std::vector<TSweepGroup>& groups, std::ostream& out)
+{
+    out << "Finish time across seeds, in steps and simulated h:mm:ss (25 steps/s); percentiles\n"
+           "interpolated between closest ranks; an unfinished run counts with its limit\n";
+    std::string head = " ";
+    for (const std::string& p : table.parameters)
+        head += " " + p;
+    char line[512];
+    std::snprintf(line, sizeof line, "%s | %5s %8s | %18s %18s %18s %18s %18s\n", head.c_str(), "runs", "finished",
+                  "min", "p10", "median", "p90", "max");
+    out << line;
+    for (const TSweepGroup& g : groups) {
+        std::string values = " ";
+        for (std::size_t k = 0; k < g.values.size(); ++k) {
+            const std::size_t width = table.parameters[k].size();
+            values += " " + std::string(width > g.values[k].size() ? width - g.values[k].size() : 0, ' ') + g.values[k];
+        }
+        const auto cell = [](double steps) {
+            char text[64];
+            std::snprintf(text, sizeof text, "%9.0f %8s", steps, Time(steps).c_str());
+            return std::string(text);
+        };
+        std::snprintf(line, sizeof line, "%s | %5zu %7.0f%% | %s %s %s %s %s\n", values.c_str(), g.runs,
+                      g.FinishedShare() * 100.0, cell(static_cast<double>(g.min)).c_str(), cell(g.p10).c_str(),
+                      cell(g.median).c_str(), cell(g.p90).c_str(), cell(static_cast<double>(g.max)).c_str());
+        out << line;
+    }
+}

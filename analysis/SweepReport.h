@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A sweep's CSV as the report needs it: the varied columns (those between
+// run and seed) and, per run, its values, whether it finished and its steps.
+struct TSweepTable
+{
+    struct TRow
+    {
+        std::vector<std::string> values;
+        bool finished = false;
+        std::int64_t steps = 0;
+    };
+
+    std::vector<std::string> parameters;
+    std::vector<TRow> rows;
+};
+
+// A CSV that is not a sweep's; the message is one line naming the line.
+class TSweepCsvError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Throws TSweepCsvError; fileName only names it in messages.
+TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName);
+
+// The finish times of one combination of the varied values across its seeds.
+// A run that did not finish counts with its limit, a time it took at least.
+struct TSweepGroup
+{
+    std::vector<std::string> values;
+    std::size_t runs = 0;
+    std::size_t finished = 0;
+    std::int64_t min = 0;
+    double p10 = 0.0;
+    double median = 0.0;
+    double p90 = 0.0;
+    std::int64_t max = 0;
+
+    double FinishedShare() const { return runs > 0 ? static_cast<double>(finished) / static_cast<double>(runs) : 0.0; }
+};
+
+// One group per combination, in the order of their first rows.
+std::vector<TSweepGroup> SummariseSweep(const TSweepTable& table);
+
+// The p-th quantile (p from 0 to 1) of sorted values, by linear interpolation
+// between the closest ranks: rank p * (n - 1) counted from 0, so that 0 and 1
+// give the least and the greatest value and 0.5 the usual median.
+double Percentile(const std::vector<std::int64_t>& sorted, double p);
+
+void WriteSweepReport(const TSweepTable& table, const std::vector<TSweepGroup>& groups, std::ostream& out);

@@ -1,0 +1,224 @@
+#include "sweep/SweepPlan.h"
+
+#include "scenario/clsScenarioFile.h"
+#include "scenario/clsScenarioText.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+
+using nlohmann::json;
+
+namespace {
+
+constexpr std::int64_t MostMaxSteps = 1'000'000'000'000;
+
+// Checks one sweep document; every complaint names the file and the place.
+class TSweepReader
+{
+public:
+    TSweepReader(std::string fileName, std::string folder) : fileName(std::move(fileName)), folder(std::move(folder)) {}
+
+    TSweepPlan Read(const json& document, const std::vector<std::string>& variedInOrder)
+    {
+        const json::json_pointer top;
+        if (!document.is_object())
+            Fail(top, std::string("expected an object, found ") + document.type_name());
+        for (const auto& [key, value] : document.items())
+            if (key != "scenario" && key != "vary" && key != "seeds" && key != "max_steps")
+                Fail(top / key, "unknown key; the keys here are scenario, vary, seeds, max_steps");
+
+        ReadBase(document);
+        TSweepPlan plan;
+        ReadSeeds(document, plan);
+        plan.maxSteps = DefaultSweepMaxSteps;
+        if (const auto found = document.find("max_steps"); found != document.end())
+            plan.maxSteps = Whole(*found, top / "max_steps", 1, MostMaxSteps);
+        std::vector<std::vector<json>> values;
+        if (const auto found = document.find("vary"); found != document.end())
+            ReadVary(*found, variedInOrder, plan, values);
+        Expand(plan, values);
+        return plan;
+    }
+
+private:
+    [[noreturn]] void Fail(const json::json_pointer& place, const std::string& what) const
+    {
+        FailScenario(fileName, place.empty() ? std::string("top level") : place.to_string(), what);
+    }
+
+    std::int64_t Whole(const json& value, const json::json_pointer& place, std::int64_t low, std::int64_t high) const
+    {
+        if (!value.is_number_integer())
+            Fail(place, std::string("expected a whole number, found ") + value.type_name());
+        // The parser keeps every number from 0 up as unsigned, and only negative ones signed.
+        if (!value.is_number_unsigned() || value.get<std::uint64_t>() < static_cast<std::uint64_t>(low)
+            || value.get<std::uint64_t>() > static_cast<std::uint64_t>(high))
+            Fail(place, value.dump() + " must be a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+        return value.get<std::int64_t>();
+    }
+
+    void ReadBase(const json& document)
+    {
+        const auto found = document.find("scenario");
+        if (found == document.end()) {
+            baseName = "the built-in move";
+            base = ScenarioToJson(BuiltInMove());
+            return;
+        }
+        if (!found->is_string() || found->get<std::string>().empty())
+            Fail(json::json_pointer("/scenario"), "expected the path of a scenario file");
+        const std::filesystem::path relative(found->get<std::string>());
+        baseName = (relative.is_absolute() ? relative : std::filesystem::path(folder) / relative).string();
+        base = ParseScenarioText(ReadScenarioText(baseName), baseName);
+        ScenarioFromJson(base, baseName);
+    }
+
+    void ReadSeeds(const json& document, TSweepPlan& plan) const
+    {
+        const json::json_pointer place("/seeds");
+        const auto found = document.find("seeds");
+        if (found == document.end())
+            Fail(place, "missing: a list of seeds, or {\"from\": first, \"count\": how many}");
+        constexpr std::int64_t maxSeed = std::numeric_limits<std::uint32_t>::max();
+        if (found->is_array()) {
+            if (found->empty())
+                Fail(place, "no seed");
+            for (std::size_t i = 0; i < found->size(); ++i)
+                plan.seeds.push_back(static_cast<std::uint32_t>(Whole((*found)[i], place / i, 0, maxSeed)));
+            return;
+        }
+        if (!found->is_object() || !found->contains("from") || !found->contains("count") || found->size() != 2)
+            Fail(place, "expected a list of seeds, or {\"from\": first, \"count\": how many}");
+        const std::int64_t from = Whole((*found)["from"], place / "from", 0, maxSeed);
+        const std::int64_t count = Whole((*found)["count"], place / "count", 1, maxSeed - from + 1);
+        if (static_cast<std::size_t>(count) > MaxSweepRuns)
+            Fail(place / "count", "more than " + std::to_string(MaxSweepRuns) + " runs");
+        for (std::int64_t i = 0; i < count; ++i)
+            plan.seeds.push_back(static_cast<std::uint32_t>(from + i));
+    }
+
+    void ReadVary(const json& vary, const std::vector<std::string>& inOrder, TSweepPlan& plan,
+                  std::vector<std::vector<json>>& values) const
+    {
+        const json::json_pointer place("/vary");
+        if (!vary.is_object())
+            Fail(place, std::string("expected an object of JSON pointers and their values, found ") + vary.type_name());
+        for (const std::string& key : inOrder) {
+            const json::json_pointer keyPlace = place / key;
+            json::json_pointer pointer;
+            try {
+                pointer = json::json_pointer(key);
+            } catch (const json::exception&) {
+                Fail(keyPlace, "not a JSON pointer such as /persons/0/count");
+            }
+            if (pointer.empty() || !base.contains(pointer))
+                Fail(keyPlace, "no such place in " + baseName);
+            if (key == "/seed")
+                Fail(keyPlace, "the seeds key sets the seeds");
+            const json& list = vary.at(key);
+            if (!list.is_array() || list.empty())
+                Fail(keyPlace, "expected a list of one value or more");
+            std::vector<std::string> texts;
+            for (std::size_t i = 0; i < list.size(); ++i) {
+                const json& value = list[i];
+                if (!value.is_primitive() || value.is_null())
+                    Fail(keyPlace / i, "expected a number, a string, true or false");
+                texts.push_back(value.is_string() ? value.get<std::string>() : value.dump());
+                if (std::any_of(texts.back().begin(), texts.back().end(),
+                                [](char c) { return c == ',' || c == '"' || static_cast<unsigned char>(c) < 0x20; }))
+                    Fail(keyPlace / i, "a comma, a quote or a control character cannot stand in a CSV column");
+            }
+            plan.pointers.push_back(key);
+            plan.values.push_back(std::move(texts));
+            values.push_back(list.get<std::vector<json>>());
+        }
+    }
+
+    // Every combination checked as a scenario before any run starts.
+    void Expand(TSweepPlan& plan, const std::vector<std::vector<json>>& values) const
+    {
+        std::size_t combinations = 1;
+        for (const auto& list : values) {
+            if (combinations > MaxSweepRuns / list.size())
+                Fail(json::json_pointer("/vary"), "more than " + std::to_string(MaxSweepRuns) + " runs");
+            combinations *= list.size();
+        }
+        if (combinations > MaxSweepRuns / plan.seeds.size())
+            Fail(json::json_pointer("/seeds"), "more than " + std::to_string(MaxSweepRuns) + " runs");
+        for (std::size_t c = 0; c < combinations; ++c) {
+            json scenario = base;
+            std::string named;
+            std::size_t rest = c;
+            for (std::size_t k = values.size(); k-- > 0;) {
+                const std::size_t i = rest % values[k].size();
+                rest /= values[k].size();
+                scenario[json::json_pointer(plan.pointers[k])] = values[k][i];
+                named = plan.pointers[k] + " = " + values[k][i].dump() + (named.empty() ? "" : ", ") + named;
+            }
+            try {
+                plan.combinations.push_back(ScenarioFromJson(scenario, baseName));
+            } catch (const TScenarioFileError& error) {
+                Fail(json::json_pointer("/vary"), named + (values.size() == 1 ? " makes" : " make")
+                                                      + " the scenario invalid: " + error.what());
+            }
+        }
+    }
+
+    std::string fileName;
+    std::string folder;
+    std::string baseName;
+    json base;
+};
+
+// The keys of the vary object as written: the checked document keeps them sorted.
+std::vector<std::string> VariedInOrder(std::string_view text)
+{
+    const nlohmann::ordered_json ordered = nlohmann::ordered_json::parse(text);
+    std::vector<std::string> keys;
+    if (ordered.is_object())
+        if (const auto vary = ordered.find("vary"); vary != ordered.end() && vary->is_object())
+            for (const auto& [key, value] : vary->items())
+                keys.push_back(key);
+    return keys;
+}
+
+} // namespace
+
+std::vector<std::string> TSweepPlan::ValuesOf(std::size_t combination) const
+{
+    std::vector<std::string> texts(pointers.size());
+    for (std::size_t k = pointers.size(); k-- > 0;) {
+        texts[k] = values[k][combination % values[k].size()];
+        combination /= values[k].size();
+    }
+    return texts;
+}
+
+TScenarioDescription TSweepPlan::ScenarioOf(std::size_t run) const
+{
+    TScenarioDescription scenario = combinations[CombinationOf(run)];
+    scenario.seed = SeedOf(run);
+    return scenario;
+}
+
+TSweepPlan ReadSweepFile(const std::string& path)
+{
+    return ParseSweep(ReadScenarioText(path), path, std::filesystem::path(path).parent_path().string());
+}
+
+TSweepPlan ParseSweep(std::string_view text, const std::string& fileName, const std::string& folder)
+{
+    const json document = ParseScenarioText(text, fileName);
+    return TSweepReader(fileName, folder).Read(document, VariedInOrder(text));
+}
+
+std::vector<std::size_t> ShardRuns(std::size_t runCount, std::size_t shard, std::size_t count)
+{
+    std::vector<std::size_t> runs;
+    for (std::size_t run = shard - 1; run < runCount; run += count)
+        runs.push_back(run);
+    return runs;
+}

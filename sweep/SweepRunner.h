@@ -1,0 +1,47 @@
+#pragma once
+
+#include "sweep/SweepPlan.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The figures of one run, as its CSV row gives them.
+struct TSweepOutcome
+{
+    bool finished = false;
+    // The step of the last delivery, or the run's limit when it did not finish.
+    std::int64_t steps = 0;
+    std::int32_t delivered = 0;
+    // Loads per simulated minute up to steps.
+    double perMinute = 0.0;
+    // perMinute over the throughput bound of the scenario's persons and trail.
+    double boundShare = 0.0;
+    // Breaks begun, all persons together.
+    std::int64_t breaks = 0;
+};
+
+// Runs one scenario up to maxSteps; nothing when stop was set before it ended.
+using TSweepRunFunction = std::function<std::optional<TSweepOutcome>(
+    const TScenarioDescription& scenario, std::int64_t maxSteps, const std::atomic<bool>& stop)>;
+// Told the rows written so far, now and then while the sweep runs.
+using TSweepProgress = std::function<void(std::size_t written, std::size_t total)>;
+
+std::string SweepCsvHeader(const TSweepPlan& plan);
+// One whole line, newline included; numbers with "." and a fixed number of
+// decimals whatever the locale, so that equal runs give equal bytes.
+std::string SweepCsvRow(const TSweepPlan& plan, std::size_t run, const TSweepOutcome& outcome);
+
+// Runs the plan's runs given (plan indexes, ascending) on jobs threads and
+// writes the header and one row per run to csv, in plan order, each row whole
+// and flushed as soon as it and every row before it are done. Once stop is
+// set no run starts; the rows finished by then are still written, in plan
+// order. Returns the number of rows written.
+std::size_t RunSweep(const TSweepPlan& plan, const std::vector<std::size_t>& runs, unsigned jobs,
+                     const TSweepRunFunction& run, std::ostream& csv, const std::atomic<bool>& stop,
+                     const TSweepProgress& progress = {});

@@ -1,0 +1,73 @@
+#include "analysis/SweepReport.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+// Two helper counts: 6 with five seeds, one of them unfinished at its limit;
+// 8 with two seeds.
+constexpr const char* HandMade =
+    "run,/persons/0/count,seed,finished,steps,time,delivered,per_minute,bound_share,breaks\n"
+    "0,6,1,1,300,0:00:12,9,1.0,0.5,0\n"
+    "1,6,2,1,100,0:00:04,9,1.0,0.5,0\n"
+    "2,6,3,0,500,0:00:20,9,1.0,0.5,0\n"
+    "3,6,4,1,200,0:00:08,9,1.0,0.5,0\n"
+    "4,6,5,1,400,0:00:16,9,1.0,0.5,0\n"
+    "5,8,1,1,1000,0:00:40,9,1.0,0.5,0\n"
+    "6,8,2,1,2000,0:01:20,9,1.0,0.5,0\n";
+
+TEST(SweepReport, GivesPercentilesInterpolatedBetweenClosestRanksPerCombination)
+{
+    std::istringstream in(HandMade);
+    const TSweepTable table = ReadSweepCsv(in, "hand.csv");
+    EXPECT_EQ(table.parameters, std::vector<std::string>{"/persons/0/count"});
+    const std::vector<TSweepGroup> groups = SummariseSweep(table);
+    ASSERT_EQ(groups.size(), 2u);
+
+    struct TExpected
+    {
+        const char* value;
+        std::size_t runs, finished;
+        std::int64_t min;
+        double p10, median, p90;
+        std::int64_t max;
+    };
+    // 100..500 by 100: rank 0.4 gives 140, rank 2 gives 300, rank 3.6 gives 460.
+    // 1000 and 2000: ranks 0.1, 0.5 and 0.9 between the two.
+    const TExpected expected[] = {{"6", 5, 4, 100, 140.0, 300.0, 460.0, 500},
+                                  {"8", 2, 2, 1000, 1100.0, 1500.0, 1900.0, 2000}};
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const TExpected& e = expected[g];
+        EXPECT_EQ(groups[g].values, std::vector<std::string>{e.value});
+        EXPECT_EQ(groups[g].runs, e.runs);
+        EXPECT_EQ(groups[g].finished, e.finished);
+        EXPECT_EQ(groups[g].min, e.min);
+        EXPECT_DOUBLE_EQ(groups[g].p10, e.p10);
+        EXPECT_DOUBLE_EQ(groups[g].median, e.median);
+        EXPECT_DOUBLE_EQ(groups[g].p90, e.p90);
+        EXPECT_EQ(groups[g].max, e.max);
+    }
+}
+
+TEST(SweepReport, RefusesACsvThatIsNotASweeps)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "c.csv: line 1: empty: no header"},
+        {"run,a,b\n", "c.csv: line 1: no column seed: not a sweep's CSV"},
+        {"run,seed,finished,steps\n0,1,1\n", "c.csv: line 2: 3 fields where the header has 4"},
+        {"run,seed,finished,steps\n0,1,yes,5\n", "c.csv: line 2: finished must be 0 or 1 and steps a whole number"},
+    };
+    for (const auto& [text, message] : cases) {
+        std::istringstream in(text);
+        try {
+            ReadSweepCsv(in, "c.csv");
+            ADD_FAILURE() << "accepted: " << text;
+        } catch (const TSweepCsvError& error) {
+            EXPECT_EQ(std::string(error.what()), message);
+        }
+    }
+}
+
+} // namespace
