@@ -1,15 +1,14 @@
 #include "analysis/MovePlot.h"
 
 #include "analysis/MoveReport.h"
+#include "analysis/PlotApplication.h"
 
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -229,14 +228,6 @@ void DrawLegend(QPainter& painter, const TPlotFrame& frame, const TMoveLayout& l
     painter.drawText(left + 30, y + metrics.ascent(), QStringLiteral("flight of steps"));
 }
 
-// Setting the platform up chatters about the environment (a missing runtime
-// directory and the like), which is no concern of a picture written to a file.
-void QuietSetUp(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "zemba-run: %s\n", qPrintable(message));
-}
-
 } // namespace
 
 double TPlotFrame::X(double step) const
@@ -314,19 +305,7 @@ QImage DrawMovePlot(const TMoveRecord& record, QSize size)
 
 bool WriteMovePlot(const TMoveRecord& record, const std::string& path, std::string& error)
 {
-    // Text needs a font database, which only an application provides; a file
-    // needs no display, so the offscreen platform serves wherever this runs.
-    std::unique_ptr<QGuiApplication> app;
-    if (!QCoreApplication::instance()) {
-        static char name[] = "zemba-run";
-        static char platformOption[] = "-platform";
-        static char platform[] = "offscreen";
-        static char* argv[] = {name, platformOption, platform, nullptr};
-        static int argc = 3;
-        const QtMessageHandler previous = qInstallMessageHandler(QuietSetUp);
-        app = std::make_unique<QGuiApplication>(argc, argv);
-        qInstallMessageHandler(previous);
-    }
+    const std::unique_ptr<QGuiApplication> app = StartPlotApplication();
     const QImage image = DrawMovePlot(record);
     if (!image.save(QString::fromStdString(path), "PNG")) {
         error = "cannot write the picture to '" + path + "'";

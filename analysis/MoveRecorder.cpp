@@ -16,7 +16,7 @@ std::vector<const TPerson*> PersonsOf(const TBucketChain& chain)
     return persons;
 }
 
-TMoveLayout LayoutOf(const std::vector<const TPerson*>& persons, const TTrail& trail, std::int32_t stock)
+TMoveLayout LayoutOfPersons(const std::vector<const TPerson*>& persons, const TTrail& trail, std::int32_t stock)
 {
     TMoveLayout layout;
     layout.trailLength = trail.GetLength();
@@ -56,12 +56,17 @@ TPersonObservation ObservePerson(const TPerson& p)
 
 } // namespace
 
+TMoveLayout MoveLayoutOf(const TBucketChain& chain, const TTrail& trail, std::int32_t stock)
+{
+    return LayoutOfPersons(PersonsOf(chain), trail, stock);
+}
+
 TMoveRecorder::TMoveRecorder(const TBucketChain& chain, const TTrail& trail, const TLoadSink& sink,
                              std::int32_t stock)
     : sink(sink)
     , persons(PersonsOf(chain))
     , seen(persons.size())
-    , record(LayoutOf(persons, trail, stock), ObservePersons())
+    , record(LayoutOfPersons(persons, trail, stock), ObservePersons())
 {
 }
 

@@ -9,6 +9,9 @@ class TLoadSink;
 class TPerson;
 class TTrail;
 
+// The fixed facts of a chain's run: its persons in chain order and the trail's sections.
+TMoveLayout MoveLayoutOf(const TBucketChain& chain, const TTrail& trail, std::int32_t stock);
+
 // Watches a chain between steps and feeds what it sees into a move record.
 // It only reads: a run with a recorder steps exactly as a run without one.
 class TMoveRecorder

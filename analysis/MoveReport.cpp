@@ -13,12 +13,23 @@ std::string Format(const char* format, Args... args)
     return text;
 }
 
-double PerMinute(std::int64_t loads, std::int64_t steps)
+} // namespace
+
+double LoadsPerMinute(std::int64_t loads, std::int64_t steps)
 {
     return steps > 0 ? static_cast<double>(loads) / static_cast<double>(steps) * TMoveReport::StepsPerMinute : 0.0;
 }
 
-} // namespace
+double BoundPerMinute(const TMoveLayout& layout)
+{
+    double summedSpeed = 0.0;
+    for (const TMoveLayout::TPersonInfo& p : layout.persons)
+        summedSpeed += p.speed;
+    double workPerLoad = 0.0;
+    for (const TMoveLayout::TStretch& s : layout.stretches)
+        workPerLoad += s.length / s.carryingFactor;
+    return workPerLoad > 0.0 ? summedSpeed / workPerLoad * TMoveReport::StepsPerMinute : 0.0;
+}
 
 TMoveReport SummariseMove(const TMoveRecord& record)
 {
@@ -35,7 +46,7 @@ TMoveReport SummariseMove(const TMoveRecord& record)
         quarter.firstStep = before + 1;
         quarter.lastStep = (q + 1) * r.steps / 4;
         quarter.delivered = record.GetDeliveredAfter(quarter.lastStep) - record.GetDeliveredAfter(before);
-        quarter.perMinute = PerMinute(quarter.delivered, quarter.lastStep - before);
+        quarter.perMinute = LoadsPerMinute(quarter.delivered, quarter.lastStep - before);
     }
 
     for (std::size_t i = 0; i < layout.persons.size(); ++i) {
@@ -54,9 +65,8 @@ TMoveReport SummariseMove(const TMoveRecord& record)
 
     for (const TMoveLayout::TStretch& s : layout.stretches)
         r.workPerLoad += s.length / s.carryingFactor;
-    if (r.workPerLoad > 0.0)
-        r.boundPerMinute = r.summedSpeed / r.workPerLoad * TMoveReport::StepsPerMinute;
-    r.perMinute = PerMinute(r.delivered, r.finishStep >= 0 ? r.finishStep : r.steps);
+    r.boundPerMinute = BoundPerMinute(layout);
+    r.perMinute = LoadsPerMinute(r.delivered, r.finishStep >= 0 ? r.finishStep : r.steps);
     if (r.boundPerMinute > 0.0)
         r.percentOfBound = r.perMinute / r.boundPerMinute * 100.0;
     return r;

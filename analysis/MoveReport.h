@@ -59,6 +59,11 @@ struct TMoveReport
 
 TMoveReport SummariseMove(const TMoveRecord& record);
 
+// Loads per simulated minute over so many steps; 0.0 for no steps.
+double LoadsPerMinute(std::int64_t loads, std::int64_t steps);
+// The report's throughput bound, loads per minute, of a layout's persons on its trail.
+double BoundPerMinute(const TMoveLayout& layout);
+
 void WriteMoveReport(const TMoveReport& report, std::ostream& out);
 
 // Steps as simulated time, h:mm:ss, whole seconds cut off towards zero.

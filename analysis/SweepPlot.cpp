@@ -1,0 +1,246 @@
+#include "analysis/SweepPlot.h"
+
+#include "analysis/MoveReport.h"
+#include "analysis/PlotApplication.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <map>
+
+namespace {
+
+constexpr int LeftMargin = 70;
+constexpr int RightMargin = 190;
+constexpr int TopMargin = 36;
+constexpr int BottomMargin = 48;
+
+const QColor Ink(0, 0, 0);
+const QColor Grid(225, 225, 225);
+// One colour per series; more series than colours repeat them.
+const QColor SeriesColours[] = {QColor(31, 119, 180), QColor(214, 39, 40), QColor(44, 160, 44),
+                                QColor(148, 103, 189), QColor(255, 127, 14), QColor(23, 190, 207)};
+
+// A series: the groups that share the values of every parameter but the first.
+struct TSeries
+{
+    std::string name;
+    std::vector<const TSweepGroup*> groups;
+};
+
+std::vector<TSeries> SeriesOf(const TSweepTable& table, const std::vector<TSweepGroup>& groups)
+{
+    std::vector<TSeries> series;
+    std::map<std::vector<std::string>, std::size_t> index;
+    for (const TSweepGroup& g : groups) {
+        const std::vector<std::string> rest(g.values.size() > 1 ? g.values.begin() + 1 : g.values.end(), g.values.end());
+        const auto [at, added] = index.try_emplace(rest, series.size());
+        if (added) {
+            std::string name;
+            for (std::size_t k = 0; k < rest.size(); ++k)
+                name += (k ? ", " : "") + table.parameters[k + 1] + " = " + rest[k];
+            series.push_back({name.empty() ? "all runs" : name, {}});
+        }
+        series[at->second].groups.push_back(&g);
+    }
+    return series;
+}
+
+// The first parameter's values along x: as numbers when they all are, else
+// evenly spaced in order of appearance.
+class TXAxis
+{
+public:
+    explicit TXAxis(const std::vector<TSweepGroup>& groups)
+    {
+        for (const TSweepGroup& g : groups) {
+            const std::string text = g.values.empty() ? std::string("all") : g.values.front();
+            if (positions.count(text))
+                continue;
+            double value = 0.0;
+            const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+            numeric = numeric && ec == std::errc() && end == text.data() + text.size();
+            positions.emplace(text, numeric ? value : static_cast<double>(order.size()));
+            order.push_back(text);
+        }
+        if (!numeric)
+            for (std::size_t i = 0; i < order.size(); ++i)
+                positions[order[i]] = static_cast<double>(i);
+        for (const auto& [text, at] : positions) {
+            low = std::min(low, at);
+            high = std::max(high, at);
+        }
+        // Half a step of room on either side, so that the end whiskers show.
+        const double pad = order.size() > 1 ? (high - low) / static_cast<double>(order.size() - 1) / 2.0 : 0.5;
+        low -= pad;
+        high += pad;
+    }
+
+    double At(const TSweepGroup& g) const { return positions.at(g.values.empty() ? std::string("all") : g.values.front()); }
+
+    std::vector<std::string> order;
+    std::map<std::string, double> positions;
+    double low = 1e300;
+    double high = -1e300;
+
+private:
+    bool numeric = true;
+};
+
+// 1, 2 or 5 times a power of ten of simulated minutes, so that about count ticks span steps.
+double TimeTick(double steps, int count)
+{
+    const double minutes = steps / TMoveReport::StepsPerMinute / count;
+    const double power = std::pow(10.0, std::floor(std::log10(std::max(minutes, 1.0 / 60.0))));
+    for (const double m : {1.0, 2.0, 5.0})
+        if (m * power >= minutes)
+            return m * power * TMoveReport::StepsPerMinute;
+    return 10.0 * power * TMoveReport::StepsPerMinute;
+}
+
+} // namespace
+
+QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& groups, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QFont font = painter.font();
+    font.setPixelSize(12);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    const QRect area(LeftMargin, TopMargin, std::max(1, size.width() - LeftMargin - RightMargin),
+                     std::max(1, size.height() - TopMargin - BottomMargin));
+
+    const TXAxis xAxis(groups);
+    std::int64_t slowest = 1;
+    for (const TSweepGroup& g : groups)
+        slowest = std::max(slowest, g.max);
+    const double top = static_cast<double>(slowest) * 1.05;
+    const auto x = [&](double at) { return area.left() + (at - xAxis.low) / (xAxis.high - xAxis.low) * area.width(); };
+    const auto y = [&](double steps) { return area.bottom() - steps / top * area.height(); };
+
+    // Time up the left in h:mm, with grid lines; the first parameter along the bottom.
+    const double tick = TimeTick(top, 8);
+    for (double steps = 0.0; steps <= top; steps += tick) {
+        const int at = static_cast<int>(std::lround(y(steps)));
+        painter.setPen(Grid);
+        painter.drawLine(area.left(), at, area.right(), at);
+        painter.setPen(Ink);
+        const std::string hms = FormatSimulatedTime(static_cast<std::int64_t>(steps));
+        const QString text = QString::fromStdString(hms.substr(0, hms.size() - 3));
+        painter.drawText(area.left() - 6 - metrics.horizontalAdvance(text), at + metrics.ascent() / 2, text);
+    }
+    for (const auto& [text, at] : xAxis.positions) {
+        const int px = static_cast<int>(std::lround(x(at)));
+        painter.drawLine(px, area.bottom(), px, area.bottom() + 4);
+        const QString label = QString::fromStdString(text);
+        painter.drawText(px - metrics.horizontalAdvance(label) / 2, area.bottom() + 6 + metrics.ascent(), label);
+    }
+    painter.drawRect(area.adjusted(0, 0, -1, -1));
+    const QString xTitle = QString::fromStdString(table.parameters.empty() ? "all runs" : table.parameters.front());
+    painter.drawText(area.center().x() - metrics.horizontalAdvance(xTitle) / 2,
+                     area.bottom() + 8 + metrics.height() + metrics.ascent(), xTitle);
+    painter.save();
+    painter.translate(14, area.center().y());
+    painter.rotate(-90);
+    const QString yTitle = QStringLiteral("finish time, simulated h:mm (25 steps/s)");
+    painter.drawText(-metrics.horizontalAdvance(yTitle) / 2, metrics.ascent() / 2, yTitle);
+    painter.restore();
+
+    std::size_t seeds = 0;
+    for (const TSweepGroup& g : groups)
+        seeds = std::max(seeds, g.runs);
+    painter.drawText(area.left(), TopMargin - 12,
+                     QStringLiteral("Finish time of the move across %1 seeds per value").arg(seeds));
+
+    const std::vector<TSeries> series = SeriesOf(table, groups);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const double capWidth = std::min(10.0, area.width() / std::max<std::size_t>(1, xAxis.order.size()) / 4.0);
+    for (std::size_t s = 0; s < series.size(); ++s) {
+        const QColor colour = SeriesColours[s % std::size(SeriesColours)];
+        std::vector<const TSweepGroup*> ordered = series[s].groups;
+        std::sort(ordered.begin(), ordered.end(), [&](auto* a, auto* b) { return xAxis.At(*a) < xAxis.At(*b); });
+
+        QPolygonF band, median;
+        for (const TSweepGroup* g : ordered)
+            band << QPointF(x(xAxis.At(*g)), y(g->p90));
+        for (auto g = ordered.rbegin(); g != ordered.rend(); ++g)
+            band << QPointF(x(xAxis.At(**g)), y((*g)->p10));
+        QColor fill = colour;
+        fill.setAlpha(60);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawPolygon(band);
+        painter.setBrush(Qt::NoBrush);
+
+        for (const TSweepGroup* g : ordered) {
+            const double px = x(xAxis.At(*g));
+            painter.setPen(QPen(colour, 1.2));
+            painter.drawLine(QPointF(px, y(static_cast<double>(g->min))), QPointF(px, y(static_cast<double>(g->max))));
+            for (const std::int64_t end : {g->min, g->max})
+                painter.drawLine(QPointF(px - capWidth, y(static_cast<double>(end))),
+                                 QPointF(px + capWidth, y(static_cast<double>(end))));
+            median << QPointF(px, y(g->median));
+            if (g->finished < g->runs) {
+                painter.setPen(Ink);
+                painter.drawText(QPointF(px + capWidth + 2, y(static_cast<double>(g->max)) + metrics.ascent() / 2.0),
+                                 QStringLiteral("%1 % finished").arg(std::lround(g->FinishedShare() * 100.0)));
+            }
+        }
+        painter.setPen(QPen(colour, 2.5));
+        painter.drawPolyline(median);
+        painter.setBrush(colour);
+        for (const QPointF& point : median)
+            painter.drawEllipse(point, 3.0, 3.0);
+        painter.setBrush(Qt::NoBrush);
+    }
+    painter.setRenderHint(QPainter::Antialiasing, false);
+
+    // The legend: what the marks mean, then the series.
+    const int left = area.right() + 14;
+    const int line = metrics.height() + 4;
+    int at = area.top();
+    const QColor first = SeriesColours[0];
+    QColor firstFill = first;
+    firstFill.setAlpha(60);
+    painter.fillRect(QRect(left, at, 24, line - 4), firstFill);
+    painter.setPen(Ink);
+    painter.drawText(left + 30, at + metrics.ascent(), QStringLiteral("10th to 90th percentile"));
+    at += line;
+    painter.setPen(QPen(first, 2.5));
+    painter.drawLine(left, at + line / 2 - 2, left + 24, at + line / 2 - 2);
+    painter.setPen(Ink);
+    painter.drawText(left + 30, at + metrics.ascent(), QStringLiteral("median"));
+    at += line;
+    painter.setPen(QPen(first, 1.2));
+    painter.drawLine(left + 12, at, left + 12, at + line - 4);
+    painter.drawLine(left + 6, at, left + 18, at);
+    painter.drawLine(left + 6, at + line - 4, left + 18, at + line - 4);
+    painter.setPen(Ink);
+    painter.drawText(left + 30, at + metrics.ascent(), QStringLiteral("fastest to slowest seed"));
+    at += line;
+    if (series.size() > 1)
+        for (std::size_t s = 0; s < series.size(); ++s) {
+            at += s == 0 ? line / 2 : 0;
+            painter.fillRect(QRect(left, at + 2, 24, line - 8), SeriesColours[s % std::size(SeriesColours)]);
+            painter.drawText(left + 30, at + metrics.ascent(), QString::fromStdString(series[s].name));
+            at += line;
+        }
+    return image;
+}
+
+bool WriteSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& groups, const std::string& path,
+                    std::string& error)
+{
+    const std::unique_ptr<QGuiApplication> app = StartPlotApplication();
+    if (!DrawSweepPlot(table, groups).save(QString::fromStdString(path), "PNG")) {
+        error = "cannot write the picture to '" + path + "'";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,78 @@
+#include "sweep/SweepMove.h"
+
+#include "analysis/MoveRecorder.h"
+#include "analysis/MoveReport.h"
+#include "model/clsBucketChain.h"
+#include "model/clsLoadHandler.h"
+#include "model/clsPerson.h"
+#include "model/clsZOManager.h"
+#include "scenario/clsScenario.h"
+
+#include <vector>
+
+namespace {
+
+// Steps between looks at the stop flag: a fraction of a millisecond.
+constexpr std::int64_t StepsBetweenStopChecks = 1024;
+
+// Counts breaks as the move's record does: a person on a break after a step
+// that was not on one before it.
+class TBreakCounter
+{
+public:
+    explicit TBreakCounter(const TBucketChain& chain)
+    {
+        for (std::int32_t i = 0; i < chain.GetHandlerCount(); ++i)
+            if (const auto* p = dynamic_cast<const TPerson*>(chain.GetHandler(i))) {
+                persons.push_back(p);
+                onBreak.push_back(p->IsOnBreak());
+            }
+    }
+
+    void Observe()
+    {
+        for (std::size_t i = 0; i < persons.size(); ++i) {
+            const bool now = persons[i]->IsOnBreak();
+            breaks += now && !onBreak[i] ? 1 : 0;
+            onBreak[i] = now;
+        }
+    }
+
+    std::int64_t GetBreaks() const { return breaks; }
+
+private:
+    std::vector<const TPerson*> persons;
+    std::vector<bool> onBreak;
+    std::int64_t breaks = 0;
+};
+
+} // namespace
+
+std::optional<TSweepOutcome> RunSweepMove(const TScenarioDescription& description, std::int64_t maxSteps,
+                                          const std::atomic<bool>& stop)
+{
+    TZOManager objects;
+    TScenario scenario(objects, description);
+    TBucketChain& chain = *scenario.GetChain();
+    const TLoadSink& sink = *scenario.GetSink();
+    const std::int32_t stock = scenario.GetInitialStock();
+    TBreakCounter breaks(chain);
+
+    TSweepOutcome outcome;
+    std::int64_t step = 0;
+    while (step < maxSteps && sink.GetDeliveredCount() < stock) {
+        if (step % StepsBetweenStopChecks == 0 && stop)
+            return std::nullopt;
+        chain.Step();
+        ++step;
+        breaks.Observe();
+    }
+    outcome.delivered = sink.GetDeliveredCount();
+    outcome.finished = outcome.delivered >= stock;
+    outcome.steps = outcome.finished ? step : maxSteps;
+    outcome.perMinute = LoadsPerMinute(outcome.delivered, outcome.steps);
+    const double bound = BoundPerMinute(MoveLayoutOf(chain, *scenario.GetTrail(), stock));
+    outcome.boundShare = bound > 0.0 ? outcome.perMinute / bound : 0.0;
+    outcome.breaks = breaks.GetBreaks();
+    return outcome;
+}
