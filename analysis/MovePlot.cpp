@@ -1,5 +1,6 @@
 #include "analysis/MovePlot.h"
 
+#include "analysis/HandlerColours.h"
 #include "analysis/MoveReport.h"
 #include "analysis/PlotApplication.h"
 
@@ -258,11 +259,7 @@ TPlotFrame TPlotFrame::For(QSize size, std::int64_t steps, double trailLength)
 
 QColor HandlerColour(std::int32_t id)
 {
-    static const QColor table[8] = {
-        QColor(0, 0, 0),     QColor(0, 0, 255),     QColor(0, 128, 0), QColor(255, 255, 0),
-        QColor(0, 255, 255), QColor(255, 255, 255), QColor(0, 255, 0), QColor(128, 0, 128),
-    };
-    return table[static_cast<std::uint32_t>(id) % 8];
+    return QColor::fromRgb(HandlerRgb(id));
 }
 
 QImage DrawMovePlot(const TMoveRecord& record, QSize size)

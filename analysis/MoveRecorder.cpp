@@ -2,21 +2,23 @@
 
 #include "model/clsBucketChain.h"
 #include "model/clsLoadHandler.h"
-#include "model/clsPerson.h"
 #include "model/clsTrail.h"
 
 namespace {
 
-std::vector<const TPerson*> PersonsOf(const TBucketChain& chain)
+std::vector<const TLoadHandler*> PersonsOf(const TBucketChain& chain)
 {
-    std::vector<const TPerson*> persons;
-    for (std::int32_t i = 0; i < chain.GetHandlerCount(); ++i)
-        if (const auto* p = dynamic_cast<const TPerson*>(chain.GetHandler(i)))
-            persons.push_back(p);
+    std::vector<const TLoadHandler*> persons;
+    THandlerState state;
+    for (std::int32_t i = 0; i < chain.GetHandlerCount(); ++i) {
+        state.Read(*chain.GetHandler(i));
+        if (state.IsPerson())
+            persons.push_back(chain.GetHandler(i));
+    }
     return persons;
 }
 
-TMoveLayout LayoutOfPersons(const std::vector<const TPerson*>& persons, const TTrail& trail, std::int32_t stock)
+TMoveLayout LayoutOfPersons(const std::vector<const TLoadHandler*>& persons, const TTrail& trail, std::int32_t stock)
 {
     TMoveLayout layout;
     layout.trailLength = trail.GetLength();
@@ -28,28 +30,31 @@ TMoveLayout LayoutOfPersons(const std::vector<const TPerson*>& persons, const TT
                                     .steps = section->GetHeight() > 0.0,
                                     .carryingFactor = section->GetSpeedFactor(false)});
     }
-    for (const TPerson* p : persons)
-        layout.persons.push_back({.id = p->GetId(), .name = p->GetName(), .speed = p->GetSpeed()});
+    THandlerState state;
+    for (const TLoadHandler* p : persons) {
+        state.Read(*p);
+        layout.persons.push_back({.id = state.id, .name = state.name, .speed = state.speed});
+    }
     return layout;
 }
 
-TPersonObservation ObservePerson(const TPerson& p)
+TPersonObservation ObservePerson(const THandlerState& p)
 {
     TPersonObservation seen;
-    seen.position = p.GetPosition();
-    seen.carriesLoad = p.GetLoadCount() > 0;
-    if (p.IsOnBreak())
+    seen.position = p.position;
+    seen.carriesLoad = p.loadCount > 0;
+    if (p.onBreak)
         seen.activity = TActivity::OnBreak;
-    else if (p.GetState() == TPerson::StateGiving)
+    else if (p.state == TPersonState::Giving)
         seen.activity = TActivity::Giving;
-    else if (p.GetState() == TPerson::StateReceiving)
+    else if (p.state == TPersonState::Receiving)
         seen.activity = TActivity::Receiving;
     else
         seen.activity = seen.carriesLoad ? TActivity::Carrying : TActivity::WalkingEmpty;
-    if (const auto* home = dynamic_cast<const THomeareaPerson*>(&p); home && home->IsInHomeArea()) {
+    if (p.inHomeArea) {
         seen.inHomeArea = true;
-        seen.homeStart = home->GetHomeStart();
-        seen.homeEnd = home->GetHomeEnd();
+        seen.homeStart = p.homeStart;
+        seen.homeEnd = p.homeEnd;
     }
     return seen;
 }
@@ -72,8 +77,10 @@ TMoveRecorder::TMoveRecorder(const TBucketChain& chain, const TTrail& trail, con
 
 const std::vector<TPersonObservation>& TMoveRecorder::ObservePersons()
 {
-    for (std::size_t i = 0; i < persons.size(); ++i)
-        seen[i] = ObservePerson(*persons[i]);
+    for (std::size_t i = 0; i < persons.size(); ++i) {
+        state.Read(*persons[i]);
+        seen[i] = ObservePerson(state);
+    }
     return seen;
 }
 

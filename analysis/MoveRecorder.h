@@ -1,12 +1,13 @@
 #pragma once
 
 #include "analysis/MoveRecord.h"
+#include "model/clsHandlerState.h"
 
 #include <vector>
 
 class TBucketChain;
+class TLoadHandler;
 class TLoadSink;
-class TPerson;
 class TTrail;
 
 // The fixed facts of a chain's run: its persons in chain order and the trail's sections.
@@ -30,8 +31,9 @@ private:
     const std::vector<TPersonObservation>& ObservePersons();
 
     const TLoadSink& sink;
-    std::vector<const TPerson*> persons;
+    std::vector<const TLoadHandler*> persons;
     // Reused by every observation, so that a step allocates nothing.
+    THandlerState state;
     std::vector<TPersonObservation> seen;
     TMoveRecord record;
 };

@@ -1,19 +1,8 @@
 #include "analysis/MoveReport.h"
 
-#include <cstdio>
+#include "analysis/CText.h"
+
 #include <ostream>
-
-namespace {
-
-template <typename... Args>
-std::string Format(const char* format, Args... args)
-{
-    char text[256];
-    std::snprintf(text, sizeof text, format, args...);
-    return text;
-}
-
-} // namespace
 
 double LoadsPerMinute(std::int64_t loads, std::int64_t steps)
 {
@@ -75,7 +64,7 @@ TMoveReport SummariseMove(const TMoveRecord& record)
 std::string FormatSimulatedTime(std::int64_t steps)
 {
     const std::int64_t seconds = steps / TMoveReport::StepsPerSecond;
-    return Format("%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+    return CFormat("%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
                   static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
 }
 
@@ -84,36 +73,36 @@ void WriteMoveReport(const TMoveReport& r, std::ostream& out)
     const auto steps = [](std::int64_t n) { return static_cast<long long>(n); };
     out << "The move\n";
     if (r.finishStep >= 0)
-        out << Format("  the last of %d loads was delivered in step %lld, after %s of simulated time (25 steps/s)\n",
+        out << CFormat("  the last of %d loads was delivered in step %lld, after %s of simulated time (25 steps/s)\n",
                       r.stock, steps(r.finishStep), FormatSimulatedTime(r.finishStep).c_str());
     else
-        out << Format("  the move has not finished: %d of %d loads delivered after %lld steps (%s of simulated time)\n",
+        out << CFormat("  the move has not finished: %d of %d loads delivered after %lld steps (%s of simulated time)\n",
                       r.delivered, r.stock, steps(r.steps), FormatSimulatedTime(r.steps).c_str());
 
     out << "\nLoads delivered per simulated minute, by quarter of the run\n";
     for (std::size_t q = 0; q < r.quarters.size(); ++q) {
         const TMoveReport::TQuarter& quarter = r.quarters[q];
         if (quarter.firstStep > quarter.lastStep)
-            out << Format("  quarter %zu: no steps\n", q + 1);
+            out << CFormat("  quarter %zu: no steps\n", q + 1);
         else
-            out << Format("  quarter %zu, steps %lld to %lld: %d loads, %.1f per minute\n", q + 1,
+            out << CFormat("  quarter %zu, steps %lld to %lld: %d loads, %.1f per minute\n", q + 1,
                           steps(quarter.firstStep), steps(quarter.lastStep), quarter.delivered, quarter.perMinute);
     }
 
     out << "\nPersons: percent of the run's steps spent, breaks taken and home-area changes\n"
            "  (founded: has an area after a step, had none before; given up: the reverse;\n"
            "   moved: has an area before and after, with other borders, cut by a neighbour)\n";
-    out << Format("  %-14s %4s %6s %8s %8s %7s %9s %6s %6s %8s %9s %6s\n", "name", "id", "speed", "carrying",
+    out << CFormat("  %-14s %4s %6s %8s %8s %7s %9s %6s %6s %8s %9s %6s\n", "name", "id", "speed", "carrying",
                   "empty", "giving", "receiving", "break", "breaks", "founded", "given up", "moved");
     for (const TMoveReport::TPersonLine& p : r.persons)
-        out << Format("  %-14s %4d %6.2f %8.1f %8.1f %7.1f %9.1f %6.1f %6lld %8lld %9lld %6lld\n", p.name.c_str(), p.id,
+        out << CFormat("  %-14s %4d %6.2f %8.1f %8.1f %7.1f %9.1f %6.1f %6lld %8lld %9lld %6lld\n", p.name.c_str(), p.id,
                       p.speed * 100.0, p.share[0], p.share[1], p.share[2], p.share[3], p.share[4], steps(p.breaks),
                       steps(p.founded), steps(p.givenUp), steps(p.moved));
     out << "  (speed in trail units per step × 100, as the persons dialog shows it)\n";
 
-    out << Format("\nThroughput: %.2f loads per simulated minute, %.0f %% of the upper bound of %.2f\n", r.perMinute,
+    out << CFormat("\nThroughput: %.2f loads per simulated minute, %.0f %% of the upper bound of %.2f\n", r.perMinute,
                   r.percentOfBound, r.boundPerMinute)
-        << Format("  (bound: the persons' summed carrying speed %.4f per step over the work of one load, %.4f\n"
+        << CFormat("  (bound: the persons' summed carrying speed %.4f per step over the work of one load, %.4f\n"
                   "   trail units with each section's length divided by its carrying speed factor)\n",
                   r.summedSpeed, r.workPerLoad);
 }

@@ -1,11 +1,11 @@
 #include "analysis/SweepReport.h"
 
+#include "analysis/CText.h"
 #include "analysis/MoveReport.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <istream>
 #include <map>
 #include <ostream>
@@ -122,24 +122,17 @@ void WriteSweepReport(const TSweepTable& table, const std::vector<TSweepGroup>& 
     std::string head = " ";
     for (const std::string& p : table.parameters)
         head += " " + p;
-    char line[512];
-    std::snprintf(line, sizeof line, "%s | %5s %8s | %18s %18s %18s %18s %18s\n", head.c_str(), "runs", "finished",
-                  "min", "p10", "median", "p90", "max");
-    out << line;
+    out << CFormat("%s | %5s %8s | %18s %18s %18s %18s %18s\n", head.c_str(), "runs", "finished", "min", "p10",
+                   "median", "p90", "max");
     for (const TSweepGroup& g : groups) {
         std::string values = " ";
         for (std::size_t k = 0; k < g.values.size(); ++k) {
             const std::size_t width = table.parameters[k].size();
             values += " " + std::string(width > g.values[k].size() ? width - g.values[k].size() : 0, ' ') + g.values[k];
         }
-        const auto cell = [](double steps) {
-            char text[64];
-            std::snprintf(text, sizeof text, "%9.0f %8s", steps, Time(steps).c_str());
-            return std::string(text);
-        };
-        std::snprintf(line, sizeof line, "%s | %5zu %7.0f%% | %s %s %s %s %s\n", values.c_str(), g.runs,
-                      g.FinishedShare() * 100.0, cell(static_cast<double>(g.min)).c_str(), cell(g.p10).c_str(),
-                      cell(g.median).c_str(), cell(g.p90).c_str(), cell(static_cast<double>(g.max)).c_str());
-        out << line;
+        const auto cell = [](double steps) { return CFormat("%9.0f %8s", steps, Time(steps).c_str()); };
+        out << CFormat("%s | %5zu %7.0f%% | %s %s %s %s %s\n", values.c_str(), g.runs, g.FinishedShare() * 100.0,
+                       cell(static_cast<double>(g.min)).c_str(), cell(g.p10).c_str(), cell(g.median).c_str(),
+                       cell(g.p90).c_str(), cell(static_cast<double>(g.max)).c_str());
     }
 }

@@ -64,11 +64,12 @@ void TfrmMain::CreateScenario()
     chain = scenario->GetChain();
     ui->fu->SetTrail(scenario->GetTrail());
     ui->fu->SetChain(chain);
+    ui->fu->SetPublisher(&publisher);
 }
 
 void TfrmMain::StartSimulation()
 {
-    thread = std::make_unique<TBCThread>(true, chain);
+    thread = std::make_unique<TBCThread>(true, chain, &publisher);
     thread->Resume();
 }
 
@@ -82,6 +83,7 @@ void TfrmMain::acEditPersonsExecute()
 {
     TfrmPersons persons(this);
     persons.SetManager(&objects);
+    persons.SetPublisher(&publisher);
     persons.exec();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/clsZOManager.h"
+#include "runtime/clsChainPublisher.h"
 
 #include <QMainWindow>
 
@@ -47,6 +48,8 @@ private:
     void acInfoAboutExecute();
 
     std::unique_ptr<Ui::frmMain> ui;
+    // What the view and the persons dialog show; outlives the thread that fills it.
+    TChainPublisher publisher;
     std::unique_ptr<TBCThread> thread;
     TBucketChain* chain = nullptr;
     TZOManager objects;

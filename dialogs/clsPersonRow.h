@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <optional>
 
-class TZembaObject;
-class TZOManager;
+struct THandlerState;
 
-// The texts of one row of the persons table, computed apart from any painting
-// so that they can be read while the simulation is held and drawn after.
+// The texts of one row of the persons table, worked out from a published
+// state of the person, apart from any painting.
 struct TPersonRow
 {
     static constexpr int ColumnCount = 8;
@@ -25,13 +24,8 @@ struct TPersonRow
     // The cell text of a column; empty for columns beyond the table.
     QString Cell(int column) const;
 
-    // The row of the object as it stands now. The caller makes sure that no
-    // step changes the object meanwhile.
-    static TPersonRow Of(const TZembaObject* object);
-
-    // Looks the id up in the registry and reads the person under its chain's
-    // step guard, if it belongs to a chain. Without a registry the row is gone.
-    static TPersonRow Read(const TZOManager* manager, std::int32_t id);
+    // The row of the handler; gone for none, or for one that is no person.
+    static TPersonRow Of(const THandlerState* handler);
 };
 
 // The id a row's item text stands for: leading blanks and a sign allowed,

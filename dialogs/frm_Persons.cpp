@@ -2,6 +2,7 @@
 
 #include "dialogs/clsPersonRow.h"
 #include "model/clsZOManager.h"
+#include "runtime/clsChainPublisher.h"
 #include "model/clsZembaObject.h"
 #include "strings/clsStringTable.h"
 
@@ -128,6 +129,12 @@ void TfrmPersons::SetManager(TZOManager* newManager)
     FillList();
 }
 
+void TfrmPersons::SetPublisher(TChainPublisher* newPublisher)
+{
+    publisher = newPublisher;
+    timerTimer();
+}
+
 QRect TfrmPersons::CellRect(const QRect& row, int column) const
 {
     return {row.left() + hcPersons->sectionPosition(column), row.top(), hcPersons->sectionSize(column), row.height()};
@@ -148,8 +155,7 @@ void TfrmPersons::lbPersonsDrawItem(QPainter& painter, int index, const QRect& r
 {
     const QListWidgetItem* item = lbPersons->item(index);
     const std::optional<std::int32_t> id = item ? ParseRowId(item->text()) : std::nullopt;
-    // Read under the simulation's guard, drawn after it is released.
-    const TPersonRow row = id ? TPersonRow::Read(manager, *id) : TPersonRow{};
+    const TPersonRow row = TPersonRow::Of(id ? shown.Find(*id) : nullptr);
 
     const bool selected = state.state & QStyle::State_Selected;
     const QPalette::ColorGroup group = !(state.state & QStyle::State_Enabled) ? QPalette::Disabled
@@ -189,5 +195,7 @@ void TfrmPersons::hcPersonsSectionResize()
 
 void TfrmPersons::timerTimer()
 {
+    if (publisher)
+        shown = publisher->Latest();
     lbPersons->viewport()->update();
 }

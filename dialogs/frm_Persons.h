@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dialogs/frm_Edit.h"
+#include "model/clsChainState.h"
 
 #include <QRect>
 
@@ -10,14 +11,15 @@ class QModelIndex;
 class QPainter;
 class QStyleOptionViewItem;
 class QTimer;
+class TChainPublisher;
 class TZOManager;
 
 // The live table of the simulation's persons: one row per person, eight
-// columns under a header, redrawn twice a second from the persons' current
-// state while the simulation keeps stepping. Read-only. The rows are fixed
-// when the registry is handed over; a row only keeps its person's id and looks
-// the person up again for every drawing, so a person that is gone shows as
-// deleted.
+// columns under a header, redrawn twice a second from the newest state the
+// simulation has published while it keeps stepping. Read-only. The rows are
+// fixed when the registry is handed over; a row only keeps its person's id and
+// looks the person up again in the newest state for every drawing, so a person
+// that is gone shows as deleted.
 class TfrmPersons : public TfrmEdit
 {
     Q_OBJECT
@@ -28,6 +30,8 @@ public:
 
     // Stores the registry (not owned) and builds the rows from its persons.
     void SetManager(TZOManager* newManager);
+    // Where the persons' state comes from (not owned); without one every row shows as deleted.
+    void SetPublisher(TChainPublisher* newPublisher);
 
     // The part of a row that belongs to the header section of the column, in
     // the list's viewport coordinates: the row's top and bottom, the
@@ -51,4 +55,7 @@ private:
     QListWidget* const lbPersons;
     QTimer* const timer;
     TZOManager* manager = nullptr;
+    TChainPublisher* publisher = nullptr;
+    // The state the rows show, taken from the publisher at every refresh.
+    TChainState shown;
 };

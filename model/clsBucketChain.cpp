@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <utility>
 
-TBucketChain::TBucketChain(TRateCounter::TCalendarClock calendarClock)
-    : calendarClock(std::move(calendarClock))
+TBucketChain::TBucketChain(TObjectIds& ids, TRateCounter::TCalendarClock calendarClock)
+    : TZembaObject(ids)
+    , calendarClock(std::move(calendarClock))
 {
 }
 
@@ -58,6 +59,7 @@ void TBucketChain::Step()
     const std::size_t count = handlers.size();
     for (std::size_t i = 1; i + 1 < count; ++i)
         handlers[i]->Step();
+    ++stepCount;
     CountStep();
 }
 

@@ -9,7 +9,7 @@
 #include <deque>
 #include <list>
 #include <map>
-#include <mutex>
+#include <random>
 #include <vector>
 
 class TLoadHandler;
@@ -44,14 +44,19 @@ struct THandlerRange
 
 // The simulation's centre: the handlers in order of addition (source first,
 // sink last), an index of them by position, one step of every person, the
-// steps-per-second figure and the listeners. Owns nothing it points to.
+// steps-per-second figure, the listeners and the scenario's generator of
+// overtaking draws. Owns nothing it points to.
 class TBucketChain : public TZembaObject
 {
 public:
     static constexpr std::uint8_t PhaseMoving = 0;
     static constexpr std::uint8_t PhaseMoved = 1;
 
-    explicit TBucketChain(TRateCounter::TCalendarClock calendarClock = TRateCounter::SystemCalendarClock);
+    // The generator's own default seed: the draws of a run that never seeds it.
+    static constexpr std::uint32_t DefaultSeed = std::mt19937::default_seed;
+
+    explicit TBucketChain(TObjectIds& ids,
+                          TRateCounter::TCalendarClock calendarClock = TRateCounter::SystemCalendarClock);
     // Lets go of the handlers still in the chain, so that none of them later
     // tries to leave a chain that no longer exists.
     ~TBucketChain() override;
@@ -64,6 +69,13 @@ public:
     // Steps every handler between the first and the last, in order, then counts the step.
     void Step();
     void CountStep();
+    // Steps taken since the chain was made.
+    std::int64_t GetStepCount() const { return stepCount; }
+
+    // Starts the overtaking draws afresh from the seed.
+    void SeedDraws(std::uint32_t seed) { draws.seed(seed); }
+    // The next number of the overtaking draws, uniform over 32 bits.
+    std::uint32_t NextDraw() { return static_cast<std::uint32_t>(draws()); }
 
     // The handlers whose position lies in [lo, hi] (bounds swapped if reversed),
     // in ascending position, equal positions in filing order. True if any.
@@ -88,11 +100,6 @@ public:
 
     std::int32_t GetStepsPerSecond() const { return stepRate.GetPerSecond(); }
 
-    // Held by the simulation thread around each Step and by the user interface
-    // around each read of the persons' state. The chain's TLock cannot serve:
-    // a step takes it while a person negotiates, and it is not re-entrant.
-    std::mutex& GetStepGuard() const { return stepGuard; }
-
     // Written by the simulation thread after every step: the step overran its period.
     std::atomic<bool> overrun{false};
 
@@ -106,7 +113,8 @@ private:
     TPositionIndex::node_type spareEntry;
     TLock lock;
     TRateCounter stepRate;
+    std::int64_t stepCount = 0;
+    std::mt19937 draws;
     TRateCounter::TCalendarClock calendarClock;
     std::list<TBucketChainEventListener*> listeners;
-    mutable std::mutex stepGuard;
 };

@@ -2,37 +2,37 @@
 
 #include "model/clsBucketChain.h"
 #include "model/clsLoadHandler.h"
-#include "model/clsPerson.h"
+#include "model/clsHandlerState.h"
 
 #include <cmath>
 #include <sstream>
 
 namespace {
 
-std::string Describe(const TLoadHandler* h)
+std::string Describe(const THandlerState& h)
 {
     std::ostringstream text;
-    text << "handler " << h->GetId();
-    if (const auto* p = dynamic_cast<const TPerson*>(h))
-        text << " (" << p->GetName() << ")";
+    text << "handler " << h.id;
+    if (h.IsPerson())
+        text << " (" << h.name << ")";
     return text.str();
 }
 
-std::string CheckPerson(const TPerson& p)
+std::string CheckPerson(const THandlerState& p)
 {
-    const std::string who = Describe(&p);
-    if (!std::isfinite(p.GetFitness()) || p.GetFitness() <= 0.0 || p.GetFitness() > 1.0)
-        return who + ": fitness " + std::to_string(p.GetFitness()) + " is outside (0, 1]";
-    const std::uint8_t state = p.GetState();
-    if (state != TPerson::StateWalking && state != TPerson::StateGiving && state != TPerson::StateReceiving)
-        return who + ": state " + std::to_string(state) + " is none of 1, 3, 4";
+    const std::string who = Describe(p);
+    if (!std::isfinite(p.fitness) || p.fitness <= 0.0 || p.fitness > 1.0)
+        return who + ": fitness " + std::to_string(p.fitness) + " is outside (0, 1]";
+    const auto state = p.state;
+    if (state != TPersonState::Walking && state != TPersonState::Giving && state != TPersonState::Receiving)
+        return who + ": state " + std::to_string(static_cast<int>(state)) + " is none of 1, 3, 4";
     // A person accepts a load only up to a free capacity of 1.0 with empty hands.
-    if (p.GetLoadWeight() > 1.0)
-        return who + ": holds " + std::to_string(p.GetLoadWeight()) + " in weight, more than 1.0";
-    if (const auto* h = dynamic_cast<const THomeareaPerson*>(&p); h && h->IsInHomeArea()) {
-        if (!std::isfinite(h->GetHomeStart()) || !std::isfinite(h->GetHomeEnd()))
+    if (p.loadWeight > 1.0)
+        return who + ": holds " + std::to_string(p.loadWeight) + " in weight, more than 1.0";
+    if (p.inHomeArea) {
+        if (!std::isfinite(p.homeStart) || !std::isfinite(p.homeEnd))
             return who + ": home area borders are not finite";
-        if (h->GetHomeEnd() - h->GetHomeStart() < h->GetMinimumHomeLength())
+        if (p.homeEnd - p.homeStart < p.minimumHomeLength)
             return who + ": home area is shorter than the minimum length";
     }
     return {};
@@ -76,17 +76,18 @@ std::string TChainChecker::Check() const
             + std::to_string(chain.GetHandlerCount()) + " handlers";
     for (std::int32_t i = 0; i < chain.GetHandlerCount(); ++i) {
         const TLoadHandler* h = chain.GetHandler(i);
-        const double position = h->GetPosition();
+        state.Read(*h);
+        const double position = state.position;
         if (!std::isfinite(position))
-            return Describe(h) + ": position is not finite";
+            return Describe(state) + ": position is not finite";
         int filed = 0;
         const auto [first, last] = index.equal_range(position);
         for (auto it = first; it != last; ++it)
             filed += it->second == h ? 1 : 0;
         if (filed != 1)
-            return Describe(h) + ": filed " + std::to_string(filed) + " times under its position";
-        if (const auto* p = dynamic_cast<const TPerson*>(h))
-            if (std::string fault = CheckPerson(*p); !fault.empty())
+            return Describe(state) + ": filed " + std::to_string(filed) + " times under its position";
+        if (state.IsPerson())
+            if (std::string fault = CheckPerson(state); !fault.empty())
                 return fault;
     }
     return {};

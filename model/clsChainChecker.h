@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/clsHandlerState.h"
+
 #include <cstdint>
 #include <string>
 
@@ -28,4 +30,6 @@ private:
     const TLoadSource& source;
     const TLoadSink& sink;
     const std::int32_t initialStock;
+    // Reused for every handler checked.
+    mutable THandlerState state;
 };

@@ -1,9 +1,8 @@
 #include "model/clsLoad.h"
 
-std::int32_t TZLoad::nextSerialNumber = 0;
-
-TZLoad::TZLoad()
-    : serialNumber(nextSerialNumber++)
+TZLoad::TZLoad(TObjectIds& ids)
+    : TZembaObject(ids)
+    , serialNumber(ids.NextLoadSerial())
 {
 }
 
@@ -12,8 +11,9 @@ double TZLoad::GetWeight() const
     return 1.0;
 }
 
-TZStdLoad::TZStdLoad(double weight)
-    : weight(weight)
+TZStdLoad::TZStdLoad(TObjectIds& ids, double weight)
+    : TZLoad(ids)
+    , weight(weight)
 {
 }
 

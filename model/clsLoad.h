@@ -6,22 +6,21 @@
 class TZLoad : public TZembaObject
 {
 public:
-    TZLoad();
+    explicit TZLoad(TObjectIds& ids);
 
-    // Number of the load among all loads, from a counter of its own.
+    // Number of the load among its scenario's loads.
     std::int32_t GetSerialNumber() const { return serialNumber; }
 
     virtual double GetWeight() const;
 
 private:
-    static std::int32_t nextSerialNumber;
     const std::int32_t serialNumber;
 };
 
 class TZStdLoad : public TZLoad
 {
 public:
-    explicit TZStdLoad(double weight);
+    TZStdLoad(TObjectIds& ids, double weight);
 
     double GetWeight() const override;
 

@@ -95,8 +95,10 @@ std::int32_t TLoadHandler::FindHeaviestLoad(double capacity) const
     return bestIndex;
 }
 
-TLoadSource::TLoadSource(double sampleWeight, std::int32_t stock)
-    : sampleLoad(sampleWeight)
+TLoadSource::TLoadSource(TObjectIds& ids, double sampleWeight, std::int32_t stock)
+    : TLoadHandler(ids)
+    , ids(ids)
+    , sampleLoad(ids, sampleWeight)
     , stock(stock)
 {
 }
@@ -120,7 +122,7 @@ TZLoad* TLoadSource::TakeLoad(std::int32_t index)
     if (index < 0 || index >= GetLoadCount())
         return nullptr;
     stock.fetch_sub(1, std::memory_order_relaxed);
-    return new TZStdLoad(1.0);
+    return new TZStdLoad(ids, sampleLoad.GetWeight());
 }
 
 double TLoadSource::GetPosition() const
@@ -142,8 +144,9 @@ std::int32_t TLoadSource::FindHeaviestLoad(double capacity) const
     return GetLoadCount() > 0 && w <= capacity && w > 0.0 ? 0 : -1;
 }
 
-TLoadSink::TLoadSink(double position)
-    : position(position)
+TLoadSink::TLoadSink(TObjectIds& ids, double position)
+    : TLoadHandler(ids)
+    , position(position)
 {
 }
 

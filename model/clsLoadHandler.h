@@ -14,7 +14,7 @@ class TBucketChain;
 class TLoadHandler : public TZembaObject
 {
 public:
-    TLoadHandler() = default;
+    using TZembaObject::TZembaObject;
     // Leaves the chain, if the handler belongs to one.
     ~TLoadHandler() override;
 
@@ -51,16 +51,17 @@ private:
     TBucketChain* chain = nullptr;
 };
 
-// The old home: hands out a new load of weight 1.0 per take while its stock lasts.
+// The old home: hands out a new load of the sample's weight per take while its
+// stock lasts. The loads are numbered from the scenario's ids.
 class TLoadSource : public TLoadHandler
 {
 public:
-    TLoadSource(double sampleWeight, std::int32_t stock);
+    TLoadSource(TObjectIds& ids, double sampleWeight, std::int32_t stock);
 
     std::int32_t GetLoadCount() const override;
     // The sample load for every index within the stock, else null.
     TZLoad* GetLoad(std::int32_t index) const override;
-    // A new load of weight 1.0 and one less in stock, for an index within the stock; else null.
+    // A new load like the sample and one less in stock, for an index within the stock; else null.
     TZLoad* TakeLoad(std::int32_t index) override;
     double GetPosition() const override;
     // As for any handler, answered from the sample load instead of a walk over the whole stock.
@@ -68,6 +69,7 @@ public:
     std::int32_t FindHeaviestLoad(double capacity) const override;
 
 private:
+    TObjectIds& ids;
     TZStdLoad sampleLoad;
     // Read by the view and the tools while the simulation thread hands out loads.
     std::atomic<std::int32_t> stock;
@@ -78,7 +80,7 @@ private:
 class TLoadSink : public TLoadHandler
 {
 public:
-    explicit TLoadSink(double position);
+    TLoadSink(TObjectIds& ids, double position);
 
     bool PutLoad(TZLoad* load) override;
     double GetFreeCapacity() const override;

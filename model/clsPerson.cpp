@@ -3,9 +3,7 @@
 #include "model/clsTrail.h"
 
 #include <iterator>
-#include <random>
-#include <typeinfo>
-#include <vector>
+#include <utility>
 
 const char* const TPerson::Names[] = {
     "Fred", "Ferdi", "Fritz", "Friedrich", "Linda", "Luna", "Lara", "Lisa",
@@ -17,34 +15,16 @@ const char* const TPerson::Names[] = {
 };
 const int TPerson::NameCount = static_cast<int>(std::size(TPerson::Names));
 
-namespace {
 
-// Where the next person takes its name; persons are made on one thread at a time.
-int nextNameIndex = 0;
-
-std::string TakeNextName()
+TPerson::TPerson(TObjectIds& ids, std::string name)
+    : TLoadHandler(ids)
+    , name(std::move(name))
 {
-    if (nextNameIndex >= TPerson::NameCount)
-        nextNameIndex = 0;
-    return TPerson::Names[nextNameIndex++];
 }
 
-// A run-time type test that asks for the exact class first: a home-area
-// person, by far the most common handler, is then recognised without a walk
-// over the class hierarchy.
-template <typename T, typename THandler>
-T* AsPerson(THandler* h)
+const char* TPerson::TableName(std::int64_t index)
 {
-    if (h && typeid(*h) == typeid(THomeareaPerson))
-        return static_cast<T*>(h);
-    return dynamic_cast<T*>(h);
-}
-
-} // namespace
-
-TPerson::TPerson()
-    : name(TakeNextName())
-{
+    return Names[index % NameCount];
 }
 
 TPerson::~TPerson()
@@ -103,15 +83,14 @@ double TPerson::GetPosition() const
 bool TPerson::Step()
 {
     switch (state) {
-    case StateWalking: DoWalk(); break;
-    case StateGiving: DoGive(); break;
-    case StateReceiving: DoReceive(); break;
-    default: break;
+    case TPersonState::Walking: DoWalk(); break;
+    case TPersonState::Giving: DoGive(); break;
+    case TPersonState::Receiving: DoReceive(); break;
     }
     if (!loads.empty())
-        fitness = fitness * 0.9999;
+        fitness = fitness * TiringFactor;
     if (onBreak)
-        fitness = fitness * 1.0015;
+        fitness = fitness * RecoveryFactor;
     UpdateBreak();
     return false;
 }
@@ -120,7 +99,7 @@ void TPerson::GiveLoadTo(TLoadHandler* receiver)
 {
     if (!receiver)
         return;
-    state = StateGiving;
+    state = TPersonState::Giving;
     stepCounter = 0;
     receiver->BeginReceive();
     partner = receiver;
@@ -128,7 +107,7 @@ void TPerson::GiveLoadTo(TLoadHandler* receiver)
 
 void TPerson::BeginReceive()
 {
-    state = StateReceiving;
+    state = TPersonState::Receiving;
     stepCounter = 0;
 }
 
@@ -156,9 +135,9 @@ void TPerson::SetPosition(double newPosition)
 void TPerson::UpdateBreak()
 {
     if (!onBreak) {
-        if (fitness < 0.5)
+        if (fitness < BreakBelowFitness)
             onBreak = true;
-    } else if (fitness > 0.9) {
+    } else if (fitness > BreakEndsAboveFitness) {
         onBreak = false;
     }
 }
@@ -168,7 +147,7 @@ void TPerson::DoWalk()
     if (!trail)
         return;
     const bool empty = loads.empty();
-    const double reach = trail->GetLength() * 0.01;
+    const double reach = trail->GetLength() * ReachShare;
 
     double target = 0.0;
     double lo = 0.0;
@@ -212,17 +191,17 @@ void TPerson::DoWalk()
 
 void TPerson::DoGive()
 {
-    if (stepCounter == 2) {
+    if (stepCounter == GivingSteps - 1) {
         TLoadHandler::GiveLoadTo(partner);
-        state = StateWalking;
+        state = TPersonState::Walking;
     }
     ++stepCounter;
 }
 
 void TPerson::DoReceive()
 {
-    if (stepCounter == 4)
-        state = StateWalking;
+    if (stepCounter == ReceivingSteps - 1)
+        state = TPersonState::Walking;
     ++stepCounter;
 }
 
@@ -236,10 +215,9 @@ void TPerson::ClampPosition(double& target)
 
 bool TPerson::WantsToOvertake()
 {
-    // One generator per thread, never seeded: every run draws the same sequence.
-    static thread_local std::mt19937 generator;
-    const auto r = generator();
-    return r % 1000 < 5;
+    // The chain's generator: each scenario draws its own sequence from its seed.
+    TBucketChain* chain = GetChain();
+    return chain && chain->NextDraw() % 1000 < OvertakingPerMille;
 }
 
 double TPerson::GetLoadWeight() const
@@ -248,134 +226,4 @@ double TPerson::GetLoadWeight() const
     for (const TZLoad* load : loads)
         weight = weight + load->GetWeight();
     return weight;
-}
-
-bool THomeareaPerson::Step()
-{
-    if (onBreak)
-        inHomeArea = false;
-    else if (!inHomeArea)
-        TryFoundHomeArea();
-    return TPerson::Step();
-}
-
-void THomeareaPerson::ClampPosition(double& target)
-{
-    if (inHomeArea && homeSteps >= 1000) {
-        if (homeCorrections > 750)
-            inHomeArea = false;
-        homeSteps = 0;
-        homeCorrections = 0;
-    }
-    if (inHomeArea) {
-        ++homeSteps;
-        if (target < homeStart) {
-            ++homeCorrections;
-            target = homeStart;
-        } else if (target > homeEnd) {
-            ++homeCorrections;
-            target = homeEnd;
-        }
-    }
-    TPerson::ClampPosition(target);
-}
-
-void THomeareaPerson::TryFoundHomeArea()
-{
-    TBucketChain* chain = GetChain();
-    if (!chain)
-        return;
-    const double w = GetMinimumHomeLength();
-    double lo = position - w;
-    double hi = position + w;
-    const THandlerRange near = chain->FindHandlerRange(lo, hi);
-    for (auto it = near.first; it != near.last; ++it)
-        if (it->second != this && AsPerson<const TPerson>(it->second))
-            return;
-    if (NegotiateHomeArea(lo, hi)) {
-        inHomeArea = true;
-        homeStart = lo;
-        homeEnd = hi;
-    }
-}
-
-bool THomeareaPerson::SetHomeArea(double lo, double hi, bool checkOnly)
-{
-    if (GetMinimumHomeLength() * 1.0 > hi - lo)
-        return false;
-    if (!checkOnly) {
-        homeStart = lo;
-        homeEnd = hi;
-    }
-    return true;
-}
-
-bool THomeareaPerson::NegotiateHomeArea(double& lo, double& hi)
-{
-    TBucketChain* chain = GetChain();
-    if (!chain)
-        return false;
-    double newLo = lo;
-    double newHi = hi;
-    std::vector<std::int32_t> lowList;
-    std::vector<std::int32_t> highList;
-    bool conflict = false;
-
-    const std::int32_t count = chain->GetHandlerCount();
-    for (std::int32_t i = 0; i < count; ++i) {
-        auto* h = AsPerson<THomeareaPerson>(chain->LockHandler(i));
-        if (h && h->inHomeArea) {
-            const double a = h->homeStart;
-            const double b = h->homeEnd;
-            if (a <= lo && lo < b) {
-                lowList.push_back(i);
-                const double cut = (lo + b) / 2;
-                if (!h->SetHomeArea(a, cut, true))
-                    conflict = true;
-                if (cut > newLo)
-                    newLo = cut;
-            }
-            if (a <= hi && hi < b) {
-                highList.push_back(i);
-                const double cut = a + (hi - a) * 0.5;
-                if (!h->SetHomeArea(cut, b, true))
-                    conflict = true;
-                if (cut < newHi)
-                    newHi = cut;
-            }
-        }
-        chain->UnlockHandler(i);
-    }
-
-    if (conflict || !SetHomeArea(newLo, newHi, true))
-        return false;
-    lo = newLo;
-    hi = newHi;
-
-    for (const std::int32_t i : lowList) {
-        if (auto* h = AsPerson<THomeareaPerson>(chain->LockHandler(i)))
-            h->SetHomeArea(h->homeStart, lo, false);
-        chain->UnlockHandler(i);
-    }
-    for (const std::int32_t i : highList) {
-        if (auto* h = AsPerson<THomeareaPerson>(chain->LockHandler(i)))
-            h->SetHomeArea(hi, h->homeEnd, false);
-        chain->UnlockHandler(i);
-    }
-    return true;
-}
-
-double THomeareaPerson::GetMinimumHomeLength() const
-{
-    const TBucketChain* chain = GetChain();
-    if (!chain || !trail || chain->GetHandlerCount() == 0)
-        return 0.0;
-    return trail->GetLength() / chain->GetHandlerCount();
-}
-
-std::int32_t THomeareaPerson::GetSatisfaction() const
-{
-    if (homeSteps == 0)
-        return 0;
-    return 100 - (homeCorrections * 100 / homeSteps);
 }

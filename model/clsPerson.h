@@ -9,18 +9,31 @@
 
 class TTrail;
 
+// What a person is doing; the numbers are the ones the trace prints.
+enum class TPersonState : std::uint8_t { Walking = 1, Giving = 3, Receiving = 4 };
+
 // A person of the chain: walks towards the sink while it carries a load and
 // back towards the source with empty hands, hands loads over to whoever within
 // reach can take them, tires while it carries and takes a break to recover.
 class TPerson : public TLoadHandler
 {
 public:
-    static constexpr std::uint8_t StateWalking = 1;
-    static constexpr std::uint8_t StateGiving = 3;
-    static constexpr std::uint8_t StateReceiving = 4;
+    // Fitness falls by this factor per step carrying and rises by the other
+    // per step on a break; a break starts below one fitness and ends above the other.
+    static constexpr double TiringFactor = 0.9999;
+    static constexpr double RecoveryFactor = 1.0015;
+    static constexpr double BreakBelowFitness = 0.5;
+    static constexpr double BreakEndsAboveFitness = 0.9;
+    // A person reaches this share of the trail's length for hand-overs and keeping distance.
+    static constexpr double ReachShare = 0.01;
+    // A giver stands this many steps, the load changing hands in the last; a
+    // receiver stands this many before it walks on.
+    static constexpr std::int32_t GivingSteps = 3;
+    static constexpr std::int32_t ReceivingSteps = 5;
+    // The chance per step, in thousandths, that a person ignores who is in its way.
+    static constexpr std::uint32_t OvertakingPerMille = 5;
 
-    // Takes the next name of the person-name table, cyclically.
-    TPerson();
+    TPerson(TObjectIds& ids, std::string name);
     // Deletes the loads the person still carries.
     ~TPerson() override;
 
@@ -35,9 +48,9 @@ public:
     double GetPosition() const override;
     // The state action, then tiring or recovering, then the break rule.
     bool Step() override;
-    // Starts a giving to the receiver: three steps, the load changing hands in the third.
+    // Starts a giving to the receiver, the load changing hands in its last step.
     void GiveLoadTo(TLoadHandler* receiver) override;
-    // Starts a receiving: the person stands still for five steps.
+    // Starts a receiving: the person stands still for its receiving steps.
     void BeginReceive() override;
 
     // Base speed × section speed factor × fitness; 0.0 on a break.
@@ -52,7 +65,8 @@ public:
     virtual void DoReceive();
     // Limits a target position to the trail.
     virtual void ClampPosition(double& target);
-    // True with probability 5 in 1000: the person ignores who is in its way this step.
+    // True with the overtaking odds, drawn from the chain: the person ignores
+    // who is in its way this step. Never outside a chain.
     virtual bool WantsToOvertake();
 
     void SetSpeed(double baseSpeed) { speed = baseSpeed; }
@@ -61,14 +75,16 @@ public:
     double GetLoadWeight() const;
     double GetFitness() const { return fitness; }
     bool IsOnBreak() const { return onBreak; }
-    std::uint8_t GetState() const { return state; }
+    TPersonState GetState() const { return state; }
     const std::string& GetName() const { return name; }
     std::int32_t GetStepCounter() const { return stepCounter; }
     TLoadHandler* GetPartner() const { return partner; }
 
-    // The person-name table, in the order persons take their names.
+    // The person-name table, in the order a scenario's persons take their
+    // names; the index-th name, cyclically.
     static const char* const Names[];
     static const int NameCount;
+    static const char* TableName(std::int64_t index);
 
 protected:
     // Holds the walking target back behind whoever stands within reach ahead
@@ -85,7 +101,7 @@ protected:
     std::deque<TZLoad*> loads;
     double fitness = 1.0;
     bool onBreak = false;
-    std::uint8_t state = StateWalking;
+    TPersonState state = TPersonState::Walking;
     std::string name;
     std::int32_t stepCounter = 0;
     TLoadHandler* partner = nullptr;
@@ -96,44 +112,4 @@ private:
     void KeepBehind(const THandlerRange& found, double reach, double& target) const;
     void KeepAhead(const THandlerRange& found, double reach, double& target) const;
     bool IsPartner(const TLoadHandler* h, bool empty) const;
-};
-
-// A person that claims a stretch of the trail, its home area, negotiated with
-// the neighbours' areas, and keeps every walking target inside it. A break or
-// too many pulls back to the borders give the area up.
-class THomeareaPerson : public TPerson
-{
-public:
-    // Gives the area up during a break, or tries to found one, then steps as a person.
-    bool Step() override;
-    // Pulls the target into the home area and keeps the counts behind the satisfaction.
-    void ClampPosition(double& target) override;
-
-    // Founds a home area of twice the minimum length around the person, if no
-    // other person stands within the minimum length.
-    void TryFoundHomeArea();
-    // Sets the area to [lo, hi] unless check only; false (nothing set) if it
-    // would be shorter than the minimum length.
-    bool SetHomeArea(double lo, double hi, bool checkOnly);
-    // Splits the overlaps at both ends of [lo, hi] with the neighbours' areas;
-    // true with lo and hi narrowed and the neighbours cut, false with nothing changed.
-    bool NegotiateHomeArea(double& lo, double& hi);
-
-    // The trail's length over the chain's handler count; 0.0 outside a chain.
-    double GetMinimumHomeLength() const;
-    // 100 − corrections × 100 / steps, truncated; 0 while no step was counted.
-    std::int32_t GetSatisfaction() const;
-
-    bool IsInHomeArea() const { return inHomeArea; }
-    double GetHomeStart() const { return homeStart; }
-    double GetHomeEnd() const { return homeEnd; }
-    std::int32_t GetHomeSteps() const { return homeSteps; }
-    std::int32_t GetHomeCorrections() const { return homeCorrections; }
-
-protected:
-    bool inHomeArea = false;
-    double homeStart = 0.0;
-    double homeEnd = 0.0;
-    std::int32_t homeSteps = 0;
-    std::int32_t homeCorrections = 0;
 };

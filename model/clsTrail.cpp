@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-TTrailSection::TTrailSection(double length)
-    : length(length)
+TTrailSection::TTrailSection(TObjectIds& ids, double length)
+    : TZembaObject(ids)
+    , length(length)
 {
 }
 
@@ -18,8 +19,8 @@ double TTrailSection::GetHeight() const
     return 0.0;
 }
 
-TTrailSectionSteps::TTrailSectionSteps(double length)
-    : TTrailSection(length)
+TTrailSectionSteps::TTrailSectionSteps(TObjectIds& ids, double length)
+    : TTrailSection(ids, length)
 {
 }
 

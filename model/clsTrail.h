@@ -10,7 +10,7 @@
 class TTrailSection : public TZembaObject
 {
 public:
-    explicit TTrailSection(double length);
+    TTrailSection(TObjectIds& ids, double length);
 
     double GetLength() const { return length; }
 
@@ -28,7 +28,7 @@ private:
 class TTrailSectionSteps : public TTrailSection
 {
 public:
-    explicit TTrailSectionSteps(double length);
+    TTrailSectionSteps(TObjectIds& ids, double length);
 
     double GetSpeedFactor(bool empty) const override;
     double GetHeight() const override;
@@ -40,6 +40,8 @@ public:
 class TTrail : public TZembaObject
 {
 public:
+    using TZembaObject::TZembaObject;
+
     // Appends the section. Refuses (false, nothing changed) a null section or
     // one whose length is not a finite number above 0: such a section would
     // leave the trail's height undefined.

@@ -21,3 +21,12 @@ void TZOManager::Collect(std::vector<TZembaObject*>& out, std::uint8_t kind) con
         if (object->IsKind(kind))
             out.push_back(object);
 }
+
+void TZOManager::Remove(const TZembaObject* object)
+{
+    if (!object)
+        return;
+    const auto it = objects.find(object->GetId());
+    if (it != objects.end() && it->second == object)
+        objects.erase(it);
+}

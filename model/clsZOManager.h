@@ -7,7 +7,8 @@
 class TZembaObject;
 
 // The registry of simulation objects by id. It holds plain pointers and owns
-// nothing; it is filled during set-up and only read afterwards.
+// nothing; a scenario files its objects when it stands and takes them out
+// before it frees them, and the registry is only read in between.
 class TZOManager
 {
 public:
@@ -15,6 +16,8 @@ public:
     // A null object is refused.
     void Add(TZembaObject* object);
 
+    // Takes the object out, if it is the one filed under its id.
+    void Remove(const TZembaObject* object);
     // The object filed under id, or null.
     TZembaObject* Find(std::int32_t id) const;
 

@@ -1,9 +1,7 @@
 #include "model/clsZembaObject.h"
 
-std::int32_t TZembaObject::nextId = 0;
-
-TZembaObject::TZembaObject()
-    : id(nextId++)
+TZembaObject::TZembaObject(TObjectIds& ids)
+    : id(ids.NextId())
 {
 }
 

@@ -2,17 +2,30 @@
 
 #include <cstdint>
 
-// Base of every simulation object: a process-wide id, handed out in order of
-// construction from one counter that starts at 0 and never reuses a value.
-// The counter is a plain integer: objects are never created on two threads at
-// once (set-up happens before the simulation thread starts; afterwards only the
-// simulation thread creates loads).
+// Hands out the ids of one scenario's objects in order of construction, from
+// 0, never reusing a value, and the serial numbers of its loads. Each scenario
+// has its own, so that scenarios built side by side, on any threads, number
+// their objects exactly as a fresh process would. Plain integers: a scenario's
+// objects are made on one thread at a time (set-up, then only the simulation
+// thread makes loads).
+class TObjectIds
+{
+public:
+    std::int32_t NextId() { return nextId++; }
+    std::int32_t NextLoadSerial() { return nextLoadSerial++; }
+
+private:
+    std::int32_t nextId = 0;
+    std::int32_t nextLoadSerial = 0;
+};
+
+// Base of every simulation object: an id from its scenario's TObjectIds.
 class TZembaObject
 {
 public:
     static constexpr std::uint8_t KindPerson = 0;
 
-    TZembaObject();
+    explicit TZembaObject(TObjectIds& ids);
     virtual ~TZembaObject() = default;
 
     TZembaObject(const TZembaObject&) = delete;
@@ -24,6 +37,5 @@ public:
     virtual bool IsKind(std::uint8_t kind) const;
 
 private:
-    static std::int32_t nextId;
     const std::int32_t id;
 };

@@ -1,9 +1,9 @@
 #include "runtime/clsBCThread.h"
 
 #include "model/clsBucketChain.h"
+#include "runtime/clsChainPublisher.h"
 
 #include <chrono>
-#include <mutex>
 
 #ifdef __linux__
 #include <sys/resource.h>
@@ -73,8 +73,10 @@ void TStepPacer::RunPeriod(const std::function<void()>& step, std::atomic<bool>&
     }
 }
 
-TBCThread::TBCThread(bool createSuspended, TBucketChain* chain, TPacingTiming timing)
+TBCThread::TBCThread(bool createSuspended, TBucketChain* chain, TChainPublisher* publisher,
+                     TPacingTiming timing)
     : chain(chain)
+    , publisher(publisher)
     , timing(std::move(timing))
 {
     if (!createSuspended)
@@ -88,8 +90,12 @@ TBCThread::~TBCThread()
 
 void TBCThread::Resume()
 {
-    if (!thread.joinable() && chain)
-        thread = std::thread(&TBCThread::Execute, this);
+    if (thread.joinable() || !chain)
+        return;
+    // Still alone with the chain here, so the window has a picture before the first step.
+    if (publisher)
+        publisher->Publish(*chain);
+    thread = std::thread(&TBCThread::Execute, this);
 }
 
 void TBCThread::RequestStop()
@@ -108,11 +114,12 @@ void TBCThread::Execute()
 {
     RaisePriority();
     TStepPacer pacer(timing);
-    const auto guardedStep = [this] {
-        const std::lock_guard guard(chain->GetStepGuard());
+    const auto publishedStep = [this] {
         chain->Step();
+        if (publisher)
+            publisher->Publish(*chain);
     };
     pacer.Start();
     while (!stopRequested.load())
-        pacer.RunPeriod(guardedStep, chain->overrun);
+        pacer.RunPeriod(publishedStep, chain->overrun);
 }

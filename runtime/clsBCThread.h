@@ -6,6 +6,7 @@
 #include <thread>
 
 class TBucketChain;
+class TChainPublisher;
 
 // The clock and the sleep that pace the simulation, injectable so that the
 // pacing can be tested without waiting.
@@ -40,19 +41,22 @@ private:
     std::int64_t last = 0;
 };
 
-// The simulation thread: steps the chain under its step guard every 40 ms at
-// raised priority, until a stop is requested. The stop is checked once per
-// period; the destructor requests it and joins.
+// The simulation thread: steps the chain every 40 ms at raised priority and
+// publishes its state after each step, until a stop is requested. The stop is
+// checked once per period; the destructor requests it and joins.
 class TBCThread
 {
 public:
-    TBCThread(bool createSuspended, TBucketChain* chain, TPacingTiming timing = TPacingTiming::System());
+    // Without a publisher the chain is stepped and nobody is shown it.
+    TBCThread(bool createSuspended, TBucketChain* chain, TChainPublisher* publisher = nullptr,
+              TPacingTiming timing = TPacingTiming::System());
     ~TBCThread();
 
     TBCThread(const TBCThread&) = delete;
     TBCThread& operator=(const TBCThread&) = delete;
 
-    // Starts a thread created suspended; does nothing once it runs.
+    // Publishes the chain as it stands, then starts a thread created
+    // suspended; does nothing once it runs.
     void Resume();
     // The thread ends after the period it is in.
     void RequestStop();
@@ -63,6 +67,7 @@ private:
     void Execute();
 
     TBucketChain* const chain;
+    TChainPublisher* const publisher;
     TPacingTiming timing;
     std::atomic<bool> stopRequested{false};
     std::thread thread;

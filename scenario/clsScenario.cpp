@@ -1,10 +1,12 @@
 #include "scenario/clsScenario.h"
 
 #include "model/clsBucketChain.h"
+#include "model/clsHomeareaPerson.h"
 #include "model/clsLoadHandler.h"
-#include "model/clsPerson.h"
 #include "model/clsTrail.h"
 #include "model/clsZOManager.h"
+
+#include <cstddef>
 
 template <typename T, typename... Args>
 T* TScenario::Make(Args&&... args)
@@ -16,60 +18,95 @@ T* TScenario::Make(Args&&... args)
 }
 
 TScenario::TScenario(TZOManager& objects)
-    : TScenario(objects, TOptions{})
+    : TScenario(objects, BuiltInMove())
 {
 }
 
-TScenario::TScenario(TZOManager& objects, const TOptions& options)
+TScenario::TScenario(TZOManager& objects, const TScenarioDescription& description, const TPersonFactory& makePerson)
+    : objects(objects)
 {
-    const std::int32_t persons = options.persons > 0 ? options.persons : DefaultPersons;
-    const std::int32_t trailCopies = (persons + DefaultPersons - 1) / DefaultPersons;
-    initialStock = options.stock > 0 ? options.stock : StockPerTrailCopy * trailCopies;
-
-    chain = Make<TBucketChain>();
-    objects.Add(chain);
-
-    trail = Make<TTrail>();
-    objects.Add(trail);
-
-    source = Make<TLoadSource>(1.0, initialStock);
-    objects.Add(source);
-    chain->AddHandler(source);
-
-    for (std::int32_t i = 0; i < persons; ++i) {
-        // A factory that makes nothing gets the plain person in its place.
-        std::unique_ptr<THomeareaPerson> made = options.makePerson ? options.makePerson() : nullptr;
-        THomeareaPerson* person = made ? made.get() : Make<THomeareaPerson>();
-        if (made)
-            owned.push_back(std::move(made));
-        person->SetTrail(trail);
-        person->SetPosition(0.0);
-        person->SetSpeed((i % DefaultPersons) * 0.0003 + 0.002);
-        chain->AddHandler(person);
-        objects.Add(person);
+    try {
+        Build(description, makePerson);
+        Register();
+    } catch (...) {
+        Unregister();
+        Free();
+        throw;
     }
-
-    std::vector<TTrailSection*> sections;
-    for (std::int32_t copy = 0; copy < trailCopies; ++copy) {
-        sections.push_back(Make<TTrailSection>(0.3));
-        for (int flight = 0; flight < 5; ++flight) {
-            sections.push_back(Make<TTrailSectionSteps>(0.2));
-            sections.push_back(Make<TTrailSection>(0.05));
-        }
-        sections.push_back(Make<TTrailSection>(0.2));
-    }
-    for (TTrailSection* section : sections) {
-        trail->AddSection(section);
-        objects.Add(section);
-    }
-
-    sink = Make<TLoadSink>(trail->GetLength());
-    chain->AddHandler(sink);
-    objects.Add(sink);
 }
 
 TScenario::~TScenario()
 {
+    Unregister();
+    Free();
+}
+
+void TScenario::Build(const TScenarioDescription& description, const TPersonFactory& makePerson)
+{
+    initialStock = description.stock;
+    chain = Make<TBucketChain>(ids);
+    chain->SeedDraws(description.seed);
+    trail = Make<TTrail>(ids);
+    source = Make<TLoadSource>(ids, description.loadWeight, initialStock);
+    chain->AddHandler(source);
+
+    std::int64_t tableNames = 0;
+    for (const TPersonGroup& group : description.persons) {
+        for (std::int32_t i = 0; i < group.count; ++i) {
+            std::string name = static_cast<std::size_t>(i) < group.names.size()
+                                   ? group.names[static_cast<std::size_t>(i)]
+                                   : TPerson::TableName(tableNames++);
+            TPerson* person = nullptr;
+            if (makePerson) {
+                std::unique_ptr<TPerson> made = makePerson(ids, std::move(name));
+                person = made.get();
+                owned.push_back(std::move(made));
+            } else if (group.kind == TPersonGroup::TKind::HomeArea) {
+                person = Make<THomeareaPerson>(ids, std::move(name));
+            } else {
+                person = Make<TPerson>(ids, std::move(name));
+            }
+            person->SetTrail(trail);
+            person->SetPosition(group.position);
+            person->SetSpeed(i * group.speedIncrement + group.speed);
+            chain->AddHandler(person);
+        }
+    }
+
+    std::vector<TTrailSection*> sections;
+    for (const TSectionDescription& section : description.trail) {
+        if (section.kind == TSectionDescription::TKind::Steps)
+            sections.push_back(Make<TTrailSectionSteps>(ids, section.length));
+        else
+            sections.push_back(Make<TTrailSection>(ids, section.length));
+    }
+    for (TTrailSection* section : sections)
+        trail->AddSection(section);
+
+    sink = Make<TLoadSink>(ids, trail->GetLength());
+    chain->AddHandler(sink);
+}
+
+void TScenario::Register()
+{
+    for (; registered < owned.size(); ++registered)
+        objects.Add(owned[registered].get());
+}
+
+void TScenario::Unregister()
+{
+    for (std::size_t i = 0; i < registered; ++i)
+        objects.Remove(owned[i].get());
+    registered = 0;
+}
+
+void TScenario::Free()
+{
     while (!owned.empty())
         owned.pop_back();
+}
+
+bool TScenario::IsMoveComplete() const
+{
+    return sink->GetDeliveredCount() == initialStock;
 }

@@ -1,42 +1,42 @@
 #pragma once
 
+#include "model/clsZembaObject.h"
+#include "scenario/clsScenarioDescription.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class TBucketChain;
 class TLoadSink;
 class TLoadSource;
-class THomeareaPerson;
+class TPerson;
 class TTrail;
-class TZembaObject;
 class TZOManager;
 
-// Builds the one scenario of the move and owns its objects: a source of 666
-// loads, eleven home-area persons at the source and a sink at the end of a
-// trail of a plain run-up and five flights of steps. Built in the same order
-// every time, so every run has the same ids, names and speeds. The objects
-// are freed in the reverse order of their construction, handlers before the
-// chain they leave.
+// Builds a scenario from its description and owns its objects, in the same
+// order every time: the chain, the trail, the source with its sample load, the
+// persons group by group, the sections, the sink. Ids, names and the overtaking
+// draws belong to the scenario, so each scenario numbers, names and draws as a
+// fresh process would, wherever and alongside whatever it is built.
+//
+// Every object but the source's sample load is filed in the registry once the
+// whole scenario stands, and taken out again when the scenario goes; a
+// scenario that cannot be built leaves the registry as it found it. The
+// objects are freed in the reverse order of their construction, handlers
+// before the chain they leave.
 class TScenario
 {
 public:
-    struct TOptions
-    {
-        // More persons than the eleven lengthen the trail by one copy of its
-        // twelve sections, and the stock by 666 loads, per eleven persons.
-        std::int32_t persons = 11;
-        // Loads in the source; 0 means 666 per copy of the trail.
-        std::int32_t stock = 0;
-        // Makes each person, for runs that need persons of their own kind;
-        // empty for plain home-area persons.
-        std::function<std::unique_ptr<THomeareaPerson>()> makePerson{};
-    };
+    // Makes one person of a group, for runs that need persons of their own
+    // kind; empty for the group's kind.
+    using TPersonFactory = std::function<std::unique_ptr<TPerson>(TObjectIds& ids, std::string name)>;
 
-    // Builds the scenario and registers every object but the source's sample load.
+    // The built-in move.
     explicit TScenario(TZOManager& objects);
-    TScenario(TZOManager& objects, const TOptions& options);
+    TScenario(TZOManager& objects, const TScenarioDescription& description, const TPersonFactory& makePerson = {});
     ~TScenario();
 
     TScenario(const TScenario&) = delete;
@@ -48,14 +48,21 @@ public:
     TLoadSink* GetSink() const { return sink; }
     std::int32_t GetInitialStock() const { return initialStock; }
 
-    static constexpr std::int32_t DefaultPersons = 11;
-    static constexpr std::int32_t StockPerTrailCopy = 666;
+    // Every load is delivered.
+    bool IsMoveComplete() const;
 
 private:
     template <typename T, typename... Args>
     T* Make(Args&&... args);
+    void Build(const TScenarioDescription& description, const TPersonFactory& makePerson);
+    void Register();
+    void Unregister();
+    void Free();
 
+    TZOManager& objects;
+    TObjectIds ids;
     std::vector<std::unique_ptr<TZembaObject>> owned;
+    std::size_t registered = 0;
     TBucketChain* chain = nullptr;
     TTrail* trail = nullptr;
     TLoadSource* source = nullptr;

@@ -4,7 +4,7 @@
 #include "model/clsBucketChain.h"
 #include "model/clsChainChecker.h"
 #include "model/clsLoadHandler.h"
-#include "model/clsPerson.h"
+#include "model/clsChainState.h"
 #include "model/clsZOManager.h"
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
@@ -18,24 +18,18 @@ namespace {
 
 constexpr std::int64_t MaxStepsOfAMove = 1'000'000;
 
-struct TPersonCounts
+void WriteSummary(std::int64_t step, const TBucketChain& chain, std::ostream& out)
 {
+    TChainState state;
+    state.Read(chain);
     std::int64_t onBreak = 0;
     std::int64_t inHome = 0;
-};
-
-TPersonCounts CountPersons(const TBucketChain& chain)
-{
-    TPersonCounts counts;
-    for (std::int32_t i = 0; i < chain.GetHandlerCount(); ++i) {
-        const auto* p = dynamic_cast<const TPerson*>(chain.GetHandler(i));
-        if (!p)
-            continue;
-        counts.onBreak += p->IsOnBreak() ? 1 : 0;
-        if (const auto* h = dynamic_cast<const THomeareaPerson*>(p))
-            counts.inHome += h->IsInHomeArea() ? 1 : 0;
+    for (const THandlerState& h : state.handlers) {
+        onBreak += h.onBreak ? 1 : 0;
+        inHome += h.inHomeArea ? 1 : 0;
     }
-    return counts;
+    out << "steps=" << step << " stock=" << state.stock << " in_hands=" << state.inHands
+        << " delivered=" << state.delivered << " on_break=" << onBreak << " in_home=" << inHome << '\n';
 }
 
 } // namespace
@@ -47,7 +41,7 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
         return 2;
     }
     TZOManager objects;
-    TScenario scenario(objects, {.persons = options.persons, .stock = options.stock});
+    TScenario scenario(objects, BuiltInMove(options.persons, options.stock));
     TBucketChain& chain = *scenario.GetChain();
     const TChainChecker checker(chain, *scenario.GetSource(), *scenario.GetSink(), scenario.GetInitialStock());
 
@@ -76,9 +70,7 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
         recorder = std::make_unique<TMoveRecorder>(chain, *scenario.GetTrail(), *scenario.GetSink(),
                                                    scenario.GetInitialStock());
 
-    const auto moveComplete = [&] {
-        return scenario.GetSource()->GetLoadCount() == 0 && checker.CountLoadsInHands() == 0;
-    };
+    const auto moveComplete = [&] { return scenario.IsMoveComplete(); };
     const std::int64_t limit = options.steps.value_or(MaxStepsOfAMove);
     std::int64_t step = 0;
     int status = 0;
@@ -102,12 +94,8 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
         }
     }
 
-    if (options.summary) {
-        const TPersonCounts counts = CountPersons(chain);
-        out << "steps=" << step << " stock=" << scenario.GetSource()->GetLoadCount()
-            << " in_hands=" << checker.CountLoadsInHands() << " delivered=" << scenario.GetSink()->GetDeliveredCount()
-            << " on_break=" << counts.onBreak << " in_home=" << counts.inHome << '\n';
-    }
+    if (options.summary)
+        WriteSummary(step, chain, out);
     if (options.report)
         WriteMoveReport(SummariseMove(recorder->GetRecord()), out);
     if (!options.plotPath.empty()) {

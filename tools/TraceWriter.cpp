@@ -1,20 +1,26 @@
 #include "tools/TraceWriter.h"
 
 #include "model/clsBucketChain.h"
-#include "model/clsLoadHandler.h"
-#include "model/clsPerson.h"
 
-#include <cstdio>
-#include <string>
+#include <charconv>
+#include <string_view>
 
 namespace {
 
-std::string Exact(double value)
+// %.17g as the C locale writes it, whatever the process locale.
+class Exact
 {
+public:
+    explicit Exact(double value)
+    {
+        length = static_cast<std::size_t>(std::to_chars(text, text + sizeof text, value, std::chars_format::general, 17).ptr - text);
+    }
+    friend std::ostream& operator<<(std::ostream& out, const Exact& e) { return out << std::string_view(e.text, e.length); }
+
+private:
     char text[32];
-    std::snprintf(text, sizeof text, "%.17g", value);
-    return text;
-}
+    std::size_t length = 0;
+};
 
 } // namespace
 
@@ -31,25 +37,24 @@ void TTraceWriter::WriteHeader()
 
 void TTraceWriter::WriteStep(std::int64_t step, const TBucketChain& chain)
 {
+    using TKind = THandlerState::TKind;
     for (std::int32_t i = 0; i < chain.GetHandlerCount(); ++i) {
-        const TLoadHandler* h = chain.GetHandler(i);
-        out << step << ',' << h->GetId() << ',' << Exact(h->GetPosition()) << ',' << h->GetLoadCount() << ',';
-        const auto* person = dynamic_cast<const TPerson*>(h);
-        if (!person) {
+        state.Read(*chain.GetHandler(i));
+        out << step << ',' << state.id << ',' << Exact(state.position) << ',' << state.loadCount << ',';
+        if (!state.IsPerson()) {
             out << ",,,,,,,,\n";
             continue;
         }
-        out << Exact(person->GetFitness()) << ',' << (person->IsOnBreak() ? 1 : 0) << ','
-            << int(person->GetState()) << ',' << person->GetStepCounter() << ',';
-        const auto* home = dynamic_cast<const THomeareaPerson*>(person);
-        if (!home) {
+        out << Exact(state.fitness) << ',' << (state.onBreak ? 1 : 0) << ',' << int(state.state) << ','
+            << state.stepCounter << ',';
+        if (state.kind != TKind::HomeareaPerson) {
             out << ",,,,\n";
             continue;
         }
-        if (home->IsInHomeArea())
-            out << "1," << Exact(home->GetHomeStart()) << ',' << Exact(home->GetHomeEnd()) << ',';
+        if (state.inHomeArea)
+            out << "1," << Exact(state.homeStart) << ',' << Exact(state.homeEnd) << ',';
         else
             out << "0,,,";
-        out << home->GetHomeSteps() << ',' << home->GetHomeCorrections() << '\n';
+        out << state.homeSteps << ',' << state.homeCorrections << '\n';
     }
 }

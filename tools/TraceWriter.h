@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/clsHandlerState.h"
+
 #include <cstdint>
 #include <ostream>
 
@@ -18,4 +20,6 @@ public:
 
 private:
     std::ostream& out;
+    // Reused for every handler, so that tracing allocates nothing per row.
+    THandlerState state;
 };

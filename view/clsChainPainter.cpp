@@ -1,9 +1,10 @@
 #include "view/clsChainPainter.h"
 
+#include "analysis/HandlerColours.h"
+#include "model/clsChainState.h"
 #include "model/clsTrail.h"
 #include "strings/clsStringTable.h"
 #include "view/clsChainGeometry.h"
-#include "view/clsChainSnapshot.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -44,14 +45,7 @@ TChainPainter::TChainPainter()
 
 QColor TChainPainter::HandlerColour(std::int32_t id)
 {
-    static const QColor Table[8] = {
-        QColor(0, 0, 0),       QColor(0, 0, 255),     QColor(0, 128, 0),   QColor(255, 255, 0),
-        QColor(0, 255, 255),   QColor(255, 255, 255), QColor(0, 255, 0),   QColor(128, 0, 128),
-    };
-    // Ids are never negative; should one be, it still picks a colour rather than
-    // reading outside the table.
-    const std::int32_t index = ((id % 8) + 8) % 8;
-    return Table[index];
+    return QColor::fromRgb(HandlerRgb(id));
 }
 
 QString TChainPainter::StepsText(std::int32_t stepsPerSecond, bool overrun)
@@ -64,7 +58,7 @@ QString TChainPainter::FramesText(std::int32_t framesPerSecond)
     return QString::number(framesPerSecond) + QStringLiteral(" frames/s");
 }
 
-QImage TChainPainter::Render(QSize size, const TTrail* trail, const TChainSnapshot& chain,
+QImage TChainPainter::Render(QSize size, const TTrail* trail, const TChainState& chain,
                              std::int32_t framesPerSecond, qreal devicePixelRatio) const
 {
     if (size.isEmpty())
@@ -79,7 +73,7 @@ QImage TChainPainter::Render(QSize size, const TTrail* trail, const TChainSnapsh
     canvas.setFont(font);
     if (trail) {
         DrawTrail(canvas, *trail, size);
-        for (const THandlerSnapshot& handler : chain.handlers)
+        for (const THandlerState& handler : chain.handlers)
             DrawHandler(canvas, *trail, size, handler);
     }
     DrawRates(canvas, chain, framesPerSecond);
@@ -102,12 +96,12 @@ void TChainPainter::DrawTrail(QPainter& canvas, const TTrail& trail, QSize size)
 }
 
 void TChainPainter::DrawHandler(QPainter& canvas, const TTrail& trail, QSize size,
-                                const THandlerSnapshot& handler) const
+                                const THandlerState& handler) const
 {
     TBarRect r = MapPosition(trail, size.width(), size.height(), handler.position);
     const QColor colour = HandlerColour(handler.id);
 
-    if (handler.isPerson) {
+    if (handler.IsPerson()) {
         if (handler.inHomeArea) {
             const TBarRect a = MapPosition(trail, size.width(), size.height(), handler.homeStart);
             const TBarRect e = MapPosition(trail, size.width(), size.height(), handler.homeEnd);
@@ -145,7 +139,7 @@ void TChainPainter::DrawHandler(QPainter& canvas, const TTrail& trail, QSize siz
     canvas.setBrush(Qt::NoBrush);
 }
 
-void TChainPainter::DrawRates(QPainter& canvas, const TChainSnapshot& chain, std::int32_t framesPerSecond) const
+void TChainPainter::DrawRates(QPainter& canvas, const TChainState& chain, std::int32_t framesPerSecond) const
 {
     canvas.setPen(textColour);
     canvas.setBackground(Background);

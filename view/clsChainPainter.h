@@ -10,8 +10,8 @@
 
 class QPainter;
 class TTrail;
-struct TChainSnapshot;
-struct THandlerSnapshot;
+struct TChainState;
+struct THandlerState;
 
 // Paints the side view of the move: the trail's height profile, every handler
 // as a bar with its loads stacked above it, the persons' names, break notes
@@ -28,7 +28,7 @@ public:
     // A fresh picture for a client area of the given size, in logical pixels;
     // the image itself holds size × ratio device pixels. Without a trail there
     // is nothing to place the handlers on, and only the rates are drawn.
-    QImage Render(QSize size, const TTrail* trail, const TChainSnapshot& chain,
+    QImage Render(QSize size, const TTrail* trail, const TChainState& chain,
                   std::int32_t framesPerSecond, qreal devicePixelRatio = 1.0) const;
 
     // The colour of a handler, by its object id modulo 8.
@@ -45,8 +45,8 @@ public:
 
 private:
     void DrawTrail(QPainter& canvas, const TTrail& trail, QSize size) const;
-    void DrawHandler(QPainter& canvas, const TTrail& trail, QSize size, const THandlerSnapshot& handler) const;
-    void DrawRates(QPainter& canvas, const TChainSnapshot& chain, std::int32_t framesPerSecond) const;
+    void DrawHandler(QPainter& canvas, const TTrail& trail, QSize size, const THandlerState& handler) const;
+    void DrawRates(QPainter& canvas, const TChainState& chain, std::int32_t framesPerSecond) const;
     // Texts are placed by their top left corner.
     void DrawText(QPainter& canvas, std::int32_t x, std::int32_t y, const QString& text) const;
 

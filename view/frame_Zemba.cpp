@@ -2,6 +2,7 @@
 
 #include "ui_frame_Zemba.h"
 
+#include "runtime/clsChainPublisher.h"
 #include "view/clsPaintBox.h"
 
 #include <QPainter>
@@ -52,6 +53,12 @@ void TframeZemba::SetChain(TBucketChain* newChain)
     redrawPending = true;
 }
 
+void TframeZemba::SetPublisher(TChainPublisher* newPublisher)
+{
+    publisher = newPublisher;
+    redrawPending = true;
+}
+
 void TframeZemba::SetCalendarClock(TRateCounter::TCalendarClock clock)
 {
     calendarClock = std::move(clock);
@@ -65,17 +72,17 @@ void TframeZemba::OnHandlerMove(TLoadHandler*, std::uint8_t phase)
 
 QImage TframeZemba::RenderPicture(QSize size, qreal devicePixelRatio)
 {
-    if (chain)
-        snapshot.Capture(*chain);
-    else
-        snapshot.Clear();
-    return painter.Render(size, trail, snapshot, frameRate.GetPerSecond(), devicePixelRatio);
+    static const TChainState NothingPublished;
+    const TChainState& state = publisher ? publisher->Latest() : NothingPublished;
+    drawnStep = state.step;
+    return painter.Render(size, trail, state, frameRate.GetPerSecond(), devicePixelRatio);
 }
 
 void TframeZemba::timerTimer()
 {
     // exchange rather than test-then-clear: a move reported in between is not lost.
-    if (redrawPending.exchange(false))
+    const bool newerState = publisher && publisher->Latest().step != drawnStep;
+    if (redrawPending.exchange(false) || newerState)
         pb->repaint();
     CountFrame();
 }

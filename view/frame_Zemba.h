@@ -3,7 +3,6 @@
 #include "model/clsBucketChain.h"
 #include "model/clsRateCounter.h"
 #include "view/clsChainPainter.h"
-#include "view/clsChainSnapshot.h"
 
 #include <QImage>
 #include <QSize>
@@ -15,6 +14,7 @@
 
 class QTimer;
 class TLoadHandler;
+class TChainPublisher;
 class TPaintBox;
 class TTrail;
 
@@ -29,11 +29,13 @@ class TframeZemba;
 // The chain tells the frame, on the simulation thread, that a handler has
 // moved; the frame's 100 ms timer then redraws, at most once a tick, and only
 // when something moved. Paint requests of the window system draw at any time.
+// Every picture is drawn from the newest state the simulation has published,
+// so drawing never waits on a step in progress.
 //
-// Attach the trail, then the chain, before the frame is first shown; until
-// then it shows the rates only. The chain keeps a pointer to the frame's
-// listener for good: the chain must not be stepped any more once the frame is
-// gone.
+// Attach the trail, the chain and the publisher before the frame is first
+// shown; until then it shows the rates only. The chain keeps a pointer to the
+// frame's listener for good: the chain must not be stepped any more once the
+// frame is gone.
 class TframeZemba : public QWidget
 {
     Q_OBJECT
@@ -42,9 +44,10 @@ public:
     explicit TframeZemba(QWidget* parent = nullptr);
     ~TframeZemba() override;
 
-    // Neither is owned. Both mark the picture stale.
+    // None is owned. Each marks the picture stale.
     void SetTrail(TTrail* newTrail);
     void SetChain(TBucketChain* newChain);
+    void SetPublisher(TChainPublisher* newPublisher);
 
     // Whole seconds of the calendar for the frames/s figure; tests inject their own.
     void SetCalendarClock(TRateCounter::TCalendarClock clock);
@@ -60,8 +63,9 @@ public:
     // Timer ticks counted in the last completed calendar second.
     std::int32_t GetFramesPerSecond() const { return frameRate.GetPerSecond(); }
 
-    // The timer's tick: draws if a handler has moved since the last draw, and
-    // counts the tick either way. Public so that a tick can be driven directly.
+    // The timer's tick: draws if a handler has moved, or a newer state has
+    // been published, since the last draw, and counts the tick either way.
+    // Public so that a tick can be driven directly.
     void timerTimer();
 
 private:
@@ -95,8 +99,9 @@ private:
     TChainEvent chainEvent{this};
     TTrail* trail = nullptr;
     TBucketChain* chain = nullptr;
-
-    // Kept between draws so that copying the chain reuses its storage.
-    TChainSnapshot snapshot;
+    TChainPublisher* publisher = nullptr;
+    // The step of the state drawn last: a move reported while its step was
+    // still being published is drawn at the next tick.
+    std::int64_t drawnStep = -1;
     TChainPainter painter;
 };

@@ -1,0 +1,30 @@
+#include "model/clsChainState.h"
+
+#include "model/clsBucketChain.h"
+#include "model/clsLoadHandler.h"
+
+#include <algorithm>
+
+void TChainState::Read(const TBucketChain& chain)
+{
+    step = chain.GetStepCount();
+    stepsPerSecond = chain.GetStepsPerSecond();
+    overrun = chain.overrun.load(std::memory_order_relaxed);
+    stock = inHands = delivered = 0;
+    handlers.resize(static_cast<std::size_t>(chain.GetHandlerCount()));
+    for (std::size_t i = 0; i < handlers.size(); ++i) {
+        THandlerState& h = handlers[i];
+        h.Read(*chain.GetHandler(static_cast<std::int32_t>(i)));
+        if (h.kind == THandlerState::TKind::Source)
+            stock += h.loadCount;
+        else if (h.IsPerson())
+            inHands += h.loadCount;
+        delivered += h.delivered;
+    }
+}
+
+const THandlerState* TChainState::Find(std::int32_t id) const
+{
+    const auto it = std::find_if(handlers.begin(), handlers.end(), [id](const auto& h) { return h.id == id; });
+    return it == handlers.end() ? nullptr : &*it;
+}

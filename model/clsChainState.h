@@ -1,0 +1,28 @@
+#pragma once
+
+#include "model/clsHandlerState.h"
+
+#include <cstdint>
+#include <vector>
+
+class TBucketChain;
+
+// The whole chain at one moment: every handler's state in the chain's order
+// and the figures the window shows. The simulation thread reads one after each
+// step and publishes it; the user interface draws and lists from such a copy.
+struct TChainState
+{
+    std::int64_t step = 0;
+    std::int32_t stepsPerSecond = 0;
+    bool overrun = false;
+    // Loads at the source, in the persons' hands, and delivered to the sink.
+    std::int32_t stock = 0;
+    std::int32_t inHands = 0;
+    std::int32_t delivered = 0;
+    std::vector<THandlerState> handlers;
+
+    // Reads the chain anew, reusing the storage of the previous read.
+    void Read(const TBucketChain& chain);
+    // The state of the handler with the id, or null.
+    const THandlerState* Find(std::int32_t id) const;
+};

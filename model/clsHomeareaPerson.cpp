@@ -1,0 +1,151 @@
+#include "model/clsHomeareaPerson.h"
+
+#include "model/clsTrail.h"
+
+#include <typeinfo>
+#include <vector>
+
+namespace {
+
+// A run-time type test that asks for the exact class first: a home-area
+// person, by far the most common handler, is then recognised without a walk
+// over the class hierarchy.
+template <typename T, typename THandler>
+T* AsPerson(THandler* h)
+{
+    if (h && typeid(*h) == typeid(THomeareaPerson))
+        return static_cast<T*>(h);
+    return dynamic_cast<T*>(h);
+}
+
+} // namespace
+
+bool THomeareaPerson::Step()
+{
+    if (onBreak)
+        inHomeArea = false;
+    else if (!inHomeArea)
+        TryFoundHomeArea();
+    return TPerson::Step();
+}
+
+void THomeareaPerson::ClampPosition(double& target)
+{
+    if (inHomeArea && homeSteps >= ReviewSteps) {
+        if (homeCorrections > CorrectionsLimit)
+            inHomeArea = false;
+        homeSteps = 0;
+        homeCorrections = 0;
+    }
+    if (inHomeArea) {
+        ++homeSteps;
+        if (target < homeStart) {
+            ++homeCorrections;
+            target = homeStart;
+        } else if (target > homeEnd) {
+            ++homeCorrections;
+            target = homeEnd;
+        }
+    }
+    TPerson::ClampPosition(target);
+}
+
+void THomeareaPerson::TryFoundHomeArea()
+{
+    TBucketChain* chain = GetChain();
+    if (!chain)
+        return;
+    const double w = GetMinimumHomeLength();
+    double lo = position - w;
+    double hi = position + w;
+    const THandlerRange near = chain->FindHandlerRange(lo, hi);
+    for (auto it = near.first; it != near.last; ++it)
+        if (it->second != this && AsPerson<const TPerson>(it->second))
+            return;
+    if (NegotiateHomeArea(lo, hi)) {
+        inHomeArea = true;
+        homeStart = lo;
+        homeEnd = hi;
+    }
+}
+
+bool THomeareaPerson::SetHomeArea(double lo, double hi, bool checkOnly)
+{
+    if (GetMinimumHomeLength() * 1.0 > hi - lo)
+        return false;
+    if (!checkOnly) {
+        homeStart = lo;
+        homeEnd = hi;
+    }
+    return true;
+}
+
+bool THomeareaPerson::NegotiateHomeArea(double& lo, double& hi)
+{
+    TBucketChain* chain = GetChain();
+    if (!chain)
+        return false;
+    double newLo = lo;
+    double newHi = hi;
+    std::vector<std::int32_t> lowList;
+    std::vector<std::int32_t> highList;
+    bool conflict = false;
+
+    const std::int32_t count = chain->GetHandlerCount();
+    for (std::int32_t i = 0; i < count; ++i) {
+        auto* h = AsPerson<THomeareaPerson>(chain->LockHandler(i));
+        if (h && h->inHomeArea) {
+            const double a = h->homeStart;
+            const double b = h->homeEnd;
+            if (a <= lo && lo < b) {
+                lowList.push_back(i);
+                const double cut = (lo + b) / 2;
+                if (!h->SetHomeArea(a, cut, true))
+                    conflict = true;
+                if (cut > newLo)
+                    newLo = cut;
+            }
+            if (a <= hi && hi < b) {
+                highList.push_back(i);
+                const double cut = a + (hi - a) * 0.5;
+                if (!h->SetHomeArea(cut, b, true))
+                    conflict = true;
+                if (cut < newHi)
+                    newHi = cut;
+            }
+        }
+        chain->UnlockHandler(i);
+    }
+
+    if (conflict || !SetHomeArea(newLo, newHi, true))
+        return false;
+    lo = newLo;
+    hi = newHi;
+
+    for (const std::int32_t i : lowList) {
+        if (auto* h = AsPerson<THomeareaPerson>(chain->LockHandler(i)))
+            h->SetHomeArea(h->homeStart, lo, false);
+        chain->UnlockHandler(i);
+    }
+    for (const std::int32_t i : highList) {
+        if (auto* h = AsPerson<THomeareaPerson>(chain->LockHandler(i)))
+            h->SetHomeArea(hi, h->homeEnd, false);
+        chain->UnlockHandler(i);
+    }
+    return true;
+}
+
+double THomeareaPerson::GetMinimumHomeLength() const
+{
+    const TBucketChain* chain = GetChain();
+    if (!chain || !trail || chain->GetHandlerCount() == 0)
+        return 0.0;
+    return trail->GetLength() / chain->GetHandlerCount();
+}
+
+std::int32_t THomeareaPerson::GetSatisfaction() const
+{
+    if (homeSteps == 0)
+        return 0;
+    return 100 - (homeCorrections * 100 / homeSteps);
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/clsChainState.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+
+class TBucketChain;
+
+// Hands the newest state of a chain from the simulation thread to the user
+// interface without either ever waiting on the other, whatever a step costs.
+// Three copies: the writer fills one, the reader holds one, and the newest
+// finished one waits between them.
+class TChainPublisher
+{
+public:
+    // Writer, one thread at a time: reads the chain as it stands between two
+    // steps and makes that the newest copy.
+    void Publish(const TBucketChain& chain);
+
+    // Reader, one thread: the newest published copy (empty before the first
+    // Publish). It stays unchanged until this thread calls Latest again.
+    const TChainState& Latest();
+
+private:
+    static constexpr std::uint8_t IndexMask = 0x3;
+    // Set beside the middle copy's index while the reader has not taken it.
+    static constexpr std::uint8_t Fresh = 0x4;
+
+    std::array<TChainState, 3> copies;
+    std::uint8_t back = 0;
+    std::uint8_t front = 1;
+    std::atomic<std::uint8_t> middle{2};
+};
