@@ -3,6 +3,8 @@
 #include "analysis/HandlerColours.h"
 #include "analysis/MoveReport.h"
 #include "analysis/PlotApplication.h"
+#include "analysis/PlotAxes.h"
+#include "analysis/MoveOverview.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -27,17 +29,6 @@ const QColor StepsGround(108, 108, 108);
 const QColor Paper(255, 255, 255);
 const QColor Ink(0, 0, 0);
 
-// 1, 2 or 5 times a power of ten, so that about `count` ticks span `range`.
-double TickSpacing(double range, int count)
-{
-    const double raw = range / std::max(1, count);
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double m : {1.0, 2.0, 5.0})
-        if (m * power >= raw)
-            return m * power;
-    return 10.0 * power;
-}
-
 void DrawGround(QPainter& painter, const TPlotFrame& frame, const TMoveLayout& layout)
 {
     painter.fillRect(frame.area, PlainGround);
@@ -50,7 +41,8 @@ void DrawGround(QPainter& painter, const TPlotFrame& frame, const TMoveLayout& l
     }
 }
 
-void DrawAxes(QPainter& painter, const TPlotFrame& frame)
+// Steps are labelled from firstStep, where a window of a run begins.
+void DrawAxes(QPainter& painter, const TPlotFrame& frame, std::int64_t firstStep)
 {
     const QRect& a = frame.area;
     const QFontMetrics metrics(painter.font());
@@ -62,7 +54,7 @@ void DrawAxes(QPainter& painter, const TPlotFrame& frame)
     for (double step = 0.0; step <= static_cast<double>(frame.steps); step += stepTick) {
         const int x = static_cast<int>(std::lround(frame.X(step)));
         painter.drawLine(x, a.bottom(), x, a.bottom() + 4);
-        const auto whole = static_cast<std::int64_t>(step);
+        const auto whole = firstStep + static_cast<std::int64_t>(step);
         const QString stepText = QString::number(whole);
         const QString timeText = QString::fromStdString(FormatSimulatedTime(whole));
         painter.drawText(x - metrics.horizontalAdvance(stepText) / 2, a.bottom() + 6 + metrics.ascent(), stepText);
@@ -274,7 +266,7 @@ QImage DrawMovePlot(const TMoveRecord& record, QSize size)
     font.setPixelSize(11);
     painter.setFont(font);
     DrawGround(painter, frame, layout);
-    DrawAxes(painter, frame);
+    DrawAxes(painter, frame, layout.firstStep);
 
     painter.setClipRect(frame.area);
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -283,8 +275,14 @@ QImage DrawMovePlot(const TMoveRecord& record, QSize size)
     painter.setClipping(false);
 
     const TMoveReport report = SummariseMove(record);
+    const std::int64_t first = layout.firstStep;
     const QString title =
-        report.finishStep >= 0
+        first > 0 ? QStringLiteral("The move, steps %1 to %2 (%3 to %4)")
+                        .arg(first)
+                        .arg(first + report.steps)
+                        .arg(QString::fromStdString(FormatSimulatedTime(first)))
+                        .arg(QString::fromStdString(FormatSimulatedTime(first + report.steps)))
+        : report.finishStep >= 0
             ? QStringLiteral("The move: %1 loads delivered in %2 steps (%3)")
                   .arg(report.stock)
                   .arg(report.finishStep)
@@ -303,7 +301,12 @@ QImage DrawMovePlot(const TMoveRecord& record, QSize size)
 bool WriteMovePlot(const TMoveRecord& record, const std::string& path, std::string& error)
 {
     const std::unique_ptr<QGuiApplication> app = StartPlotApplication();
-    const QImage image = DrawMovePlot(record);
+    // Once single hand-overs no longer show, the overview answers more at a glance.
+    const TMoveLayout& layout = record.GetLayout();
+    const bool overview = layout.firstStep == 0
+        && TPlotFrame::For(QSize(1000, 600), record.GetStepCount(), layout.trailLength).StepsPerColumn()
+            > MostStepsForExactTracks;
+    const QImage image = overview ? DrawMoveOverview(record) : DrawMovePlot(record);
     if (!image.save(QString::fromStdString(path), "PNG")) {
         error = "cannot write the picture to '" + path + "'";
         return false;

@@ -38,6 +38,8 @@ QColor HandlerColour(std::int32_t id);
 // where a break begins. Needs a QGuiApplication for its fonts.
 QImage DrawMovePlot(const TMoveRecord& record, QSize size = QSize(1000, 600));
 
-// Draws the picture and saves it as PNG. Starts a QGuiApplication on the
+// Draws the picture and saves it as PNG: the space-time picture for a window
+// of a run, or a run short enough for its hand-overs to show; the overview of
+// MoveOverview.h for a longer one. Starts a QGuiApplication on the
 // offscreen platform for the fonts if the process has no application yet.
 bool WriteMovePlot(const TMoveRecord& record, const std::string& path, std::string& error);

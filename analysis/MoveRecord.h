@@ -43,6 +43,8 @@ struct TMoveLayout
         double speed = 0.0;
     };
 
+    // The step the record starts after: 0 for a whole run, A for a window A:B.
+    std::int64_t firstStep = 0;
     double trailLength = 0.0;
     std::vector<TStretch> stretches;
     std::vector<TPersonInfo> persons;

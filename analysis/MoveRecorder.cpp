@@ -18,9 +18,11 @@ std::vector<const TLoadHandler*> PersonsOf(const TBucketChain& chain)
     return persons;
 }
 
-TMoveLayout LayoutOfPersons(const std::vector<const TLoadHandler*>& persons, const TTrail& trail, std::int32_t stock)
+TMoveLayout LayoutOfPersons(const std::vector<const TLoadHandler*>& persons, const TTrail& trail, std::int32_t stock,
+                            std::int64_t firstStep = 0)
 {
     TMoveLayout layout;
+    layout.firstStep = firstStep;
     layout.trailLength = trail.GetLength();
     layout.stock = stock;
     for (int s = 0; s < trail.GetSectionCount(); ++s) {
@@ -67,11 +69,11 @@ TMoveLayout MoveLayoutOf(const TBucketChain& chain, const TTrail& trail, std::in
 }
 
 TMoveRecorder::TMoveRecorder(const TBucketChain& chain, const TTrail& trail, const TLoadSink& sink,
-                             std::int32_t stock)
+                             std::int32_t stock, std::int64_t firstStep)
     : sink(sink)
     , persons(PersonsOf(chain))
     , seen(persons.size())
-    , record(LayoutOfPersons(persons, trail, stock), ObservePersons())
+    , record(LayoutOfPersons(persons, trail, stock, firstStep), ObservePersons())
 {
 }
 

@@ -19,8 +19,10 @@ class TMoveRecorder
 {
 public:
     // Takes the chain's persons (in chain order) and the trail's sections as
-    // they are now, and the state before the first step.
-    TMoveRecorder(const TBucketChain& chain, const TTrail& trail, const TLoadSink& sink, std::int32_t stock);
+    // they are now, and the state before the first step; firstStep is the
+    // step the chain has made so far, for a record of a window of the run.
+    TMoveRecorder(const TBucketChain& chain, const TTrail& trail, const TLoadSink& sink, std::int32_t stock,
+                  std::int64_t firstStep = 0);
 
     // Call after every step.
     void Observe();

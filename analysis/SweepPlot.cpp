@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int LeftMargin = 70;
-constexpr int RightMargin = 190;
+constexpr int RightMargin = 200;
 constexpr int TopMargin = 36;
 constexpr int BottomMargin = 48;
 
@@ -91,15 +91,14 @@ private:
     bool numeric = true;
 };
 
-// 1, 2 or 5 times a power of ten of simulated minutes, so that about count ticks span steps.
+// Round spans of simulated time, so that about count ticks span steps.
 double TimeTick(double steps, int count)
 {
     const double minutes = steps / TMoveReport::StepsPerMinute / count;
-    const double power = std::pow(10.0, std::floor(std::log10(std::max(minutes, 1.0 / 60.0))));
-    for (const double m : {1.0, 2.0, 5.0})
-        if (m * power >= minutes)
-            return m * power * TMoveReport::StepsPerMinute;
-    return 10.0 * power * TMoveReport::StepsPerMinute;
+    for (const double round : {1.0, 2.0, 5.0, 10.0, 15.0, 20.0, 30.0, 60.0, 120.0, 180.0, 360.0, 720.0})
+        if (round >= minutes)
+            return round * TMoveReport::StepsPerMinute;
+    return 1440.0 * TMoveReport::StepsPerMinute * std::ceil(minutes / 1440.0);
 }
 
 } // namespace
@@ -116,11 +115,14 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
     const QRect area(LeftMargin, TopMargin, std::max(1, size.width() - LeftMargin - RightMargin),
                      std::max(1, size.height() - TopMargin - BottomMargin));
 
+    // Unfinished runs count with their limit, which would squash every other
+    // mark to the floor: the scale ends above the finished ones, and whiskers
+    // of groups with unfinished runs run off its top.
     const TXAxis xAxis(groups);
-    std::int64_t slowest = 1;
+    double slowest = 1.0;
     for (const TSweepGroup& g : groups)
-        slowest = std::max(slowest, g.max);
-    const double top = static_cast<double>(slowest) * 1.05;
+        slowest = std::max(slowest, g.finished == g.runs ? static_cast<double>(g.max) : g.p90);
+    const double top = slowest * 1.1;
     const auto x = [&](double at) { return area.left() + (at - xAxis.low) / (xAxis.high - xAxis.low) * area.width(); };
     const auto y = [&](double steps) { return area.bottom() - steps / top * area.height(); };
 
@@ -160,6 +162,7 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
 
     const std::vector<TSeries> series = SeriesOf(table, groups);
     painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setClipRect(area);
     const double capWidth = std::min(10.0, area.width() / std::max<std::size_t>(1, xAxis.order.size()) / 4.0);
     for (std::size_t s = 0; s < series.size(); ++s) {
         const QColor colour = SeriesColours[s % std::size(SeriesColours)];
@@ -187,9 +190,14 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
                                  QPointF(px + capWidth, y(static_cast<double>(end))));
             median << QPointF(px, y(g->median));
             if (g->finished < g->runs) {
+                const QString text = QStringLiteral("%1 % finished").arg(std::lround(g->FinishedShare() * 100.0));
+                const double left = std::clamp(px - metrics.horizontalAdvance(text) / 2.0 - 3, double(area.left() + 2),
+                                               area.right() - metrics.horizontalAdvance(text) - 8.0);
+                const QRectF box(left, area.top() + 3,
+                                 metrics.horizontalAdvance(text) + 6, metrics.height() + 2);
+                painter.fillRect(box, Qt::white);
                 painter.setPen(Ink);
-                painter.drawText(QPointF(px + capWidth + 2, y(static_cast<double>(g->max)) + metrics.ascent() / 2.0),
-                                 QStringLiteral("%1 % finished").arg(std::lround(g->FinishedShare() * 100.0)));
+                painter.drawText(box, Qt::AlignCenter, text);
             }
         }
         painter.setPen(QPen(colour, 2.5));
@@ -200,10 +208,11 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
         painter.setBrush(Qt::NoBrush);
     }
     painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setClipping(false);
 
     // The legend: what the marks mean, then the series.
     const int left = area.right() + 14;
-    const int line = metrics.height() + 4;
+    const int line = metrics.height() + 6;
     int at = area.top();
     const QColor first = SeriesColours[0];
     QColor firstFill = first;

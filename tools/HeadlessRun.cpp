@@ -64,11 +64,19 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
         trace->WriteStep(0, chain);
     }
 
-    // Only runs that report or draw pay for watching every step.
+    // Only runs that report or draw pay for watching every step; a window of
+    // the run is watched from its first step to its last, for its picture.
+    const auto watch = [&](std::int64_t from) {
+        return std::make_unique<TMoveRecorder>(chain, *scenario.GetTrail(), *scenario.GetSink(),
+                                               scenario.GetInitialStock(), from);
+    };
+    const std::optional<std::pair<std::int64_t, std::int64_t>>& window = options.plotSteps;
     std::unique_ptr<TMoveRecorder> recorder;
-    if (options.report || !options.plotPath.empty())
-        recorder = std::make_unique<TMoveRecorder>(chain, *scenario.GetTrail(), *scenario.GetSink(),
-                                                   scenario.GetInitialStock());
+    if (options.report || (!options.plotPath.empty() && !window))
+        recorder = watch(0);
+    std::unique_ptr<TMoveRecorder> windowRecorder;
+    if (window && window->first == 0)
+        windowRecorder = watch(0);
 
     const auto moveComplete = [&] { return scenario.IsMoveComplete(); };
     const std::int64_t limit = options.steps.value_or(MaxStepsOfAMove);
@@ -81,6 +89,10 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
         ++step;
         if (recorder)
             recorder->Observe();
+        if (windowRecorder && step <= window->second)
+            windowRecorder->Observe();
+        else if (window && step == window->first)
+            windowRecorder = watch(step);
         over = !options.steps && moveComplete();
         const bool last = step == limit || over;
         if (trace && (step % options.every == 0 || last))
@@ -98,8 +110,12 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
         WriteSummary(step, chain, out);
     if (options.report)
         WriteMoveReport(SummariseMove(recorder->GetRecord()), out);
-    if (!options.plotPath.empty()) {
-        if (std::string error; !plotWriter(recorder->GetRecord(), options.plotPath, error)) {
+    if (window && !windowRecorder) {
+        err << "zemba-run: the run ended after step " << step << ", before the window to draw begins\n";
+        status = 1;
+    } else if (!options.plotPath.empty()) {
+        const TMoveRecorder& drawn = window ? *windowRecorder : *recorder;
+        if (std::string error; !plotWriter(drawn.GetRecord(), options.plotPath, error)) {
             err << "zemba-run: " << error << '\n';
             status = 1;
         }

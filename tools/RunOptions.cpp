@@ -120,6 +120,8 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
     }
     if (!o.sweepPath.empty() && o.csvPath.empty())
         result.error = "--sweep needs --csv PATH|-";
+    if (o.plotSteps && o.plotPath.empty())
+        result.error = "--plot-steps needs --plot PATH.png";
     return result;
 }
 
