@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int LeftMargin = 70;
-constexpr int RightMargin = 200;
+constexpr int RightMargin = 210;
 constexpr int TopMargin = 36;
 constexpr int BottomMargin = 48;
 
@@ -121,7 +121,7 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
     const TXAxis xAxis(groups);
     double slowest = 1.0;
     for (const TSweepGroup& g : groups)
-        slowest = std::max(slowest, g.finished == g.runs ? static_cast<double>(g.max) : g.p90);
+        slowest = std::max(slowest, static_cast<double>(g.slowestFinished));
     const double top = slowest * 1.1;
     const auto x = [&](double at) { return area.left() + (at - xAxis.low) / (xAxis.high - xAxis.low) * area.width(); };
     const auto y = [&](double steps) { return area.bottom() - steps / top * area.height(); };
@@ -190,7 +190,7 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
                                  QPointF(px + capWidth, y(static_cast<double>(end))));
             median << QPointF(px, y(g->median));
             if (g->finished < g->runs) {
-                const QString text = QStringLiteral("%1 % finished").arg(std::lround(g->FinishedShare() * 100.0));
+                const QString text = QStringLiteral("%1 %").arg(std::lround(g->FinishedShare() * 100.0));
                 const double left = std::clamp(px - metrics.horizontalAdvance(text) / 2.0 - 3, double(area.left() + 2),
                                                area.right() - metrics.horizontalAdvance(text) - 8.0);
                 const QRectF box(left, area.top() + 3,
@@ -232,6 +232,12 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
     painter.drawLine(left + 6, at + line - 4, left + 18, at + line - 4);
     painter.setPen(Ink);
     painter.drawText(left + 30, at + metrics.ascent(), QStringLiteral("fastest to slowest seed"));
+    at += line;
+    painter.drawText(left, at + metrics.ascent(), QStringLiteral("n % at the top: runs finished,"));
+    at += line - 4;
+    painter.drawText(left, at + metrics.ascent(), QStringLiteral("where some did not; those"));
+    at += line - 4;
+    painter.drawText(left, at + metrics.ascent(), QStringLiteral("run off the top"));
     at += line;
     if (series.size() > 1)
         for (std::size_t s = 0; s < series.size(); ++s) {

@@ -101,6 +101,8 @@ std::vector<TSweepGroup> SummariseSweep(const TSweepTable& table)
         TSweepGroup& group = groups[at->second];
         ++group.runs;
         group.finished += row.finished ? 1 : 0;
+        if (row.finished)
+            group.slowestFinished = std::max(group.slowestFinished, row.steps);
         steps[at->second].push_back(row.steps);
     }
     for (std::size_t g = 0; g < groups.size(); ++g) {

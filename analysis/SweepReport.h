@@ -44,6 +44,8 @@ struct TSweepGroup
     double median = 0.0;
     double p90 = 0.0;
     std::int64_t max = 0;
+    // The slowest run that finished; 0 when none did.
+    std::int64_t slowestFinished = 0;
 
     double FinishedShare() const { return runs > 0 ? static_cast<double>(finished) / static_cast<double>(runs) : 0.0; }
 };
