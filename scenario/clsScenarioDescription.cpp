@@ -1,10 +1,11 @@
 #include "scenario/clsScenarioDescription.h"
 
 #include <algorithm>
+#include <string>
 
 double TScenarioDescription::GetTrailLength() const
 {
-    // Summed in the trail's own order, so that the sink stands where the trail ends.
+    // Summed in the trail's own order, so the sink stands where the trail ends.
     double length = 0.0;
     for (const TSectionDescription& section : trail)
         length = length + section.length;
@@ -19,30 +20,50 @@ std::int64_t TScenarioDescription::GetPersonCount() const
     return count;
 }
 
+namespace {
+
+constexpr std::int32_t PersonsPerTrailCopy = 11;
+constexpr double BuiltInSpeed = 0.002;
+constexpr double BuiltInSpeedIncrement = 0.0003;
+constexpr int FlightsPerTrailCopy = 5;
+
+// One copy of the trail: a plain run-up, five flights of steps each followed by
+// a landing, and a plain stretch to the end.
+void AddTrailCopy(std::vector<TSectionDescription>& trail)
+{
+    using TKind = TSectionDescription::TKind;
+    trail.push_back({TKind::Plain, 0.3});
+    for (int flight = 0; flight < FlightsPerTrailCopy; ++flight) {
+        trail.push_back({TKind::Steps, 0.2});
+        trail.push_back({TKind::Plain, 0.05});
+    }
+    trail.push_back({TKind::Plain, 0.2});
+}
+
+} // namespace
+
 TScenarioDescription BuiltInMove(std::int32_t persons, std::int32_t stock)
 {
-    constexpr std::int32_t PersonsPerCopy = 11;
-    persons = std::max(persons, 1);
-    const std::int32_t trailCopies = (persons + PersonsPerCopy - 1) / PersonsPerCopy;
+    if (persons <= 0)
+        persons = PersonsPerTrailCopy;
+    const std::int32_t trailCopies = (persons + PersonsPerTrailCopy - 1) / PersonsPerTrailCopy;
 
     TScenarioDescription move;
-    move.description = persons == PersonsPerCopy
-                           ? "The built-in move: eleven helpers carry 666 loads up five flights of steps"
-                           : "The built-in move, scaled";
     move.stock = stock > 0 ? stock : TScenarioDescription::DefaultStock * trailCopies;
-    using TKind = TSectionDescription::TKind;
-    for (std::int32_t copy = 0; copy < trailCopies; ++copy) {
-        move.trail.push_back({TKind::Plain, 0.3});
-        for (int flight = 0; flight < 5; ++flight) {
-            move.trail.push_back({TKind::Steps, 0.2});
-            move.trail.push_back({TKind::Plain, 0.05});
-        }
-        move.trail.push_back({TKind::Plain, 0.2});
+    move.description = persons == PersonsPerTrailCopy && move.stock == TScenarioDescription::DefaultStock
+        ? "The built-in move: eleven helpers, 666 loads, five flights of steps"
+        : "The built-in move scaled: " + std::to_string(persons) + " helpers, " + std::to_string(move.stock)
+            + " loads, " + std::to_string(FlightsPerTrailCopy * trailCopies) + " flights of steps";
+    // Groups of eleven, each speeding up from the slowest, as the persons were
+    // always numbered: the i-th walks at (i % 11) * 0.0003 + 0.002.
+    for (std::int32_t made = 0; made < persons; made += PersonsPerTrailCopy) {
+        TPersonGroup group;
+        group.count = std::min(PersonsPerTrailCopy, persons - made);
+        group.speed = BuiltInSpeed;
+        group.speedIncrement = BuiltInSpeedIncrement;
+        move.persons.push_back(group);
     }
-    // Groups of eleven, so that the i-th person of a group walks at i * 0.0003 + 0.002.
-    for (std::int32_t made = 0; made < persons; made += PersonsPerCopy)
-        move.persons.push_back({.count = std::min(PersonsPerCopy, persons - made),
-                                .speed = 0.002,
-                                .speedIncrement = 0.0003});
+    for (std::int32_t copy = 0; copy < trailCopies; ++copy)
+        AddTrailCopy(move.trail);
     return move;
 }

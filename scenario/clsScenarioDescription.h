@@ -14,6 +14,8 @@ struct TSectionDescription
 
     TKind kind = TKind::Plain;
     double length = 0.0;
+
+    bool operator==(const TSectionDescription&) const = default;
 };
 
 struct TPersonGroup
@@ -26,9 +28,11 @@ struct TPersonGroup
     // The i-th person of the group (i from 0) walks at i * speedIncrement + speed.
     double speed = 0.0;
     double speedIncrement = 0.0;
-    // Overrides the person-name table for the group's persons, in order; empty
-    // for the table's names.
+    // Overrides the person-name table for the group's first persons, in order,
+    // at most count names; empty for the table's names.
     std::vector<std::string> names;
+
+    bool operator==(const TPersonGroup&) const = default;
 };
 
 struct TScenarioDescription
@@ -46,6 +50,9 @@ struct TScenarioDescription
 
     double GetTrailLength() const;
     std::int64_t GetPersonCount() const;
+
+    // Field for field: a scenario written to a file and read back is equal.
+    bool operator==(const TScenarioDescription&) const = default;
 };
 
 // The built-in move: a plain run-up and five flights of steps, 666 loads and

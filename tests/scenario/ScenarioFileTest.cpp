@@ -1,0 +1,212 @@
+#include "scenario/clsScenarioFile.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <limits>
+
+namespace {
+
+using ::testing::HasSubstr;
+
+std::string Complaint(const std::function<void()>& read)
+{
+    try {
+        read();
+    } catch (const TScenarioFileError& error) {
+        return error.what();
+    }
+    return "(read without complaint)";
+}
+
+std::string ErrorOf(std::string_view text)
+{
+    return Complaint([&] { ParseScenario(text, "bad.json"); });
+}
+
+std::string ReadErrorOf(const std::string& path)
+{
+    return Complaint([&] { ReadScenarioFile(path); });
+}
+
+// A sound scenario's parts, for building bad ones around the fault alone.
+constexpr auto Trail = R"("trail": [{"kind": "plain", "length": 1}])";
+constexpr auto Persons = R"("persons": [{"speed": 0.01}])";
+
+std::string With(const std::string& members)
+{
+    return std::string("{") + Trail + ", " + Persons + ", " + members + "}";
+}
+std::string WithPerson(const std::string& members)
+{
+    return std::string("{") + Trail + R"(, "persons": [{"speed": 0.01, )" + members + "}]}";
+}
+
+struct TBadFile
+{
+    const char* fault;
+    std::string text;
+    const char* message;
+};
+
+TEST(ScenarioFile, EveryBadFileIsRefusedWithOneLineNamingThePlace)
+{
+    const TBadFile rows[] = {
+        {"empty", "", "bad.json: line 1, column 1: the file is empty"},
+        {"only blanks", " \n\t", "bad.json: line 2, column 2: the file is empty"},
+        {"not JSON", "move: 11 persons", "bad.json: line 1, column 1: not JSON: syntax error"},
+        {"cut short", "{\"trail\": [\n", "bad.json: line 2, column 1: the file ends before its JSON does"},
+        {"syntax on a later line", "{\n\"seed\": 1,\n  x}", "bad.json: line 3, column 3: not JSON"},
+        {"text after the object", With("\"seed\": 1") + " {}", "not JSON: syntax error while parsing value"},
+        {"number overflow", "{\"seed\": 1e400}", "bad.json: line 1, column 14: not JSON: number overflow"},
+        {"not an object", "[]", "bad.json: top level: expected an object, found array"},
+        {"unknown key", With("\"sead\": 1"), "bad.json: /sead: unknown key; the keys here are description, seed"},
+        {"misspelt person key", WithPerson("\"sped\": 1"), "bad.json: /persons/0/sped: unknown key"},
+        {"duplicate key", With("\"seed\": 1, \"seed\": 2"), "bad.json: /seed: duplicate key"},
+        {"nested duplicate", WithPerson("\"speed\": 0.02"), "bad.json: /persons/0/speed: duplicate key"},
+        {"no trail key", std::string("{") + Persons + "}", "bad.json: /trail: missing, and it has no default"},
+        {"no persons key", std::string("{") + Trail + "}", "bad.json: /persons: missing"},
+        {"no section kind", std::string("{\"trail\": [{\"length\": 1}], ") + Persons + "}", "/trail/0/kind: missing"},
+        {"no section length", std::string("{\"trail\": [{\"kind\": \"steps\"}], ") + Persons + "}",
+         "/trail/0/length: missing"},
+        {"no speed", std::string("{") + Trail + R"(, "persons": [{"count": 2}]})", "/persons/0/speed: missing"},
+        {"no section", std::string("{\"trail\": [], ") + Persons + "}", "bad.json: /trail: no trail section"},
+        {"no person", std::string("{") + Trail + ", \"persons\": []}", "bad.json: /persons: no person"},
+        {"length as text", std::string("{\"trail\": [{\"kind\": \"plain\", \"length\": \"1\"}], ") + Persons + "}",
+         "/trail/0/length: expected a number, found string"},
+        {"unknown section kind", std::string("{\"trail\": [{\"kind\": \"stairs\", \"length\": 1}], ") + Persons + "}",
+         "/trail/0/kind: unknown kind \"stairs\"; the kinds are plain and steps"},
+        {"zero length", std::string("{\"trail\": [{\"kind\": \"plain\", \"length\": 0}], ") + Persons + "}",
+         "/trail/0/length: 0 must be above 0"},
+        {"persons as an object", std::string("{") + Trail + R"(, "persons": {"speed": 1}})",
+         "/persons: expected a list, found object"},
+        {"negative speed", std::string("{") + Trail + R"(, "persons": [{"speed": -0.5}]})",
+         "/persons/0/speed: -0.5 must be above 0"},
+        {"negative increment", WithPerson("\"speed_increment\": -0.1"), "/persons/0/speed_increment: -0.1 must be 0 or more"},
+        {"speeds beyond any number", WithPerson("\"count\": 3, \"speed_increment\": 1e308"),
+         "/persons/0/speed_increment: the group's last person would walk at inf"},
+        {"unknown person kind", WithPerson("\"kind\": \"homearea\""), "/persons/0/kind: unknown kind \"homearea\""},
+        {"no stock", With(R"("source": {"stock": 0})"), "/source/stock: 0 must be a whole number from 1 to 1000000"},
+        {"stock beyond 32 bits", With(R"("source": {"stock": 2147483648})"), "/source/stock: 2147483648 must be"},
+        {"stock over the limit", With(R"("source": {"stock": 1000001})"), "/source/stock: 1000001 must be"},
+        {"fractional stock", With(R"("source": {"stock": 66.5})"), "/source/stock: 66.5 must be a whole number"},
+        {"negative seed", With("\"seed\": -1"), "/seed: -1 must be a whole number from 0 to 4294967295"},
+        {"seed beyond 32 bits", With("\"seed\": 4294967296"), "/seed: 4294967296 must be"},
+        {"huge seed", With("\"seed\": 18446744073709551615"), "/seed: 18446744073709551615 must be"},
+        {"no one in a group", WithPerson("\"count\": 0"), "/persons/0/count: 0 must be a whole number from 1"},
+        {"too many persons in all",
+         std::string("{") + Trail + R"(, "persons": [{"count": 600000, "speed": 1}, {"count": 400001, "speed": 1}]})",
+         "/persons/1/count: 1000001 persons in all, more than 1000000"},
+        {"position before the trail", WithPerson("\"position\": -0.5"),
+         "/persons/0/position: -0.5 is off the trail, which runs from 0 to 1"},
+        {"position beyond the trail", WithPerson("\"position\": 1.25"), "/persons/0/position: 1.25 is off the trail"},
+        {"too heavy a load", With(R"("source": {"load_weight": 1.5})"),
+         "/source/load_weight: 1.5 is more than a person can carry (1)"},
+        {"weightless load", With(R"("source": {"load_weight": 0})"), "/source/load_weight: 0 must be above 0"},
+        {"names as text", WithPerson("\"names\": \"Ada\""), "/persons/0/names: expected a list, found string"},
+        {"a name as a number", WithPerson("\"names\": [7]"), "/persons/0/names/0: expected a string, found number"},
+        {"more names than persons", WithPerson("\"names\": [\"Ada\", \"Bo\"]"), "/persons/0/names: 2 names for 1 persons"},
+        {"description of two lines", With("\"description\": \"a\\nb\""), "/description: must be one line"},
+        {"control character in a key", With("\"se\\ned\": 1"), "bad.json: /se?ed: unknown key"},
+    };
+    for (const TBadFile& row : rows) {
+        const std::string message = ErrorOf(row.text);
+        EXPECT_THAT(message, HasSubstr(row.message)) << row.fault;
+        EXPECT_EQ(message.find('\n'), std::string::npos) << row.fault;
+    }
+}
+
+TEST(ScenarioFile, ANumberThatIsNotFiniteInADocumentIsRefused)
+{
+    nlohmann::json document = nlohmann::json::parse(With("\"seed\": 1"));
+    document["trail"][0]["length"] = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(Complaint([&] { ScenarioFromJson(document, "tool"); }), "tool: /trail/0/length: not a finite number");
+}
+
+TEST(ScenarioFile, FilesThatCannotBeReadOrAreTooLargeAreRefused)
+{
+    const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "scenario-file-test";
+    std::filesystem::create_directories(dir);
+    EXPECT_THAT(ReadErrorOf((dir / "absent.json").string()), HasSubstr("absent.json: cannot be opened: No such file"));
+    EXPECT_THAT(ReadErrorOf(dir.string()), HasSubstr("scenario-file-test: cannot be read: Is a directory"));
+
+    const std::string large = (dir / "large.json").string();
+    std::ofstream(large) << With("\"description\": \"" + std::string(MaxScenarioFileBytes, 'x') + "\"");
+    EXPECT_EQ(ReadErrorOf(large), large + ": larger than the 16 MiB a scenario file may have");
+    std::filesystem::remove_all(dir);
+}
+
+TEST(ScenarioFile, LeftOutKeysTakeTheirDefaults)
+{
+    const TScenarioDescription read = ParseScenario(With("\"description\": \"short\""), "good.json");
+    TScenarioDescription expected;
+    expected.description = "short";
+    expected.trail = {{TSectionDescription::TKind::Plain, 1.0}};
+    expected.persons.emplace_back().speed = 0.01;
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(read.seed, 5489u);
+    EXPECT_EQ(read.stock, 666);
+    EXPECT_EQ(read.loadWeight, 1.0);
+    EXPECT_EQ(read.persons[0].count, 1);
+    EXPECT_EQ(read.persons[0].kind, TPersonGroup::TKind::HomeArea);
+}
+
+TEST(ScenarioFile, TheBuiltInMoveGivesEveryPersonItsUsualSpeed)
+{
+    for (const std::int32_t persons : {1, 11, 12, 23}) {
+        const TScenarioDescription move = BuiltInMove(persons);
+        const std::int32_t copies = (persons + 10) / 11;
+        EXPECT_EQ(move.trail.size(), 12u * copies);
+        EXPECT_EQ(move.stock, 666 * copies);
+        EXPECT_EQ(move.seed, 5489u);
+        std::int32_t i = 0;
+        for (const TPersonGroup& group : move.persons)
+            for (std::int32_t j = 0; j < group.count; ++j, ++i)
+                EXPECT_EQ(j * group.speedIncrement + group.speed, (i % 11) * 0.0003 + 0.002) << persons << ' ' << i;
+        EXPECT_EQ(i, persons);
+    }
+    EXPECT_EQ(BuiltInMove(11, 100).stock, 100);
+}
+
+TEST(ScenarioFile, AWrittenScenarioReadsBackTheSame)
+{
+    std::vector<TScenarioDescription> scenarios;
+    for (const std::int32_t persons : {1, 11, 12, 22, 23, 1000})
+        scenarios.push_back(BuiltInMove(persons));
+    TScenarioDescription odd;
+    odd.description = "Café au lait, \"quoted\" and \\ slashed";
+    odd.seed = std::numeric_limits<std::uint32_t>::max();
+    odd.trail = {{TSectionDescription::TKind::Steps, 0.1 + 0.2}, {TSectionDescription::TKind::Plain, 1e-300}};
+    odd.stock = 1'000'000;
+    odd.loadWeight = std::nextafter(1.0, 0.0);
+    odd.persons = {{3, TPersonGroup::TKind::Plain, odd.GetTrailLength(), 0.1 / 3.0, 1.0 / 7.0, {"Ada", "Bo"}},
+                   {1, TPersonGroup::TKind::HomeArea, 0.15, 5e-324, 0.0, {}}};
+    scenarios.push_back(odd);
+    for (const TScenarioDescription& scenario : scenarios) {
+        const std::string text = WriteScenario(scenario);
+        EXPECT_EQ(ParseScenario(text, "written.json"), scenario) << text;
+        EXPECT_EQ(text.back(), '\n');
+    }
+}
+
+TEST(ScenarioFile, TheShippedScenariosReadAndTheMoveIsTheBuiltInOne)
+{
+    const std::filesystem::path dir = ZEMBA_SCENARIOS_DIR;
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        const TScenarioDescription scenario = ReadScenarioFile(entry.path().string());
+        EXPECT_FALSE(scenario.description.empty()) << entry.path();
+        ++files;
+    }
+    EXPECT_GE(files, 4);
+    std::ifstream move(dir / "move.json", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(move), {}), WriteScenario(BuiltInMove()));
+}
+
+} // namespace
