@@ -61,9 +61,9 @@ TPersonObservation ObservePerson(const THandlerState& p)
 
 } // namespace
 
-TMoveRecorder::TMoveRecorder(const TBucketChain& chain, const TTrail& trail, const TLoadSink& sink,
+TMoveRecorder::TMoveRecorder(const TBucketChain& chain, const TTrail& trail, const TLoadSink& theSink,
                              std::int32_t stock)
-    : sink(sink)
+    : sink(theSink)
     , persons(PersonsOf(chain))
     , seen(persons.size())
     , record(LayoutOf(persons, trail, stock), ObservePersons())

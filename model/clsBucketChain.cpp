@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <utility>
 
-TBucketChain::TBucketChain(TObjectIds& ids, TRateCounter::TCalendarClock calendarClock)
+TBucketChain::TBucketChain(TObjectIds& ids, TRateCounter::TCalendarClock theCalendarClock)
     : TZembaObject(ids)
-    , calendarClock(std::move(calendarClock))
+    , calendarClock(std::move(theCalendarClock))
 {
 }
 

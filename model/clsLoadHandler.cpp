@@ -95,11 +95,11 @@ std::int32_t TLoadHandler::FindHeaviestLoad(double capacity) const
     return bestIndex;
 }
 
-TLoadSource::TLoadSource(TObjectIds& ids, double sampleWeight, std::int32_t stock)
-    : TLoadHandler(ids)
-    , ids(ids)
-    , sampleLoad(ids, sampleWeight)
-    , stock(stock)
+TLoadSource::TLoadSource(TObjectIds& theIds, double sampleWeight, std::int32_t theStock)
+    : TLoadHandler(theIds)
+    , ids(theIds)
+    , sampleLoad(theIds, sampleWeight)
+    , stock(theStock)
 {
 }
 
@@ -144,9 +144,9 @@ std::int32_t TLoadSource::FindHeaviestLoad(double capacity) const
     return GetLoadCount() > 0 && w <= capacity && w > 0.0 ? 0 : -1;
 }
 
-TLoadSink::TLoadSink(TObjectIds& ids, double position)
+TLoadSink::TLoadSink(TObjectIds& ids, double thePosition)
     : TLoadHandler(ids)
-    , position(position)
+    , position(thePosition)
 {
 }
 
