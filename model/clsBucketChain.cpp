@@ -3,7 +3,42 @@
 #include "model/clsLoadHandler.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
+
+namespace {
+
+// How far a move's new place is sought from its old one before the search
+// starts again from the root: a step moves past few others, a crowd past many.
+constexpr int NearbySteps = 8;
+
+double PositionOf(const TPositionIndex::value_type& entry)
+{
+    return entry.first;
+}
+
+double PositionOf(const TPartnerIndex::value_type& entry)
+{
+    return entry.first.position;
+}
+
+// The first entry above position, where an entry filed there goes last among
+// its equals; sought outward from near.
+template <typename TIndex>
+typename TIndex::const_iterator UpperBoundFrom(const TIndex& index, typename TIndex::const_iterator near,
+                                               double position)
+{
+    auto it = near;
+    for (int steps = 0; it != index.end() && !(position < PositionOf(*it)); ++it)
+        if (++steps > NearbySteps)
+            return index.upper_bound(position);
+    for (int steps = 0; it != index.begin() && position < PositionOf(*std::prev(it)); --it)
+        if (++steps > NearbySteps)
+            return index.upper_bound(position);
+    return it;
+}
+
+} // namespace
 
 TBucketChain::TBucketChain(TRateCounter::TCalendarClock calendarClock)
     : calendarClock(std::move(calendarClock))
@@ -12,18 +47,29 @@ TBucketChain::TBucketChain(TRateCounter::TCalendarClock calendarClock)
 
 TBucketChain::~TBucketChain()
 {
-    for (TLoadHandler* handler : handlers)
-        if (handler->GetChain() == this)
+    for (TLoadHandler* handler : handlers) {
+        if (handler->GetChain() == this) {
             handler->SetChain(nullptr);
+            handler->indexHandle = {};
+        }
+    }
 }
 
 void TBucketChain::AddHandler(TLoadHandler* handler)
 {
     if (!handler)
         return;
+    // Its entries can stand in one chain only.
+    if (TBucketChain* previous = handler->GetChain())
+        previous->RemoveHandler(handler);
     lock.Lock();
     handlers.push_back(handler);
-    positionIndex.emplace(handler->GetPosition(), handler);
+    TIndexHandle& handle = handler->indexHandle;
+    handle = {};
+    handle.entry = positionIndex.emplace(handler->GetPosition(), handler);
+    handle.order = ++filings;
+    handle.filed = true;
+    FilePartner(handler);
     lock.Unlock();
     // Outside the lock: it is not re-entrant.
     handler->SetChain(this);
@@ -33,17 +79,15 @@ void TBucketChain::RemoveHandler(TLoadHandler* handler)
 {
     if (!handler)
         return;
+    const bool filedHere = handler->GetChain() == this;
     handler->SetChain(nullptr);
     lock.Lock();
-    // Found by value, not under the handler's position: a handler leaves from
-    // its base destructor, where its position can no longer be asked.
-    const auto entry = std::find_if(positionIndex.begin(), positionIndex.end(),
-                                    [handler](const auto& e) { return e.second == handler; });
-    if (entry != positionIndex.end())
-        positionIndex.erase(entry);
-    const auto it = std::find(handlers.begin(), handlers.end(), handler);
-    if (it != handlers.end())
-        handlers.erase(it);
+    if (filedHere)
+        DropEntries(handler);
+    // Sought from the end: owners let their handlers go in reverse order of addition.
+    const auto it = std::find(handlers.rbegin(), handlers.rend(), handler);
+    if (it != handlers.rend())
+        handlers.erase(std::next(it).base());
     lock.Unlock();
 }
 
@@ -55,9 +99,13 @@ void TBucketChain::AddListener(TBucketChainEventListener* listener)
 
 void TBucketChain::Step()
 {
+    for (TLoadHandler* handler : handlers)
+        FilePartner(handler);
     const std::size_t count = handlers.size();
-    for (std::size_t i = 1; i + 1 < count; ++i)
+    for (std::size_t i = 1; i + 1 < count; ++i) {
         handlers[i]->Step();
+        FilePartner(handlers[i]);
+    }
     CountStep();
 }
 
@@ -82,31 +130,93 @@ THandlerRange TBucketChain::FindHandlerRange(double lo, double hi) const
     return {positionIndex.lower_bound(lo), positionIndex.upper_bound(hi), lo, hi};
 }
 
+TPartnerIndex* TBucketChain::PartnerIndexOf(TPartnerKind kind)
+{
+    switch (kind) {
+    case TPartnerKind::Taker: return &takers;
+    case TPartnerKind::Giver: return &givers;
+    default: return nullptr;
+    }
+}
+
 void TBucketChain::RemoveIndexEntry(TLoadHandler* handler)
 {
-    // Start at the first entry with exactly the handler's key; its own entry
-    // may stand further on, among entries of the same or a greater key.
-    auto it = positionIndex.lower_bound(handler->GetPosition());
-    if (it == positionIndex.end() || it->first != handler->GetPosition())
+    // A move of another handler left unfinished: file it where it stands now.
+    if (!spareEntry.empty() && spareEntry.mapped() != handler)
+        InsertIndexEntry(spareEntry.mapped());
+    TIndexHandle& handle = handler->indexHandle;
+    if (!handle.filed)
         return;
-    for (; it != positionIndex.end(); ++it) {
-        if (it->second == handler) {
-            // Kept for the re-filing that follows, which then needs no allocation.
-            spareEntry = positionIndex.extract(it);
-            return;
-        }
+    // Kept for the re-filing that follows, which then needs no allocation.
+    spareNext = std::next(TPositionIndex::const_iterator(handle.entry));
+    spareEntry = positionIndex.extract(handle.entry);
+    handle.filed = false;
+    if (TPartnerIndex* partners = PartnerIndexOf(handle.kind)) {
+        sparePartnerNext = std::next(TPartnerIndex::const_iterator(handle.partnerEntry));
+        sparePartner = partners->extract(handle.partnerEntry);
     }
 }
 
 void TBucketChain::InsertIndexEntry(TLoadHandler* handler)
 {
-    // Inserting a node files it after the entries of equal key, as emplace does.
-    if (!spareEntry.empty() && spareEntry.mapped() == handler) {
-        spareEntry.key() = handler->GetPosition();
-        positionIndex.insert(std::move(spareEntry));
+    TIndexHandle& handle = handler->indexHandle;
+    // A move announced only once it happened is filed anew all the same.
+    if (spareEntry.empty() || spareEntry.mapped() != handler)
+        RemoveIndexEntry(handler);
+    const double position = handler->GetPosition();
+    // Inserting at the upper bound files the entry after those of equal key, as emplace does.
+    if (!spareEntry.empty()) {
+        spareEntry.key() = position;
+        handle.entry = positionIndex.insert(UpperBoundFrom(positionIndex, spareNext, position), std::move(spareEntry));
     } else {
-        positionIndex.emplace(handler->GetPosition(), handler);
+        handle.entry = positionIndex.emplace(position, handler);
     }
+    handle.order = ++filings;
+    handle.filed = true;
+    if (!sparePartner.empty()) {
+        TPartnerIndex& partners = *PartnerIndexOf(handle.kind);
+        sparePartner.key() = {position, handle.order};
+        handle.partnerEntry =
+            partners.insert(UpperBoundFrom(partners, sparePartnerNext, position), std::move(sparePartner));
+    }
+}
+
+void TBucketChain::FilePartner(TLoadHandler* handler)
+{
+    TIndexHandle& handle = handler->indexHandle;
+    if (!handle.filed)
+        return;
+    TPartnerKind kind = TPartnerKind::None;
+    if (handler->GetLoadCount() > 0)
+        kind = TPartnerKind::Giver;
+    else if (handler->GetFreeCapacity() > 0.0)
+        kind = TPartnerKind::Taker;
+    if (kind == handle.kind)
+        return;
+    if (TPartnerIndex* partners = PartnerIndexOf(handle.kind))
+        partners->erase(handle.partnerEntry);
+    handle.kind = kind;
+    if (TPartnerIndex* partners = PartnerIndexOf(kind))
+        handle.partnerEntry = partners->emplace(TFiling{handle.entry->first, handle.order}, handler).first;
+}
+
+void TBucketChain::DropEntries(TLoadHandler* handler)
+{
+    TIndexHandle& handle = handler->indexHandle;
+    if (!spareEntry.empty() && spareEntry.mapped() == handler) {
+        spareEntry = {};
+        sparePartner = {};
+    } else if (handle.filed) {
+        positionIndex.erase(handle.entry);
+        if (TPartnerIndex* partners = PartnerIndexOf(handle.kind))
+            partners->erase(handle.partnerEntry);
+    }
+    handle = {};
+}
+
+void TBucketChain::HandlerLoadsChanged(TLoadHandler* handler)
+{
+    FilePartner(handler);
 }
 
 void TBucketChain::HandlerMoving(TLoadHandler* handler, std::uint8_t phase)
