@@ -38,6 +38,23 @@ typename TIndex::const_iterator UpperBoundFrom(const TIndex& index, typename TIn
     return it;
 }
 
+// Gives the entry a new key for the new position: in place if the entry
+// passes none of its neighbours, else taken out and filed last among its
+// new equals, as a fresh entry would be.
+template <typename TIndex, typename TKey>
+typename TIndex::iterator MoveEntry(TIndex& index, typename TIndex::iterator entry, double position, const TKey& key)
+{
+    const auto next = std::next(entry);
+    const bool afterPrevious = entry == index.begin() || !(position < PositionOf(*std::prev(entry)));
+    if (afterPrevious && (next == index.end() || position < PositionOf(*next))) {
+        entry->first = key;
+        return entry;
+    }
+    auto node = index.extract(entry);
+    node.value().first = key;
+    return index.insert(UpperBoundFrom(index, next, position), std::move(node));
+}
+
 } // namespace
 
 TBucketChain::TBucketChain(TRateCounter::TCalendarClock calendarClock)
@@ -66,7 +83,7 @@ void TBucketChain::AddHandler(TLoadHandler* handler)
     handlers.push_back(handler);
     TIndexHandle& handle = handler->indexHandle;
     handle = {};
-    handle.entry = positionIndex.emplace(handler->GetPosition(), handler);
+    handle.entry = positionIndex.insert(TIndexEntry{handler->GetPosition(), handler});
     handle.order = ++filings;
     handle.filed = true;
     FilePartner(handler);
@@ -139,46 +156,16 @@ TPartnerIndex* TBucketChain::PartnerIndexOf(TPartnerKind kind)
     }
 }
 
-void TBucketChain::RemoveIndexEntry(TLoadHandler* handler)
+void TBucketChain::Refile(TLoadHandler* handler)
 {
-    // A move of another handler left unfinished: file it where it stands now.
-    if (!spareEntry.empty() && spareEntry.mapped() != handler)
-        InsertIndexEntry(spareEntry.mapped());
     TIndexHandle& handle = handler->indexHandle;
     if (!handle.filed)
         return;
-    // Kept for the re-filing that follows, which then needs no allocation.
-    spareNext = std::next(TPositionIndex::const_iterator(handle.entry));
-    spareEntry = positionIndex.extract(handle.entry);
-    handle.filed = false;
-    if (TPartnerIndex* partners = PartnerIndexOf(handle.kind)) {
-        sparePartnerNext = std::next(TPartnerIndex::const_iterator(handle.partnerEntry));
-        sparePartner = partners->extract(handle.partnerEntry);
-    }
-}
-
-void TBucketChain::InsertIndexEntry(TLoadHandler* handler)
-{
-    TIndexHandle& handle = handler->indexHandle;
-    // A move announced only once it happened is filed anew all the same.
-    if (spareEntry.empty() || spareEntry.mapped() != handler)
-        RemoveIndexEntry(handler);
     const double position = handler->GetPosition();
-    // Inserting at the upper bound files the entry after those of equal key, as emplace does.
-    if (!spareEntry.empty()) {
-        spareEntry.key() = position;
-        handle.entry = positionIndex.insert(UpperBoundFrom(positionIndex, spareNext, position), std::move(spareEntry));
-    } else {
-        handle.entry = positionIndex.emplace(position, handler);
-    }
     handle.order = ++filings;
-    handle.filed = true;
-    if (!sparePartner.empty()) {
-        TPartnerIndex& partners = *PartnerIndexOf(handle.kind);
-        sparePartner.key() = {position, handle.order};
-        handle.partnerEntry =
-            partners.insert(UpperBoundFrom(partners, sparePartnerNext, position), std::move(sparePartner));
-    }
+    handle.entry = MoveEntry(positionIndex, handle.entry, position, position);
+    if (TPartnerIndex* partners = PartnerIndexOf(handle.kind))
+        handle.partnerEntry = MoveEntry(*partners, handle.partnerEntry, position, TFiling{position, handle.order});
 }
 
 void TBucketChain::FilePartner(TLoadHandler* handler)
@@ -197,16 +184,13 @@ void TBucketChain::FilePartner(TLoadHandler* handler)
         partners->erase(handle.partnerEntry);
     handle.kind = kind;
     if (TPartnerIndex* partners = PartnerIndexOf(kind))
-        handle.partnerEntry = partners->emplace(TFiling{handle.entry->first, handle.order}, handler).first;
+        handle.partnerEntry = partners->insert(TPartnerEntry{{handle.entry->first, handle.order}, handler}).first;
 }
 
 void TBucketChain::DropEntries(TLoadHandler* handler)
 {
     TIndexHandle& handle = handler->indexHandle;
-    if (!spareEntry.empty() && spareEntry.mapped() == handler) {
-        spareEntry = {};
-        sparePartner = {};
-    } else if (handle.filed) {
+    if (handle.filed) {
         positionIndex.erase(handle.entry);
         if (TPartnerIndex* partners = PartnerIndexOf(handle.kind))
             partners->erase(handle.partnerEntry);
@@ -221,10 +205,8 @@ void TBucketChain::HandlerLoadsChanged(TLoadHandler* handler)
 
 void TBucketChain::HandlerMoving(TLoadHandler* handler, std::uint8_t phase)
 {
-    if (phase == PhaseMoving)
-        RemoveIndexEntry(handler);
-    else if (phase == PhaseMoved)
-        InsertIndexEntry(handler);
+    if (phase == PhaseMoved)
+        Refile(handler);
     for (TBucketChainEventListener* listener : listeners)
         listener->OnHandlerMove(handler, phase);
 }

@@ -63,8 +63,8 @@ public:
     // The same query as a stretch of the index itself, for callers that stop
     // early and need not see every handler in the interval.
     THandlerRange FindHandlerRange(double lo, double hi) const;
-    // Re-files the handler on phase 1 after dropping its old entry on phase 0,
-    // then tells every listener.
+    // Re-files the handler on phase 1, then tells every listener. Its entries
+    // keep their place if it passed nobody, else move from there.
     void HandlerMoving(TLoadHandler* handler, std::uint8_t phase);
     // Files the handler anew as a taker (no load, free capacity), a giver (a
     // load) or neither.
@@ -98,9 +98,7 @@ public:
     std::atomic<bool> overrun{false};
 
 private:
-    void RemoveIndexEntry(TLoadHandler* handler);
-    void InsertIndexEntry(TLoadHandler* handler);
-    void FileEntry(TLoadHandler* handler, TPositionIndex::const_iterator hint);
+    void Refile(TLoadHandler* handler);
     void FilePartner(TLoadHandler* handler);
     void DropEntries(TLoadHandler* handler);
     TPartnerIndex* PartnerIndexOf(TPartnerKind kind);
@@ -111,13 +109,6 @@ private:
     TPartnerIndex givers;
     // Counts every filing into the position index; orders equal positions.
     std::uint64_t filings = 0;
-    // The entries a moving handler left on phase 0, until it is filed again on
-    // phase 1, and the entries that followed them: a move is short, so its new
-    // place is sought from there.
-    TPositionIndex::node_type spareEntry;
-    TPositionIndex::const_iterator spareNext;
-    TPartnerIndex::node_type sparePartner;
-    TPartnerIndex::const_iterator sparePartnerNext;
     TLock lock;
     TRateCounter stepRate;
     TRateCounter::TCalendarClock calendarClock;

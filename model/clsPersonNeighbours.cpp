@@ -133,18 +133,19 @@ TLoadHandler* TPerson::FindPartner(const THandlerRange& found, bool empty, doubl
     if (found.first == found.last || !GetChain())
         return nullptr;
     const TPartnerIndex& candidates = GetChain()->GetPartnerIndex(empty ? TPartnerKind::Giver : TPartnerKind::Taker);
-    const TCandidate first = candidates.lower_bound(found.lo);
-    const TCandidate last = candidates.upper_bound(found.hi);
-    if (first == last)
-        return nullptr;
-    // A walk's interval begins (carrying) or ends (empty) at the person.
-    TCandidate atLo = first;
+    // One descent, to the person's place within the interval; the interval's
+    // ends are tested on the way out.
+    const auto belowInterval = [&](TCandidate it) { return it->first.position < found.lo; };
+    const auto aboveInterval = [&](TCandidate it) { return found.hi < it->first.position; };
+    TCandidate atLo;
     if (position > found.hi)
-        atLo = last;
+        atLo = candidates.upper_bound(found.hi);
     else if (position > found.lo)
         atLo = candidates.lower_bound(position);
+    else
+        atLo = candidates.lower_bound(found.lo);
     TCandidate atHi = atLo;
-    for (; atHi != last && atHi->first.position == position; ++atHi) {
+    for (; atHi != candidates.end() && !aboveInterval(atHi) && atHi->first.position == position; ++atHi) {
         if (IsPartner(atHi->second, empty)) {
             distance = std::fabs(position - atHi->second->GetPosition());
             return atHi->second;
@@ -157,8 +158,10 @@ TLoadHandler* TPerson::FindPartner(const THandlerRange& found, bool empty, doubl
     double aboveDistance = 0.0;
     TCandidate down = atLo;
     TCandidate up = atHi;
-    bool downOpen = down != first;
-    bool upOpen = up != last;
+    const auto openBelow = [&] { return down != candidates.begin() && !belowInterval(std::prev(down)); };
+    const auto openAbove = [&] { return up != candidates.end() && !aboveInterval(up); };
+    bool downOpen = openBelow();
+    bool upOpen = openAbove();
     while (downOpen || upOpen) {
         if (downOpen) {
             --down;
@@ -170,7 +173,7 @@ TLoadHandler* TPerson::FindPartner(const THandlerRange& found, bool empty, doubl
                     below = down->second;
                     belowDistance = d;
                 }
-                downOpen = down != first;
+                downOpen = openBelow();
             }
         }
         if (upOpen) {
@@ -182,7 +185,8 @@ TLoadHandler* TPerson::FindPartner(const THandlerRange& found, bool empty, doubl
                 aboveDistance = d;
                 upOpen = false;
             } else {
-                upOpen = ++up != last;
+                ++up;
+                upOpen = openAbove();
             }
         }
     }
