@@ -10,7 +10,7 @@ namespace {
 
 // How far a move's new place is sought from its old one before the search
 // starts again from the root: a step moves past few others, a crowd past many.
-constexpr int NearbySteps = 8;
+constexpr int NearbySteps = 2;
 
 double PositionOf(const TPositionIndex::value_type& entry)
 {
