@@ -60,8 +60,11 @@ void TLoadHandler::GiveLoadTo(TLoadHandler* receiver)
             bestWeight = w;
         }
     }
-    if (best >= 0)
+    if (best >= 0) {
         receiver->PutLoad(TakeLoad(best));
+        NotifyLoadsChanged();
+        receiver->NotifyLoadsChanged();
+    }
 }
 
 void TLoadHandler::BeginReceive()
@@ -78,6 +81,12 @@ void TLoadHandler::NotifyMoved()
 {
     if (chain)
         chain->HandlerMoving(this, TBucketChain::PhaseMoved);
+}
+
+void TLoadHandler::NotifyLoadsChanged()
+{
+    if (chain)
+        chain->HandlerLoadsChanged(this);
 }
 
 std::int32_t TLoadHandler::FindHeaviestLoad(double capacity) const
@@ -134,8 +143,11 @@ double TLoadSource::GetPosition() const
 // one a walk over the stock would settle on: it wins every tie.
 void TLoadSource::GiveLoadTo(TLoadHandler* receiver)
 {
-    if (receiver && GetLoadCount() > 0 && !(sampleLoad.GetWeight() > receiver->GetFreeCapacity()))
+    if (receiver && GetLoadCount() > 0 && !(sampleLoad.GetWeight() > receiver->GetFreeCapacity())) {
         receiver->PutLoad(TakeLoad(0));
+        NotifyLoadsChanged();
+        receiver->NotifyLoadsChanged();
+    }
 }
 
 std::int32_t TLoadSource::FindHeaviestLoad(double capacity) const
