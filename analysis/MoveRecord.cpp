@@ -16,12 +16,12 @@ void TTrackBin::Merge(const TTrackBin& later)
     breakStarts += later.breakStarts;
 }
 
-TMoveRecord::TMoveRecord(TMoveLayout layout, std::span<const TPersonObservation> initial, std::size_t binCapacity)
-    : layout(std::move(layout))
-    , initial(initial.begin(), initial.end())
-    , previous(initial.begin(), initial.end())
+TMoveRecord::TMoveRecord(TMoveLayout theLayout, std::span<const TPersonObservation> theInitial, std::size_t theBinCapacity)
+    : layout(std::move(theLayout))
+    , initial(theInitial.begin(), theInitial.end())
+    , previous(theInitial.begin(), theInitial.end())
     , totals(this->layout.persons.size())
-    , binCapacity(std::max<std::size_t>(2, binCapacity + binCapacity % 2))
+    , binCapacity(std::max<std::size_t>(2, theBinCapacity + theBinCapacity % 2))
     , tracks(this->layout.persons.size())
 {
     // Without a picture of the start, every person starts fresh at the source.

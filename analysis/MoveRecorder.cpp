@@ -68,9 +68,9 @@ TMoveLayout MoveLayoutOf(const TBucketChain& chain, const TTrail& trail, std::in
     return LayoutOfPersons(PersonsOf(chain), trail, stock);
 }
 
-TMoveRecorder::TMoveRecorder(const TBucketChain& chain, const TTrail& trail, const TLoadSink& sink,
+TMoveRecorder::TMoveRecorder(const TBucketChain& chain, const TTrail& trail, const TLoadSink& theSink,
                              std::int32_t stock, std::int64_t firstStep)
-    : sink(sink)
+    : sink(theSink)
     , persons(PersonsOf(chain))
     , seen(persons.size())
     , record(LayoutOfPersons(persons, trail, stock, firstStep), ObservePersons())

@@ -3,12 +3,15 @@
 #include "ui_frm_Main.h"
 
 #include "scenario/clsScenario.h"
+#include "scenario/clsScenarioFile.h"
 #include "dialogs/frm_About.h"
 #include "dialogs/frm_Persons.h"
 #include "runtime/clsBCThread.h"
 #include "strings/clsStringsForVCLControls.h"
 
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QMessageBox>
 #include <QShowEvent>
@@ -29,6 +32,11 @@ TfrmMain::TfrmMain(QWidget* owner)
 TfrmMain::~TfrmMain()
 {
     StopSimulation();
+}
+
+void TfrmMain::SetScenarioFile(const QString& path)
+{
+    scenarioFile = path;
 }
 
 void TfrmMain::showEvent(QShowEvent* event)
@@ -60,7 +68,12 @@ void TfrmMain::FormShow()
 
 void TfrmMain::CreateScenario()
 {
-    scenario = std::make_unique<TScenario>(objects);
+    if (scenarioFile.isEmpty()) {
+        scenario = std::make_unique<TScenario>(objects);
+    } else {
+        scenario = std::make_unique<TScenario>(objects, ReadScenarioFile(QFile::encodeName(scenarioFile).toStdString()));
+        setWindowTitle(windowTitle() + QStringLiteral(" – ") + QFileInfo(scenarioFile).fileName());
+    }
     chain = scenario->GetChain();
     ui->fu->SetTrail(scenario->GetTrail());
     ui->fu->SetChain(chain);

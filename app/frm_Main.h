@@ -27,6 +27,9 @@ public:
     explicit TfrmMain(QWidget* owner = nullptr);
     ~TfrmMain() override;
 
+    // The scenario file the first show builds instead of the built-in move.
+    void SetScenarioFile(const QString& path);
+
     // For tests: the simulation is running.
     bool IsSimulating() const { return thread != nullptr; }
     TBucketChain* GetChain() const { return chain; }
@@ -55,4 +58,5 @@ private:
     TZOManager objects;
     // Owns the scenario's objects, so that nothing is left to the leak check at exit.
     std::unique_ptr<TScenario> scenario;
+    QString scenarioFile;
 };

@@ -2,7 +2,22 @@
 # PRIVATE, so that headers of other projects are not held to our warnings.
 
 add_library(zemba_warnings INTERFACE)
-target_compile_options(zemba_warnings INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(zemba_warnings INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast)
+# CI builds turn every warning into an error.
+if(DEFINED ENV{CI})
+  set(_zemba_werror_default ON)
+else()
+  set(_zemba_werror_default OFF)
+endif()
+option(ZEMBA_WERROR "Treat warnings as errors" ${_zemba_werror_default})
+if(ZEMBA_WERROR)
+  target_compile_options(zemba_warnings INTERFACE -Werror)
+endif()
+
+# The simulation's own arithmetic converts no number silently.
+add_library(zemba_strict_conversions INTERFACE)
+target_compile_options(zemba_strict_conversions INTERFACE -Wconversion -Wsign-conversion)
 
 set(ZEMBA_SANITIZE "" CACHE STRING "Sanitizers to build with: empty, address, or thread")
 set_property(CACHE ZEMBA_SANITIZE PROPERTY STRINGS "" address thread)

@@ -36,7 +36,7 @@ constexpr auto RepaintInterval = std::chrono::milliseconds(500);
 class TfrmPersons::TRowDelegate : public QStyledItemDelegate
 {
 public:
-    explicit TRowDelegate(TfrmPersons& form) : QStyledItemDelegate(&form), form(form) {}
+    explicit TRowDelegate(TfrmPersons& theForm) : QStyledItemDelegate(&theForm), form(theForm) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {

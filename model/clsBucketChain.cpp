@@ -3,28 +3,91 @@
 #include "model/clsLoadHandler.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
-TBucketChain::TBucketChain(TObjectIds& ids, TRateCounter::TCalendarClock calendarClock)
+namespace {
+
+// How far a move's new place is sought from its old one before the search
+// starts again from the root: a step moves past few others, a crowd past many.
+constexpr int NearbySteps = 2;
+
+double PositionOf(const TPositionIndex::value_type& entry)
+{
+    return entry.first;
+}
+
+double PositionOf(const TPartnerIndex::value_type& entry)
+{
+    return entry.first.position;
+}
+
+// The first entry above position, where an entry filed there goes last among
+// its equals; sought outward from near.
+template <typename TIndex>
+typename TIndex::const_iterator UpperBoundFrom(const TIndex& index, typename TIndex::const_iterator near,
+                                               double position)
+{
+    auto it = near;
+    for (int steps = 0; it != index.end() && !(position < PositionOf(*it)); ++it)
+        if (++steps > NearbySteps)
+            return index.upper_bound(position);
+    for (int steps = 0; it != index.begin() && position < PositionOf(*std::prev(it)); --it)
+        if (++steps > NearbySteps)
+            return index.upper_bound(position);
+    return it;
+}
+
+// Gives the entry a new key for the new position: in place if the entry
+// passes none of its neighbours, else taken out and filed last among its
+// new equals, as a fresh entry would be.
+template <typename TIndex, typename TKey>
+typename TIndex::iterator MoveEntry(TIndex& index, typename TIndex::iterator entry, double position, const TKey& key)
+{
+    const auto next = std::next(entry);
+    const bool afterPrevious = entry == index.begin() || !(position < PositionOf(*std::prev(entry)));
+    if (afterPrevious && (next == index.end() || position < PositionOf(*next))) {
+        entry->first = key;
+        return entry;
+    }
+    auto node = index.extract(entry);
+    node.value().first = key;
+    return index.insert(UpperBoundFrom(index, next, position), std::move(node));
+}
+
+} // namespace
+
+TBucketChain::TBucketChain(TObjectIds& ids, TRateCounter::TCalendarClock theCalendarClock)
     : TZembaObject(ids)
-    , calendarClock(std::move(calendarClock))
+    , calendarClock(std::move(theCalendarClock))
 {
 }
 
 TBucketChain::~TBucketChain()
 {
-    for (TLoadHandler* handler : handlers)
-        if (handler->GetChain() == this)
+    for (TLoadHandler* handler : handlers) {
+        if (handler->GetChain() == this) {
             handler->SetChain(nullptr);
+            handler->indexHandle = {};
+        }
+    }
 }
 
 void TBucketChain::AddHandler(TLoadHandler* handler)
 {
     if (!handler)
         return;
+    // Its entries can stand in one chain only.
+    if (TBucketChain* previous = handler->GetChain())
+        previous->RemoveHandler(handler);
     lock.Lock();
     handlers.push_back(handler);
-    positionIndex.emplace(handler->GetPosition(), handler);
+    TIndexHandle& handle = handler->indexHandle;
+    handle = {};
+    handle.entry = positionIndex.insert(TIndexEntry{handler->GetPosition(), handler});
+    handle.order = ++filings;
+    handle.filed = true;
+    FilePartner(handler);
     lock.Unlock();
     // Outside the lock: it is not re-entrant.
     handler->SetChain(this);
@@ -34,17 +97,15 @@ void TBucketChain::RemoveHandler(TLoadHandler* handler)
 {
     if (!handler)
         return;
+    const bool filedHere = handler->GetChain() == this;
     handler->SetChain(nullptr);
     lock.Lock();
-    // Found by value, not under the handler's position: a handler leaves from
-    // its base destructor, where its position can no longer be asked.
-    const auto entry = std::find_if(positionIndex.begin(), positionIndex.end(),
-                                    [handler](const auto& e) { return e.second == handler; });
-    if (entry != positionIndex.end())
-        positionIndex.erase(entry);
-    const auto it = std::find(handlers.begin(), handlers.end(), handler);
-    if (it != handlers.end())
-        handlers.erase(it);
+    if (filedHere)
+        DropEntries(handler);
+    // Sought from the end: owners let their handlers go in reverse order of addition.
+    const auto it = std::find(handlers.rbegin(), handlers.rend(), handler);
+    if (it != handlers.rend())
+        handlers.erase(std::next(it).base());
     lock.Unlock();
 }
 
@@ -56,9 +117,13 @@ void TBucketChain::AddListener(TBucketChainEventListener* listener)
 
 void TBucketChain::Step()
 {
+    for (TLoadHandler* handler : handlers)
+        FilePartner(handler);
     const std::size_t count = handlers.size();
-    for (std::size_t i = 1; i + 1 < count; ++i)
+    for (std::size_t i = 1; i + 1 < count; ++i) {
         handlers[i]->Step();
+        FilePartner(handlers[i]);
+    }
     ++stepCount;
     CountStep();
 }
@@ -84,39 +149,66 @@ THandlerRange TBucketChain::FindHandlerRange(double lo, double hi) const
     return {positionIndex.lower_bound(lo), positionIndex.upper_bound(hi), lo, hi};
 }
 
-void TBucketChain::RemoveIndexEntry(TLoadHandler* handler)
+TPartnerIndex* TBucketChain::PartnerIndexOf(TPartnerKind kind)
 {
-    // Start at the first entry with exactly the handler's key; its own entry
-    // may stand further on, among entries of the same or a greater key.
-    auto it = positionIndex.lower_bound(handler->GetPosition());
-    if (it == positionIndex.end() || it->first != handler->GetPosition())
-        return;
-    for (; it != positionIndex.end(); ++it) {
-        if (it->second == handler) {
-            // Kept for the re-filing that follows, which then needs no allocation.
-            spareEntry = positionIndex.extract(it);
-            return;
-        }
+    switch (kind) {
+    case TPartnerKind::Taker: return &takers;
+    case TPartnerKind::Giver: return &givers;
+    default: return nullptr;
     }
 }
 
-void TBucketChain::InsertIndexEntry(TLoadHandler* handler)
+void TBucketChain::Refile(TLoadHandler* handler)
 {
-    // Inserting a node files it after the entries of equal key, as emplace does.
-    if (!spareEntry.empty() && spareEntry.mapped() == handler) {
-        spareEntry.key() = handler->GetPosition();
-        positionIndex.insert(std::move(spareEntry));
-    } else {
-        positionIndex.emplace(handler->GetPosition(), handler);
+    TIndexHandle& handle = handler->indexHandle;
+    if (!handle.filed)
+        return;
+    const double position = handler->GetPosition();
+    handle.order = ++filings;
+    handle.entry = MoveEntry(positionIndex, handle.entry, position, position);
+    if (TPartnerIndex* partners = PartnerIndexOf(handle.kind))
+        handle.partnerEntry = MoveEntry(*partners, handle.partnerEntry, position, TFiling{position, handle.order});
+}
+
+void TBucketChain::FilePartner(TLoadHandler* handler)
+{
+    TIndexHandle& handle = handler->indexHandle;
+    if (!handle.filed)
+        return;
+    TPartnerKind kind = TPartnerKind::None;
+    if (handler->GetLoadCount() > 0)
+        kind = TPartnerKind::Giver;
+    else if (handler->GetFreeCapacity() > 0.0)
+        kind = TPartnerKind::Taker;
+    if (kind == handle.kind)
+        return;
+    if (TPartnerIndex* partners = PartnerIndexOf(handle.kind))
+        partners->erase(handle.partnerEntry);
+    handle.kind = kind;
+    if (TPartnerIndex* partners = PartnerIndexOf(kind))
+        handle.partnerEntry = partners->insert(TPartnerEntry{{handle.entry->first, handle.order}, handler}).first;
+}
+
+void TBucketChain::DropEntries(TLoadHandler* handler)
+{
+    TIndexHandle& handle = handler->indexHandle;
+    if (handle.filed) {
+        positionIndex.erase(handle.entry);
+        if (TPartnerIndex* partners = PartnerIndexOf(handle.kind))
+            partners->erase(handle.partnerEntry);
     }
+    handle = {};
+}
+
+void TBucketChain::HandlerLoadsChanged(TLoadHandler* handler)
+{
+    FilePartner(handler);
 }
 
 void TBucketChain::HandlerMoving(TLoadHandler* handler, std::uint8_t phase)
 {
-    if (phase == PhaseMoving)
-        RemoveIndexEntry(handler);
-    else if (phase == PhaseMoved)
-        InsertIndexEntry(handler);
+    if (phase == PhaseMoved)
+        Refile(handler);
     for (TBucketChainEventListener* listener : listeners)
         listener->OnHandlerMove(handler, phase);
 }

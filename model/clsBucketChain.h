@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/clsPositionIndex.h"
 #include "model/clsRateCounter.h"
 #include "model/clsZembaObject.h"
 #include "model/clsLock.h"
@@ -8,7 +9,6 @@
 #include <cstdint>
 #include <deque>
 #include <list>
-#include <map>
 #include <random>
 #include <vector>
 
@@ -29,23 +29,12 @@ protected:
 };
 
 using THandlerList = std::vector<TLoadHandler*>;
-using TPositionIndex = std::multimap<double, TLoadHandler*>;
-
-// The entries of the position index with keys in [lo, hi], in the order
-// FindHandlers lists them, without copying them out. It describes the
-// interval only until the next handler moves.
-struct THandlerRange
-{
-    TPositionIndex::const_iterator first;
-    TPositionIndex::const_iterator last;
-    double lo = 0.0;
-    double hi = 0.0;
-};
 
 // The simulation's centre: the handlers in order of addition (source first,
-// sink last), an index of them by position, one step of every person, the
-// steps-per-second figure, the listeners and the scenario's generator of
-// overtaking draws. Owns nothing it points to.
+// sink last), an index of them by position with the indexes of those that can
+// take or give a load now, one step of every person, the steps-per-second
+// figure, the listeners and the scenario's generator of overtaking draws.
+// Owns nothing it points to.
 class TBucketChain : public TZembaObject
 {
 public:
@@ -66,7 +55,10 @@ public:
     void RemoveHandler(TLoadHandler* handler);
     void AddListener(TBucketChainEventListener* listener);
 
-    // Steps every handler between the first and the last, in order, then counts the step.
+    // Steps every handler between the first and the last, in order, then counts
+    // the step. Before it, and after each handler's own step, the handlers are
+    // filed anew as takers or givers: loads and breaks change in steps, and
+    // anyone may have changed them between steps.
     void Step();
     void CountStep();
     // Steps taken since the chain was made.
@@ -83,9 +75,12 @@ public:
     // The same query as a stretch of the index itself, for callers that stop
     // early and need not see every handler in the interval.
     THandlerRange FindHandlerRange(double lo, double hi) const;
-    // Re-files the handler on phase 1 after dropping its old entry on phase 0,
-    // then tells every listener.
+    // Re-files the handler on phase 1, then tells every listener. Its entries
+    // keep their place if it passed nobody, else move from there.
     void HandlerMoving(TLoadHandler* handler, std::uint8_t phase);
+    // Files the handler anew as a taker (no load, free capacity), a giver (a
+    // load) or neither.
+    void HandlerLoadsChanged(TLoadHandler* handler);
 
     std::int32_t GetHandlerCount() const { return static_cast<std::int32_t>(handlers.size()); }
     // Null for an index out of range.
@@ -97,6 +92,12 @@ public:
 
     // For checks: the index itself, read between steps.
     const TPositionIndex& GetPositionIndex() const { return positionIndex; }
+    // The takers or the givers, a subset of the position index in its order.
+    // Every partner of a walk is among them; not everyone among them is one.
+    const TPartnerIndex& GetPartnerIndex(TPartnerKind kind) const
+    {
+        return kind == TPartnerKind::Giver ? givers : takers;
+    }
 
     std::int32_t GetStepsPerSecond() const { return stepRate.GetPerSecond(); }
 
@@ -104,13 +105,17 @@ public:
     std::atomic<bool> overrun{false};
 
 private:
-    void RemoveIndexEntry(TLoadHandler* handler);
-    void InsertIndexEntry(TLoadHandler* handler);
+    void Refile(TLoadHandler* handler);
+    void FilePartner(TLoadHandler* handler);
+    void DropEntries(TLoadHandler* handler);
+    TPartnerIndex* PartnerIndexOf(TPartnerKind kind);
 
     std::deque<TLoadHandler*> handlers;
     TPositionIndex positionIndex;
-    // The entry a moving handler left on phase 0, until it is filed again on phase 1.
-    TPositionIndex::node_type spareEntry;
+    TPartnerIndex takers;
+    TPartnerIndex givers;
+    // Counts every filing into the position index; orders equal positions.
+    std::uint64_t filings = 0;
     TLock lock;
     TRateCounter stepRate;
     std::int64_t stepCount = 0;

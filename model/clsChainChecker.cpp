@@ -40,12 +40,12 @@ std::string CheckPerson(const THandlerState& p)
 
 } // namespace
 
-TChainChecker::TChainChecker(const TBucketChain& chain, const TLoadSource& source, const TLoadSink& sink,
-                             std::int32_t initialStock)
-    : chain(chain)
-    , source(source)
-    , sink(sink)
-    , initialStock(initialStock)
+TChainChecker::TChainChecker(const TBucketChain& theChain, const TLoadSource& theSource, const TLoadSink& theSink,
+                             std::int32_t theInitialStock)
+    : chain(theChain)
+    , source(theSource)
+    , sink(theSink)
+    , initialStock(theInitialStock)
 {
 }
 

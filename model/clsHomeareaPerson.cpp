@@ -52,13 +52,13 @@ void THomeareaPerson::ClampPosition(double& target)
 
 void THomeareaPerson::TryFoundHomeArea()
 {
-    TBucketChain* chain = GetChain();
-    if (!chain)
+    TBucketChain* const ownChain = GetChain();
+    if (!ownChain)
         return;
     const double w = GetMinimumHomeLength();
     double lo = position - w;
     double hi = position + w;
-    const THandlerRange near = chain->FindHandlerRange(lo, hi);
+    const THandlerRange near = ownChain->FindHandlerRange(lo, hi);
     for (auto it = near.first; it != near.last; ++it)
         if (it->second != this && AsPerson<const TPerson>(it->second))
             return;
@@ -82,8 +82,8 @@ bool THomeareaPerson::SetHomeArea(double lo, double hi, bool checkOnly)
 
 bool THomeareaPerson::NegotiateHomeArea(double& lo, double& hi)
 {
-    TBucketChain* chain = GetChain();
-    if (!chain)
+    TBucketChain* const ownChain = GetChain();
+    if (!ownChain)
         return false;
     double newLo = lo;
     double newHi = hi;
@@ -91,9 +91,9 @@ bool THomeareaPerson::NegotiateHomeArea(double& lo, double& hi)
     std::vector<std::int32_t> highList;
     bool conflict = false;
 
-    const std::int32_t count = chain->GetHandlerCount();
+    const std::int32_t count = ownChain->GetHandlerCount();
     for (std::int32_t i = 0; i < count; ++i) {
-        auto* h = AsPerson<THomeareaPerson>(chain->LockHandler(i));
+        auto* h = AsPerson<THomeareaPerson>(ownChain->LockHandler(i));
         if (h && h->inHomeArea) {
             const double a = h->homeStart;
             const double b = h->homeEnd;
@@ -114,7 +114,7 @@ bool THomeareaPerson::NegotiateHomeArea(double& lo, double& hi)
                     newHi = cut;
             }
         }
-        chain->UnlockHandler(i);
+        ownChain->UnlockHandler(i);
     }
 
     if (conflict || !SetHomeArea(newLo, newHi, true))
@@ -123,24 +123,24 @@ bool THomeareaPerson::NegotiateHomeArea(double& lo, double& hi)
     hi = newHi;
 
     for (const std::int32_t i : lowList) {
-        if (auto* h = AsPerson<THomeareaPerson>(chain->LockHandler(i)))
+        if (auto* h = AsPerson<THomeareaPerson>(ownChain->LockHandler(i)))
             h->SetHomeArea(h->homeStart, lo, false);
-        chain->UnlockHandler(i);
+        ownChain->UnlockHandler(i);
     }
     for (const std::int32_t i : highList) {
-        if (auto* h = AsPerson<THomeareaPerson>(chain->LockHandler(i)))
+        if (auto* h = AsPerson<THomeareaPerson>(ownChain->LockHandler(i)))
             h->SetHomeArea(hi, h->homeEnd, false);
-        chain->UnlockHandler(i);
+        ownChain->UnlockHandler(i);
     }
     return true;
 }
 
 double THomeareaPerson::GetMinimumHomeLength() const
 {
-    const TBucketChain* chain = GetChain();
-    if (!chain || !trail || chain->GetHandlerCount() == 0)
+    const TBucketChain* const ownChain = GetChain();
+    if (!ownChain || !trail || ownChain->GetHandlerCount() == 0)
         return 0.0;
-    return trail->GetLength() / chain->GetHandlerCount();
+    return trail->GetLength() / ownChain->GetHandlerCount();
 }
 
 std::int32_t THomeareaPerson::GetSatisfaction() const

@@ -11,9 +11,9 @@ double TZLoad::GetWeight() const
     return 1.0;
 }
 
-TZStdLoad::TZStdLoad(TObjectIds& ids, double weight)
+TZStdLoad::TZStdLoad(TObjectIds& ids, double theWeight)
     : TZLoad(ids)
-    , weight(weight)
+    , weight(theWeight)
 {
 }
 

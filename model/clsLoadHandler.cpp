@@ -60,8 +60,11 @@ void TLoadHandler::GiveLoadTo(TLoadHandler* receiver)
             bestWeight = w;
         }
     }
-    if (best >= 0)
+    if (best >= 0) {
         receiver->PutLoad(TakeLoad(best));
+        NotifyLoadsChanged();
+        receiver->NotifyLoadsChanged();
+    }
 }
 
 void TLoadHandler::BeginReceive()
@@ -80,6 +83,12 @@ void TLoadHandler::NotifyMoved()
         chain->HandlerMoving(this, TBucketChain::PhaseMoved);
 }
 
+void TLoadHandler::NotifyLoadsChanged()
+{
+    if (chain)
+        chain->HandlerLoadsChanged(this);
+}
+
 std::int32_t TLoadHandler::FindHeaviestLoad(double capacity) const
 {
     std::int32_t bestIndex = -1;
@@ -95,11 +104,11 @@ std::int32_t TLoadHandler::FindHeaviestLoad(double capacity) const
     return bestIndex;
 }
 
-TLoadSource::TLoadSource(TObjectIds& ids, double sampleWeight, std::int32_t stock)
-    : TLoadHandler(ids)
-    , ids(ids)
-    , sampleLoad(ids, sampleWeight)
-    , stock(stock)
+TLoadSource::TLoadSource(TObjectIds& theIds, double sampleWeight, std::int32_t theStock)
+    : TLoadHandler(theIds)
+    , ids(theIds)
+    , sampleLoad(theIds, sampleWeight)
+    , stock(theStock)
 {
 }
 
@@ -134,8 +143,11 @@ double TLoadSource::GetPosition() const
 // one a walk over the stock would settle on: it wins every tie.
 void TLoadSource::GiveLoadTo(TLoadHandler* receiver)
 {
-    if (receiver && GetLoadCount() > 0 && !(sampleLoad.GetWeight() > receiver->GetFreeCapacity()))
+    if (receiver && GetLoadCount() > 0 && !(sampleLoad.GetWeight() > receiver->GetFreeCapacity())) {
         receiver->PutLoad(TakeLoad(0));
+        NotifyLoadsChanged();
+        receiver->NotifyLoadsChanged();
+    }
 }
 
 std::int32_t TLoadSource::FindHeaviestLoad(double capacity) const
@@ -144,9 +156,9 @@ std::int32_t TLoadSource::FindHeaviestLoad(double capacity) const
     return GetLoadCount() > 0 && w <= capacity && w > 0.0 ? 0 : -1;
 }
 
-TLoadSink::TLoadSink(TObjectIds& ids, double position)
+TLoadSink::TLoadSink(TObjectIds& ids, double thePosition)
     : TLoadHandler(ids)
-    , position(position)
+    , position(thePosition)
 {
 }
 

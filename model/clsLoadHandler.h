@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/clsLoad.h"
+#include "model/clsPositionIndex.h"
 #include "model/clsZembaObject.h"
 
 #include <atomic>
@@ -10,7 +11,10 @@ class TBucketChain;
 
 // Anything on the trail that holds loads and passes them on: the source, the
 // sink and the persons. Every change of a handler's position is framed by
-// NotifyMoving and NotifyMoved, so that the chain keeps its position index right.
+// NotifyMoving and NotifyMoved, so that the chain keeps its position index
+// right; every change of its loads or free capacity within a chain step is
+// followed by NotifyLoadsChanged, so that the chain knows who can take or
+// give a load.
 class TLoadHandler : public TZembaObject
 {
 public:
@@ -42,13 +46,18 @@ public:
 
     void NotifyMoving();
     void NotifyMoved();
+    void NotifyLoadsChanged();
 
     // Index of the heaviest own load with a weight in (0, capacity], or -1.
     // Ties keep the earlier index.
     virtual std::int32_t FindHeaviestLoad(double capacity) const;
 
 private:
+    friend class TBucketChain;
+
     TBucketChain* chain = nullptr;
+    // Written and read by the chain only.
+    TIndexHandle indexHandle;
 };
 
 // The old home: hands out a new load of the sample's weight per take while its

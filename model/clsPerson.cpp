@@ -16,9 +16,9 @@ const char* const TPerson::Names[] = {
 const int TPerson::NameCount = static_cast<int>(std::size(TPerson::Names));
 
 
-TPerson::TPerson(TObjectIds& ids, std::string name)
+TPerson::TPerson(TObjectIds& ids, std::string theName)
     : TLoadHandler(ids)
-    , name(std::move(name))
+    , name(std::move(theName))
 {
 }
 
@@ -216,8 +216,8 @@ void TPerson::ClampPosition(double& target)
 bool TPerson::WantsToOvertake()
 {
     // The chain's generator: each scenario draws its own sequence from its seed.
-    TBucketChain* chain = GetChain();
-    return chain && chain->NextDraw() % 1000 < OvertakingPerMille;
+    TBucketChain* const ownChain = GetChain();
+    return ownChain && ownChain->NextDraw() % 1000 < OvertakingPerMille;
 }
 
 double TPerson::GetLoadWeight() const

@@ -16,6 +16,7 @@
 namespace {
 
 using TEntry = TPositionIndex::const_iterator;
+using TCandidate = TPartnerIndex::const_iterator;
 
 TEntry SkipSelf(TEntry it, TEntry last, const TLoadHandler* self)
 {
@@ -115,6 +116,10 @@ bool TPerson::IsPartner(const TLoadHandler* h, bool empty) const
                   : h->GetLoadCount() > 0 && h->FindHeaviestLoad(GetFreeCapacity()) >= 0;
 }
 
+// Only takers (carrying) or givers (empty) can be partners, and their index
+// lists them in the order of the position index; the search below runs over
+// the stretch of it within the interval found.
+//
 // The list holds the handlers at the person's own position first among
 // themselves, those below it before them and those above after them; the
 // distance grows outward from the person on both sides. So: a candidate at
@@ -125,16 +130,22 @@ bool TPerson::IsPartner(const TLoadHandler* h, bool empty) const
 TLoadHandler* TPerson::FindPartner(const THandlerRange& found, bool empty, double& distance) const
 {
     distance = trail ? trail->GetLength() : 0.0;
-    if (found.first == found.last)
+    if (found.first == found.last || !GetChain())
         return nullptr;
-    // A walk's interval begins (carrying) or ends (empty) at the person.
-    TEntry atLo = found.first;
+    const TPartnerIndex& candidates = GetChain()->GetPartnerIndex(empty ? TPartnerKind::Giver : TPartnerKind::Taker);
+    // One descent, to the person's place within the interval; the interval's
+    // ends are tested on the way out.
+    const auto belowInterval = [&](TCandidate it) { return it->first.position < found.lo; };
+    const auto aboveInterval = [&](TCandidate it) { return found.hi < it->first.position; };
+    TCandidate atLo;
     if (position > found.hi)
-        atLo = found.last;
+        atLo = candidates.upper_bound(found.hi);
     else if (position > found.lo)
-        atLo = GetChain()->GetPositionIndex().lower_bound(position);
-    TEntry atHi = atLo;
-    for (; atHi != found.last && atHi->first == position; ++atHi) {
+        atLo = candidates.lower_bound(position);
+    else
+        atLo = candidates.lower_bound(found.lo);
+    TCandidate atHi = atLo;
+    for (; atHi != candidates.end() && !aboveInterval(atHi) && atHi->first.position == position; ++atHi) {
         if (IsPartner(atHi->second, empty)) {
             distance = std::fabs(position - atHi->second->GetPosition());
             return atHi->second;
@@ -145,10 +156,12 @@ TLoadHandler* TPerson::FindPartner(const THandlerRange& found, bool empty, doubl
     TLoadHandler* above = nullptr;
     double belowDistance = 0.0;
     double aboveDistance = 0.0;
-    TEntry down = atLo;
-    TEntry up = atHi;
-    bool downOpen = down != found.first;
-    bool upOpen = up != found.last;
+    TCandidate down = atLo;
+    TCandidate up = atHi;
+    const auto openBelow = [&] { return down != candidates.begin() && !belowInterval(std::prev(down)); };
+    const auto openAbove = [&] { return up != candidates.end() && !aboveInterval(up); };
+    bool downOpen = openBelow();
+    bool upOpen = openAbove();
     while (downOpen || upOpen) {
         if (downOpen) {
             --down;
@@ -160,7 +173,7 @@ TLoadHandler* TPerson::FindPartner(const THandlerRange& found, bool empty, doubl
                     below = down->second;
                     belowDistance = d;
                 }
-                downOpen = down != found.first;
+                downOpen = openBelow();
             }
         }
         if (upOpen) {
@@ -172,7 +185,8 @@ TLoadHandler* TPerson::FindPartner(const THandlerRange& found, bool empty, doubl
                 aboveDistance = d;
                 upOpen = false;
             } else {
-                upOpen = ++up != found.last;
+                ++up;
+                upOpen = openAbove();
             }
         }
     }

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-TTrailSection::TTrailSection(TObjectIds& ids, double length)
+TTrailSection::TTrailSection(TObjectIds& ids, double theLength)
     : TZembaObject(ids)
-    , length(length)
+    , length(theLength)
 {
 }
 
@@ -19,8 +19,8 @@ double TTrailSection::GetHeight() const
     return 0.0;
 }
 
-TTrailSectionSteps::TTrailSectionSteps(TObjectIds& ids, double length)
-    : TTrailSection(ids, length)
+TTrailSectionSteps::TTrailSectionSteps(TObjectIds& ids, double theLength)
+    : TTrailSection(ids, theLength)
 {
 }
 

@@ -41,8 +41,8 @@ TPacingTiming TPacingTiming::System()
     };
 }
 
-TStepPacer::TStepPacer(TPacingTiming timing)
-    : timing(std::move(timing))
+TStepPacer::TStepPacer(TPacingTiming theTiming)
+    : timing(std::move(theTiming))
 {
 }
 
@@ -73,11 +73,11 @@ void TStepPacer::RunPeriod(const std::function<void()>& step, std::atomic<bool>&
     }
 }
 
-TBCThread::TBCThread(bool createSuspended, TBucketChain* chain, TChainPublisher* publisher,
-                     TPacingTiming timing)
-    : chain(chain)
-    , publisher(publisher)
-    , timing(std::move(timing))
+TBCThread::TBCThread(bool createSuspended, TBucketChain* theChain, TChainPublisher* thePublisher,
+                     TPacingTiming theTiming)
+    : chain(theChain)
+    , publisher(thePublisher)
+    , timing(std::move(theTiming))
 {
     if (!createSuspended)
         Resume();

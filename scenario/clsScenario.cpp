@@ -17,13 +17,13 @@ T* TScenario::Make(Args&&... args)
     return raw;
 }
 
-TScenario::TScenario(TZOManager& objects)
-    : TScenario(objects, BuiltInMove())
+TScenario::TScenario(TZOManager& theObjects)
+    : TScenario(theObjects, BuiltInMove())
 {
 }
 
-TScenario::TScenario(TZOManager& objects, const TScenarioDescription& description, const TPersonFactory& makePerson)
-    : objects(objects)
+TScenario::TScenario(TZOManager& theObjects, const TScenarioDescription& description, const TPersonFactory& makePerson)
+    : objects(theObjects)
 {
     try {
         Build(description, makePerson);

@@ -80,7 +80,7 @@ bool IsOneLine(const std::string& text)
 class TChecker
 {
 public:
-    explicit TChecker(const std::string& fileName) : fileName(fileName) {}
+    explicit TChecker(const std::string& theFileName) : fileName(theFileName) {}
 
     [[noreturn]] void Fail(const json::json_pointer& place, const std::string& what) const
     {

@@ -19,7 +19,7 @@ constexpr std::int64_t MostMaxSteps = 1'000'000'000'000;
 class TSweepReader
 {
 public:
-    TSweepReader(std::string fileName, std::string folder) : fileName(std::move(fileName)), folder(std::move(folder)) {}
+    TSweepReader(std::string name, std::string place) : fileName(std::move(name)), folder(std::move(place)) {}
 
     TSweepPlan Read(const json& document, const std::vector<std::string>& variedInOrder)
     {

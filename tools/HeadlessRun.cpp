@@ -1,13 +1,14 @@
 #include "tools/HeadlessRun.h"
 
-#include "scenario/clsScenario.h"
-#include "model/clsBucketChain.h"
-#include "model/clsChainChecker.h"
-#include "model/clsLoadHandler.h"
-#include "model/clsChainState.h"
-#include "model/clsZOManager.h"
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
+#include "model/clsBucketChain.h"
+#include "model/clsChainChecker.h"
+#include "model/clsChainState.h"
+#include "model/clsLoadHandler.h"
+#include "model/clsZOManager.h"
+#include "scenario/clsScenario.h"
+#include "scenario/clsScenarioFile.h"
 #include "tools/TraceWriter.h"
 
 #include <fstream>
@@ -16,7 +17,34 @@
 
 namespace {
 
-constexpr std::int64_t MaxStepsOfAMove = 1'000'000;
+// The scenario the options ask for: a file or the built-in move, with the
+// stock and the seed overridden where given. Throws TScenarioFileError.
+TScenarioDescription ChosenScenario(const TRunOptions& options)
+{
+    TScenarioDescription description = options.scenarioPath.empty()
+                                           ? BuiltInMove(options.persons.value_or(11))
+                                           : ReadScenarioFile(options.scenarioPath);
+    if (options.stock)
+        description.stock = *options.stock;
+    if (options.seed)
+        description.seed = *options.seed;
+    return description;
+}
+
+int WriteScenarioFile(const TScenarioDescription& description, const std::string& path, std::ostream& out,
+                      std::ostream& err)
+{
+    if (path == "-") {
+        out << WriteScenario(description);
+        return 0;
+    }
+    std::ofstream file(path);
+    if (!(file << WriteScenario(description)) || !file.flush()) {
+        err << "zemba-run: cannot write the scenario to '" << path << "'\n";
+        return 1;
+    }
+    return 0;
+}
 
 void WriteSummary(std::int64_t step, const TBucketChain& chain, std::ostream& out)
 {
@@ -40,8 +68,18 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
         err << "zemba-run: --plot is not available: this zemba-run was built without Qt\n";
         return 2;
     }
+    TScenarioDescription description;
+    try {
+        description = ChosenScenario(options);
+    } catch (const TScenarioFileError& e) {
+        err << "zemba-run: " << e.what() << '\n';
+        return 2;
+    }
+    if (!options.writeScenarioPath.empty())
+        return WriteScenarioFile(description, options.writeScenarioPath, out, err);
+
     TZOManager objects;
-    TScenario scenario(objects, BuiltInMove(options.persons, options.stock));
+    TScenario scenario(objects, description);
     TBucketChain& chain = *scenario.GetChain();
     const TChainChecker checker(chain, *scenario.GetSource(), *scenario.GetSink(), scenario.GetInitialStock());
 
@@ -79,7 +117,7 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
         windowRecorder = watch(0);
 
     const auto moveComplete = [&] { return scenario.IsMoveComplete(); };
-    const std::int64_t limit = options.steps.value_or(MaxStepsOfAMove);
+    const std::int64_t limit = options.steps.value_or(options.maxSteps);
     std::int64_t step = 0;
     int status = 0;
     // Without a step count the run ends with the move; the test runs once per step.
@@ -106,6 +144,11 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
         }
     }
 
+    if (!options.steps && !over && status == 0) {
+        err << "zemba-run: the move did not finish: " << scenario.GetSink()->GetDeliveredCount() << " of "
+            << scenario.GetInitialStock() << " loads delivered after " << step << " steps (--max-steps)\n";
+        status = 1;
+    }
     if (options.summary)
         WriteSummary(step, chain, out);
     if (options.report)

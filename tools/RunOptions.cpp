@@ -31,6 +31,17 @@ std::optional<std::pair<std::int64_t, std::int64_t>> ParsePair(const std::string
     return std::pair{*a, *b};
 }
 
+// A seed of the overtaking draws: any 32-bit unsigned number, 0 included.
+std::optional<std::uint32_t> ParseSeed(const std::string& text)
+{
+    std::uint32_t value = 0;
+    const char* const end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
 } // namespace
 
 TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
@@ -80,10 +91,28 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
                 o.steps = steps;
         } else if (arg == "--every") {
             sound = readCount(anyCount, o.every);
+        } else if (arg == "--max-steps") {
+            sound = readCount(anyCount, o.maxSteps);
         } else if (arg == "--persons") {
-            sound = readCount(1'000'000, o.persons);
+            std::int32_t persons = 0;
+            sound = readCount(1'000'000, persons);
+            o.persons = persons;
         } else if (arg == "--stock") {
-            sound = readCount(std::numeric_limits<std::int32_t>::max(), o.stock);
+            std::int32_t stock = 0;
+            sound = readCount(1'000'000, stock);
+            o.stock = stock;
+        } else if (arg == "--seed") {
+            const std::string* text = value();
+            o.seed = text ? ParseSeed(*text) : std::nullopt;
+            if (!o.seed) {
+                result.error = text ? "--seed needs a whole number from 0 to 4294967295, not '" + *text + "'"
+                                    : "--seed needs a value";
+                sound = false;
+            }
+        } else if (arg == "--scenario") {
+            sound = readPath("--scenario needs the path of a scenario file", o.scenarioPath);
+        } else if (arg == "--write-scenario") {
+            sound = readPath("--write-scenario needs a path, or - for standard output", o.writeScenarioPath);
         } else if (arg == "--report") {
             o.report = true;
         } else if (arg == "--plot") {
@@ -122,22 +151,32 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
         result.error = "--sweep needs --csv PATH|-";
     if (o.plotSteps && o.plotPath.empty())
         result.error = "--plot-steps needs --plot PATH.png";
+    if (o.persons && !o.scenarioPath.empty())
+        result.error = "--persons scales the built-in move and cannot be used with --scenario";
     return result;
 }
 
 std::string RunUsage()
 {
-    return "usage: zemba-run [--steps N] [--trace PATH|-] [--every K] [--summary] [--check] [--persons P]\n"
-           "                 [--stock S] [--plot PATH.png] [--report]\n"
+    return "usage: zemba-run [--scenario FILE | --persons P] [--stock S] [--seed N] [--steps N] [--max-steps N]\n"
+           "                 [--trace PATH|-] [--every K] [--summary] [--check] [--plot PATH.png] [--report]\n"
+           "                 [--write-scenario PATH|-]\n"
            "  Builds the moving scenario and steps it as fast as it goes.\n"
+           "  --scenario FILE  run the scenario file FILE instead of the built-in move\n"
+           "  --seed N     seed the overtaking draws with N instead of the scenario's seed\n"
            "  --steps N    run N steps; without it, run until the move is complete\n"
-           "               (or 1,000,000 steps)\n"
+           "  --max-steps N  give up a move that is not complete after N steps, with exit\n"
+           "               status 1 (default 10000000)\n"
            "  --trace PATH write a CSV trace of every handler to PATH (- for standard output)\n"
            "  --every K    trace step 0 and every K-th step (default 1)\n"
            "  --summary    print one line of totals after the run\n"
            "  --check      check the chain's invariants after every step; exit 1 at the first violation\n"
-           "  --persons P  P persons on a trail lengthened per eleven persons (default 11)\n"
-           "  --stock S    S loads in the old home (default 666 per eleven persons)\n"
+           "  --persons P  the built-in move with P persons, its trail lengthened per eleven\n"
+           "               persons (default 11)\n"
+           "  --stock S    S loads in the old home (default: the scenario's, 666 per eleven\n"
+           "               persons in the built-in move)\n"
+           "  --write-scenario PATH  write the scenario as a file to PATH (- for standard\n"
+           "               output) instead of running it\n"
            "  --plot PATH  draw a space-time picture of the run into the PNG file PATH\n"
            "  --report     print a report of the move after the run: duration, delivery\n"
            "               rates, what each person did, throughput against its upper bound\n"

@@ -16,9 +16,19 @@ struct TRunOptions
     std::int64_t every = 1;
     bool summary = false;
     bool check = false;
-    std::int32_t persons = 11;
-    // Loads in the source; 0 for the scenario's own stock (666 per eleven persons).
-    std::int32_t stock = 0;
+    // The scenario file to run; empty for the built-in move.
+    std::string scenarioPath;
+    // The built-in move scaled to this many persons; not with a scenario file.
+    std::optional<std::int32_t> persons;
+    // Loads in the source instead of the scenario's own stock.
+    std::optional<std::int32_t> stock;
+    // Seeds the overtaking draws instead of the scenario's own seed.
+    std::optional<std::uint32_t> seed;
+    // A run without --steps that has not delivered every load by this step
+    // stops and says that the move did not finish.
+    std::int64_t maxSteps = 10'000'000;
+    // Where the scenario goes as a file instead of being run: "-" for standard output.
+    std::string writeScenarioPath;
     // Where the space-time picture goes, as PNG: empty for none.
     std::string plotPath;
     // Print the report of the move after the run.

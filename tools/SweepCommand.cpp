@@ -16,7 +16,7 @@ namespace {
 class TProgressLine
 {
 public:
-    explicit TProgressLine(std::ostream& err) : err(err) {}
+    explicit TProgressLine(std::ostream& stream) : err(stream) {}
 
     void Show(std::size_t done, std::size_t total)
     {

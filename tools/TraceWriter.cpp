@@ -24,8 +24,8 @@ private:
 
 } // namespace
 
-TTraceWriter::TTraceWriter(std::ostream& out)
-    : out(out)
+TTraceWriter::TTraceWriter(std::ostream& theOut)
+    : out(theOut)
 {
 }
 

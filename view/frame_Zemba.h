@@ -73,7 +73,7 @@ private:
     class TChainEvent final : public TBucketChainEventListener
     {
     public:
-        explicit TChainEvent(TframeZemba* owner) : owner(owner) {}
+        explicit TChainEvent(TframeZemba* theOwner) : owner(theOwner) {}
         void OnHandlerMove(TLoadHandler* handler, std::uint8_t phase) override;
 
     private:

@@ -88,14 +88,17 @@ TEST_F(ChainIndex, AMoveRefilesOnlyTheMoverBehindThoseAlreadyThere)
     EXPECT_EQ(world.chain.GetPositionIndex().size(), 5u);
 }
 
-TEST_F(ChainIndex, AHandlerThatWasNeverFiledUnderItsPositionUnfilesNobody)
+TEST_F(ChainIndex, AMoveAnnouncedLateOrHalfIsFiledOnceUnderTheNewPosition)
 {
-    // Moved behind the chain's back to where nobody stands: the chain must
-    // not guess and drop someone else's entry.
+    // Moved behind the chain's back, then announced in both phases or in the
+    // second only: the handler's own entry moves, nobody else's.
     a.position = 0.6;
     world.chain.HandlerMoving(&a, TBucketChain::PhaseMoving);
+    world.chain.HandlerMoving(&a, TBucketChain::PhaseMoved);
+    b.position = 0.7;
+    world.chain.HandlerMoving(&b, TBucketChain::PhaseMoved);
     EXPECT_EQ(world.chain.GetPositionIndex().size(), 5u);
-    EXPECT_EQ(Find(world.chain, 0.5, 0.5), (THandlerList{&a, &b, &c}));
+    EXPECT_EQ(Find(world.chain, 0.5, 0.7), (THandlerList{&c, &a, &b}));
 }
 
 TEST_F(ChainIndex, ListenersHearEachPhaseInTheOrderTheyWereAdded)

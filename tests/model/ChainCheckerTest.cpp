@@ -61,12 +61,6 @@ TEST_F(BrokenChain, ALostLoadIsReported)
     EXPECT_NE(Fault().find("not conserved"), std::string::npos) << Fault();
 }
 
-TEST_F(BrokenChain, ADuplicatedIndexEntryIsReported)
-{
-    world.chain.HandlerMoving(&person, TBucketChain::PhaseMoved);
-    EXPECT_NE(Fault().find("position index"), std::string::npos) << Fault();
-}
-
 TEST_F(BrokenChain, AHandlerFiledUnderAnotherPositionIsReported)
 {
     person.SetPositionQuietly(0.6);
