@@ -8,7 +8,7 @@
 #include <QLineSeries>
 #include <QPen>
 #include <QValueAxis>
-#include <QVBoxLayout>
+#include <QHBoxLayout>
 
 #include <algorithm>
 
@@ -20,14 +20,14 @@ constexpr std::int32_t TextPerMinute = 2333;
 constexpr std::int32_t TextMinutes = 2334;
 constexpr std::int32_t TextLoads = 2335;
 
-QLineSeries* AddSeries(QChart& chart, std::int32_t name, Qt::PenStyle style)
+constexpr int ChartHeight = 200;
+constexpr int LabelPixels = 10;
+
+QLineSeries* AddSeries(QChart& chart, std::int32_t name, const QColor& colour, Qt::PenStyle style)
 {
     auto* series = new QLineSeries(&chart);
     series->setName(GetStringById(name));
-    QPen pen = series->pen();
-    pen.setStyle(style);
-    pen.setWidth(2);
-    series->setPen(pen);
+    series->setPen(QPen(colour, 2, style));
     chart.addSeries(series);
     return series;
 }
@@ -35,21 +35,28 @@ QLineSeries* AddSeries(QChart& chart, std::int32_t name, Qt::PenStyle style)
 QValueAxis* AddAxis(QChart& chart, std::int32_t title, Qt::Alignment side)
 {
     auto* axis = new QValueAxis(&chart);
+    QFont font = axis->labelsFont();
+    font.setPixelSize(LabelPixels);
+    axis->setLabelsFont(font);
+    axis->setTitleFont(font);
     axis->setTitleText(GetStringById(title));
-    axis->setLabelFormat(QStringLiteral("%.0f"));
+    axis->setLabelFormat(QStringLiteral("%g"));
     chart.addAxis(axis, side);
     return axis;
 }
 
 // One chart of two curves over simulated minutes, the second dashed.
-QChart* MakeChart(QWidget& owner, std::int32_t curve, std::int32_t yTitle, QLineSeries*& line, QLineSeries*& boundLine,
-                  QValueAxis*& x, QValueAxis*& y)
+void MakeChart(QWidget& owner, std::int32_t curve, const QColor& colour, std::int32_t yTitle, QLineSeries*& line,
+               QLineSeries*& boundLine, QValueAxis*& x, QValueAxis*& y)
 {
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignTop);
-    chart->setMargins(QMargins(2, 2, 2, 2));
-    line = AddSeries(*chart, curve, Qt::SolidLine);
-    boundLine = AddSeries(*chart, TextBound, Qt::DashLine);
+    QFont font = chart->legend()->font();
+    font.setPixelSize(LabelPixels);
+    chart->legend()->setFont(font);
+    chart->setMargins(QMargins(0, 0, 0, 0));
+    line = AddSeries(*chart, curve, colour, Qt::SolidLine);
+    boundLine = AddSeries(*chart, TextBound, Qt::darkGray, Qt::DashLine);
     x = AddAxis(*chart, TextMinutes, Qt::AlignBottom);
     y = AddAxis(*chart, yTitle, Qt::AlignLeft);
     for (QLineSeries* series : {line, boundLine}) {
@@ -58,8 +65,8 @@ QChart* MakeChart(QWidget& owner, std::int32_t curve, std::int32_t yTitle, QLine
     }
     auto* view = new QChartView(chart, &owner);
     view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumHeight(ChartHeight);
     owner.layout()->addWidget(view);
-    return chart;
 }
 
 double Minutes(std::int64_t step)
@@ -72,10 +79,10 @@ double Minutes(std::int64_t step)
 TRunChart::TRunChart(QWidget* parent)
     : QWidget(parent)
 {
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    MakeChart(*this, TextDelivered, TextLoads, delivered, deliveredBound, deliveredTime, deliveredLoads);
-    MakeChart(*this, TextPerMinute, TextPerMinute, rate, rateBound, rateTime, rateLoads);
+    MakeChart(*this, TextDelivered, QColor(0, 128, 0), TextLoads, delivered, deliveredBound, deliveredTime, deliveredLoads);
+    MakeChart(*this, TextPerMinute, QColor(0, 0, 255), TextPerMinute, rate, rateBound, rateTime, rateLoads);
     Start(0.0, 0);
 }
 
@@ -127,6 +134,9 @@ void TRunChart::FitAxes(double minutes)
         axis->setRange(0.0, span);
     // What the bound could have delivered by now stands above every curve.
     const double reachable = bound > 0.0 ? std::min<double>(stock, bound * span) : stock;
-    deliveredLoads->setRange(0.0, std::max(1.0, reachable) * 1.05);
-    rateLoads->setRange(0.0, std::max(1.0, highestRate) * 1.1);
+    deliveredLoads->setRange(0.0, std::max(1.0, reachable));
+    rateLoads->setRange(0.0, std::max(1.0, highestRate));
+    // Round figures on the scales, the ranges widened to them.
+    for (QValueAxis* axis : {deliveredLoads, rateLoads})
+        axis->applyNiceNumbers();
 }

@@ -78,6 +78,8 @@ TfrmMain::TfrmMain(QWidget* owner)
     ui->dkChart->setWidget(chart);
     lbStatus = new QLabel(ui->sbStatus);
     lbStatus->setObjectName(QStringLiteral("lbStatus"));
+    // A longer text must not widen the window.
+    lbStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     ui->sbStatus->addWidget(lbStatus, 1);
     // The status bar comes on top of the window's usual size: the view keeps its own.
     resize(width(), height() + ui->sbStatus->sizeHint().height());
