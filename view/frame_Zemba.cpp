@@ -140,7 +140,11 @@ void TframeZemba::UpdatePanel(const TChainState& state)
     }
     panel->setText(PersonPanelText(*person));
     panel->adjustSize();
-    panel->move(pb->width() - panel->width() - 5, 5);
+    // In the top corner away from the person, below the rates on the left.
+    constexpr int Margin = 5;
+    constexpr int BelowRates = 40;
+    const bool personOnTheRight = trail && MapPosition(*trail, pb->width(), pb->height(), person->position).left > pb->width() / 2;
+    panel->move(personOnTheRight ? Margin : pb->width() - panel->width() - Margin, personOnTheRight ? BelowRates : Margin);
     panel->show();
 }
 
