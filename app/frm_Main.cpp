@@ -2,31 +2,118 @@
 
 #include "ui_frm_Main.h"
 
-#include "scenario/clsScenario.h"
-#include "scenario/clsScenarioFile.h"
+#include "analysis/MoveRecorder.h"
+#include "analysis/MoveReport.h"
+#include "app/clsRunChart.h"
 #include "dialogs/frm_About.h"
 #include "dialogs/frm_Persons.h"
 #include "runtime/clsBCThread.h"
+#include "scenario/clsScenario.h"
+#include "scenario/clsScenarioFile.h"
+#include "strings/clsStringTable.h"
 #include "strings/clsStringsForVCLControls.h"
+#include "view/clsChainPainter.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLabel>
 #include <QMessageBox>
+#include <QSettings>
 #include <QShowEvent>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
 
 #include <exception>
+
+namespace {
+
+constexpr std::int32_t TextTime = 2300;
+constexpr std::int32_t TextSource = 2301;
+constexpr std::int32_t TextInHands = 2302;
+constexpr std::int32_t TextDelivered = 2303;
+constexpr std::int32_t TextFinished = 2304;
+constexpr std::int32_t TextScenarioFiles = 2320;
+constexpr std::int32_t TextChart = 2330;
+constexpr std::int32_t TextOpen = 50010;
+constexpr std::int32_t TextSimulation = 50300;
+constexpr std::int32_t TextPause = 50310;
+constexpr std::int32_t TextContinue = 50311;
+
+// A few times a second is live enough for figures and curves.
+constexpr int FiguresInterval = 250;
+const QString WindowStateKey = QStringLiteral("mainWindow/state");
+
+QString SimulatedTime(std::int64_t steps)
+{
+    return QString::fromStdString(FormatSimulatedTime(steps));
+}
+
+// A caption without its shortcut mark, for titles.
+QString Plain(std::int32_t id)
+{
+    return GetStringById(id).remove(QLatin1Char('&'));
+}
+
+} // namespace
 
 TfrmMain::TfrmMain(QWidget* owner)
     : QMainWindow(owner)
     , ui(std::make_unique<Ui::frmMain>())
+    , publisher(std::make_unique<TChainPublisher>())
 {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/zemba/ProgramIcon.png")));
+    LocalizeComponent(this);
+    baseTitle = windowTitle();
+    ui->tbSimulation->setWindowTitle(Plain(TextSimulation));
+    ui->dkChart->setWindowTitle(Plain(TextChart));
+
+    chart = new TRunChart(ui->dkChart);
+    ui->dkChart->setWidget(chart);
+    lbStatus = new QLabel(ui->sbStatus);
+    lbStatus->setObjectName(QStringLiteral("lbStatus"));
+    // A longer text must not widen the window.
+    lbStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    ui->sbStatus->addWidget(lbStatus, 1);
+    // The status bar comes on top of the window's usual size: the view keeps its own.
+    resize(width(), height() + ui->sbStatus->sizeHint().height());
+
+    connect(ui->acFileOpen, &QAction::triggered, this, &TfrmMain::acFileOpenExecute);
+    connect(ui->acFileExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->acSimPause, &QAction::triggered, this, &TfrmMain::acSimPauseExecute);
+    connect(ui->acSimStep, &QAction::triggered, this, &TfrmMain::acSimStepExecute);
+    connect(ui->acSimRestart, &QAction::triggered, this, &TfrmMain::Restart);
     connect(ui->acEditPersons, &QAction::triggered, this, &TfrmMain::acEditPersonsExecute);
     connect(ui->acInfoAbout, &QAction::triggered, this, &TfrmMain::acInfoAboutExecute);
-    LocalizeComponent(this);
+    connect(ui->fu, &TframeZemba::PersonOpened, this, &TfrmMain::OpenPersons);
+
+    auto* speeds = new QActionGroup(this);
+    const std::array<QAction*, SpeedFactors.size()> speedActions{ui->acSpeed1, ui->acSpeed2, ui->acSpeed5,
+                                                                  ui->acSpeed20, ui->acSpeedFast};
+    for (std::size_t i = 0; i < SpeedFactors.size(); ++i) {
+        speeds->addAction(speedActions[i]);
+        connect(speedActions[i], &QAction::triggered, this, [this, i] { acSpeedExecute(SpeedFactors[i]); });
+    }
+    ui->acSpeed1->setChecked(true);
+    ShowPaused(false);
+
+    // The first start shows the window as it always was; later ones as it was left.
+    ui->tbSimulation->hide();
+    ui->dkChart->hide();
+    ConnectDockable(ui->acViewToolbar, ui->tbSimulation);
+    ConnectDockable(ui->acViewChart, ui->dkChart);
+    restoreState(QSettings().value(WindowStateKey).toByteArray());
+
+    figuresTimer = new QTimer(this);
+    figuresTimer->setInterval(FiguresInterval);
+    connect(figuresTimer, &QTimer::timeout, this, &TfrmMain::UpdateFigures);
+    figuresTimer->start();
 }
 
 TfrmMain::~TfrmMain()
@@ -37,6 +124,30 @@ TfrmMain::~TfrmMain()
 void TfrmMain::SetScenarioFile(const QString& path)
 {
     scenarioFile = path;
+}
+
+bool TfrmMain::OpenScenario(const QString& path)
+{
+    // Read before anything stops: a refused file leaves the running move alone.
+    try {
+        description = ReadScenarioFile(QFile::encodeName(path).toStdString());
+    } catch (const std::exception& e) {
+        QMessageBox::warning(this, baseTitle, QString::fromLocal8Bit(e.what()));
+        return false;
+    }
+    scenarioFile = path;
+    Restart();
+    return true;
+}
+
+bool TfrmMain::IsPaused() const
+{
+    return thread && thread->IsPaused();
+}
+
+QString TfrmMain::GetStatusText() const
+{
+    return lbStatus->text();
 }
 
 void TfrmMain::showEvent(QShowEvent* event)
@@ -50,39 +161,69 @@ void TfrmMain::showEvent(QShowEvent* event)
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     StopSimulation();
+    QSettings().setValue(WindowStateKey, saveState());
     QMainWindow::closeEvent(event);
 }
 
 void TfrmMain::FormShow()
 {
+    if (!scenarioFile.isEmpty()) {
+        try {
+            description = ReadScenarioFile(QFile::encodeName(scenarioFile).toStdString());
+        } catch (const std::exception& e) {
+            // The window stays, without a simulation; the message waits until it is visible.
+            const QString text = QString::fromLocal8Bit(e.what());
+            QMetaObject::invokeMethod(this, [this, text] { QMessageBox::critical(this, windowTitle(), text); },
+                                      Qt::QueuedConnection);
+            return;
+        }
+    }
+    Restart();
+}
+
+void TfrmMain::Restart()
+{
+    StopSimulation();
+    thread.reset();
+    // The view lets go of the old trail before it goes; the old chain, which
+    // holds the view's listener, goes with its scenario and is never stepped again.
+    ui->fu->SetTrail(nullptr);
+    ui->fu->SetChain(nullptr);
+    chain = nullptr;
+    scenario.reset();
+    publisher = std::make_unique<TChainPublisher>();
+    ui->fu->SetPublisher(publisher.get());
     try {
         CreateScenario();
         StartSimulation();
     } catch (const std::exception& e) {
-        // The window stays, without a simulation; the message waits until it is visible.
+        scenario.reset();
+        chain = nullptr;
+        ui->fu->SetTrail(nullptr);
         const QString text = QString::fromLocal8Bit(e.what());
         QMetaObject::invokeMethod(this, [this, text] { QMessageBox::critical(this, windowTitle(), text); },
                                   Qt::QueuedConnection);
     }
+    UpdateFigures();
 }
 
 void TfrmMain::CreateScenario()
 {
-    if (scenarioFile.isEmpty()) {
-        scenario = std::make_unique<TScenario>(objects);
-    } else {
-        scenario = std::make_unique<TScenario>(objects, ReadScenarioFile(QFile::encodeName(scenarioFile).toStdString()));
-        setWindowTitle(windowTitle() + QStringLiteral(" – ") + QFileInfo(scenarioFile).fileName());
-    }
+    scenario = description ? std::make_unique<TScenario>(objects, *description) : std::make_unique<TScenario>(objects);
+    setWindowTitle(description ? baseTitle + QStringLiteral(" – ") + QFileInfo(scenarioFile).fileName() : baseTitle);
     chain = scenario->GetChain();
     ui->fu->SetTrail(scenario->GetTrail());
     ui->fu->SetChain(chain);
-    ui->fu->SetPublisher(&publisher);
+    // The bound as the report works it out, from the move before its first step.
+    const TMoveRecorder before(*chain, *scenario->GetTrail(), *scenario->GetSink(), scenario->GetInitialStock());
+    chart->Start(SummariseMove(before.GetRecord()).boundPerMinute, scenario->GetInitialStock());
 }
 
 void TfrmMain::StartSimulation()
 {
-    thread = std::make_unique<TBCThread>(true, chain, &publisher);
+    thread = std::make_unique<TBCThread>(true, chain, publisher.get());
+    thread->SetSpeed(speedFactor);
+    ShowPaused(false);
     thread->Resume();
 }
 
@@ -92,11 +233,80 @@ void TfrmMain::StopSimulation()
         thread->StopAndWait();
 }
 
+void TfrmMain::ShowPaused(bool paused)
+{
+    ui->acSimPause->setText(GetStringById(paused ? TextContinue : TextPause));
+    ui->acSimStep->setEnabled(paused);
+}
+
+void TfrmMain::UpdateFigures()
+{
+    const TChainState& state = publisher->Latest();
+    QString text = GetStringById(TextTime) + QLatin1Char(' ') + SimulatedTime(state.step)
+        + QStringLiteral("   ") + GetStringById(TextSource) + QLatin1Char(' ') + QString::number(state.stock)
+        + QStringLiteral("   ") + GetStringById(TextInHands) + QLatin1Char(' ') + QString::number(state.inHands)
+        + QStringLiteral("   ") + GetStringById(TextDelivered) + QLatin1Char(' ') + QString::number(state.delivered);
+    const std::int64_t finish = publisher->GetFinishStep();
+    if (chain && finish >= 0)
+        text += QStringLiteral("   ") + GetStringById(TextFinished) + QLatin1Char(' ') + QString::number(finish)
+            + QStringLiteral(" (") + SimulatedTime(finish) + QLatin1Char(')');
+    lbStatus->setText(text);
+    if (chain)
+        chart->Add(state.step, state.delivered);
+}
+
+void TfrmMain::ConnectDockable(QAction* toggle, QWidget* dockable)
+{
+    connect(toggle, &QAction::toggled, dockable, &QWidget::setVisible);
+    // Closed by its own button or shown by restoreState: the entry follows.
+    const auto follow = [toggle, dockable] { toggle->setChecked(dockable->isVisibleTo(dockable->parentWidget())); };
+    if (auto* bar = qobject_cast<QToolBar*>(dockable))
+        connect(bar, &QToolBar::visibilityChanged, toggle, follow);
+    if (auto* dock = qobject_cast<QDockWidget*>(dockable))
+        connect(dock, &QDockWidget::visibilityChanged, toggle, follow);
+}
+
+void TfrmMain::acFileOpenExecute()
+{
+    const QString path = QFileDialog::getOpenFileName(this, Plain(TextOpen), QFileInfo(scenarioFile).path(),
+                                                      GetStringById(TextScenarioFiles));
+    if (!path.isEmpty())
+        OpenScenario(path);
+}
+
+void TfrmMain::acSimPauseExecute()
+{
+    if (!thread)
+        return;
+    const bool paused = !thread->IsPaused();
+    thread->SetPaused(paused);
+    ShowPaused(paused);
+}
+
+void TfrmMain::acSimStepExecute()
+{
+    if (thread)
+        thread->StepOnce();
+}
+
+void TfrmMain::acSpeedExecute(std::int32_t factor)
+{
+    speedFactor = factor;
+    if (thread)
+        thread->SetSpeed(factor);
+}
+
 void TfrmMain::acEditPersonsExecute()
+{
+    OpenPersons(TChainPainter::NoSelection);
+}
+
+void TfrmMain::OpenPersons(std::int32_t selectedId)
 {
     TfrmPersons persons(this);
     persons.SetManager(&objects);
-    persons.SetPublisher(&publisher);
+    persons.SetPublisher(publisher.get());
+    persons.SelectPerson(selectedId);
     persons.exec();
 }
 

@@ -2,38 +2,56 @@
 
 #include "model/clsZOManager.h"
 #include "runtime/clsChainPublisher.h"
+#include "scenario/clsScenarioDescription.h"
 
 #include <QMainWindow>
 
+#include <array>
 #include <memory>
+#include <optional>
 
+class QAction;
+class QLabel;
+class QTimer;
 class TBCThread;
 class TBucketChain;
+class TRunChart;
 class TScenario;
 
 namespace Ui {
 class frmMain;
 }
 
-// The program's one window: the chain view fills it; its menu opens the
-// persons dialog and the about box. Its first show builds the scenario and
-// starts the simulation thread; closing it stops the thread before anything
-// the thread reaches is destroyed.
+// The program's one window: the chain view fills it; its menus open scenario
+// files, control the run (pause, single step, speed, restart), open the
+// persons dialog and the about box, and show the toolbar and the chart dock.
+// The status bar and the chart follow the published state. Its first show
+// builds the scenario and starts the simulation thread; closing it stops the
+// thread before anything the thread reaches is destroyed.
 class TfrmMain : public QMainWindow
 {
     Q_OBJECT
 
 public:
+    // The speed factors of the Simulation menu, in its order.
+    static constexpr std::array<std::int32_t, 5> SpeedFactors{1, 2, 5, 20, 0};
+
     explicit TfrmMain(QWidget* owner = nullptr);
     ~TfrmMain() override;
 
     // The scenario file the first show builds instead of the built-in move.
     void SetScenarioFile(const QString& path);
+    // Reads the file and, if the reader accepts it, restarts on it; else
+    // shows the reader's message and the running scenario goes on untouched.
+    bool OpenScenario(const QString& path);
 
     // For tests: the simulation is running.
     bool IsSimulating() const { return thread != nullptr; }
+    bool IsPaused() const;
     TBucketChain* GetChain() const { return chain; }
     const TZOManager& GetObjects() const { return objects; }
+    TChainPublisher& GetPublisher() { return *publisher; }
+    QString GetStatusText() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -41,22 +59,43 @@ protected:
 
 private:
     void FormShow();
+    // Stops the running scenario, builds the current one afresh and starts it
+    // at the chosen speed; a scenario that cannot be built leaves the window
+    // without a simulation and says why.
+    void Restart();
     void CreateScenario();
     void StartSimulation();
     // Requests the thread's stop and waits for it; the scenario and the view
     // may go only after this.
     void StopSimulation();
+    void ShowPaused(bool paused);
+    void UpdateFigures();
+    void ConnectDockable(QAction* toggle, QWidget* dockable);
 
+    void acFileOpenExecute();
+    void acSimPauseExecute();
+    void acSimStepExecute();
+    void acSpeedExecute(std::int32_t factor);
     void acEditPersonsExecute();
+    void OpenPersons(std::int32_t selectedId);
     void acInfoAboutExecute();
 
     std::unique_ptr<Ui::frmMain> ui;
-    // What the view and the persons dialog show; outlives the thread that fills it.
-    TChainPublisher publisher;
+    QLabel* lbStatus = nullptr;
+    TRunChart* chart = nullptr;
+    QTimer* figuresTimer = nullptr;
+    QString baseTitle;
+
+    // What the view, the persons dialog, the status bar and the chart show;
+    // one per run, outliving the thread that fills it.
+    std::unique_ptr<TChainPublisher> publisher;
     std::unique_ptr<TBCThread> thread;
     TBucketChain* chain = nullptr;
     TZOManager objects;
     // Owns the scenario's objects, so that nothing is left to the leak check at exit.
     std::unique_ptr<TScenario> scenario;
     QString scenarioFile;
+    // The file's scenario as read; none for the built-in move.
+    std::optional<TScenarioDescription> description;
+    std::int32_t speedFactor = 1;
 };

@@ -135,6 +135,13 @@ void TfrmPersons::SetPublisher(TChainPublisher* newPublisher)
     timerTimer();
 }
 
+void TfrmPersons::SelectPerson(std::int32_t id)
+{
+    for (int i = 0; i < lbPersons->count(); ++i)
+        if (ParseRowId(lbPersons->item(i)->text()) == id)
+            lbPersons->setCurrentRow(i);
+}
+
 QRect TfrmPersons::CellRect(const QRect& row, int column) const
 {
     return {row.left() + hcPersons->sectionPosition(column), row.top(), hcPersons->sectionSize(column), row.height()};

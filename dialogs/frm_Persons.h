@@ -32,6 +32,8 @@ public:
     void SetManager(TZOManager* newManager);
     // Where the persons' state comes from (not owned); without one every row shows as deleted.
     void SetPublisher(TChainPublisher* newPublisher);
+    // Makes the row of the person with the id the current one, if it has a row.
+    void SelectPerson(std::int32_t id);
 
     // The part of a row that belongs to the header section of the column, in
     // the list's viewport coordinates: the row's top and bottom, the

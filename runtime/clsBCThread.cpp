@@ -46,6 +46,11 @@ TStepPacer::TStepPacer(TPacingTiming theTiming)
 {
 }
 
+void TStepPacer::SetSpeed(std::int32_t factor)
+{
+    period = factor > 0 ? PeriodMs / factor : 0;
+}
+
 void TStepPacer::Start()
 {
     last = timing.now();
@@ -54,7 +59,13 @@ void TStepPacer::Start()
 void TStepPacer::RunPeriod(const std::function<void()>& step, std::atomic<bool>& overrun)
 {
     step();
-    const std::int64_t target = last + PeriodMs;
+    if (period == 0) {
+        overrun.store(false, std::memory_order_relaxed);
+        timing.sleep(0);
+        last = timing.now();
+        return;
+    }
+    const std::int64_t target = last + period;
     if (timing.now() >= target) {
         overrun.store(true, std::memory_order_relaxed);
         last = timing.now();
@@ -100,7 +111,11 @@ void TBCThread::Resume()
 
 void TBCThread::RequestStop()
 {
-    stopRequested.store(true);
+    {
+        const std::lock_guard lock(control);
+        stopRequested.store(true);
+    }
+    controlChanged.notify_all();
 }
 
 void TBCThread::StopAndWait()
@@ -110,16 +125,73 @@ void TBCThread::StopAndWait()
         thread.join();
 }
 
+void TBCThread::SetPaused(bool paused)
+{
+    {
+        const std::lock_guard lock(control);
+        pauseRequested = paused;
+        singleSteps = 0;
+    }
+    controlChanged.notify_all();
+}
+
+bool TBCThread::IsPaused() const
+{
+    const std::lock_guard lock(control);
+    return pauseRequested;
+}
+
+void TBCThread::StepOnce()
+{
+    {
+        const std::lock_guard lock(control);
+        if (!pauseRequested)
+            return;
+        ++singleSteps;
+    }
+    controlChanged.notify_all();
+}
+
+void TBCThread::SetSpeed(std::int32_t factor)
+{
+    speed.store(factor, std::memory_order_relaxed);
+}
+
+bool TBCThread::AwaitStep(bool& paused, bool& waited)
+{
+    std::unique_lock lock(control);
+    waited = pauseRequested && singleSteps == 0 && !stopRequested.load();
+    if (waited) {
+        // The chain's own counter keeps its last figure while nothing steps.
+        if (publisher)
+            publisher->Publish(*chain, true);
+        controlChanged.wait(lock, [this] { return stopRequested.load() || !pauseRequested || singleSteps > 0; });
+    }
+    if (stopRequested.load())
+        return false;
+    paused = pauseRequested;
+    if (paused)
+        --singleSteps;
+    return true;
+}
+
 void TBCThread::Execute()
 {
     RaisePriority();
     TStepPacer pacer(timing);
-    const auto publishedStep = [this] {
+    bool paused = false;
+    bool waited = false;
+    const auto publishedStep = [this, &paused] {
         chain->Step();
         if (publisher)
-            publisher->Publish(*chain);
+            publisher->Publish(*chain, paused);
     };
     pacer.Start();
-    while (!stopRequested.load())
+    while (AwaitStep(paused, waited)) {
+        pacer.SetSpeed(speed.load(std::memory_order_relaxed));
+        // A step after a wait is not late for a period that ran out meanwhile.
+        if (waited)
+            pacer.Start();
         pacer.RunPeriod(publishedStep, chain->overrun);
+    }
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <thread>
 
 class TBucketChain;
@@ -20,15 +22,23 @@ struct TPacingTiming
     static TPacingTiming System();
 };
 
-// Runs one step per 40 ms period. The next period is measured from the moment
-// the wait ended, so a late wake-up is never caught up; a step that overruns
-// its period is followed at once by the next.
+// Runs one step per period: 40 ms at speed 1, divided by the speed factor
+// above it. The next period is measured from the moment the wait ended, so a
+// late wake-up is never caught up; a step that overruns its period is followed
+// at once by the next. As fast as possible steps back to back, yielding the
+// processor between steps, and never overruns.
 class TStepPacer
 {
 public:
     static constexpr std::int64_t PeriodMs = 40;
+    // The speed factors the window offers; factors above 40 leave no period either.
+    static constexpr std::int32_t AsFastAsPossible = 0;
 
     explicit TStepPacer(TPacingTiming timing);
+
+    // From the next period on.
+    void SetSpeed(std::int32_t factor);
+    std::int64_t GetPeriod() const { return period; }
 
     // Starts the first period now.
     void Start();
@@ -38,12 +48,14 @@ public:
 
 private:
     TPacingTiming timing;
+    std::int64_t period = PeriodMs;
     std::int64_t last = 0;
 };
 
-// The simulation thread: steps the chain every 40 ms at raised priority and
-// publishes its state after each step, until a stop is requested. The stop is
-// checked once per period; the destructor requests it and joins.
+// The simulation thread: steps the chain once a period at raised priority and
+// publishes its state after each step, until a stop is requested. The stop,
+// the pause and the speed are checked once per period, before its step; the
+// destructor requests the stop and joins.
 class TBCThread
 {
 public:
@@ -63,12 +75,32 @@ public:
     // Requests the stop and waits for the thread to end.
     void StopAndWait();
 
+    // Run control, from any thread. A paused thread steps no more, waits
+    // without using the processor, and publishes the chain once with a rate
+    // of 0 steps/s.
+    void SetPaused(bool paused);
+    bool IsPaused() const;
+    // While paused: exactly one more step, published like any other.
+    void StepOnce();
+    // A speed factor as TStepPacer takes it.
+    void SetSpeed(std::int32_t factor);
+
 private:
     void Execute();
+    // Waits while paused with no single step asked for. False once the stop
+    // is requested; paused tells whether the step to come is a single step,
+    // waited whether the thread has waited for it.
+    bool AwaitStep(bool& paused, bool& waited);
 
     TBucketChain* const chain;
     TChainPublisher* const publisher;
     TPacingTiming timing;
     std::atomic<bool> stopRequested{false};
+    std::atomic<std::int32_t> speed{1};
+    // The pause and the single steps asked for, with the stop wake the waiting thread.
+    mutable std::mutex control;
+    std::condition_variable controlChanged;
+    bool pauseRequested = false;
+    std::int32_t singleSteps = 0;
     std::thread thread;
 };

@@ -16,7 +16,7 @@ struct TStringEntry
 
 // Kept in order of id for the binary search. The texts are UTF-16 literals so
 // that the umlauts do not depend on any locale at run time.
-constexpr std::array<TStringEntry, 22> stringTable{{
+constexpr std::array<TStringEntry, 56> stringTable{{
     {1000, u"Vuzuzidazerezeda V 0.01"},
     {2000, u"OK"},
     {2001, u"Abbrechen"},
@@ -35,11 +35,49 @@ constexpr std::array<TStringEntry, 22> stringTable{{
     {2116, u"Home Länge"},
     {2117, u"Zufriedenheit"},
     {2200, u"macht Pause!"},
+    // The status bar.
+    {2300, u"Zeit"},
+    {2301, u"Quelle"},
+    {2302, u"in Händen"},
+    {2303, u"geliefert"},
+    {2304, u"fertig nach Schritt"},
+    // The panel of the selected person.
+    {2310, u"Zustand"},
+    {2311, u"geht"},
+    {2312, u"gibt ab"},
+    {2313, u"nimmt an"},
+    {2314, u"Last"},
+    {2315, u"Position"},
+    {2316, u"Heimbereich"},
+    {2320, u"Szenario-Dateien (*.json)"},
+    // The chart dock.
+    {2330, u"Verlauf"},
+    {2331, u"Geliefert"},
+    {2332, u"Obergrenze"},
+    {2333, u"Lasten pro Minute"},
+    {2334, u"Simulierte Minuten"},
+    {2335, u"Lasten"},
     {50000, u"Datei"},
+    {50010, u"Szenario ö&ffnen..."},
+    {50020, u"&Beenden"},
     {50100, u"Bearbeiten"},
     {50110, u"Personen..."},
     {50200, u"?"},
     {50210, u"Über..."},
+    {50300, u"&Simulation"},
+    {50310, u"&Pause"},
+    {50311, u"&Weiter"},
+    {50320, u"&Einzelschritt"},
+    // The speeds, in the order of TfrmMain's factors.
+    {50330, u"&1× (25 Schritte/s)"},
+    {50331, u"&2×"},
+    {50332, u"&5×"},
+    {50333, u"2&0×"},
+    {50334, u"&so schnell wie möglich"},
+    {50340, u"&Neu starten"},
+    {50400, u"&Ansicht"},
+    {50410, u"&Werkzeugleiste"},
+    {50420, u"&Verlauf"},
 }};
 
 static_assert(std::ranges::adjacent_find(stringTable, std::ranges::greater_equal{}, &TStringEntry::id)

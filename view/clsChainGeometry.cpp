@@ -1,5 +1,6 @@
 #include "view/clsChainGeometry.h"
 
+#include "model/clsChainState.h"
 #include "model/clsTrail.h"
 
 #include <algorithm>
@@ -44,4 +45,22 @@ std::int32_t TiredBarTop(const TBarRect& r, double fitness)
 {
     const double barLength = r.bottom - r.top;
     return TruncateToPixel(barLength * (1.0 - fitness) + r.top);
+}
+
+const THandlerState* PersonAt(const TTrail& trail, std::int32_t clientWidth, std::int32_t clientHeight,
+                              const TChainState& chain, std::int32_t x, std::int32_t y)
+{
+    const THandlerState* found = nullptr;
+    std::int32_t nearest = HitSlack;
+    for (const THandlerState& handler : chain.handlers) {
+        if (!handler.IsPerson())
+            continue;
+        const TBarRect r = MapPosition(trail, clientWidth, clientHeight, handler.position);
+        const std::int32_t distance = std::abs(x - r.left);
+        if (distance <= nearest && y >= r.top - HitSlack && y <= r.bottom + HitSlack) {
+            found = &handler;
+            nearest = distance;
+        }
+    }
+    return found;
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 
 class TTrail;
+struct TChainState;
+struct THandlerState;
 
 // Where a handler stands in the picture: its pixel column (left = right), the
 // top of a full-height bar and, 30 pixels below, its baseline on the trail.
@@ -29,3 +31,12 @@ TBarRect MapPosition(const TTrail& trail, std::int32_t clientWidth, std::int32_t
 // The top of a person's bar lowered by its tiredness: a fully fit person keeps
 // the full bar, a person with fitness 0 has none.
 std::int32_t TiredBarTop(const TBarRect& r, double fitness);
+
+// Pixels of grace on either side of a bar and above and below it for a click.
+inline constexpr std::int32_t HitSlack = 3;
+
+// The person whose full-height bar, widened by the grace, holds the point in
+// a picture of the given size; where bars overlap, the one nearest in column,
+// and of equally near ones the one drawn last. Null if none. Points into chain.
+const THandlerState* PersonAt(const TTrail& trail, std::int32_t clientWidth, std::int32_t clientHeight,
+                              const TChainState& chain, std::int32_t x, std::int32_t y);

@@ -33,6 +33,7 @@ const QColor TChainPainter::Background(128, 128, 128);
 const QColor TChainPainter::RisingSection(0, 128, 0);
 const QColor TChainPainter::LevelSection(0, 0, 255);
 const QColor TChainPainter::Load(255, 32, 255);
+const QColor TChainPainter::Selection(255, 255, 255);
 
 TChainPainter::TChainPainter()
     : font(QStringLiteral("DejaVu Sans"))
@@ -108,6 +109,11 @@ void TChainPainter::DrawHandler(QPainter& canvas, const TTrail& trail, QSize siz
             const std::int32_t yb = std::max(a.bottom, e.bottom) + HomeLineDrop;
             canvas.setPen(QPen(colour, HomeLineWidth, Qt::DotLine, Qt::FlatCap));
             canvas.drawLine(a.left, yb, e.left, yb);
+        }
+        // Around the full-height bar, the area a click selects it by.
+        if (handler.id == selected) {
+            canvas.setPen(QPen(Selection, 1));
+            canvas.drawRect(r.left - HitSlack, r.top - HitSlack, 2 * HitSlack, r.bottom - r.top + 2 * HitSlack);
         }
         r.top = TiredBarTop(r, handler.fitness);
         canvas.setPen(textColour);

@@ -24,6 +24,9 @@ public:
 
     // Texts are drawn in this colour; black unless the owner sets another.
     void SetTextColour(const QColor& colour) { textColour = colour; }
+    // The person drawn with a frame around its bar; NoSelection for none.
+    static constexpr std::int32_t NoSelection = -1;
+    void SetSelected(std::int32_t id) { selected = id; }
 
     // A fresh picture for a client area of the given size, in logical pixels;
     // the image itself holds size × ratio device pixels. Without a trail there
@@ -42,6 +45,7 @@ public:
     static const QColor RisingSection;
     static const QColor LevelSection;
     static const QColor Load;
+    static const QColor Selection;
 
 private:
     void DrawTrail(QPainter& canvas, const TTrail& trail, QSize size) const;
@@ -53,5 +57,6 @@ private:
     QFont font;
     std::int32_t fontAscent = 0;
     QColor textColour = Qt::black;
+    std::int32_t selected = NoSelection;
     QString breakText;
 };

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 
+class QLabel;
 class QTimer;
 class TLoadHandler;
 class TChainPublisher;
@@ -36,6 +37,11 @@ class TframeZemba;
 // shown; until then it shows the rates only. The chain keeps a pointer to the
 // frame's listener for good: the chain must not be stepped any more once the
 // frame is gone.
+//
+// A click on a person's bar selects the person: a frame around its bar and a
+// panel of its figures, both following the published state; a click beside
+// every bar clears it. A double click selects and asks for the person to be
+// opened; hovering over a bar shows the person's name.
 class TframeZemba : public QWidget
 {
     Q_OBJECT
@@ -48,6 +54,16 @@ public:
     void SetTrail(TTrail* newTrail);
     void SetChain(TBucketChain* newChain);
     void SetPublisher(TChainPublisher* newPublisher);
+
+    // The selected person's id, or TChainPainter::NoSelection. Selecting shows
+    // the panel at once; the panel hides when the person is no longer published.
+    void SetSelected(std::int32_t id);
+    std::int32_t GetSelected() const { return selected; }
+    // The panel's text, empty while it is hidden.
+    QString GetPanelText() const;
+
+    // The person under a point of the client area in the newest published state.
+    std::int32_t PersonAt(QPoint point);
 
     // Whole seconds of the calendar for the frames/s figure; tests inject their own.
     void SetCalendarClock(TRateCounter::TCalendarClock clock);
@@ -68,6 +84,12 @@ public:
     // Public so that a tick can be driven directly.
     void timerTimer();
 
+signals:
+    void PersonOpened(std::int32_t id);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     // Hands the chain's events on to the frame that holds it.
     class TChainEvent final : public TBucketChainEventListener
@@ -87,10 +109,12 @@ private:
     // from inside the paint box's paint event.
     void Draw();
     void CountFrame();
+    void UpdatePanel(const TChainState& state);
 
     std::unique_ptr<Ui::TframeZemba> ui;
     TPaintBox* pb = nullptr;
     QTimer* timer = nullptr;
+    QLabel* panel = nullptr;
 
     // Raised by the simulation thread, cleared by the timer.
     std::atomic<bool> redrawPending{false};
@@ -103,5 +127,8 @@ private:
     // The step of the state drawn last: a move reported while its step was
     // still being published is drawn at the next tick.
     std::int64_t drawnStep = -1;
+    // A pause changes the rate, not the step.
+    std::int32_t drawnRate = 0;
+    std::int32_t selected = TChainPainter::NoSelection;
     TChainPainter painter;
 };
