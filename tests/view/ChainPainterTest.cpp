@@ -5,7 +5,7 @@
 #include "scenario/clsScenario.h"
 #include "model/clsZOManager.h"
 #include "view/clsChainGeometry.h"
-#include "view/clsChainSnapshot.h"
+#include "model/clsChainState.h"
 
 #include <gtest/gtest.h>
 
@@ -16,24 +16,6 @@ const QColor Green(0, 128, 0);
 const QColor Yellow(255, 255, 0);
 const QColor White(255, 255, 255);
 const QColor Aqua(0, 255, 255);
-
-TEST(HandlerColours, RepeatEveryEightIds)
-{
-    EXPECT_EQ(TChainPainter::HandlerColour(1), Blue);
-    EXPECT_EQ(TChainPainter::HandlerColour(9), Blue);
-    EXPECT_EQ(TChainPainter::HandlerColour(17), Blue);
-    EXPECT_EQ(TChainPainter::HandlerColour(5), White);
-    EXPECT_EQ(TChainPainter::HandlerColour(2), Green) << "the scenario's source";
-    EXPECT_EQ(TChainPainter::HandlerColour(27), Yellow) << "the scenario's sink";
-}
-
-TEST(RateTexts, MarkAnOverrunWithAStarAfterTheTrailingBlank)
-{
-    EXPECT_EQ(TChainPainter::StepsText(23, true), QStringLiteral("23 steps/s *"));
-    EXPECT_EQ(TChainPainter::StepsText(23, false), QStringLiteral("23 steps/s "));
-    EXPECT_EQ(TChainPainter::StepsText(-1, false), QStringLiteral("-1 steps/s "));
-    EXPECT_EQ(TChainPainter::FramesText(0), QStringLiteral("0 frames/s"));
-}
 
 // One person (id 4, aqua) on the plain run-up of the scenario's trail, drawn
 // at the main window's usual size: column 30, baseline row 244.
@@ -48,7 +30,7 @@ protected:
     {
         person.id = 4;
         person.position = 0.1;
-        person.isPerson = true;
+        person.kind = THandlerState::TKind::Person;
         person.name = "Fred";
     }
 
@@ -61,8 +43,8 @@ protected:
     TZOManager objects;
     TScenario scenario{objects};
     TChainPainter painter;
-    TChainSnapshot chain;
-    THandlerSnapshot person;
+    TChainState chain;
+    THandlerState person;
 };
 
 TEST_F(PersonPicture, BarShrinksWithTiredness)
@@ -142,7 +124,7 @@ TEST(ChainPicture, ClipsTheSourceStockInsteadOfScalingIt)
 {
     TZOManager objects;
     TScenario scenario(objects);
-    TChainSnapshot chain;
+    TChainState chain;
     chain.handlers.resize(1);
     chain.handlers[0].id = 2;
     chain.handlers[0].loadCount = 666;
@@ -166,7 +148,7 @@ TEST(ChainPicture, ClipsTheSourceStockInsteadOfScalingIt)
 
 TEST(ChainPicture, ShowsTheRatesTopLeftWithAStarOnlyAfterAnOverrun)
 {
-    TChainSnapshot chain;
+    TChainState chain;
     chain.stepsPerSecond = 23;
     const TChainPainter painter;
     const QImage plain = painter.Render(QSize(200, 100), nullptr, chain, 10);
