@@ -154,17 +154,6 @@ TEST(BucketChain, AHandlerThatOutlivesItsChainCanStillBeDestroyed)
     handler.MoveTo(0.6);
 }
 
-TEST(BucketChain, IndexOutOfRangeGivesNoHandler)
-{
-    TTestWorld world;
-    world.Add<TTestHandler>(0.0);
-    EXPECT_EQ(world.chain.GetHandler(-1), nullptr);
-    EXPECT_EQ(world.chain.GetHandler(1), nullptr);
-    // The lock is held all the same, and released by the matching unlock.
-    EXPECT_EQ(world.chain.LockHandler(1), nullptr);
-    world.chain.UnlockHandler(1);
-}
-
 TEST(BucketChain, AStepStepsEveryHandlerButTheFirstAndTheLast)
 {
     for (int count = 0; count <= 5; ++count) {

@@ -85,18 +85,6 @@ TEST_F(PersonPicture, StacksLoadsAboveTheBarOneEverySevenRows)
     EXPECT_EQ(stack->last, box->last);
 }
 
-TEST_F(PersonPicture, ShowsTheNameAlwaysAndTheBreakNoteOnlyOnABreak)
-{
-    const QRect nameLine(Column - 10, Baseline + 2, 60, 12);
-    const QRect noteLine(Column - 10, Baseline + 14, 80, 12);
-    const QImage working = Render();
-    EXPECT_GT(CountPixelsOtherThan(working, nameLine, TChainPainter::Background), 10);
-    EXPECT_EQ(CountPixelsOtherThan(working, noteLine, TChainPainter::Background), 0);
-
-    person.onBreak = true;
-    EXPECT_GT(CountPixelsOtherThan(Render(), noteLine, TChainPainter::Background), 10);
-}
-
 TEST_F(PersonPicture, DrawsTheHomeAreaDottedTwelveRowsBelowItsLowerEnd)
 {
     // From the plain run-up up the first flight onto the second: the start's
@@ -144,24 +132,6 @@ TEST(ChainPicture, ClipsTheSourceStockInsteadOfScalingIt)
         const bool gap = (stack->last - 6 - y) % 7 == 0;
         EXPECT_EQ(picture.pixelColor(0, y) == TChainPainter::Load, !gap) << "row " << y;
     }
-}
-
-TEST(ChainPicture, ShowsTheRatesTopLeftWithAStarOnlyAfterAnOverrun)
-{
-    TChainState chain;
-    chain.stepsPerSecond = 23;
-    const TChainPainter painter;
-    const QImage plain = painter.Render(QSize(200, 100), nullptr, chain, 10);
-    const QRect firstLine(0, 10, 200, 13);
-    const QRect secondLine(0, 24, 200, 13);
-    EXPECT_GT(CountPixelsOtherThan(plain, firstLine, TChainPainter::Background), 20);
-    EXPECT_GT(CountPixelsOtherThan(plain, secondLine, TChainPainter::Background), 20);
-    EXPECT_EQ(CountPixelsOtherThan(plain, QRect(0, 0, 200, 9), TChainPainter::Background), 0);
-
-    chain.overrun = true;
-    const QImage overrun = painter.Render(QSize(200, 100), nullptr, chain, 10);
-    EXPECT_NE(overrun.copy(firstLine), plain.copy(firstLine));
-    EXPECT_EQ(overrun.copy(secondLine), plain.copy(secondLine));
 }
 
 } // namespace
