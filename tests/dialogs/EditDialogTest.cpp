@@ -30,56 +30,6 @@ TEST(EditDialog, ButtonsShowTheirLocalisedCaptionsAndGlyphs)
     EXPECT_TRUE(Button(dialog, "btnOK")->isDefault());
 }
 
-TEST(EditDialog, TheDerivedLayoutIsLocalisedWithTheRestOfTheForm)
-{
-    QWidget* client = nullptr;
-    TfrmEdit dialog(nullptr, [&client](QDialog& form, QWidget& pnlClient) {
-        client = &pnlClient;
-        form.setWindowTitle("#2100 Persons");
-        auto* label = new QLabel("#2117 Satisfaction", &pnlClient);
-        label->setObjectName("lblProbe");
-    });
-    ASSERT_NE(client, nullptr);
-    EXPECT_EQ(client->objectName(), "pnlClient");
-    EXPECT_EQ(dialog.windowTitle(), "Personen");
-    EXPECT_EQ(dialog.findChild<QLabel*>("lblProbe")->text(), "Zufriedenheit");
-    EXPECT_EQ(Button(dialog, "btnApply")->text(), "Übernehmen") << "each caption is localised once";
-}
-
-// The buttons stand at the bottom right and keep their distance from the
-// right edge however wide the dialog is.
-TEST(EditDialog, ButtonsKeepTheirDistanceFromTheRightEdge)
-{
-    const struct { const char* dialog; int width; int cancel, ok, apply; } layouts[] = {
-        {"base", 383, 280, 176, 72},
-        {"base widened", 430, 327, 223, 119},
-        {"persons", 430, 327, 223, 119},
-    };
-    for (const auto& layout : layouts) {
-        SCOPED_TRACE(layout.dialog);
-        std::unique_ptr<QDialog> dialog;
-        if (layout.dialog == std::string_view("persons"))
-            dialog = std::make_unique<TfrmPersons>(nullptr);
-        else
-            dialog = std::make_unique<TfrmEdit>(nullptr);
-        if (layout.dialog == std::string_view("base widened"))
-            dialog->resize(430, dialog->height());
-        dialog->show();
-        ASSERT_EQ(dialog->width(), layout.width);
-
-        auto* bottom = dialog->findChild<QWidget*>("pnlBottom");
-        EXPECT_EQ(bottom->height(), 31);
-        EXPECT_EQ(bottom->geometry().bottom(), dialog->rect().bottom());
-        const struct { const char* name; int left; } buttons[] = {
-            {"btnCancel", layout.cancel}, {"btnOK", layout.ok}, {"btnApply", layout.apply}};
-        for (const auto& button : buttons) {
-            const QPushButton* b = Button(*dialog, button.name);
-            EXPECT_EQ(b->mapTo(dialog.get(), QPoint(0, 0)).x(), button.left) << button.name;
-            EXPECT_EQ(b->geometry(), QRect(button.left, 4, 95, 25)) << button.name;
-        }
-    }
-}
-
 // Enter reaches the default button from wherever the focus is, the persons list included.
 TEST(EditDialog, EnterClosesThroughOkAndEscapeThroughCancel)
 {

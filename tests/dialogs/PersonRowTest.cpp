@@ -1,124 +1,107 @@
-#include "StagedPerson.h"
-
+#include "analysis/CText.h"
 #include "dialogs/clsPersonRow.h"
-#include "model/clsLoad.h"
-#include "model/clsTrail.h"
-#include "model/clsZOManager.h"
+#include "model/clsHandlerState.h"
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <limits>
 #include <optional>
+#include <string>
 
 namespace {
 
 enum Column { Name, Speed, Fitness, Load, MaxLoad, Position, HomeLength, Satisfaction };
+using TKind = THandlerState::TKind;
 
-// A person on a one-section plain trail, so that its step length is its base speed × fitness.
-class PersonRowTest : public testing::Test
+// A walking person with empty hands a quarter along the trail.
+THandlerState Walker()
 {
-protected:
-    void SetUp() override
-    {
-        trail.AddSection(&section);
-        person.SetTrail(&trail);
-        person.SetSpeed(0.004);
-        person.position = 0.25;
-    }
+    THandlerState p;
+    p.kind = TKind::Person;
+    p.name = "Fred";
+    p.stepLength = 0.004;
+    p.position = 0.25;
+    p.freeCapacity = 1.0;
+    return p;
+}
 
-    TTrailSection section{1.0};
-    TTrail trail;
-    TStagedPerson person;
+struct TRowCase
+{
+    const char* what;
+    void (*stage)(THandlerState&);
+    std::array<const char*, TPersonRow::ColumnCount> cells;
 };
 
-TEST_F(PersonRowTest, AWalkingPersonShowsItsQuantitiesTimesAHundred)
+const TRowCase RowCases[] = {
+    {"walking, empty hands", [](THandlerState&) {}, {"Fred", "0.4", "100 %", "0.0", "100.0", "25.0", "", ""}},
+    {"carrying",
+     [](THandlerState& p) {
+         p.loadWeight = 1.0;
+         p.freeCapacity = 0.0;
+         p.fitness = 0.994;
+     },
+     {"Fred", "0.4", "99 %", "100.0", "100.0", "25.0", "", ""}},
+    {"on a break", [](THandlerState& p) { p.onBreak = true, p.fitness = 0.07, p.loadWeight = 1.0, p.freeCapacity = 0.0; },
+     {"Fred", "Pause!", " 7 %", "100.0", "100.0", "25.0", "", ""}},
+    {"home-area person without an area", [](THandlerState& p) { p.kind = TKind::HomeareaPerson, p.homeSteps = 10; },
+     {"Fred", "0.4", "100 %", "0.0", "100.0", "25.0", "(nein)", ""}},
+    {"home-area person in its area",
+     [](THandlerState& p) {
+         p.kind = TKind::HomeareaPerson;
+         p.inHomeArea = true;
+         p.homeStart = 0.2;
+         p.homeEnd = 0.45;
+         p.satisfaction = 7;
+     },
+     {"Fred", "0.4", "100 %", "0.0", "100.0", "25.0", "25.0", "  7 %"}},
+};
+
+void ExpectRows()
 {
-    const TPersonRow empty = TPersonRow::Of(&person);
-    ASSERT_FALSE(empty.gone);
-    EXPECT_EQ(empty.Cell(Name), QString::fromStdString(person.GetName()));
-    EXPECT_EQ(empty.Cell(Speed), "0.4");
-    EXPECT_EQ(empty.Cell(Fitness), "100 %");
-    EXPECT_EQ(empty.Cell(Load), "0.0");
-    EXPECT_EQ(empty.Cell(MaxLoad), "100.0");
-    EXPECT_EQ(empty.Cell(Position), "25.0");
-
-    ASSERT_TRUE(person.PutLoad(new TZStdLoad(1.0)));
-    const TPersonRow carrying = TPersonRow::Of(&person);
-    EXPECT_EQ(carrying.Cell(Load), "100.0");
-    EXPECT_EQ(carrying.Cell(MaxLoad), "100.0") << "the maximum load is the load plus what still fits";
-}
-
-TEST_F(PersonRowTest, APersonOnABreakShowsPauseAsItsSpeedAndTheRestAsUsual)
-{
-    ASSERT_TRUE(person.PutLoad(new TZStdLoad(1.0)));
-    person.onBreak = true;
-    person.fitness = 0.07;
-
-    const TPersonRow row = TPersonRow::Of(&person);
-    EXPECT_EQ(row.Cell(Speed), "Pause!");
-    EXPECT_EQ(row.Cell(Fitness), " 7 %");
-    EXPECT_EQ(row.Cell(Load), "100.0");
-    EXPECT_EQ(row.Cell(MaxLoad), "100.0");
-    EXPECT_EQ(row.Cell(Position), "25.0");
-}
-
-TEST_F(PersonRowTest, FitnessIsRoundedToAWholePercentInAFieldOfTwo)
-{
-    const struct { double fitness; const char* text; } samples[] = {
-        {1.0, "100 %"}, {0.994, "99 %"}, {0.5, "50 %"}, {0.07, " 7 %"}, {0.0, " 0 %"},
-    };
-    for (const auto& sample : samples) {
-        person.fitness = sample.fitness;
-        EXPECT_EQ(TPersonRow::Of(&person).Cell(Fitness), sample.text) << "fitness " << sample.fitness;
+    for (const TRowCase& c : RowCases) {
+        THandlerState state = Walker();
+        c.stage(state);
+        const TPersonRow row = TPersonRow::Of(&state);
+        ASSERT_FALSE(row.gone) << c.what;
+        for (int column = 0; column < TPersonRow::ColumnCount; ++column)
+            EXPECT_EQ(row.Cell(column).toStdString(), c.cells[static_cast<std::size_t>(column)])
+                << c.what << ", column " << column;
     }
 }
 
-TEST(PersonRowHomeArea, HomeColumnsDependOnTheKindOfPersonAndItsHomeArea)
+// Restores the process locale however the test ends.
+struct TProcessLocale
 {
-    TStagedPerson plain;
-    const TPersonRow plainRow = TPersonRow::Of(&plain);
-    EXPECT_EQ(plainRow.Cell(HomeLength), "");
-    EXPECT_EQ(plainRow.Cell(Satisfaction), "");
+    explicit TProcessLocale(const char* name) { active = std::setlocale(LC_ALL, name) != nullptr; }
+    ~TProcessLocale() { std::setlocale(LC_ALL, "C"); }
+    bool active = false;
+};
 
-    TStagedHomePerson homeless;
-    homeless.homeSteps = 10;
-    const TPersonRow homelessRow = TPersonRow::Of(&homeless);
-    EXPECT_EQ(homelessRow.Cell(HomeLength), "(nein)");
-    EXPECT_EQ(homelessRow.Cell(Satisfaction), "") << "no satisfaction without a home area";
+} // namespace
 
-    const struct { std::int32_t steps, corrections; const char* satisfaction; } samples[] = {
-        {10, 3, " 70 %"}, {3, 1, " 67 %"}, {1000, 0, "100 %"}, {1000, 751, " 25 %"}, {0, 0, "  0 %"},
-    };
-    for (const auto& sample : samples) {
-        TStagedHomePerson settled;
-        settled.inHomeArea = true;
-        settled.homeStart = 0.2;
-        settled.homeEnd = 0.45;
-        settled.homeSteps = sample.steps;
-        settled.homeCorrections = sample.corrections;
-        const TPersonRow row = TPersonRow::Of(&settled);
-        EXPECT_EQ(row.Cell(HomeLength), "25.0");
-        EXPECT_EQ(row.Cell(Satisfaction), sample.satisfaction)
-            << sample.corrections << " corrections in " << sample.steps << " steps";
-    }
+TEST(PersonRow, ShowsEachKindOfPersonWithItsQuantitiesTimesAHundred)
+{
+    ExpectRows();
 }
 
-TEST(PersonRowGone, AnythingButAPersonGivesAGoneRow)
+// A German desktop sets the process locale; the numbers must still read with ".".
+TEST(PersonRow, NumbersKeepTheirDecimalPointUnderAGermanLocale)
 {
-    TZStdLoad load(1.0);
-    TTrail trail;
-    for (const TZembaObject* object : {static_cast<const TZembaObject*>(&load), static_cast<const TZembaObject*>(&trail),
-                                       static_cast<const TZembaObject*>(nullptr)})
-        EXPECT_TRUE(TPersonRow::Of(object).gone);
+    const TProcessLocale german("de_DE.UTF-8");
+    ASSERT_TRUE(german.active) << "de_DE.UTF-8 is not generated on this machine (scripts/install-deps)";
+    ASSERT_EQ(std::string(std::localeconv()->decimal_point), ",");
+    ExpectRows();
+    EXPECT_EQ(CFormat("%.1lf|%5.2f|%g", 100.0, 27.55, 0.2), "100.0|27.55|0.2");
+}
 
-    TStagedPerson person;
-    TZOManager objects;
-    objects.Add(&person);
-    objects.Add(&load);
-    EXPECT_FALSE(TPersonRow::Read(&objects, person.GetId()).gone);
-    EXPECT_TRUE(TPersonRow::Read(&objects, load.GetId()).gone);
-    EXPECT_TRUE(TPersonRow::Read(&objects, person.GetId() + 1000).gone) << "an id the registry does not hold";
-    EXPECT_TRUE(TPersonRow::Read(nullptr, person.GetId()).gone) << "no registry yet";
+TEST(PersonRow, AnythingButAPersonGivesAGoneRow)
+{
+    THandlerState sink;
+    sink.kind = TKind::Sink;
+    EXPECT_TRUE(TPersonRow::Of(&sink).gone);
+    EXPECT_TRUE(TPersonRow::Of(nullptr).gone);
+    const THandlerState person = Walker();
     EXPECT_EQ(TPersonRow::Of(&person).Cell(TPersonRow::ColumnCount), "") << "columns beyond the table are empty";
 }
 
@@ -135,5 +118,3 @@ TEST(RowId, ReadsLikeADecimalIntegerUpToTheFirstNonDigit)
     for (const auto& sample : samples)
         EXPECT_EQ(ParseRowId(QString::fromLatin1(sample.text)), sample.id) << '"' << sample.text << '"';
 }
-
-} // namespace

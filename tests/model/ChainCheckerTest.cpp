@@ -36,7 +36,7 @@ class BrokenChain : public testing::Test
 protected:
     BrokenChain()
     {
-        person.Carry();
+        person.Carry(world.ids);
     }
 
     std::string Fault() const { return checker.Check(); }

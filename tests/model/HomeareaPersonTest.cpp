@@ -7,6 +7,8 @@
 
 namespace {
 
+TObjectIds ids;
+
 // The move's proportions: a trail of 1.75 and thirteen handlers, so that the
 // minimum home length is 1.75 / 13, about 0.1346.
 class HomeNegotiation : public testing::Test
@@ -191,7 +193,7 @@ TEST(HomeArea, IsGivenUpAfterAThousandChecksWithMoreThan750Corrections)
         {999, 999, true, 1000, 999}, // the period is not over yet
     };
     for (const TRow& row : rows) {
-        THomeProbe person;
+        THomeProbe person(ids);
         person.SetHome(0.2, 0.5);
         person.SetHomeCounts(row.steps, row.corrections);
         double target = 0.3;
@@ -209,7 +211,7 @@ TEST(HomeArea, SatisfactionIsTheShareOfUncorrectedChecksTruncated)
         int steps, corrections, satisfaction;
     };
     for (const TRow& row : {TRow{10, 3, 70}, TRow{3, 1, 67}, TRow{0, 0, 0}, TRow{3, 2, 34}, TRow{1000, 750, 25}, TRow{7, 0, 100}}) {
-        THomeProbe person;
+        THomeProbe person(ids);
         person.SetHome(0.2, 0.5);
         person.SetHomeCounts(row.steps, row.corrections);
         EXPECT_EQ(person.GetSatisfaction(), row.satisfaction) << row.steps << "/" << row.corrections;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/clsBucketChain.h"
+#include "model/clsHomeareaPerson.h"
 #include "model/clsLoad.h"
 #include "model/clsLoadHandler.h"
 #include "model/clsPerson.h"
@@ -18,8 +19,9 @@
 class TTestHandler : public TLoadHandler
 {
 public:
-    explicit TTestHandler(double position = 0.0, double capacity = 1.0)
-        : capacity(capacity)
+    TTestHandler(TObjectIds& ids, double position = 0.0, double capacity = 1.0)
+        : TLoadHandler(ids)
+        , capacity(capacity)
         , position(position)
     {
     }
@@ -31,10 +33,9 @@ public:
 
     bool PutLoad(TZLoad* load) override
     {
-        if (!load)
-            return false;
-        loads.push_back(load);
-        return true;
+        if (load)
+            loads.push_back(load);
+        return load != nullptr;
     }
     std::int32_t GetLoadCount() const override { return static_cast<std::int32_t>(loads.size()); }
     TZLoad* GetLoad(std::int32_t index) const override { return loads.at(static_cast<std::size_t>(index)); }
@@ -74,12 +75,16 @@ template <typename TBase>
 class TProbe : public TBase
 {
 public:
+    explicit TProbe(TObjectIds& ids)
+        : TBase(ids, "Probe")
+    {
+    }
     bool WantsToOvertake() override { return overtake ? *overtake : TBase::WantsToOvertake(); }
 
     void SetFitness(double value) { this->fitness = value; }
     void SetOnBreak(bool value) { this->onBreak = value; }
     void SetPositionQuietly(double value) { this->position = value; }
-    void Carry(double weight = 1.0) { this->loads.push_back(new TZStdLoad(weight)); }
+    void Carry(TObjectIds& ids, double weight = 1.0) { this->loads.push_back(new TZStdLoad(ids, weight)); }
 
     // nullopt: draw as the person would.
     std::optional<bool> overtake = false;
@@ -90,6 +95,7 @@ using TPersonProbe = TProbe<TPerson>;
 class THomeProbe : public TProbe<THomeareaPerson>
 {
 public:
+    using TProbe::TProbe;
     void SetHome(double lo, double hi)
     {
         inHomeArea = true;
@@ -116,22 +122,22 @@ public:
 
     explicit TTestWorld(const std::vector<TSectionPlan>& sectionPlans = {{1.0, false}},
                         TRateCounter::TCalendarClock clock = TRateCounter::SystemCalendarClock)
-        : chain(std::move(clock))
+        : chain(ids, std::move(clock))
     {
         for (const TSectionPlan& plan : sectionPlans) {
             if (plan.steps)
-                sections.push_back(std::make_unique<TTrailSectionSteps>(plan.length));
+                sections.push_back(std::make_unique<TTrailSectionSteps>(ids, plan.length));
             else
-                sections.push_back(std::make_unique<TTrailSection>(plan.length));
+                sections.push_back(std::make_unique<TTrailSection>(ids, plan.length));
             trail.AddSection(sections.back().get());
         }
     }
 
-    // Makes a handler, places it and adds it to the chain.
+    // Makes a handler from the world's ids and the arguments, places it and adds it to the chain.
     template <typename T, typename... Args>
     T& Add(Args&&... args)
     {
-        auto handler = std::make_unique<T>(std::forward<Args>(args)...);
+        auto handler = std::make_unique<T>(ids, std::forward<Args>(args)...);
         T& ref = *handler;
         handlers.push_back(std::move(handler));
         chain.AddHandler(&ref);
@@ -142,7 +148,7 @@ public:
     template <typename T>
     T& AddPerson(double position, double speed = 0.002)
     {
-        auto person = std::make_unique<T>();
+        auto person = std::make_unique<T>(ids);
         T& ref = *person;
         ref.SetTrail(&trail);
         ref.SetPosition(position);
@@ -152,10 +158,12 @@ public:
         return ref;
     }
 
+    // Written out, not taken from the person: a changed reach share must show.
     double Reach() const { return trail.GetLength() * 0.01; }
 
+    TObjectIds ids;
     std::vector<std::unique_ptr<TTrailSection>> sections;
-    TTrail trail;
+    TTrail trail{ids};
     TBucketChain chain;
     std::vector<std::unique_ptr<TLoadHandler>> handlers;
 };

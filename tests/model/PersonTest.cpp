@@ -8,13 +8,15 @@
 
 namespace {
 
+TObjectIds ids;
+
 // Plain ground to 0.3, a flight of steps to 0.5, plain ground to 1.0: reach 0.01.
 const std::vector<TTestWorld::TSectionPlan> RunUpStepsPlain{{0.3, false}, {0.2, true}, {0.5, false}};
 
 // Offers a new load; a refused load stays with the caller, who deletes it.
 bool Offer(TPerson& person, double weight)
 {
-    auto* load = new TZStdLoad(weight);
+    auto* load = new TZStdLoad(ids, weight);
     if (person.PutLoad(load))
         return true;
     delete load;
@@ -46,14 +48,14 @@ TEST(Person, StepLengthFollowsTheGroundTheLoadAndTheBreak)
         {0.4, false, true, 1.0, 0.0},
     };
     for (const TRow& row : rows) {
-        TPersonProbe person;
+        TPersonProbe person(ids);
         person.SetTrail(&world.trail);
         person.SetSpeed(0.002);
         person.SetPositionQuietly(row.position);
         person.SetOnBreak(row.onBreak);
         person.SetFitness(row.fitness);
         if (row.carrying)
-            person.Carry();
+            person.Carry(ids);
         EXPECT_DOUBLE_EQ(person.GetStepLength(), row.expected)
             << "at " << row.position << (row.carrying ? " carrying" : " empty") << (row.onBreak ? " on break" : "");
     }
@@ -72,7 +74,7 @@ TEST(Person, ABreakStartsBelowHalfFitnessAndEndsAboveNineTenths)
         {true, 0.9, true},     {true, 0.9001, false}, {true, 0.4, true},
     };
     for (const TRow& row : rows) {
-        TPersonProbe person;
+        TPersonProbe person(ids);
         person.SetOnBreak(row.onBreak);
         person.SetFitness(row.fitness);
         person.UpdateBreak();
@@ -84,7 +86,7 @@ TEST(Person, ACarryingPersonOnABreakTiresAndRecoversInThatOrder)
 {
     TTestWorld world(RunUpStepsPlain);
     auto& person = world.AddPerson<TPersonProbe>(0.1);
-    person.Carry();
+    person.Carry(ids);
     person.SetOnBreak(true);
     person.SetFitness(0.6);
     person.Step();
@@ -94,7 +96,7 @@ TEST(Person, ACarryingPersonOnABreakTiresAndRecoversInThatOrder)
 
 TEST(Person, TakesOneLoadAtATimeAndNoneDuringABreak)
 {
-    TPersonProbe person;
+    TPersonProbe person(ids);
     EXPECT_EQ(person.GetFreeCapacity(), 1.0);
     EXPECT_FALSE(person.PutLoad(nullptr));
     EXPECT_FALSE(Offer(person, 1.5));
@@ -103,7 +105,7 @@ TEST(Person, TakesOneLoadAtATimeAndNoneDuringABreak)
     EXPECT_FALSE(Offer(person, 1.0));
     EXPECT_EQ(person.GetLoadCount(), 1);
 
-    TPersonProbe resting;
+    TPersonProbe resting(ids);
     resting.SetOnBreak(true);
     EXPECT_EQ(resting.GetFreeCapacity(), 0.0);
     EXPECT_FALSE(Offer(resting, 1.0));
@@ -113,27 +115,13 @@ TEST(Person, TakesOneLoadAtATimeAndNoneDuringABreak)
 TEST(Person, TargetsAreKeptOnTheTrail)
 {
     TTestWorld world(RunUpStepsPlain);
-    TPersonProbe person;
+    TPersonProbe person(ids);
     person.SetTrail(&world.trail);
     for (const auto& [target, expected] : {std::pair{-0.1, 0.0}, {2.0, 1.0}, {0.5, 0.5}, {0.0, 0.0}, {1.0, 1.0}}) {
         double t = target;
         person.ClampPosition(t);
         EXPECT_EQ(t, expected) << target;
     }
-}
-
-TEST(Person, TakesNamesFromTheTableInTurnAndStartsOverAtItsEnd)
-{
-    ASSERT_EQ(TPerson::NameCount, 48);
-    std::vector<std::unique_ptr<TPerson>> persons;
-    for (int i = 0; i <= TPerson::NameCount; ++i)
-        persons.push_back(std::make_unique<TPerson>());
-    int first = 0;
-    while (first < TPerson::NameCount && persons[0]->GetName() != TPerson::Names[first])
-        ++first;
-    ASSERT_LT(first, TPerson::NameCount);
-    for (int i = 0; i <= TPerson::NameCount; ++i)
-        EXPECT_EQ(persons[i]->GetName(), TPerson::Names[(first + i) % TPerson::NameCount]) << i;
 }
 
 TEST_F(PersonWalk, AnEmptyPersonBesideTheSourceTakesALoadInTheSameStep)
@@ -145,7 +133,7 @@ TEST_F(PersonWalk, AnEmptyPersonBesideTheSourceTakesALoadInTheSameStep)
     world.chain.Step();
     EXPECT_EQ(person.GetLoadCount(), 1);
     EXPECT_EQ(source.GetLoadCount(), 4);
-    EXPECT_EQ(person.GetState(), TPerson::StateWalking) << "the source hands over at once";
+    EXPECT_EQ(person.GetState(), TPersonState::Walking) << "the source hands over at once";
     // Held back behind the source, it creeps a tenth of the reach past the trail's start.
     EXPECT_EQ(person.GetPosition(), 0.0 - world.Reach() * 0.1);
 }
@@ -156,18 +144,18 @@ TEST_F(PersonWalk, ACarrierHandsItsLoadToAnEmptyPersonOnItsThirdGivingStep)
     auto& giver = world.AddPerson<TPersonProbe>(0.5);
     auto& taker = world.AddPerson<TPersonProbe>(0.505);
     world.Add<TLoadSink>(1.0);
-    giver.Carry();
+    giver.Carry(ids);
 
     struct TAfterStep
     {
         int giverLoads;
-        std::uint8_t giverState;
+        TPersonState giverState;
         int takerLoads;
-        std::uint8_t takerState;
+        TPersonState takerState;
     };
-    constexpr auto Walking = TPerson::StateWalking;
-    constexpr auto Giving = TPerson::StateGiving;
-    constexpr auto Receiving = TPerson::StateReceiving;
+    constexpr auto Walking = TPersonState::Walking;
+    constexpr auto Giving = TPersonState::Giving;
+    constexpr auto Receiving = TPersonState::Receiving;
     const TAfterStep expected[] = {
         {1, Giving, 0, Receiving},  // the carrier finds the taker and starts giving
         {1, Giving, 0, Receiving},  {1, Giving, 0, Receiving},
@@ -194,10 +182,10 @@ TEST_F(PersonWalk, ACarrierAtTheSinkDeliversAfterThreeStepsAndWalksBack)
     world.Add<TLoadSource>(1.0, 0);
     auto& carrier = world.AddPerson<TPersonProbe>(0.995);
     auto& sink = world.Add<TLoadSink>(1.0);
-    carrier.Carry();
+    carrier.Carry(ids);
 
     world.chain.Step();
-    EXPECT_EQ(carrier.GetState(), TPerson::StateGiving);
+    EXPECT_EQ(carrier.GetState(), TPersonState::Giving);
     EXPECT_EQ(carrier.GetPartner(), &sink);
     world.chain.Step();
     world.chain.Step();
@@ -205,7 +193,7 @@ TEST_F(PersonWalk, ACarrierAtTheSinkDeliversAfterThreeStepsAndWalksBack)
     world.chain.Step();
     EXPECT_EQ(sink.GetDeliveredCount(), 1);
     EXPECT_EQ(carrier.GetLoadCount(), 0);
-    EXPECT_EQ(carrier.GetState(), TPerson::StateWalking);
+    EXPECT_EQ(carrier.GetState(), TPersonState::Walking);
 
     const double before = carrier.GetPosition();
     world.chain.Step();
@@ -220,22 +208,22 @@ TEST_F(PersonWalk, ACarrierChoosesTheNearestHandlerThatCanTakeItsLoadAndTheFirst
     auto& nearest = world.AddPerson<TPersonProbe>(0.507);
     auto& asNear = world.AddPerson<TPersonProbe>(0.507);
     auto& farther = world.AddPerson<TPersonProbe>(0.509);
-    carrier.Carry();
+    carrier.Carry(ids);
     resting.SetOnBreak(true);
-    busy.Carry();
+    busy.Carry(ids);
 
     carrier.Step();
     EXPECT_EQ(carrier.GetPartner(), &nearest);
-    EXPECT_EQ(nearest.GetState(), TPerson::StateReceiving);
+    EXPECT_EQ(nearest.GetState(), TPersonState::Receiving);
     for (const TPerson* other : {&resting, &busy, &asNear, &farther})
-        EXPECT_EQ(other->GetState(), TPerson::StateWalking) << other->GetName();
+        EXPECT_EQ(other->GetState(), TPersonState::Walking) << other->GetName();
 }
 
 TEST_F(PersonWalk, ACarrierStepsUpToAReachBehindAPartnerFartherAway)
 {
     auto& carrier = world.AddPerson<TPersonProbe>(0.5);
     auto& taker = world.AddPerson<TPersonProbe>(0.5115);
-    carrier.Carry();
+    carrier.Carry(ids);
     carrier.Step();
     EXPECT_EQ(carrier.GetPartner(), &taker);
     EXPECT_DOUBLE_EQ(carrier.GetPosition(), 0.5115 - world.Reach());
@@ -265,7 +253,7 @@ TEST_F(PersonWalk, AWalkerStopsBehindOthersButCreepsOnOrOvertakes)
         w.Add<TTestHandler>(row.blocker, 0.0);
         walker.overtake = row.overtake;
         if (row.carrying)
-            walker.Carry();
+            walker.Carry(ids);
         walker.Step();
         EXPECT_DOUBLE_EQ(walker.GetPosition(), row.expected)
             << (row.carrying ? "carrying" : "empty") << ", blocker at " << row.blocker

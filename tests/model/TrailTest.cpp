@@ -20,14 +20,15 @@ struct TOwnedTrail
     void Add(double length, bool steps)
     {
         if (steps)
-            sections.push_back(std::make_unique<TTrailSectionSteps>(length));
+            sections.push_back(std::make_unique<TTrailSectionSteps>(ids, length));
         else
-            sections.push_back(std::make_unique<TTrailSection>(length));
+            sections.push_back(std::make_unique<TTrailSection>(ids, length));
         trail.AddSection(sections.back().get());
     }
 
+    TObjectIds ids;
     std::vector<std::unique_ptr<TTrailSection>> sections;
-    TTrail trail;
+    TTrail trail{ids};
 };
 
 // The move's trail: a run-up, five flights of steps with a landing behind
@@ -135,25 +136,15 @@ TEST(Trail, HeightRisesLinearlyOnStepsAndNotOnPlainGround)
 
 TEST(Trail, StepsAreClimbedFasterEmptyAndSlowerLoaded)
 {
-    const TTrailSection plain(0.3);
-    const TTrailSectionSteps steps(0.2);
+    TObjectIds ids;
+    const TTrailSection plain(ids, 0.3);
+    const TTrailSectionSteps steps(ids, 0.2);
     EXPECT_EQ(plain.GetSpeedFactor(true), 1.0);
     EXPECT_EQ(plain.GetSpeedFactor(false), 1.0);
     EXPECT_EQ(steps.GetSpeedFactor(true), 1.3);
     EXPECT_EQ(steps.GetSpeedFactor(false), 0.5);
     EXPECT_EQ(plain.GetHeight(), 0.0);
     EXPECT_EQ(steps.GetHeight(), 0.1);
-}
-
-TEST(Trail, SectionStartsSumTheSectionsBeforeAndAForeignSectionStartsAtTheEnd)
-{
-    const auto move = MakeMoveTrail();
-    const TTrail& trail = move->trail;
-    const TTrailSection foreign(0.1);
-    EXPECT_EQ(trail.GetSectionStart(trail.GetSection(0)), 0.0);
-    EXPECT_DOUBLE_EQ(trail.GetSectionStart(trail.GetSection(11)), 1.55);
-    EXPECT_EQ(trail.GetSectionStart(&foreign), trail.GetLength());
-    EXPECT_EQ(trail.GetSectionStart(nullptr), trail.GetLength());
 }
 
 TEST(Trail, RefusesSectionsWithoutAUsableLength)
@@ -165,30 +156,12 @@ TEST(Trail, RefusesSectionsWithoutAUsableLength)
 
     EXPECT_FALSE(trail.AddSection(nullptr));
     for (const double bad : {0.0, -0.0, -0.2, NaN, Inf, -Inf}) {
-        TTrailSectionSteps section(bad);
+        TTrailSectionSteps section(move->ids, bad);
         EXPECT_FALSE(trail.AddSection(&section)) << bad;
     }
     EXPECT_EQ(trail.GetSectionCount(), 12);
     EXPECT_EQ(trail.GetLength(), length);
     EXPECT_EQ(trail.GetTotalHeight(), height);
-}
-
-TEST(Trail, AnEmptyTrailHasNoSectionsAndNoHeight)
-{
-    const TTrail trail;
-    const TTrailSection section(0.1);
-    EXPECT_EQ(trail.GetSectionAt(0.0), nullptr);
-    EXPECT_EQ(trail.GetSection(0), nullptr);
-    EXPECT_EQ(trail.GetHeightAt(0.5), 0.0);
-    EXPECT_EQ(trail.GetTotalHeight(), 0.0);
-    EXPECT_EQ(trail.GetSectionStart(&section), 0.0);
-}
-
-TEST(Trail, SectionIndexOutOfRangeGivesNull)
-{
-    const auto move = MakeMoveTrail();
-    EXPECT_EQ(move->trail.GetSection(-1), nullptr);
-    EXPECT_EQ(move->trail.GetSection(12), nullptr);
 }
 
 // The running sums must give, bit for bit, what the plain walk gives, on the

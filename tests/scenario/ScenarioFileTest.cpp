@@ -122,13 +122,6 @@ TEST(ScenarioFile, EveryBadFileIsRefusedWithOneLineNamingThePlace)
     }
 }
 
-TEST(ScenarioFile, ANumberThatIsNotFiniteInADocumentIsRefused)
-{
-    nlohmann::json document = nlohmann::json::parse(With("\"seed\": 1"));
-    document["trail"][0]["length"] = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(Complaint([&] { ScenarioFromJson(document, "tool"); }), "tool: /trail/0/length: not a finite number");
-}
-
 TEST(ScenarioFile, FilesThatCannotBeReadOrAreTooLargeAreRefused)
 {
     const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "scenario-file-test";
@@ -155,23 +148,6 @@ TEST(ScenarioFile, LeftOutKeysTakeTheirDefaults)
     EXPECT_EQ(read.loadWeight, 1.0);
     EXPECT_EQ(read.persons[0].count, 1);
     EXPECT_EQ(read.persons[0].kind, TPersonGroup::TKind::HomeArea);
-}
-
-TEST(ScenarioFile, TheBuiltInMoveGivesEveryPersonItsUsualSpeed)
-{
-    for (const std::int32_t persons : {1, 11, 12, 23}) {
-        const TScenarioDescription move = BuiltInMove(persons);
-        const std::int32_t copies = (persons + 10) / 11;
-        EXPECT_EQ(move.trail.size(), 12u * copies);
-        EXPECT_EQ(move.stock, 666 * copies);
-        EXPECT_EQ(move.seed, 5489u);
-        std::int32_t i = 0;
-        for (const TPersonGroup& group : move.persons)
-            for (std::int32_t j = 0; j < group.count; ++j, ++i)
-                EXPECT_EQ(j * group.speedIncrement + group.speed, (i % 11) * 0.0003 + 0.002) << persons << ' ' << i;
-        EXPECT_EQ(i, persons);
-    }
-    EXPECT_EQ(BuiltInMove(11, 100).stock, 100);
 }
 
 TEST(ScenarioFile, AWrittenScenarioReadsBackTheSame)

@@ -75,26 +75,6 @@ struct TMainForm
     }
 };
 
-TEST(LocalizeComponent, MainWindowShowsTheTableTextsOfItsPlaceholders)
-{
-    TMainForm form;
-    LocalizeComponent(&form.window);
-
-    EXPECT_EQ(Str(form.window.windowTitle()), "Vuzuzidazerezeda V 0.01");
-    EXPECT_EQ(Str(form.acEditPersons->text()), "Personen...");
-    EXPECT_EQ(form.acInfoAbout->text(), QStringLiteral(u"\u00DCber..."));
-    EXPECT_EQ(Str(form.mnuFile->title()), "Datei");
-    EXPECT_EQ(Str(form.mnuEdit->title()), "Bearbeiten");
-    EXPECT_EQ(Str(form.mnuInfo->title()), "?");
-    EXPECT_EQ(Str(form.mnuInfo->toolTip()), "Pause!");
-    EXPECT_EQ(Str(form.mnuSubSub->title()), "(nein)");
-    EXPECT_EQ(Str(form.acInMenu->text()), "Pause!");
-    EXPECT_EQ(Str(form.lbTitle->text()), "Fitness");
-    EXPECT_EQ(Str(form.lbTitle->toolTip()), "Personen");
-    EXPECT_EQ(Str(form.btnSave->toolTip()), "Abbrechen");
-    EXPECT_EQ(Str(form.cbClose->text()), "Close");
-}
-
 TEST(LocalizeComponent, EveryCaptionIsLocalisedExactlyOnce)
 {
     TMainForm form;
@@ -119,34 +99,6 @@ TEST(LocalizeComponent, OtherKindsOfWidgetKeepTheirTexts)
     EXPECT_EQ(Str(form.gbInFrame->title()), "#2001 x");
 }
 
-// Qt makes up an action's tool tip from its text, with "&&" shown as "&";
-// that one must stay Qt's, neither localised a second time nor frozen.
-TEST(LocalizeComponent, ActionWithoutToolTipKeepsTheOneMadeUpFromItsText)
-{
-    TMainForm form;
-    LocalizeComponent(&form.window);
-
-    EXPECT_EQ(Str(form.acNoToolTip->text()), "Save &&& Exit");
-    QAction fresh(form.acNoToolTip->text());
-    EXPECT_EQ(Str(form.acNoToolTip->toolTip()), Str(fresh.toolTip()));
-    form.acNoToolTip->setText(QStringLiteral("Neu"));
-    EXPECT_EQ(Str(form.acNoToolTip->toolTip()), "Neu");
-}
-
-TEST(LocalizeComponent, ToolButtonShowingAnActionKeepsTheActionsTexts)
-{
-    TMainForm form;
-    form.acSave->setIconText(QStringLiteral("&Sichern"));
-    QToolBar* toolBar = form.window.addToolBar(QStringLiteral("tools"));
-    toolBar->addAction(form.acSave);
-    auto* button = qobject_cast<QToolButton*>(toolBar->widgetForAction(form.acSave));
-    ASSERT_NE(button, nullptr);
-
-    LocalizeComponent(&form.window);
-
-    EXPECT_EQ(Str(button->text()), "&Sichern");
-}
-
 TEST(LocalizeComponent, PopUpMenuIsLocalisedOnceWithItsSubMenus)
 {
     QWidget owner;
@@ -165,41 +117,6 @@ TEST(LocalizeComponent, PopUpMenuIsLocalisedOnceWithItsSubMenus)
     EXPECT_EQ(Str(item->text()), once);
     EXPECT_EQ(Str(dropDown->text()), once);
     EXPECT_EQ(Str(dropDown->toolTip()), "OK");
-}
-
-TEST(LocalizeComponent, MenuShownInSeveralPlacesIsLocalisedOnce)
-{
-    QWidget owner;
-    auto* menuBar = new QMenuBar(&owner);
-    auto* popUp = new QMenu(&owner);
-    auto* shared = new QMenu(twice, &owner);
-    menuBar->addMenu(shared);
-    popUp->addMenu(shared);
-    // Qt lets a menu hold itself; the walk must still come to an end.
-    shared->addMenu(shared);
-
-    LocalizeComponent(&owner);
-    EXPECT_EQ(Str(shared->title()), once);
-
-    shared->setTitle(twice);
-    LocalizeMenuItem(shared);
-    EXPECT_EQ(Str(shared->title()), once);
-}
-
-TEST(LocalizeComponent, EditDialogShowsItsButtonsAndCaptionInGerman)
-{
-    QDialog dialog;
-    dialog.setWindowTitle(QStringLiteral("#2100 Persons"));
-    auto* btnOK = new QPushButton(QStringLiteral("#2000 OK"), &dialog);
-    auto* btnCancel = new QPushButton(QStringLiteral("#2001 Cancel"), &dialog);
-    auto* btnApply = new QPushButton(QStringLiteral("#2002 Apply"), &dialog);
-
-    LocalizeComponent(&dialog);
-
-    EXPECT_EQ(Str(dialog.windowTitle()), "Personen");
-    EXPECT_EQ(Str(btnOK->text()), "OK");
-    EXPECT_EQ(Str(btnCancel->text()), "Abbrechen");
-    EXPECT_EQ(btnApply->text(), QStringLiteral(u"\u00DCbernehmen"));
 }
 
 } // namespace

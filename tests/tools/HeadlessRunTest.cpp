@@ -1,9 +1,15 @@
+#include "analysis/MoveRecord.h"
+#include "model/clsBucketChain.h"
+#include "model/clsZOManager.h"
+#include "scenario/clsScenario.h"
 #include "tools/HeadlessRun.h"
 #include "tools/RunOptions.h"
+#include "tools/TraceWriter.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -19,21 +25,22 @@ struct TRun
     std::string err;
 };
 
-TRun RunTool(const TRunOptions& options)
+TRun RunTool(const TRunOptions& options, const TPlotWriter& plotWriter = {})
 {
     std::ostringstream out;
     std::ostringstream err;
     TRun run;
-    run.status = RunHeadless(options, out, err);
+    run.status = RunHeadless(options, out, err, plotWriter);
     run.out = out.str();
     run.err = err.str();
     return run;
 }
 
-TRunOptions TraceToOutput(std::int64_t steps)
+TRunOptions Traced(std::int64_t steps, std::int64_t every = 1)
 {
     TRunOptions options;
     options.steps = steps;
+    options.every = every;
     options.tracePath = "-";
     return options;
 }
@@ -47,119 +54,135 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-std::vector<std::string> Fields(const std::string& row)
+// The trace of a scenario built and stepped here, as zemba-run writes it.
+std::string TraceOf(const TScenarioDescription& description, std::int64_t steps)
 {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t comma; (comma = row.find(',', start)) != std::string::npos; start = comma + 1)
-        fields.push_back(row.substr(start, comma - start));
-    fields.push_back(row.substr(start));
-    return fields;
-}
-
-// The trace with every object id made relative to the source's: two runs in
-// one process make their objects under different ids.
-std::string WithRelativeIds(const std::string& trace)
-{
-    std::ostringstream relative;
-    const auto lines = Lines(trace);
-    const std::int64_t sourceId = std::stoll(Fields(lines.at(1)).at(1));
-    relative << lines.at(0) << '\n';
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        auto fields = Fields(lines[i]);
-        fields.at(1) = std::to_string(std::stoll(fields[1]) - sourceId);
-        for (std::size_t f = 0; f < fields.size(); ++f)
-            relative << (f ? "," : "") << fields[f];
-        relative << '\n';
+    TZOManager objects;
+    const TScenario scenario(objects, description);
+    std::ostringstream out;
+    TTraceWriter trace(out);
+    trace.WriteHeader();
+    trace.WriteStep(0, *scenario.GetChain());
+    for (std::int64_t step = 1; step <= steps; ++step) {
+        scenario.GetChain()->Step();
+        trace.WriteStep(step, *scenario.GetChain());
     }
-    return relative.str();
+    return out.str();
 }
 
-constexpr int HandlersOfTheMove = 13;
-const char* const TraceHeader =
-    "step,id,position,loads,fitness,break,state,counter,home,home_start,home_end,home_steps,home_corrections";
+constexpr std::int64_t DeterminismSteps = 3000;
 
 } // namespace
 
-TEST(HeadlessRun, TracesEveryHandlerInChainOrderForEveryStep)
+TEST(HeadlessRun, TracesEveryHandlerInChainOrderForEveryKthStepAndTheLast)
 {
-    const TRun run = RunTool(TraceToOutput(5));
+    const TRun run = RunTool(Traced(5, 2));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     const auto lines = Lines(run.out);
-    ASSERT_EQ(lines.size(), 1u + 6 * HandlersOfTheMove) << "the header, then steps 0 to 5";
-    EXPECT_EQ(lines[0], TraceHeader);
-
-    const std::int64_t sourceId = std::stoll(Fields(lines[1])[1]);
-    const std::regex number("-?[0-9.e+-]+");
+    ASSERT_EQ(lines.size(), 1u + 4 * 13) << "the header, then steps 0, 2, 4 and 5";
+    EXPECT_EQ(lines[0],
+              "step,id,position,loads,fitness,break,state,counter,home,home_start,home_end,home_steps,home_corrections");
+    const std::regex person("[0-9]+,([0-9]+),-?[0-9.e-]+,[01],[0-9.e-]+,[01],[134],[0-9]+,[01],.*");
+    const std::string steps[] = {"0,", "2,", "4,", "5,"};
     for (std::size_t row = 1; row < lines.size(); ++row) {
-        const auto fields = Fields(lines[row]);
-        ASSERT_EQ(fields.size(), 13u) << lines[row];
-        const int handler = static_cast<int>((row - 1) % HandlersOfTheMove);
-        EXPECT_EQ(fields[0], std::to_string((row - 1) / HandlersOfTheMove)) << lines[row];
-        const std::int64_t id = handler == 0 ? sourceId : handler == 12 ? sourceId + 25 : sourceId + 1 + handler;
-        EXPECT_EQ(fields[1], std::to_string(id)) << lines[row];
-        if (handler > 0 && handler < 12) {
-            for (const std::size_t f : {2u, 3u, 4u, 5u, 6u, 7u, 8u, 11u, 12u})
-                EXPECT_TRUE(std::regex_match(fields[f], number)) << "field " << f << " of " << lines[row];
-        }
+        const std::size_t handler = (row - 1) % 13;
+        EXPECT_EQ(lines[row].rfind(steps[(row - 1) / 13], 0), 0u) << lines[row];
+        if (handler == 0)
+            EXPECT_TRUE(std::regex_match(lines[row], std::regex("[0-9]+,2,0,[0-9]+,,,,,,,,,"))) << lines[row];
+        else if (handler == 12)
+            EXPECT_TRUE(std::regex_match(lines[row], std::regex("[0-9]+,27,1\\.75,0,,,,,,,,,"))) << lines[row];
+        else
+            EXPECT_TRUE(std::regex_match(lines[row], person)) << lines[row];
     }
-    // The source's row: its stock as its loads, nothing a person has.
-    EXPECT_TRUE(std::regex_match(lines[5 * HandlersOfTheMove + 1], std::regex("5,[0-9]+,0,[0-9]+,,,,,,,,,")))
-        << lines[5 * HandlersOfTheMove + 1];
-    EXPECT_TRUE(std::regex_match(lines.back(), std::regex("5,[0-9]+,1\\.75,0,,,,,,,,,"))) << lines.back();
 }
 
-TEST(HeadlessRun, TracesEveryKthStepAndTheLast)
-{
-    TRunOptions options = TraceToOutput(5);
-    options.every = 2;
-    const TRun run = RunTool(options);
-    ASSERT_EQ(run.status, 0) << run.err;
-    std::vector<std::string> steps;
-    const auto lines = Lines(run.out);
-    for (std::size_t row = 1; row < lines.size(); row += HandlersOfTheMove)
-        steps.push_back(Fields(lines[row])[0]);
-    EXPECT_EQ(steps, (std::vector<std::string>{"0", "2", "4", "5"}));
-}
-
-TEST(HeadlessRun, SummarisesTheRunOnOneLineThatAccountsForEveryLoad)
+TEST(HeadlessRun, SummaryAndReportAccountForEveryLoadOfASmallStock)
 {
     TRunOptions options;
-    options.steps = 3000;
+    options.stock = 5;
     options.summary = true;
     options.check = true;
+    options.report = true;
     const TRun run = RunTool(options);
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
     std::smatch m;
-    ASSERT_TRUE(std::regex_match(run.out, m,
-                                 std::regex("steps=3000 stock=([0-9]+) in_hands=([0-9]+) delivered=([0-9]+) "
-                                            "on_break=[0-9]+ in_home=[0-9]+\n")))
+    ASSERT_TRUE(std::regex_search(run.out, m,
+                                  std::regex("^steps=([0-9]+) stock=0 in_hands=0 delivered=5 on_break=[0-9]+ "
+                                             "in_home=[0-9]+\n")))
         << run.out;
-    EXPECT_EQ(std::stoi(m[1]) + std::stoi(m[2]) + std::stoi(m[3]), 666);
+    EXPECT_NE(run.out.find("the last of 5 loads was delivered in step " + m[1].str() + ","), std::string::npos)
+        << run.out;
 }
 
-TEST(HeadlessRun, ATraceThatCannotBeWrittenFailsTheRun)
+// Refused before anything runs, or failed after: never a silent success.
+TEST(HeadlessRun, APlotOrTraceThatCannotBeWrittenFailsTheRun)
 {
-    TRunOptions options = TraceToOutput(5);
-    options.tracePath = "/nonexistent-directory/trace.csv";
-    const TRun run = RunTool(options);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("cannot write the trace"), std::string::npos) << run.err;
+    const std::filesystem::path trace = std::filesystem::temp_directory_path() / "zemba-headless-trace.csv";
+    std::filesystem::remove(trace);
+    TRunOptions noPainter;
+    noPainter.plotPath = "never.png";
+    noPainter.tracePath = trace.string();
+    const TRun refused = RunTool(noPainter);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, "zemba-run: --plot is not available: this zemba-run was built without Qt\n");
+    EXPECT_FALSE(std::filesystem::exists(trace));
+
+    TRunOptions badTrace = Traced(5);
+    badTrace.tracePath = "/nonexistent-directory/trace.csv";
+    EXPECT_EQ(RunTool(badTrace).status, 1);
+
+    TRunOptions badPlot;
+    badPlot.steps = 10;
+    badPlot.plotPath = "/nonexistent-directory/move.png";
+    const TPlotWriter failing = [](const TMoveRecord&, const std::string& path, std::string& error) {
+        error = "cannot write the picture to '" + path + "'";
+        return false;
+    };
+    const TRun failed = RunTool(badPlot, failing);
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, "zemba-run: cannot write the picture to '/nonexistent-directory/move.png'\n");
 }
 
-// The overtaking draw comes from a generator per thread that is never seeded:
-// a run in a fresh thread draws the same sequence as any other.
-TEST(HeadlessRun, RunsInFreshThreadsGiveIdenticalTraces)
+TEST(HeadlessRun, RecordingAndDrawingLeaveTheTraceAsItIs)
 {
+    TRunOptions options = Traced(DeterminismSteps, 10);
+    const std::string plain = RunTool(options).out;
+    options.report = true;
+    options.plotPath = "unused.png";
+    std::int64_t recordedSteps = -1;
+    const TPlotWriter counting = [&](const TMoveRecord& record, const std::string&, std::string&) {
+        recordedSteps = record.GetStepCount();
+        return true;
+    };
+    const std::string watched = RunTool(options, counting).out;
+    EXPECT_EQ(recordedSteps, DeterminismSteps);
+    ASSERT_GT(plain.size(), 0u);
+    EXPECT_EQ(watched.substr(0, plain.size()), plain);
+    EXPECT_EQ(watched.find("The move\n"), plain.size()) << "the report follows the trace";
+}
+
+// Ids, names and draws belong to the scenario: scenarios built and stepped at
+// once on two threads each give the trace of a scenario alone, which is the
+// trace zemba-run writes in a process of its own.
+TEST(Determinism, ScenariosSteppedSideBySideOnTwoThreadsEachGiveTheTraceOfAFreshProcess)
+{
+    const std::string alone = TraceOf(BuiltInMove(), DeterminismSteps);
+    EXPECT_EQ(alone, RunTool(Traced(DeterminismSteps)).out);
     std::string traces[2];
-    for (std::string& trace : traces) {
-        std::thread([&trace] {
-            const TRun run = RunTool(TraceToOutput(2000));
-            trace = run.status == 0 ? run.out : run.err;
-        }).join();
-    }
-    ASSERT_FALSE(traces[0].empty());
-    EXPECT_TRUE(WithRelativeIds(traces[0]) == WithRelativeIds(traces[1])) << "the traces differ";
+    std::thread first([&] { traces[0] = TraceOf(BuiltInMove(), DeterminismSteps); });
+    std::thread second([&] { traces[1] = TraceOf(BuiltInMove(), DeterminismSteps); });
+    first.join();
+    second.join();
+    EXPECT_TRUE(traces[0] == alone) << "the first thread's trace differs";
+    EXPECT_TRUE(traces[1] == alone) << "the second thread's trace differs";
+}
+
+TEST(Determinism, AnotherSeedGivesAnotherTraceThatReproduces)
+{
+    TScenarioDescription reseeded = BuiltInMove();
+    reseeded.seed = 12345;
+    const std::string trace = TraceOf(reseeded, DeterminismSteps);
+    EXPECT_FALSE(trace == TraceOf(BuiltInMove(), DeterminismSteps));
+    EXPECT_TRUE(trace == TraceOf(reseeded, DeterminismSteps));
 }

@@ -51,19 +51,6 @@ QColor Pixel(const QImage& image, double x, double y)
 
 } // namespace
 
-TEST(MovePlot, TheFrameMapsTheRunOntoThePlotArea)
-{
-    const TPlotFrame frame = TPlotFrame::For(QSize(1000, 600), 5000, 1.75);
-    ASSERT_TRUE(QRect(0, 0, 1000, 600).contains(frame.area));
-    EXPECT_DOUBLE_EQ(frame.X(0.0), frame.area.left());
-    EXPECT_DOUBLE_EQ(frame.X(5000.0), frame.area.right());
-    EXPECT_DOUBLE_EQ(frame.Y(0.0), frame.area.bottom());
-    EXPECT_DOUBLE_EQ(frame.Y(1.75), frame.area.top());
-    EXPECT_EQ(frame.StepsPerColumn(), (5000 + frame.area.width() - 1) / frame.area.width());
-    // A run without steps still has a frame to draw in.
-    EXPECT_EQ(TPlotFrame::For(QSize(1000, 600), 0, 0.0).StepsPerColumn(), 1);
-}
-
 TEST(MovePlot, EachPersonIsDrawnInItsChainViewColourWhereItStands)
 {
     // 400 steps are drawn step by step; 786 columns of 260 steps (13 of the

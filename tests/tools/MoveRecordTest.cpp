@@ -80,16 +80,6 @@ TEST(MoveRecord, TracksAreGroupedIntoColumnsOfTheAskedNumberOfSteps)
     EXPECT_DOUBLE_EQ(track[2].Mean(), (positions[8] + positions[9]) / 2.0);
 }
 
-TEST(MoveRecord, ObservationsOfAnotherNumberOfPersonsAreIgnored)
-{
-    const TPersonObservation start = At(0.0);
-    TMoveRecord record(OnePerson(), {&start, 1});
-    const std::vector<TPersonObservation> two = {At(0.1), At(0.2)};
-    record.Add(1, two);
-    EXPECT_EQ(record.GetStepCount(), 0);
-    EXPECT_EQ(record.GetDeliveredAfter(1), 0);
-}
-
 TEST(MoveRecord, TheMoveFinishesWithTheStepThatDeliversTheLastLoad)
 {
     const TPersonObservation seen = At(0.0);

@@ -67,11 +67,12 @@ public:
     explicit OwnedTrail(const std::vector<double>& levelLengths)
     {
         for (const double length : levelLengths) {
-            sections.push_back(std::make_unique<TTrailSection>(length));
+            sections.push_back(std::make_unique<TTrailSection>(ids, length));
             trail.AddSection(sections.back().get());
         }
     }
-    TTrail trail;
+    TObjectIds ids;
+    TTrail trail{ids};
 
 private:
     std::vector<std::unique_ptr<TTrailSection>> sections;

@@ -5,7 +5,7 @@
 #include "scenario/clsScenario.h"
 #include "model/clsZOManager.h"
 #include "view/clsChainGeometry.h"
-#include "view/clsChainSnapshot.h"
+#include "model/clsChainState.h"
 
 #include <gtest/gtest.h>
 
@@ -16,24 +16,6 @@ const QColor Green(0, 128, 0);
 const QColor Yellow(255, 255, 0);
 const QColor White(255, 255, 255);
 const QColor Aqua(0, 255, 255);
-
-TEST(HandlerColours, RepeatEveryEightIds)
-{
-    EXPECT_EQ(TChainPainter::HandlerColour(1), Blue);
-    EXPECT_EQ(TChainPainter::HandlerColour(9), Blue);
-    EXPECT_EQ(TChainPainter::HandlerColour(17), Blue);
-    EXPECT_EQ(TChainPainter::HandlerColour(5), White);
-    EXPECT_EQ(TChainPainter::HandlerColour(2), Green) << "the scenario's source";
-    EXPECT_EQ(TChainPainter::HandlerColour(27), Yellow) << "the scenario's sink";
-}
-
-TEST(RateTexts, MarkAnOverrunWithAStarAfterTheTrailingBlank)
-{
-    EXPECT_EQ(TChainPainter::StepsText(23, true), QStringLiteral("23 steps/s *"));
-    EXPECT_EQ(TChainPainter::StepsText(23, false), QStringLiteral("23 steps/s "));
-    EXPECT_EQ(TChainPainter::StepsText(-1, false), QStringLiteral("-1 steps/s "));
-    EXPECT_EQ(TChainPainter::FramesText(0), QStringLiteral("0 frames/s"));
-}
 
 // One person (id 4, aqua) on the plain run-up of the scenario's trail, drawn
 // at the main window's usual size: column 30, baseline row 244.
@@ -48,7 +30,7 @@ protected:
     {
         person.id = 4;
         person.position = 0.1;
-        person.isPerson = true;
+        person.kind = THandlerState::TKind::Person;
         person.name = "Fred";
     }
 
@@ -61,8 +43,8 @@ protected:
     TZOManager objects;
     TScenario scenario{objects};
     TChainPainter painter;
-    TChainSnapshot chain;
-    THandlerSnapshot person;
+    TChainState chain;
+    THandlerState person;
 };
 
 TEST_F(PersonPicture, BarShrinksWithTiredness)
@@ -103,18 +85,6 @@ TEST_F(PersonPicture, StacksLoadsAboveTheBarOneEverySevenRows)
     EXPECT_EQ(stack->last, box->last);
 }
 
-TEST_F(PersonPicture, ShowsTheNameAlwaysAndTheBreakNoteOnlyOnABreak)
-{
-    const QRect nameLine(Column - 10, Baseline + 2, 60, 12);
-    const QRect noteLine(Column - 10, Baseline + 14, 80, 12);
-    const QImage working = Render();
-    EXPECT_GT(CountPixelsOtherThan(working, nameLine, TChainPainter::Background), 10);
-    EXPECT_EQ(CountPixelsOtherThan(working, noteLine, TChainPainter::Background), 0);
-
-    person.onBreak = true;
-    EXPECT_GT(CountPixelsOtherThan(Render(), noteLine, TChainPainter::Background), 10);
-}
-
 TEST_F(PersonPicture, DrawsTheHomeAreaDottedTwelveRowsBelowItsLowerEnd)
 {
     // From the plain run-up up the first flight onto the second: the start's
@@ -142,7 +112,7 @@ TEST(ChainPicture, ClipsTheSourceStockInsteadOfScalingIt)
 {
     TZOManager objects;
     TScenario scenario(objects);
-    TChainSnapshot chain;
+    TChainState chain;
     chain.handlers.resize(1);
     chain.handlers[0].id = 2;
     chain.handlers[0].loadCount = 666;
@@ -162,24 +132,6 @@ TEST(ChainPicture, ClipsTheSourceStockInsteadOfScalingIt)
         const bool gap = (stack->last - 6 - y) % 7 == 0;
         EXPECT_EQ(picture.pixelColor(0, y) == TChainPainter::Load, !gap) << "row " << y;
     }
-}
-
-TEST(ChainPicture, ShowsTheRatesTopLeftWithAStarOnlyAfterAnOverrun)
-{
-    TChainSnapshot chain;
-    chain.stepsPerSecond = 23;
-    const TChainPainter painter;
-    const QImage plain = painter.Render(QSize(200, 100), nullptr, chain, 10);
-    const QRect firstLine(0, 10, 200, 13);
-    const QRect secondLine(0, 24, 200, 13);
-    EXPECT_GT(CountPixelsOtherThan(plain, firstLine, TChainPainter::Background), 20);
-    EXPECT_GT(CountPixelsOtherThan(plain, secondLine, TChainPainter::Background), 20);
-    EXPECT_EQ(CountPixelsOtherThan(plain, QRect(0, 0, 200, 9), TChainPainter::Background), 0);
-
-    chain.overrun = true;
-    const QImage overrun = painter.Render(QSize(200, 100), nullptr, chain, 10);
-    EXPECT_NE(overrun.copy(firstLine), plain.copy(firstLine));
-    EXPECT_EQ(overrun.copy(secondLine), plain.copy(secondLine));
 }
 
 } // namespace
