@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/SweepReport.h"
-#include "sweep/SweepRunner.h"
+#include "tools/SweepRunner.h"
 #include "tools/RunOptions.h"
 
 #include <atomic>

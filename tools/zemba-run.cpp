@@ -1,7 +1,7 @@
 #include "tools/HeadlessRun.h"
 #include "tools/RunOptions.h"
 #include "tools/SweepCommand.h"
-#include "sweep/SweepMove.h"
+#include "tools/SweepMove.h"
 
 #ifdef ZEMBA_RUN_PLOT
 #include "analysis/MovePlot.h"

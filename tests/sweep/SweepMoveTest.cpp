@@ -1,4 +1,4 @@
-#include "sweep/SweepMove.h"
+#include "tools/SweepMove.h"
 
 #include <gtest/gtest.h>
 

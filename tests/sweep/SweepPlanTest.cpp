@@ -1,5 +1,5 @@
 #include "scenario/clsScenarioFile.h"
-#include "sweep/SweepPlan.h"
+#include "tools/SweepPlan.h"
 
 #include <gtest/gtest.h>
 

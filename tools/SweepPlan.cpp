@@ -1,4 +1,4 @@
-#include "sweep/SweepPlan.h"
+#include "tools/SweepPlan.h"
 
 #include "scenario/clsScenarioFile.h"
 #include "scenario/clsScenarioText.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sweep/SweepRunner.h"
+#include "tools/SweepRunner.h"
 
 // One run of a sweep: builds the scenario (its own ids, names and overtaking
 // draws, so that runs on several threads each give what a fresh process

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sweep/SweepPlan.h"
+#include "tools/SweepPlan.h"
 
 #include <atomic>
 #include <cstddef>

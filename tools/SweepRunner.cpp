@@ -1,4 +1,4 @@
-#include "sweep/SweepRunner.h"
+#include "tools/SweepRunner.h"
 
 #include "analysis/MoveReport.h"
 

@@ -1,4 +1,4 @@
-#include "sweep/SweepMove.h"
+#include "tools/SweepMove.h"
 
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
