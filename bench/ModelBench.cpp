@@ -60,7 +60,7 @@ void BM_ScaledStep(benchmark::State& state)
 {
     const auto persons = static_cast<std::int32_t>(state.range(0));
     TZOManager objects;
-    TScenario scenario(objects, {.persons = persons});
+    TScenario scenario(objects, BuiltInMove(persons));
     StepTimes(*scenario.GetChain(), state.range(1));
     for (auto _ : state)
         scenario.GetChain()->Step();
@@ -77,7 +77,7 @@ void BM_SpreadStep(benchmark::State& state)
 {
     const auto persons = static_cast<std::int32_t>(state.range(0));
     TZOManager objects;
-    TScenario scenario(objects, {.persons = persons});
+    TScenario scenario(objects, BuiltInMove(persons));
     SpreadPersons(scenario);
     StepTimes(*scenario.GetChain(), state.range(1));
     for (auto _ : state)
@@ -94,7 +94,7 @@ void BM_FindHandlers(benchmark::State& state)
 {
     const auto persons = static_cast<std::int32_t>(state.range(0));
     TZOManager objects;
-    TScenario scenario(objects, {.persons = persons});
+    TScenario scenario(objects, BuiltInMove(persons));
     SpreadPersons(scenario);
     TBucketChain& chain = *scenario.GetChain();
     const double reach = scenario.GetTrail()->GetLength() * 0.01;

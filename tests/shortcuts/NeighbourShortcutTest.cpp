@@ -25,10 +25,11 @@ namespace {
 class TSpot : public TLoadHandler
 {
 public:
-    TSpot(double position, std::int32_t loads, double weight, double capacity)
-        : position(position)
+    TSpot(TObjectIds& ids, double position, std::int32_t loads, double weight, double capacity)
+        : TLoadHandler(ids)
+        , position(position)
         , loads(loads)
-        , sample(weight)
+        , sample(ids, weight)
         , capacity(capacity)
     {
     }
@@ -51,6 +52,11 @@ private:
 class TWalker : public TPerson
 {
 public:
+    explicit TWalker(TObjectIds& ids)
+        : TPerson(ids, "walker")
+    {
+    }
+
     using TPerson::FindPartner;
     using TPerson::KeepDistance;
 };
@@ -67,7 +73,7 @@ public:
         walker.SetTrail(&trail);
         walker.SetPosition(at);
         if (!empty)
-            walker.PutLoad(new TZStdLoad(1.0));
+            walker.PutLoad(new TZStdLoad(ids, 1.0));
 
         const int neighbours = static_cast<int>(random() % 13);
         const int walkerTurn = static_cast<int>(random() % static_cast<unsigned>(neighbours + 1));
@@ -80,7 +86,7 @@ public:
             double p = at + 0.002 * (static_cast<int>(random() % 17) - 8);
             if (random() % 4 == 0)
                 p = std::nextafter(p, random() % 2 ? 2.0 : -2.0);
-            spots.push_back(std::make_unique<TSpot>(p, static_cast<std::int32_t>(random() % 3),
+            spots.push_back(std::make_unique<TSpot>(ids, p, static_cast<std::int32_t>(random() % 3),
                                                     Pick(random, {1.0, 1.0, 2.0}), Pick(random, {0.0, 1.0, 1.0})));
             chain.AddHandler(spots.back().get());
         }
@@ -101,10 +107,11 @@ public:
 
     double Reach() const { return trail.GetLength() * 0.01; }
 
-    TTrailSection section{1.0};
-    TTrail trail;
-    TBucketChain chain;
-    TWalker walker;
+    TObjectIds ids;
+    TTrailSection section{ids, 1.0};
+    TTrail trail{ids};
+    TBucketChain chain{ids};
+    TWalker walker{ids};
     std::vector<std::unique_ptr<TSpot>> spots;
     bool empty;
     double target = 0.0;

@@ -7,6 +7,7 @@
 #include "model/clsBucketChain.h"
 #include "model/clsLoad.h"
 #include "model/clsLoadHandler.h"
+#include "model/clsHomeareaPerson.h"
 #include "model/clsPerson.h"
 #include "model/clsTrail.h"
 #include "model/clsZOManager.h"
@@ -18,8 +19,8 @@
 #include <cctype>
 #include <cstdint>
 #include <memory>
-#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,12 +39,12 @@ std::string Name(const TRunShape& shape)
         + std::to_string(shape.steps) + " steps";
 }
 
-// One scenario with its own overtaking draws.
+// One scaled scenario; it draws its overtaking chances from its own chain.
 class TRun
 {
 public:
     TRun(const TRunShape& shape, bool reference)
-        : scenario(objects, {.persons = shape.persons, .makePerson = [this, reference] { return MakePerson(reference); }})
+        : scenario(objects, BuiltInMove(shape.persons), MakePerson(reference))
     {
         if (shape.spread)
             Spread();
@@ -52,11 +53,13 @@ public:
     TBucketChain& Chain() const { return *scenario.GetChain(); }
 
 private:
-    std::unique_ptr<THomeareaPerson> MakePerson(bool reference) const
+    static TScenario::TPersonFactory MakePerson(bool reference)
     {
-        if (reference)
-            return std::make_unique<TReferencePerson>(generator);
-        return std::make_unique<TDrawingPerson>(generator);
+        if (!reference)
+            return {};
+        return [](TObjectIds& ids, std::string name) -> std::unique_ptr<TPerson> {
+            return std::make_unique<TReferencePerson>(ids, std::move(name));
+        };
     }
 
     void Spread()
@@ -67,7 +70,6 @@ private:
             static_cast<TPerson*>(Chain().GetHandler(i))->SetPosition(length * i / (count - 1));
     }
 
-    std::shared_ptr<std::mt19937> generator = std::make_shared<std::mt19937>();
     TZOManager objects;
     TScenario scenario;
 };
@@ -92,7 +94,7 @@ TRecord Record(const TLoadHandler& h)
     if (const auto* p = dynamic_cast<const THomeareaPerson*>(&h)) {
         r[2] = Bits(p->GetFitness());
         r[3] = p->IsOnBreak();
-        r[4] = p->GetState();
+        r[4] = static_cast<std::uint64_t>(p->GetState());
         r[5] = static_cast<std::uint64_t>(p->GetStepCounter());
         r[6] = p->IsInHomeArea();
         r[7] = p->IsInHomeArea() ? Bits(p->GetHomeStart()) : 0;
@@ -143,8 +145,8 @@ INSTANTIATE_TEST_SUITE_P(ScaledScenarios, ReferencePassTest,
                          testing::Values(TRunShape{11, 30'000, false}, TRunShape{23, 8'000, false},
                                          TRunShape{110, 4'000, false}, TRunShape{250, 2'500, false},
                                          TRunShape{110, 3'000, true}, TRunShape{250, 2'000, true}),
-                         [](const auto& info) {
-                             std::string name = Name(info.param);
+                         [](const auto& test) {
+                             std::string name = Name(test.param);
                              for (char& c : name)
                                  if (!std::isalnum(static_cast<unsigned char>(c)))
                                      c = '_';
@@ -168,8 +170,9 @@ TEST(SourceShortcut, answers_as_a_walk_over_the_whole_stock_would)
     for (const TRow& row : rows) {
         SCOPED_TRACE("sample " + std::to_string(row.sampleWeight) + ", stock " + std::to_string(row.stock)
                      + ", capacity " + std::to_string(row.capacity));
-        TLoadSource shortcut(row.sampleWeight, row.stock);
-        TLoadSource walked(row.sampleWeight, row.stock);
+        TObjectIds ids;
+        TLoadSource shortcut(ids, row.sampleWeight, row.stock);
+        TLoadSource walked(ids, row.sampleWeight, row.stock);
         EXPECT_EQ(shortcut.FindHeaviestLoad(row.capacity), walked.TLoadHandler::FindHeaviestLoad(row.capacity));
 
         struct TNarrowSink : TLoadSink
@@ -178,8 +181,8 @@ TEST(SourceShortcut, answers_as_a_walk_over_the_whole_stock_would)
             double capacity = 0.0;
             double GetFreeCapacity() const override { return capacity; }
         };
-        TNarrowSink narrowA(1.0);
-        TNarrowSink narrowB(1.0);
+        TNarrowSink narrowA(ids, 1.0);
+        TNarrowSink narrowB(ids, 1.0);
         narrowA.capacity = narrowB.capacity = row.capacity;
         shortcut.GiveLoadTo(&narrowA);
         walked.TLoadHandler::GiveLoadTo(&narrowB);

@@ -3,17 +3,6 @@
 #include "model/clsTrail.h"
 
 #include <cmath>
-#include <utility>
-
-TDrawingPerson::TDrawingPerson(std::shared_ptr<std::mt19937> generator)
-    : generator(std::move(generator))
-{
-}
-
-bool TDrawingPerson::WantsToOvertake()
-{
-    return (*generator)() % 1000 < 5;
-}
 
 bool TReferencePerson::Step()
 {
