@@ -4,8 +4,8 @@
 #include "model/clsLoadHandler.h"
 
 #include <cstdint>
-#include <deque>
 #include <string>
+#include <vector>
 
 class TTrail;
 
@@ -98,7 +98,9 @@ protected:
     TTrail* trail = nullptr;
     double position = 0.0;
     double speed = 0.01;
-    std::deque<TZLoad*> loads;
+    // Rarely more than one: a vector costs a pointer's allocation while a
+    // person carries, where a deque allocates half a kilobyte per person.
+    std::vector<TZLoad*> loads;
     double fitness = 1.0;
     bool onBreak = false;
     TPersonState state = TPersonState::Walking;

@@ -25,12 +25,12 @@ namespace {
 class TSpot : public TLoadHandler
 {
 public:
-    TSpot(TObjectIds& ids, double position, std::int32_t loads, double weight, double capacity)
+    TSpot(TObjectIds& ids, double at, std::int32_t loadCount, double weight, double freeCapacity)
         : TLoadHandler(ids)
-        , position(position)
-        , loads(loads)
+        , position(at)
+        , loads(loadCount)
         , sample(ids, weight)
-        , capacity(capacity)
+        , capacity(freeCapacity)
     {
     }
 

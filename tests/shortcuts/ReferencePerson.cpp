@@ -15,13 +15,13 @@ bool TReferencePerson::Step()
 
 void TReferencePerson::TryFoundHomeAreaByScan()
 {
-    TBucketChain* chain = GetChain();
-    if (!chain)
+    TBucketChain* const ownChain = GetChain();
+    if (!ownChain)
         return;
     const double w = GetMinimumHomeLength();
     double lo = position - w;
     double hi = position + w;
-    chain->FindHandlers(lo, hi, found);
+    ownChain->FindHandlers(lo, hi, found);
     for (const TLoadHandler* h : found)
         if (h != this && dynamic_cast<const TPerson*>(h))
             return;
