@@ -81,9 +81,10 @@ void TBucketChain::AddHandler(TLoadHandler* handler)
     if (TBucketChain* previous = handler->GetChain())
         previous->RemoveHandler(handler);
     lock.Lock();
-    handlers.push_back(handler);
     TIndexHandle& handle = handler->indexHandle;
     handle = {};
+    handle.slot = GetHandlerCount();
+    handlers.push_back(handler);
     handle.entry = positionIndex.insert(TIndexEntry{handler->GetPosition(), handler});
     handle.order = ++filings;
     handle.filed = true;
@@ -104,8 +105,11 @@ void TBucketChain::RemoveHandler(TLoadHandler* handler)
         DropEntries(handler);
     // Sought from the end: owners let their handlers go in reverse order of addition.
     const auto it = std::find(handlers.rbegin(), handlers.rend(), handler);
-    if (it != handlers.rend())
-        handlers.erase(std::next(it).base());
+    if (it != handlers.rend()) {
+        const auto erased = handlers.erase(std::next(it).base());
+        for (auto later = erased; later != handlers.end(); ++later)
+            --(*later)->indexHandle.slot;
+    }
     lock.Unlock();
 }
 
@@ -196,6 +200,8 @@ void TBucketChain::DropEntries(TLoadHandler* handler)
         positionIndex.erase(handle.entry);
         if (TPartnerIndex* partners = PartnerIndexOf(handle.kind))
             partners->erase(handle.partnerEntry);
+        if (handle.areaFiled)
+            homeAreas.erase(handle.areaEntry);
     }
     handle = {};
 }
@@ -203,6 +209,38 @@ void TBucketChain::DropEntries(TLoadHandler* handler)
 void TBucketChain::HandlerLoadsChanged(TLoadHandler* handler)
 {
     FilePartner(handler);
+}
+
+void TBucketChain::HandlerAreaChanged(TLoadHandler* handler, bool inArea, double start, double end)
+{
+    TIndexHandle& handle = handler->indexHandle;
+    if (!handle.filed)
+        return;
+    if (!inArea) {
+        if (handle.areaFiled)
+            homeAreas.erase(handle.areaEntry);
+        handle.areaFiled = false;
+        return;
+    }
+    if (handle.areaFiled)
+        handle.areaEntry = MoveEntry(homeAreas, handle.areaEntry, start, start);
+    else
+        handle.areaEntry = homeAreas.insert(TIndexEntry{start, handler});
+    handle.areaFiled = true;
+    if (end - start > longestArea)
+        longestArea = end - start;
+}
+
+void TBucketChain::FindAreaHolders(double lo, double hi, std::vector<std::int32_t>& out) const
+{
+    out.clear();
+    if (lo > hi)
+        std::swap(lo, hi);
+    // Twice the longest area: a margin for the rounding of end - start.
+    const double from = lo - 2.0 * longestArea;
+    for (auto it = homeAreas.lower_bound(from); it != homeAreas.end() && !(hi < it->first); ++it)
+        out.push_back(it->second->indexHandle.slot);
+    std::sort(out.begin(), out.end());
 }
 
 void TBucketChain::HandlerMoving(TLoadHandler* handler, std::uint8_t phase)

@@ -81,6 +81,13 @@ public:
     // Files the handler anew as a taker (no load, free capacity), a giver (a
     // load) or neither.
     void HandlerLoadsChanged(TLoadHandler* handler);
+    // Files the handler's home area [start, end] in the index of areas, or
+    // takes it out when the handler holds none.
+    void HandlerAreaChanged(TLoadHandler* handler, bool inArea, double start, double end);
+    // The chain indexes, ascending, of the handlers whose filed area may hold
+    // a point of [lo, hi]: every area that does is among them, some that do
+    // not may be too.
+    void FindAreaHolders(double lo, double hi, std::vector<std::int32_t>& out) const;
 
     std::int32_t GetHandlerCount() const { return static_cast<std::int32_t>(handlers.size()); }
     // Null for an index out of range.
@@ -114,6 +121,10 @@ private:
     TPositionIndex positionIndex;
     TPartnerIndex takers;
     TPartnerIndex givers;
+    // The filed home areas by their start, and the longest area ever filed,
+    // which bounds how far before a point an area holding it can start.
+    TPositionIndex homeAreas;
+    double longestArea = 0.0;
     // Counts every filing into the position index; orders equal positions.
     std::uint64_t filings = 0;
     TLock lock;

@@ -22,18 +22,37 @@ T* AsPerson(THandler* h)
 
 bool THomeareaPerson::Step()
 {
-    if (onBreak)
-        inHomeArea = false;
-    else if (!inHomeArea)
+    if (onBreak) {
+        if (inHomeArea) {
+            inHomeArea = false;
+            FileHomeArea();
+        }
+    } else if (!inHomeArea) {
         TryFoundHomeArea();
+    }
     return TPerson::Step();
+}
+
+void THomeareaPerson::SetChain(TBucketChain* newChain)
+{
+    TPerson::SetChain(newChain);
+    if (inHomeArea)
+        FileHomeArea();
+}
+
+void THomeareaPerson::FileHomeArea()
+{
+    if (TBucketChain* const ownChain = GetChain())
+        ownChain->HandlerAreaChanged(this, inHomeArea, homeStart, homeEnd);
 }
 
 void THomeareaPerson::ClampPosition(double& target)
 {
     if (inHomeArea && homeSteps >= ReviewSteps) {
-        if (homeCorrections > CorrectionsLimit)
+        if (homeCorrections > CorrectionsLimit) {
             inHomeArea = false;
+            FileHomeArea();
+        }
         homeSteps = 0;
         homeCorrections = 0;
     }
@@ -66,6 +85,7 @@ void THomeareaPerson::TryFoundHomeArea()
         inHomeArea = true;
         homeStart = lo;
         homeEnd = hi;
+        FileHomeArea();
     }
 }
 
@@ -76,6 +96,7 @@ bool THomeareaPerson::SetHomeArea(double lo, double hi, bool checkOnly)
     if (!checkOnly) {
         homeStart = lo;
         homeEnd = hi;
+        FileHomeArea();
     }
     return true;
 }
@@ -91,8 +112,9 @@ bool THomeareaPerson::NegotiateHomeArea(double& lo, double& hi)
     std::vector<std::int32_t> highList;
     bool conflict = false;
 
-    const std::int32_t count = ownChain->GetHandlerCount();
-    for (std::int32_t i = 0; i < count; ++i) {
+    std::vector<std::int32_t> near;
+    ownChain->FindAreaHolders(lo, hi, near);
+    for (const std::int32_t i : near) {
         auto* h = AsPerson<THomeareaPerson>(ownChain->LockHandler(i));
         if (h && h->inHomeArea) {
             const double a = h->homeStart;

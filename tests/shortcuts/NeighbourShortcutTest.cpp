@@ -65,8 +65,8 @@ public:
 class TCrowdedWorld
 {
 public:
-    TCrowdedWorld(std::mt19937& random, bool empty)
-        : empty(empty)
+    TCrowdedWorld(std::mt19937& random, bool emptyHands)
+        : empty(emptyHands)
     {
         trail.AddSection(&section);
         const double at = Pick(random, {0.0, 0.3, 0.5, 1.0});
