@@ -106,6 +106,8 @@ protected:
     TPersonState state = TPersonState::Walking;
     std::string name;
     std::int32_t stepCounter = 0;
+    // Where the trail last found the person's section; a cache for GetStepLength.
+    mutable std::int32_t sectionHint = -1;
     TLoadHandler* partner = nullptr;
 
 private:

@@ -56,6 +56,9 @@ public:
     // anything before the start to the first, anything at or past the end to
     // the last. Null while the trail has no sections.
     TTrailSection* GetSectionAt(double position) const;
+    // The same, tried first at the section index hint, which is then set to
+    // the section found: a walker stays in one section for many steps.
+    TTrailSection* GetSectionAt(double position, std::int32_t& hint) const;
     // Sum of the lengths before the section; the trail's length for a section
     // that is not on the trail.
     double GetSectionStart(const TTrailSection* section) const;
