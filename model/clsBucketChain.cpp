@@ -22,6 +22,21 @@ double PositionOf(const TPartnerIndex::value_type& entry)
     return entry.first.position;
 }
 
+// The first entry at or above position, sought outward from near.
+template <typename TIndex>
+typename TIndex::const_iterator LowerBoundFrom(const TIndex& index, typename TIndex::const_iterator near,
+                                               double position)
+{
+    auto it = near;
+    for (int steps = 0; it != index.end() && PositionOf(*it) < position; ++it)
+        if (++steps > NearbySteps)
+            return index.lower_bound(position);
+    for (int steps = 0; it != index.begin() && !(PositionOf(*std::prev(it)) < position); --it)
+        if (++steps > NearbySteps)
+            return index.lower_bound(position);
+    return it;
+}
+
 // The first entry above position, where an entry filed there goes last among
 // its equals; sought outward from near.
 template <typename TIndex>
@@ -151,6 +166,17 @@ THandlerRange TBucketChain::FindHandlerRange(double lo, double hi) const
     if (lo > hi)
         std::swap(lo, hi);
     return {positionIndex.lower_bound(lo), positionIndex.upper_bound(hi), lo, hi};
+}
+
+THandlerRange TBucketChain::FindHandlerRange(double lo, double hi, const TLoadHandler* near) const
+{
+    const TIndexHandle& handle = near->indexHandle;
+    if (!handle.filed || near->GetChain() != this)
+        return FindHandlerRange(lo, hi);
+    if (lo > hi)
+        std::swap(lo, hi);
+    return {LowerBoundFrom(positionIndex, TPositionIndex::const_iterator(handle.entry), lo),
+            UpperBoundFrom(positionIndex, TPositionIndex::const_iterator(handle.entry), hi), lo, hi};
 }
 
 TPartnerIndex* TBucketChain::PartnerIndexOf(TPartnerKind kind)

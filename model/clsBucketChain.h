@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <list>
 #include <random>
 #include <vector>
@@ -75,6 +74,9 @@ public:
     // The same query as a stretch of the index itself, for callers that stop
     // early and need not see every handler in the interval.
     THandlerRange FindHandlerRange(double lo, double hi) const;
+    // The same stretch, its ends sought first a few entries around the filed
+    // handler's own entry: a walk's interval starts or ends at the walker.
+    THandlerRange FindHandlerRange(double lo, double hi, const TLoadHandler* near) const;
     // Re-files the handler on phase 1, then tells every listener. Its entries
     // keep their place if it passed nobody, else move from there.
     void HandlerMoving(TLoadHandler* handler, std::uint8_t phase);
@@ -117,7 +119,7 @@ private:
     void DropEntries(TLoadHandler* handler);
     TPartnerIndex* PartnerIndexOf(TPartnerKind kind);
 
-    std::deque<TLoadHandler*> handlers;
+    std::vector<TLoadHandler*> handlers;
     TPositionIndex positionIndex;
     TPartnerIndex takers;
     TPartnerIndex givers;

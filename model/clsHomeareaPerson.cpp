@@ -77,7 +77,7 @@ void THomeareaPerson::TryFoundHomeArea()
     const double w = GetMinimumHomeLength();
     double lo = position - w;
     double hi = position + w;
-    const THandlerRange near = ownChain->FindHandlerRange(lo, hi);
+    const THandlerRange near = ownChain->FindHandlerRange(lo, hi, this);
     for (auto it = near.first; it != near.last; ++it)
         if (it->second != this && AsPerson<const TPerson>(it->second))
             return;

@@ -165,7 +165,7 @@ void TPerson::DoWalk()
 
     THandlerRange found{};
     if (GetChain())
-        found = GetChain()->FindHandlerRange(lo, hi);
+        found = GetChain()->FindHandlerRange(lo, hi, this);
     if (!WantsToOvertake())
         KeepDistance(found, empty, reach, target);
 

@@ -1,5 +1,6 @@
 // The walk's shortcuts against the straightforward walks over the handlers
-// found, on many small crowded worlds: equal positions, positions an ulp
+// found, and the interval sought from the walker against the one sought from
+// the root, on many small crowded worlds: equal positions, positions an ulp
 // apart, equally near candidates on both sides, and every kind of neighbour.
 #include "ReferencePerson.h"
 
@@ -135,6 +136,9 @@ TEST(NeighbourShortcuts, keep_distance_and_partner_choice_match_the_walk_over_ev
         THandlerList found;
         w.chain.FindHandlers(w.lo, w.hi, found);
         const THandlerRange range = w.chain.FindHandlerRange(w.lo, w.hi);
+        // Sought from the walker's own entry, the stretch is the same.
+        const THandlerRange fromWalker = w.chain.FindHandlerRange(w.lo, w.hi, &w.walker);
+        ASSERT_TRUE(fromWalker.first == range.first && fromWalker.last == range.last);
 
         double shortcutTarget = w.target;
         double scannedTarget = w.target;
