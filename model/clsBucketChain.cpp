@@ -12,6 +12,10 @@ namespace {
 // starts again from the root: a step moves past few others, a crowd past many.
 constexpr int NearbySteps = 2;
 
+// Up to this many entries a descent from the root costs less than a look at
+// the neighbours of a handler's own entry.
+constexpr std::size_t ShallowIndex = 64;
+
 double PositionOf(const TPositionIndex::value_type& entry)
 {
     return entry.first;
@@ -171,12 +175,15 @@ THandlerRange TBucketChain::FindHandlerRange(double lo, double hi) const
 THandlerRange TBucketChain::FindHandlerRange(double lo, double hi, const TLoadHandler* near) const
 {
     const TIndexHandle& handle = near->indexHandle;
-    if (!handle.filed || near->GetChain() != this)
+    if (!handle.filed || near->GetChain() != this || positionIndex.size() <= ShallowIndex)
         return FindHandlerRange(lo, hi);
     if (lo > hi)
         std::swap(lo, hi);
-    return {LowerBoundFrom(positionIndex, TPositionIndex::const_iterator(handle.entry), lo),
-            UpperBoundFrom(positionIndex, TPositionIndex::const_iterator(handle.entry), hi), lo, hi};
+    // Only the end at the handler's own position is sought from its entry: the
+    // other lies a reach away, past many entries.
+    const TPositionIndex::const_iterator own = handle.entry;
+    return {lo == own->first ? LowerBoundFrom(positionIndex, own, lo) : positionIndex.lower_bound(lo),
+            hi == own->first ? UpperBoundFrom(positionIndex, own, hi) : positionIndex.upper_bound(hi), lo, hi};
 }
 
 TPartnerIndex* TBucketChain::PartnerIndexOf(TPartnerKind kind)

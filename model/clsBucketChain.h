@@ -74,8 +74,8 @@ public:
     // The same query as a stretch of the index itself, for callers that stop
     // early and need not see every handler in the interval.
     THandlerRange FindHandlerRange(double lo, double hi) const;
-    // The same stretch, its ends sought first a few entries around the filed
-    // handler's own entry: a walk's interval starts or ends at the walker.
+    // The same stretch; an end at the filed handler's own position is sought
+    // from its entry: a walk's interval starts or ends at the walker.
     THandlerRange FindHandlerRange(double lo, double hi, const TLoadHandler* near) const;
     // Re-files the handler on phase 1, then tells every listener. Its entries
     // keep their place if it passed nobody, else move from there.

@@ -91,6 +91,12 @@ public:
                                                     Pick(random, {1.0, 1.0, 2.0}), Pick(random, {0.0, 1.0, 1.0})));
             chain.AddHandler(spots.back().get());
         }
+        // Handlers far beyond every interval, so many that the chain seeks the
+        // walker's interval from its entry instead of from the root.
+        for (int i = 0; i < 100; ++i) {
+            spots.push_back(std::make_unique<TSpot>(ids, 2.0 + i, 1, 1.0, 0.0));
+            chain.AddHandler(spots.back().get());
+        }
 
         const double step = Pick(random, {0.0, 0.001, 0.0026});
         target = empty ? at - step : at + step;
