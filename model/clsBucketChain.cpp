@@ -186,6 +186,13 @@ THandlerRange TBucketChain::FindHandlerRange(double lo, double hi, const TLoadHa
             hi == own->first ? UpperBoundFrom(positionIndex, own, hi) : positionIndex.upper_bound(hi), lo, hi};
 }
 
+TPositionIndex::const_iterator TBucketChain::FindEntry(const TLoadHandler* handler) const
+{
+    if (!handler->indexHandle.filed || handler->GetChain() != this)
+        return positionIndex.end();
+    return handler->indexHandle.entry;
+}
+
 TPartnerIndex* TBucketChain::PartnerIndexOf(TPartnerKind kind)
 {
     switch (kind) {

@@ -101,6 +101,9 @@ public:
 
     // For checks: the index itself, read between steps.
     const TPositionIndex& GetPositionIndex() const { return positionIndex; }
+    // The handler's own entry in the position index; the index's end if it
+    // is not filed in this chain.
+    TPositionIndex::const_iterator FindEntry(const TLoadHandler* handler) const;
     // The takers or the givers, a subset of the position index in its order.
     // Every partner of a walk is among them; not everyone among them is one.
     const TPartnerIndex& GetPartnerIndex(TPartnerKind kind) const

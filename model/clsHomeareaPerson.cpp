@@ -2,6 +2,7 @@
 
 #include "model/clsTrail.h"
 
+#include <iterator>
 #include <typeinfo>
 #include <vector>
 
@@ -77,16 +78,40 @@ void THomeareaPerson::TryFoundHomeArea()
     const double w = GetMinimumHomeLength();
     double lo = position - w;
     double hi = position + w;
-    const THandlerRange near = ownChain->FindHandlerRange(lo, hi, this);
-    for (auto it = near.first; it != near.last; ++it)
-        if (it->second != this && AsPerson<const TPerson>(it->second))
-            return;
+    if (AnyOtherPersonWithin(*ownChain, lo, hi))
+        return;
     if (NegotiateHomeArea(lo, hi)) {
         inHomeArea = true;
         homeStart = lo;
         homeEnd = hi;
         FileHomeArea();
     }
+}
+
+bool THomeareaPerson::AnyOtherPersonWithin(const TBucketChain& ownChain, double lo, double hi) const
+{
+    const auto isOtherPerson = [this](TPositionIndex::const_iterator it) {
+        return it->second != this && AsPerson<const TPerson>(it->second) != nullptr;
+    };
+    // Where no order can matter, the index is walked outward from the
+    // person's own entry, which lies within [lo, hi]: the nearest neighbours
+    // decide at once, and no descent from the root is needed.
+    const TPositionIndex& index = ownChain.GetPositionIndex();
+    const auto own = ownChain.FindEntry(this);
+    if (own != index.end() && own->first == position && lo <= position && position <= hi) {
+        for (auto it = own; it != index.begin() && !(std::prev(it)->first < lo);)
+            if (isOtherPerson(--it))
+                return true;
+        for (auto it = std::next(own); it != index.end() && !(hi < it->first); ++it)
+            if (isOtherPerson(it))
+                return true;
+        return false;
+    }
+    const THandlerRange near = ownChain.FindHandlerRange(lo, hi);
+    for (auto it = near.first; it != near.last; ++it)
+        if (isOtherPerson(it))
+            return true;
+    return false;
 }
 
 bool THomeareaPerson::SetHomeArea(double lo, double hi, bool checkOnly)

@@ -57,4 +57,8 @@ protected:
     double homeEnd = 0.0;
     std::int32_t homeSteps = 0;
     std::int32_t homeCorrections = 0;
+
+private:
+    // Whether a person other than this one stands within [lo, hi].
+    bool AnyOtherPersonWithin(const TBucketChain& ownChain, double lo, double hi) const;
 };
