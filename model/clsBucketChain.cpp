@@ -59,19 +59,20 @@ typename TIndex::const_iterator UpperBoundFrom(const TIndex& index, typename TIn
 
 // Gives the entry a new key for the new position: in place if the entry
 // passes none of its neighbours, else taken out and filed last among its
-// new equals, as a fresh entry would be.
+// new equals, as a fresh entry would be. True if it kept its place.
 template <typename TIndex, typename TKey>
-typename TIndex::iterator MoveEntry(TIndex& index, typename TIndex::iterator entry, double position, const TKey& key)
+bool MoveEntry(TIndex& index, typename TIndex::iterator& entry, double position, const TKey& key)
 {
     const auto next = std::next(entry);
     const bool afterPrevious = entry == index.begin() || !(position < PositionOf(*std::prev(entry)));
     if (afterPrevious && (next == index.end() || position < PositionOf(*next))) {
         entry->first = key;
-        return entry;
+        return true;
     }
     auto node = index.extract(entry);
     node.value().first = key;
-    return index.insert(UpperBoundFrom(index, next, position), std::move(node));
+    entry = index.insert(UpperBoundFrom(index, next, position), std::move(node));
+    return false;
 }
 
 } // namespace
@@ -209,9 +210,16 @@ void TBucketChain::Refile(TLoadHandler* handler)
         return;
     const double position = handler->GetPosition();
     handle.order = ++filings;
-    handle.entry = MoveEntry(positionIndex, handle.entry, position, position);
-    if (TPartnerIndex* partners = PartnerIndexOf(handle.kind))
-        handle.partnerEntry = MoveEntry(*partners, handle.partnerEntry, position, TFiling{position, handle.order});
+    const bool keptPlace = MoveEntry(positionIndex, handle.entry, position, position);
+    if (TPartnerIndex* partners = PartnerIndexOf(handle.kind)) {
+        const TFiling filing{position, handle.order};
+        // A partner index lists a subset in the same order: an entry that
+        // passed nobody in the whole index passes nobody there either.
+        if (keptPlace)
+            handle.partnerEntry->first = filing;
+        else
+            MoveEntry(*partners, handle.partnerEntry, position, filing);
+    }
 }
 
 void TBucketChain::FilePartner(TLoadHandler* handler)
@@ -263,7 +271,7 @@ void TBucketChain::HandlerAreaChanged(TLoadHandler* handler, bool inArea, double
         return;
     }
     if (handle.areaFiled)
-        handle.areaEntry = MoveEntry(homeAreas, handle.areaEntry, start, start);
+        MoveEntry(homeAreas, handle.areaEntry, start, start);
     else
         handle.areaEntry = homeAreas.insert(TIndexEntry{start, handler});
     handle.areaFiled = true;

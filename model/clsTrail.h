@@ -2,7 +2,6 @@
 
 #include "model/clsZembaObject.h"
 
-#include <deque>
 #include <vector>
 
 // A stretch of plain ground. Its length is all that distinguishes one section
@@ -67,7 +66,7 @@ public:
     double GetHeightAt(double position) const;
 
 private:
-    std::deque<TTrailSection*> sections;
+    std::vector<TTrailSection*> sections;
     double length = 0.0;
 
     // Running sums kept as the sections are added, in the same order and with

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cctype>
@@ -118,6 +119,26 @@ std::string FirstDifference(const TBucketChain& optimised, const TBucketChain& r
     return {};
 }
 
+// Empty when the chain's partner indexes list their handlers in the position
+// index's order, keyed by their current positions; else what is wrong.
+std::string PartnerIndexFault(const TBucketChain& chain)
+{
+    std::vector<const TLoadHandler*> inPositionOrder;
+    for (const auto& entry : chain.GetPositionIndex())
+        inPositionOrder.push_back(entry.second);
+    for (const TPartnerKind kind : {TPartnerKind::Taker, TPartnerKind::Giver}) {
+        auto at = inPositionOrder.begin();
+        for (const auto& entry : chain.GetPartnerIndex(kind)) {
+            if (entry.first.position != entry.second->GetPosition())
+                return "a partner key is not its handler's position";
+            at = std::find(at, inPositionOrder.end(), entry.second);
+            if (at == inPositionOrder.end())
+                return "a partner index is out of the position index's order";
+        }
+    }
+    return {};
+}
+
 class ReferencePassTest : public testing::TestWithParam<TRunShape>
 {
 };
@@ -132,6 +153,8 @@ TEST_P(ReferencePassTest, every_step_of_the_optimised_persons_matches_the_straig
         reference.Chain().Step();
         const std::string difference = FirstDifference(optimised.Chain(), reference.Chain());
         ASSERT_TRUE(difference.empty()) << "after step " << step << ": " << difference;
+        const std::string fault = PartnerIndexFault(optimised.Chain());
+        ASSERT_TRUE(fault.empty()) << "after step " << step << ": " << fault;
     }
     // The runs must have got somewhere, or agreeing proves little.
     const auto* sink = reference.Chain().GetHandler(reference.Chain().GetHandlerCount() - 1);
