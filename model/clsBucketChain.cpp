@@ -12,6 +12,10 @@ namespace {
 // starts again from the root: a step moves past few others, a crowd past many.
 constexpr int NearbySteps = 2;
 
+// Up to this many entries a descent from the root costs less than a look at
+// the neighbours of a handler's own entry.
+constexpr std::size_t ShallowIndex = 64;
+
 double PositionOf(const TPositionIndex::value_type& entry)
 {
     return entry.first;
@@ -20,6 +24,21 @@ double PositionOf(const TPositionIndex::value_type& entry)
 double PositionOf(const TPartnerIndex::value_type& entry)
 {
     return entry.first.position;
+}
+
+// The first entry at or above position, sought outward from near.
+template <typename TIndex>
+typename TIndex::const_iterator LowerBoundFrom(const TIndex& index, typename TIndex::const_iterator near,
+                                               double position)
+{
+    auto it = near;
+    for (int steps = 0; it != index.end() && PositionOf(*it) < position; ++it)
+        if (++steps > NearbySteps)
+            return index.lower_bound(position);
+    for (int steps = 0; it != index.begin() && !(PositionOf(*std::prev(it)) < position); --it)
+        if (++steps > NearbySteps)
+            return index.lower_bound(position);
+    return it;
 }
 
 // The first entry above position, where an entry filed there goes last among
@@ -40,19 +59,20 @@ typename TIndex::const_iterator UpperBoundFrom(const TIndex& index, typename TIn
 
 // Gives the entry a new key for the new position: in place if the entry
 // passes none of its neighbours, else taken out and filed last among its
-// new equals, as a fresh entry would be.
+// new equals, as a fresh entry would be. True if it kept its place.
 template <typename TIndex, typename TKey>
-typename TIndex::iterator MoveEntry(TIndex& index, typename TIndex::iterator entry, double position, const TKey& key)
+bool MoveEntry(TIndex& index, typename TIndex::iterator& entry, double position, const TKey& key)
 {
     const auto next = std::next(entry);
     const bool afterPrevious = entry == index.begin() || !(position < PositionOf(*std::prev(entry)));
     if (afterPrevious && (next == index.end() || position < PositionOf(*next))) {
         entry->first = key;
-        return entry;
+        return true;
     }
     auto node = index.extract(entry);
     node.value().first = key;
-    return index.insert(UpperBoundFrom(index, next, position), std::move(node));
+    entry = index.insert(UpperBoundFrom(index, next, position), std::move(node));
+    return false;
 }
 
 } // namespace
@@ -81,9 +101,10 @@ void TBucketChain::AddHandler(TLoadHandler* handler)
     if (TBucketChain* previous = handler->GetChain())
         previous->RemoveHandler(handler);
     lock.Lock();
-    handlers.push_back(handler);
     TIndexHandle& handle = handler->indexHandle;
     handle = {};
+    handle.slot = GetHandlerCount();
+    handlers.push_back(handler);
     handle.entry = positionIndex.insert(TIndexEntry{handler->GetPosition(), handler});
     handle.order = ++filings;
     handle.filed = true;
@@ -104,8 +125,11 @@ void TBucketChain::RemoveHandler(TLoadHandler* handler)
         DropEntries(handler);
     // Sought from the end: owners let their handlers go in reverse order of addition.
     const auto it = std::find(handlers.rbegin(), handlers.rend(), handler);
-    if (it != handlers.rend())
-        handlers.erase(std::next(it).base());
+    if (it != handlers.rend()) {
+        const auto erased = handlers.erase(std::next(it).base());
+        for (auto later = erased; later != handlers.end(); ++later)
+            --(*later)->indexHandle.slot;
+    }
     lock.Unlock();
 }
 
@@ -149,6 +173,27 @@ THandlerRange TBucketChain::FindHandlerRange(double lo, double hi) const
     return {positionIndex.lower_bound(lo), positionIndex.upper_bound(hi), lo, hi};
 }
 
+THandlerRange TBucketChain::FindHandlerRange(double lo, double hi, const TLoadHandler* near) const
+{
+    const TIndexHandle& handle = near->indexHandle;
+    if (!handle.filed || near->GetChain() != this || positionIndex.size() <= ShallowIndex)
+        return FindHandlerRange(lo, hi);
+    if (lo > hi)
+        std::swap(lo, hi);
+    // Only the end at the handler's own position is sought from its entry: the
+    // other lies a reach away, past many entries.
+    const TPositionIndex::const_iterator own = handle.entry;
+    return {lo == own->first ? LowerBoundFrom(positionIndex, own, lo) : positionIndex.lower_bound(lo),
+            hi == own->first ? UpperBoundFrom(positionIndex, own, hi) : positionIndex.upper_bound(hi), lo, hi};
+}
+
+TPositionIndex::const_iterator TBucketChain::FindEntry(const TLoadHandler* handler) const
+{
+    if (!handler->indexHandle.filed || handler->GetChain() != this)
+        return positionIndex.end();
+    return handler->indexHandle.entry;
+}
+
 TPartnerIndex* TBucketChain::PartnerIndexOf(TPartnerKind kind)
 {
     switch (kind) {
@@ -165,9 +210,16 @@ void TBucketChain::Refile(TLoadHandler* handler)
         return;
     const double position = handler->GetPosition();
     handle.order = ++filings;
-    handle.entry = MoveEntry(positionIndex, handle.entry, position, position);
-    if (TPartnerIndex* partners = PartnerIndexOf(handle.kind))
-        handle.partnerEntry = MoveEntry(*partners, handle.partnerEntry, position, TFiling{position, handle.order});
+    const bool keptPlace = MoveEntry(positionIndex, handle.entry, position, position);
+    if (TPartnerIndex* partners = PartnerIndexOf(handle.kind)) {
+        const TFiling filing{position, handle.order};
+        // A partner index lists a subset in the same order: an entry that
+        // passed nobody in the whole index passes nobody there either.
+        if (keptPlace)
+            handle.partnerEntry->first = filing;
+        else
+            MoveEntry(*partners, handle.partnerEntry, position, filing);
+    }
 }
 
 void TBucketChain::FilePartner(TLoadHandler* handler)
@@ -196,6 +248,8 @@ void TBucketChain::DropEntries(TLoadHandler* handler)
         positionIndex.erase(handle.entry);
         if (TPartnerIndex* partners = PartnerIndexOf(handle.kind))
             partners->erase(handle.partnerEntry);
+        if (handle.areaFiled)
+            homeAreas.erase(handle.areaEntry);
     }
     handle = {};
 }
@@ -203,6 +257,38 @@ void TBucketChain::DropEntries(TLoadHandler* handler)
 void TBucketChain::HandlerLoadsChanged(TLoadHandler* handler)
 {
     FilePartner(handler);
+}
+
+void TBucketChain::HandlerAreaChanged(TLoadHandler* handler, bool inArea, double start, double end)
+{
+    TIndexHandle& handle = handler->indexHandle;
+    if (!handle.filed)
+        return;
+    if (!inArea) {
+        if (handle.areaFiled)
+            homeAreas.erase(handle.areaEntry);
+        handle.areaFiled = false;
+        return;
+    }
+    if (handle.areaFiled)
+        MoveEntry(homeAreas, handle.areaEntry, start, start);
+    else
+        handle.areaEntry = homeAreas.insert(TIndexEntry{start, handler});
+    handle.areaFiled = true;
+    if (end - start > longestArea)
+        longestArea = end - start;
+}
+
+void TBucketChain::FindAreaHolders(double lo, double hi, std::vector<std::int32_t>& out) const
+{
+    out.clear();
+    if (lo > hi)
+        std::swap(lo, hi);
+    // Twice the longest area: a margin for the rounding of end - start.
+    const double from = lo - 2.0 * longestArea;
+    for (auto it = homeAreas.lower_bound(from); it != homeAreas.end() && !(hi < it->first); ++it)
+        out.push_back(it->second->indexHandle.slot);
+    std::sort(out.begin(), out.end());
 }
 
 void TBucketChain::HandlerMoving(TLoadHandler* handler, std::uint8_t phase)

@@ -7,7 +7,6 @@
 
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <list>
 #include <random>
 #include <vector>
@@ -75,12 +74,22 @@ public:
     // The same query as a stretch of the index itself, for callers that stop
     // early and need not see every handler in the interval.
     THandlerRange FindHandlerRange(double lo, double hi) const;
+    // The same stretch; an end at the filed handler's own position is sought
+    // from its entry: a walk's interval starts or ends at the walker.
+    THandlerRange FindHandlerRange(double lo, double hi, const TLoadHandler* near) const;
     // Re-files the handler on phase 1, then tells every listener. Its entries
     // keep their place if it passed nobody, else move from there.
     void HandlerMoving(TLoadHandler* handler, std::uint8_t phase);
     // Files the handler anew as a taker (no load, free capacity), a giver (a
     // load) or neither.
     void HandlerLoadsChanged(TLoadHandler* handler);
+    // Files the handler's home area [start, end] in the index of areas, or
+    // takes it out when the handler holds none.
+    void HandlerAreaChanged(TLoadHandler* handler, bool inArea, double start, double end);
+    // The chain indexes, ascending, of the handlers whose filed area may hold
+    // a point of [lo, hi]: every area that does is among them, some that do
+    // not may be too.
+    void FindAreaHolders(double lo, double hi, std::vector<std::int32_t>& out) const;
 
     std::int32_t GetHandlerCount() const { return static_cast<std::int32_t>(handlers.size()); }
     // Null for an index out of range.
@@ -92,6 +101,9 @@ public:
 
     // For checks: the index itself, read between steps.
     const TPositionIndex& GetPositionIndex() const { return positionIndex; }
+    // The handler's own entry in the position index; the index's end if it
+    // is not filed in this chain.
+    TPositionIndex::const_iterator FindEntry(const TLoadHandler* handler) const;
     // The takers or the givers, a subset of the position index in its order.
     // Every partner of a walk is among them; not everyone among them is one.
     const TPartnerIndex& GetPartnerIndex(TPartnerKind kind) const
@@ -110,10 +122,14 @@ private:
     void DropEntries(TLoadHandler* handler);
     TPartnerIndex* PartnerIndexOf(TPartnerKind kind);
 
-    std::deque<TLoadHandler*> handlers;
+    std::vector<TLoadHandler*> handlers;
     TPositionIndex positionIndex;
     TPartnerIndex takers;
     TPartnerIndex givers;
+    // The filed home areas by their start, and the longest area ever filed,
+    // which bounds how far before a point an area holding it can start.
+    TPositionIndex homeAreas;
+    double longestArea = 0.0;
     // Counts every filing into the position index; orders equal positions.
     std::uint64_t filings = 0;
     TLock lock;

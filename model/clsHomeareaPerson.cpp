@@ -2,6 +2,7 @@
 
 #include "model/clsTrail.h"
 
+#include <iterator>
 #include <typeinfo>
 #include <vector>
 
@@ -22,18 +23,37 @@ T* AsPerson(THandler* h)
 
 bool THomeareaPerson::Step()
 {
-    if (onBreak)
-        inHomeArea = false;
-    else if (!inHomeArea)
+    if (onBreak) {
+        if (inHomeArea) {
+            inHomeArea = false;
+            FileHomeArea();
+        }
+    } else if (!inHomeArea) {
         TryFoundHomeArea();
+    }
     return TPerson::Step();
+}
+
+void THomeareaPerson::SetChain(TBucketChain* newChain)
+{
+    TPerson::SetChain(newChain);
+    if (inHomeArea)
+        FileHomeArea();
+}
+
+void THomeareaPerson::FileHomeArea()
+{
+    if (TBucketChain* const ownChain = GetChain())
+        ownChain->HandlerAreaChanged(this, inHomeArea, homeStart, homeEnd);
 }
 
 void THomeareaPerson::ClampPosition(double& target)
 {
     if (inHomeArea && homeSteps >= ReviewSteps) {
-        if (homeCorrections > CorrectionsLimit)
+        if (homeCorrections > CorrectionsLimit) {
             inHomeArea = false;
+            FileHomeArea();
+        }
         homeSteps = 0;
         homeCorrections = 0;
     }
@@ -58,15 +78,40 @@ void THomeareaPerson::TryFoundHomeArea()
     const double w = GetMinimumHomeLength();
     double lo = position - w;
     double hi = position + w;
-    const THandlerRange near = ownChain->FindHandlerRange(lo, hi);
-    for (auto it = near.first; it != near.last; ++it)
-        if (it->second != this && AsPerson<const TPerson>(it->second))
-            return;
+    if (AnyOtherPersonWithin(*ownChain, lo, hi))
+        return;
     if (NegotiateHomeArea(lo, hi)) {
         inHomeArea = true;
         homeStart = lo;
         homeEnd = hi;
+        FileHomeArea();
     }
+}
+
+bool THomeareaPerson::AnyOtherPersonWithin(const TBucketChain& ownChain, double lo, double hi) const
+{
+    const auto isOtherPerson = [this](TPositionIndex::const_iterator it) {
+        return it->second != this && AsPerson<const TPerson>(it->second) != nullptr;
+    };
+    // Where no order can matter, the index is walked outward from the
+    // person's own entry, which lies within [lo, hi]: the nearest neighbours
+    // decide at once, and no descent from the root is needed.
+    const TPositionIndex& index = ownChain.GetPositionIndex();
+    const auto own = ownChain.FindEntry(this);
+    if (own != index.end() && own->first == position && lo <= position && position <= hi) {
+        for (auto it = own; it != index.begin() && !(std::prev(it)->first < lo);)
+            if (isOtherPerson(--it))
+                return true;
+        for (auto it = std::next(own); it != index.end() && !(hi < it->first); ++it)
+            if (isOtherPerson(it))
+                return true;
+        return false;
+    }
+    const THandlerRange near = ownChain.FindHandlerRange(lo, hi);
+    for (auto it = near.first; it != near.last; ++it)
+        if (isOtherPerson(it))
+            return true;
+    return false;
 }
 
 bool THomeareaPerson::SetHomeArea(double lo, double hi, bool checkOnly)
@@ -76,6 +121,7 @@ bool THomeareaPerson::SetHomeArea(double lo, double hi, bool checkOnly)
     if (!checkOnly) {
         homeStart = lo;
         homeEnd = hi;
+        FileHomeArea();
     }
     return true;
 }
@@ -91,8 +137,9 @@ bool THomeareaPerson::NegotiateHomeArea(double& lo, double& hi)
     std::vector<std::int32_t> highList;
     bool conflict = false;
 
-    const std::int32_t count = ownChain->GetHandlerCount();
-    for (std::int32_t i = 0; i < count; ++i) {
+    std::vector<std::int32_t> near;
+    ownChain->FindAreaHolders(lo, hi, near);
+    for (const std::int32_t i : near) {
         auto* h = AsPerson<THomeareaPerson>(ownChain->LockHandler(i));
         if (h && h->inHomeArea) {
             const double a = h->homeStart;

@@ -19,6 +19,8 @@ public:
 
     // Gives the area up during a break, or tries to found one, then steps as a person.
     bool Step() override;
+    // Files the area, if any, with the new chain.
+    void SetChain(TBucketChain* newChain) override;
     // Pulls the target into the home area and keeps the counts behind the satisfaction.
     void ClampPosition(double& target) override;
 
@@ -29,7 +31,9 @@ public:
     // would be shorter than the minimum length.
     bool SetHomeArea(double lo, double hi, bool checkOnly);
     // Splits the overlaps at both ends of [lo, hi] with the neighbours' areas;
-    // true with lo and hi narrowed and the neighbours cut, false with nothing changed.
+    // true with lo and hi narrowed and the neighbours cut, false with nothing
+    // changed. Only the areas the chain finds near [lo, hi] are looked at, each
+    // under the chain's lock, in chain order.
     bool NegotiateHomeArea(double& lo, double& hi);
 
     // The trail's length over the chain's handler count; 0.0 outside a chain.
@@ -44,9 +48,17 @@ public:
     std::int32_t GetHomeCorrections() const { return homeCorrections; }
 
 protected:
+    // Tells the chain where the area lies now, so that negotiations find it.
+    // Every change of inHomeArea, homeStart or homeEnd is followed by one.
+    void FileHomeArea();
+
     bool inHomeArea = false;
     double homeStart = 0.0;
     double homeEnd = 0.0;
     std::int32_t homeSteps = 0;
     std::int32_t homeCorrections = 0;
+
+private:
+    // Whether a person other than this one stands within [lo, hi].
+    bool AnyOtherPersonWithin(const TBucketChain& ownChain, double lo, double hi) const;
 };

@@ -113,7 +113,7 @@ void TPerson::BeginReceive()
 
 double TPerson::GetStepLength() const
 {
-    const TTrailSection* section = trail ? trail->GetSectionAt(position) : nullptr;
+    const TTrailSection* section = trail ? trail->GetSectionAt(position, sectionHint) : nullptr;
     if (onBreak || !section)
         return 0.0;
     const double factor = section->GetSpeedFactor(loads.empty());
@@ -165,7 +165,7 @@ void TPerson::DoWalk()
 
     THandlerRange found{};
     if (GetChain())
-        found = GetChain()->FindHandlerRange(lo, hi);
+        found = GetChain()->FindHandlerRange(lo, hi, this);
     if (!WantsToOvertake())
         KeepDistance(found, empty, reach, target);
 

@@ -4,8 +4,8 @@
 #include "model/clsLoadHandler.h"
 
 #include <cstdint>
-#include <deque>
 #include <string>
+#include <vector>
 
 class TTrail;
 
@@ -98,12 +98,16 @@ protected:
     TTrail* trail = nullptr;
     double position = 0.0;
     double speed = 0.01;
-    std::deque<TZLoad*> loads;
+    // Rarely more than one: a vector costs a pointer's allocation while a
+    // person carries, where a deque allocates half a kilobyte per person.
+    std::vector<TZLoad*> loads;
     double fitness = 1.0;
     bool onBreak = false;
     TPersonState state = TPersonState::Walking;
     std::string name;
     std::int32_t stepCounter = 0;
+    // Where the trail last found the person's section; a cache for GetStepLength.
+    mutable std::int32_t sectionHint = -1;
     TLoadHandler* partner = nullptr;
 
 private:

@@ -87,9 +87,14 @@ enum class TPartnerKind : std::uint8_t
 // chain, so that a move or a leave finds the entries without a search.
 struct TIndexHandle
 {
-    bool filed = false;
     TPositionIndex::iterator entry;
     std::uint64_t order = 0;
-    TPartnerKind kind = TPartnerKind::None;
     TPartnerIndex::iterator partnerEntry;
+    // Its home area's entry in the index of areas by start, while areaFiled.
+    TPositionIndex::iterator areaEntry;
+    // Its place in the chain's order of addition.
+    std::int32_t slot = 0;
+    bool filed = false;
+    bool areaFiled = false;
+    TPartnerKind kind = TPartnerKind::None;
 };

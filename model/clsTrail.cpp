@@ -57,13 +57,26 @@ TTrailSection* TTrail::GetSection(int index) const
 
 TTrailSection* TTrail::GetSectionAt(double position) const
 {
+    std::int32_t hint = -1;
+    return GetSectionAt(position, hint);
+}
+
+TTrailSection* TTrail::GetSectionAt(double position, std::int32_t& hint) const
+{
     if (sections.empty())
         return nullptr;
-    // The first section whose end lies strictly beyond the position.
-    const auto it = std::upper_bound(sectionEnds.begin(), sectionEnds.end(), position);
-    if (it == sectionEnds.end())
-        return sections.back();
-    return sections[static_cast<std::size_t>(it - sectionEnds.begin())];
+    // The first section whose end lies strictly beyond the position, else the
+    // last; the hint's section is that one if its end lies beyond the position
+    // and the end before it does not.
+    const auto last = static_cast<std::int32_t>(sectionEnds.size()) - 1;
+    const bool hinted = hint >= 0 && hint <= last
+        && (hint == 0 || !(position < sectionEnds[static_cast<std::size_t>(hint) - 1]))
+        && (hint == last || position < sectionEnds[static_cast<std::size_t>(hint)]);
+    if (!hinted) {
+        const auto it = std::upper_bound(sectionEnds.begin(), sectionEnds.end(), position);
+        hint = std::min(static_cast<std::int32_t>(it - sectionEnds.begin()), last);
+    }
+    return sections[static_cast<std::size_t>(hint)];
 }
 
 double TTrail::GetSectionStart(const TTrailSection* section) const

@@ -2,7 +2,6 @@
 
 #include "model/clsZembaObject.h"
 
-#include <deque>
 #include <vector>
 
 // A stretch of plain ground. Its length is all that distinguishes one section
@@ -56,6 +55,9 @@ public:
     // anything before the start to the first, anything at or past the end to
     // the last. Null while the trail has no sections.
     TTrailSection* GetSectionAt(double position) const;
+    // The same, tried first at the section index hint, which is then set to
+    // the section found: a walker stays in one section for many steps.
+    TTrailSection* GetSectionAt(double position, std::int32_t& hint) const;
     // Sum of the lengths before the section; the trail's length for a section
     // that is not on the trail.
     double GetSectionStart(const TTrailSection* section) const;
@@ -64,7 +66,7 @@ public:
     double GetHeightAt(double position) const;
 
 private:
-    std::deque<TTrailSection*> sections;
+    std::vector<TTrailSection*> sections;
     double length = 0.0;
 
     // Running sums kept as the sections are added, in the same order and with

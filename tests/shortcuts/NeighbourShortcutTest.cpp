@@ -1,5 +1,6 @@
 // The walk's shortcuts against the straightforward walks over the handlers
-// found, on many small crowded worlds: equal positions, positions an ulp
+// found, and the interval sought from the walker against the one sought from
+// the root, on many small crowded worlds: equal positions, positions an ulp
 // apart, equally near candidates on both sides, and every kind of neighbour.
 #include "ReferencePerson.h"
 
@@ -25,12 +26,12 @@ namespace {
 class TSpot : public TLoadHandler
 {
 public:
-    TSpot(TObjectIds& ids, double position, std::int32_t loads, double weight, double capacity)
+    TSpot(TObjectIds& ids, double at, std::int32_t loadCount, double weight, double freeCapacity)
         : TLoadHandler(ids)
-        , position(position)
-        , loads(loads)
+        , position(at)
+        , loads(loadCount)
         , sample(ids, weight)
-        , capacity(capacity)
+        , capacity(freeCapacity)
     {
     }
 
@@ -52,7 +53,11 @@ private:
 class TWalker : public TPerson
 {
 public:
-    using TPerson::TPerson;
+    explicit TWalker(TObjectIds& ids)
+        : TPerson(ids, "walker")
+    {
+    }
+
     using TPerson::FindPartner;
     using TPerson::KeepDistance;
 };
@@ -61,8 +66,8 @@ public:
 class TCrowdedWorld
 {
 public:
-    TCrowdedWorld(std::mt19937& random, bool empty)
-        : empty(empty)
+    TCrowdedWorld(std::mt19937& random, bool emptyHands)
+        : empty(emptyHands)
     {
         trail.AddSection(&section);
         const double at = Pick(random, {0.0, 0.3, 0.5, 1.0});
@@ -86,6 +91,12 @@ public:
                                                     Pick(random, {1.0, 1.0, 2.0}), Pick(random, {0.0, 1.0, 1.0})));
             chain.AddHandler(spots.back().get());
         }
+        // Handlers far beyond every interval, so many that the chain seeks the
+        // walker's interval from its entry instead of from the root.
+        for (int i = 0; i < 100; ++i) {
+            spots.push_back(std::make_unique<TSpot>(ids, 2.0 + i, 1, 1.0, 0.0));
+            chain.AddHandler(spots.back().get());
+        }
 
         const double step = Pick(random, {0.0, 0.001, 0.0026});
         target = empty ? at - step : at + step;
@@ -107,7 +118,7 @@ public:
     TTrailSection section{ids, 1.0};
     TTrail trail{ids};
     TBucketChain chain{ids};
-    TWalker walker{ids, "Walker"};
+    TWalker walker{ids};
     std::vector<std::unique_ptr<TSpot>> spots;
     bool empty;
     double target = 0.0;
@@ -131,6 +142,9 @@ TEST(NeighbourShortcuts, keep_distance_and_partner_choice_match_the_walk_over_ev
         THandlerList found;
         w.chain.FindHandlers(w.lo, w.hi, found);
         const THandlerRange range = w.chain.FindHandlerRange(w.lo, w.hi);
+        // Sought from the walker's own entry, the stretch is the same.
+        const THandlerRange fromWalker = w.chain.FindHandlerRange(w.lo, w.hi, &w.walker);
+        ASSERT_TRUE(fromWalker.first == range.first && fromWalker.last == range.last);
 
         double shortcutTarget = w.target;
         double scannedTarget = w.target;

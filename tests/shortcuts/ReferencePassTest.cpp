@@ -8,18 +8,20 @@
 #include "model/clsLoad.h"
 #include "model/clsLoadHandler.h"
 #include "model/clsHomeareaPerson.h"
+#include "model/clsPerson.h"
 #include "model/clsTrail.h"
 #include "model/clsZOManager.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cctype>
 #include <cstdint>
 #include <memory>
-#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -38,7 +40,7 @@ std::string Name(const TRunShape& shape)
         + std::to_string(shape.steps) + " steps";
 }
 
-// One scenario with its own overtaking draws.
+// One scaled scenario; it draws its overtaking chances from its own chain.
 class TRun
 {
 public:
@@ -117,6 +119,26 @@ std::string FirstDifference(const TBucketChain& optimised, const TBucketChain& r
     return {};
 }
 
+// Empty when the chain's partner indexes list their handlers in the position
+// index's order, keyed by their current positions; else what is wrong.
+std::string PartnerIndexFault(const TBucketChain& chain)
+{
+    std::vector<const TLoadHandler*> inPositionOrder;
+    for (const auto& entry : chain.GetPositionIndex())
+        inPositionOrder.push_back(entry.second);
+    for (const TPartnerKind kind : {TPartnerKind::Taker, TPartnerKind::Giver}) {
+        auto at = inPositionOrder.begin();
+        for (const auto& entry : chain.GetPartnerIndex(kind)) {
+            if (entry.first.position != entry.second->GetPosition())
+                return "a partner key is not its handler's position";
+            at = std::find(at, inPositionOrder.end(), entry.second);
+            if (at == inPositionOrder.end())
+                return "a partner index is out of the position index's order";
+        }
+    }
+    return {};
+}
+
 class ReferencePassTest : public testing::TestWithParam<TRunShape>
 {
 };
@@ -131,6 +153,8 @@ TEST_P(ReferencePassTest, every_step_of_the_optimised_persons_matches_the_straig
         reference.Chain().Step();
         const std::string difference = FirstDifference(optimised.Chain(), reference.Chain());
         ASSERT_TRUE(difference.empty()) << "after step " << step << ": " << difference;
+        const std::string fault = PartnerIndexFault(optimised.Chain());
+        ASSERT_TRUE(fault.empty()) << "after step " << step << ": " << fault;
     }
     // The runs must have got somewhere, or agreeing proves little.
     const auto* sink = reference.Chain().GetHandler(reference.Chain().GetHandlerCount() - 1);
@@ -144,8 +168,8 @@ INSTANTIATE_TEST_SUITE_P(ScaledScenarios, ReferencePassTest,
                          testing::Values(TRunShape{11, 30'000, false}, TRunShape{23, 8'000, false},
                                          TRunShape{110, 4'000, false}, TRunShape{250, 2'500, false},
                                          TRunShape{110, 3'000, true}, TRunShape{250, 2'000, true}),
-                         [](const auto& info) {
-                             std::string name = Name(info.param);
+                         [](const auto& test) {
+                             std::string name = Name(test.param);
                              for (char& c : name)
                                  if (!std::isalnum(static_cast<unsigned char>(c)))
                                      c = '_';

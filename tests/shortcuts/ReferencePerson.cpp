@@ -3,33 +3,82 @@
 #include "model/clsTrail.h"
 
 #include <cmath>
+#include <vector>
 
 bool TReferencePerson::Step()
 {
-    if (onBreak)
+    if (onBreak) {
         inHomeArea = false;
-    else if (!inHomeArea)
+        FileHomeArea();
+    } else if (!inHomeArea) {
         TryFoundHomeAreaByScan();
+    }
     return TPerson::Step();
 }
 
 void TReferencePerson::TryFoundHomeAreaByScan()
 {
-    TBucketChain* chain = GetChain();
-    if (!chain)
+    TBucketChain* const ownChain = GetChain();
+    if (!ownChain)
         return;
     const double w = GetMinimumHomeLength();
     double lo = position - w;
     double hi = position + w;
-    chain->FindHandlers(lo, hi, found);
+    ownChain->FindHandlers(lo, hi, found);
     for (const TLoadHandler* h : found)
         if (h != this && dynamic_cast<const TPerson*>(h))
             return;
-    if (NegotiateHomeArea(lo, hi)) {
+    if (NegotiateHomeAreaByScan(lo, hi)) {
         inHomeArea = true;
         homeStart = lo;
         homeEnd = hi;
+        FileHomeArea();
     }
+}
+
+bool TReferencePerson::NegotiateHomeAreaByScan(double& lo, double& hi)
+{
+    TBucketChain* const ownChain = GetChain();
+    double newLo = lo;
+    double newHi = hi;
+    std::vector<std::int32_t> lowList;
+    std::vector<std::int32_t> highList;
+    bool conflict = false;
+    for (std::int32_t i = 0; i < ownChain->GetHandlerCount(); ++i) {
+        auto* h = dynamic_cast<THomeareaPerson*>(ownChain->LockHandler(i));
+        if (h && h->IsInHomeArea()) {
+            const double a = h->GetHomeStart();
+            const double b = h->GetHomeEnd();
+            if (a <= lo && lo < b) {
+                lowList.push_back(i);
+                const double cut = (lo + b) / 2;
+                conflict = conflict || !h->SetHomeArea(a, cut, true);
+                newLo = cut > newLo ? cut : newLo;
+            }
+            if (a <= hi && hi < b) {
+                highList.push_back(i);
+                const double cut = a + (hi - a) * 0.5;
+                conflict = conflict || !h->SetHomeArea(cut, b, true);
+                newHi = cut < newHi ? cut : newHi;
+            }
+        }
+        ownChain->UnlockHandler(i);
+    }
+    if (conflict || !SetHomeArea(newLo, newHi, true))
+        return false;
+    lo = newLo;
+    hi = newHi;
+    for (const std::int32_t i : lowList) {
+        auto* h = static_cast<THomeareaPerson*>(ownChain->LockHandler(i));
+        h->SetHomeArea(h->GetHomeStart(), lo, false);
+        ownChain->UnlockHandler(i);
+    }
+    for (const std::int32_t i : highList) {
+        auto* h = static_cast<THomeareaPerson*>(ownChain->LockHandler(i));
+        h->SetHomeArea(hi, h->GetHomeEnd(), false);
+        ownChain->UnlockHandler(i);
+    }
+    return true;
 }
 
 void TReferencePerson::DoWalk()

@@ -4,7 +4,8 @@
 
 // The same person walking and founding its home area the straightforward way:
 // every handler of the search interval copied out of the chain and visited in
-// list order, with no shortcut. What every optimised step must reproduce bit
+// list order, and every handler of the chain visited for the negotiation, with
+// no shortcut. What every optimised step must reproduce bit
 // for bit.
 class TReferencePerson : public THomeareaPerson
 {
@@ -16,6 +17,7 @@ public:
 
 private:
     void TryFoundHomeAreaByScan();
+    bool NegotiateHomeAreaByScan(double& lo, double& hi);
 
     THandlerList found;
 };
