@@ -49,24 +49,6 @@ QStringList RowTexts(TfrmPersons& dialog)
     return texts;
 }
 
-TEST(PersonsDialog, CaptionAndHeaderAreLocalised)
-{
-    TfrmPersons dialog(nullptr);
-    EXPECT_EQ(dialog.windowTitle(), "Personen");
-    EXPECT_EQ(dialog.size(), QSize(430, 252));
-
-    QHeaderView* header = Header(dialog);
-    ASSERT_NE(header, nullptr);
-    const QStringList captions = {"Name", "Geschw.", "Fitness", "Last", "Maximallast", "Position", "Home Länge", "Zufriedenheit"};
-    ASSERT_EQ(header->count(), captions.size());
-    for (int k = 0; k < header->count(); ++k) {
-        EXPECT_EQ(header->model()->headerData(k, Qt::Horizontal).toString(), captions[k]);
-        if (k < header->count() - 1) {
-            EXPECT_EQ(header->sectionSize(k), k == 0 ? 150 : 50) << "section " << k;
-        }
-    }
-}
-
 // The rows are the persons of the registry by id; the simulation thread
 // steps the chain and publishes it while the dialog draws rows from the
 // published copies (a sanitizer build checks the reads).
