@@ -136,8 +136,7 @@ TEST(MoveReport, SimulatedTimeRunsAtTwentyFiveStepsASecond)
     {
         std::int64_t steps;
         const char* time;
-    } rows[] = {{0, "0:00:00"}, {24, "0:00:00"}, {25, "0:00:01"}, {1500, "0:01:00"},
-                {89999, "0:59:59"}, {90000, "1:00:00"}, {221150, "2:27:26"}, {2'250'000, "25:00:00"}};
+    } rows[] = {{24, "0:00:00"}, {25, "0:00:01"}, {89999, "0:59:59"}, {221150, "2:27:26"}, {2'250'000, "25:00:00"}};
     for (const auto& row : rows)
         EXPECT_EQ(FormatSimulatedTime(row.steps), row.time) << row.steps;
 }
