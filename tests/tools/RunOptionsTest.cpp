@@ -73,6 +73,6 @@ TEST(RunOptions, RefusesWhatItCannotUseWithOneLine)
         EXPECT_EQ(error.rfind(message, 0), 0u) << args << " gave: " << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << args;
     }
-    for (const std::vector<std::string> empty : {std::vector<std::string>{"--trace", ""}, {"--plot", ""}, {"--stock", ""}})
+    for (const std::vector<std::string>& empty : {std::vector<std::string>{"--trace", ""}, {"--plot", ""}, {"--stock", ""}})
         EXPECT_NE(ParseRunOptions(empty).error, "") << empty[0] << " with an empty value";
 }

@@ -101,7 +101,9 @@ TEST(ChainPicture, ClipsTheSourceStockInsteadOfScalingIt)
     TZOManager objects;
     TScenario scenario(objects);
     TChainState chain;
-    chain.handlers = {THandlerState{.id = 2, .loadCount = 666}};
+    chain.handlers.resize(1);
+    chain.handlers[0].id = 2;
+    chain.handlers[0].loadCount = 666;
     const QImage picture = TChainPainter().Render(QSize(523, 271), scenario.GetTrail(), chain, 0);
     const auto bar = FindRowRun(picture, 0, Green);
     ASSERT_TRUE(bar);
