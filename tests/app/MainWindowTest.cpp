@@ -1,109 +1,263 @@
 // The program's window as a user meets it: German captions, the scenario built
-// by the first show, the chain moving behind dialogs, and a clean close.
+// by the first show, the chain moving behind dialogs, opening scenario files,
+// restart, pause and single step, inspecting a person, and a clean close.
 #include "app/frm_Main.h"
 #include "dialogs/frm_About.h"
 #include "dialogs/frm_Persons.h"
 #include "model/clsBucketChain.h"
-#include "model/clsLoadHandler.h"
+#include "model/clsChainState.h"
+#include "view/clsChainGeometry.h"
+#include "view/frame_Zemba.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
+#include <QDockWidget>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace {
 
-QStringList MenuTitles(const QMainWindow& window)
-{
-    QStringList titles;
-    for (const QAction* action : window.menuBar()->actions())
-        titles << action->text();
-    return titles;
-}
+using namespace std::chrono_literals;
 
-// Closes whatever modal dialog opens next, once it is showing.
-void CloseNextModalDialog()
+// Every test starts as a first start, with settings of its own, never the user's.
+class Workbench : public testing::Test
 {
-    QTimer::singleShot(50, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            dialog->reject();
-    });
-}
+protected:
+    Workbench()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QApplication::setOrganizationName(QStringLiteral("zemba-tests"));
+        QApplication::setApplicationName(QStringLiteral("workbench"));
+        QSettings().clear();
+    }
 
-TEST(MainWindow, ShowsItsTitleAndMenusInGerman)
-{
+    QAction* Action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
+    const TChainState& Latest() { return window.GetPublisher().Latest(); }
+    bool Steps() { return QTest::qWaitFor([&] { return window.GetChain()->GetStepsPerSecond() > 0; }, 2000); }
+
+    QString WriteFile(const char* name, const char* text)
+    {
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(text);
+        return path;
+    }
+
+    QTemporaryDir dir;
     TfrmMain window;
+};
+
+// Answers every message box that shows while it lives, keeping the last text.
+struct TMessageAnswerer
+{
+    TMessageAnswerer()
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                text = box->text();
+                box->accept();
+            }
+        });
+        timer.start(20);
+    }
+
+    QTimer timer;
+    QString text;
+};
+
+struct TCaptionRow
+{
+    const char* action;
+    const char* text;
+    const char* shortcut;
+};
+
+} // namespace
+
+TEST_F(Workbench, TitleMenusAndEntriesCarryGermanCaptionsAndShortcuts)
+{
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Vuzuzidazerezeda V 0.01"));
-    EXPECT_EQ(MenuTitles(window), (QStringList{QStringLiteral("Datei"), QStringLiteral("Bearbeiten"), QStringLiteral("?")}));
-    const auto menus = window.menuBar()->findChildren<QMenu*>();
-    QStringList entries;
-    for (const QMenu* menu : menus)
-        for (const QAction* action : menu->actions())
-            entries << action->text();
-    EXPECT_TRUE(entries.contains(QStringLiteral("Personen...")));
-    EXPECT_TRUE(entries.contains(QString::fromUtf8("\xC3\x9C" "ber...")));
-    EXPECT_EQ(window.size(), QSize(531, 317));
+    QStringList menus;
+    for (const QAction* menu : window.menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus, QStringList({"Datei", "Bearbeiten", "&Simulation", "&Ansicht", "?"}));
+    const TCaptionRow rows[] = {
+        {"acEditPersons", "Personen...", ""},
+        {"acInfoAbout", "Über...", ""},
+        {"acFileOpen", "Szenario ö&ffnen...", "Ctrl+O"},
+        {"acFileExit", "&Beenden", "Ctrl+Q"},
+        {"acSimPause", "&Pause", "Space"},
+        {"acSimStep", "&Einzelschritt", ""},
+        {"acSpeed1", "&1× (25 Schritte/s)", ""},
+        {"acSpeed2", "&2×", ""},
+        {"acSpeed5", "&5×", ""},
+        {"acSpeed20", "2&0×", ""},
+        {"acSpeedFast", "&so schnell wie möglich", ""},
+        {"acSimRestart", "&Neu starten", ""},
+        {"acViewToolbar", "&Werkzeugleiste", ""},
+        {"acViewChart", "&Verlauf", ""},
+    };
+    for (const TCaptionRow& row : rows) {
+        const QAction* action = Action(row.action);
+        ASSERT_NE(action, nullptr) << row.action;
+        EXPECT_EQ(action->text(), QString::fromUtf8(row.text)) << row.action;
+        EXPECT_EQ(action->shortcut().toString(), QString::fromLatin1(row.shortcut)) << row.action;
+    }
+    EXPECT_TRUE(Action("acSpeed1")->isChecked());
+    window.show();
+    EXPECT_FALSE(window.findChild<QToolBar*>()->isVisible()) << "the first start shows no toolbar";
+    EXPECT_FALSE(window.findChild<QDockWidget*>()->isVisible()) << "and no chart";
+    // The status bar comes on top: the view keeps the size it had in a window of 531 × 317.
+    EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("pb"))->size(), QSize(531, 317 - window.menuBar()->height()));
 }
 
-TEST(MainWindow, BuildsTheScenarioAndStartsTheSimulationOnItsFirstShow)
+TEST_F(Workbench, TheFirstShowBuildsTheScenarioOnceAndStartsTheSimulation)
 {
-    TfrmMain window;
     EXPECT_FALSE(window.IsSimulating());
     EXPECT_EQ(window.GetObjects().GetCount(), 0U);
-
     window.show();
     ASSERT_TRUE(window.IsSimulating());
-    EXPECT_EQ(window.GetObjects().GetCount(), 27U);
-    // The first step hands out a load to every person.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.GetChain()->GetStepsPerSecond() > 0; }, 2000));
-}
-
-TEST(MainWindow, ShowingAgainAfterHidingBuildsNoSecondScenario)
-{
-    TfrmMain window;
-    window.show();
     TBucketChain* chain = window.GetChain();
     window.hide();
     window.show();
     EXPECT_EQ(window.GetChain(), chain);
     EXPECT_EQ(window.GetObjects().GetCount(), 27U);
+    EXPECT_TRUE(Steps());
 }
 
-TEST(MainWindow, EachUseOfAnActionOpensAFreshDialogAndLeavesNoneBehind)
+// Each use opens a fresh dialog and leaves none behind; the chain moves behind it.
+TEST_F(Workbench, TheChainKeepsMovingBehindADialogThatLeavesNothingBehind)
 {
-    TfrmMain window;
     window.show();
-    const auto action = [&](const char* name) { return window.findChild<QAction*>(name); };
-
-    for (int use = 0; use < 2; ++use) {
-        CloseNextModalDialog();
-        action("acEditPersons")->trigger();
+    ASSERT_TRUE(Steps());
+    for (const char* action : {"acEditPersons", "acInfoAbout", "acEditPersons"}) {
+        std::int64_t stepsInDialog = -1;
+        const std::int64_t before = Latest().step;
+        QTimer::singleShot(50, [&] {
+            if (QTest::qWaitFor([&] { return Latest().step > before + 2; }, 2000))
+                stepsInDialog = Latest().step - before;
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        Action(action)->trigger();
+        EXPECT_GT(stepsInDialog, 2) << action;
         EXPECT_TRUE(window.findChildren<TfrmPersons*>().isEmpty());
-        CloseNextModalDialog();
-        action("acInfoAbout")->trigger();
         EXPECT_TRUE(window.findChildren<TfrmAbout*>().isEmpty());
     }
 }
 
-TEST(MainWindow, TheChainKeepsMovingBehindAnOpenDialog)
+TEST_F(Workbench, ARefusedFileIsShownAndTheRunningMoveGoesOn)
 {
-    TfrmMain window;
     window.show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetChain()->GetStepsPerSecond() > 0; }, 2000));
-
-    std::int32_t stepsSeenInDialog = 0;
-    QTimer::singleShot(1500, [&] {
-        stepsSeenInDialog = window.GetChain()->GetStepsPerSecond();
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            dialog->reject();
-    });
-    window.findChild<QAction*>("acEditPersons")->trigger();
-    EXPECT_GT(stepsSeenInDialog, 0);
+    TBucketChain* running = window.GetChain();
+    const QString title = window.windowTitle();
+    const QString path = WriteFile("broken.json", "{\"trail\": [");
+    TMessageAnswerer answerer;
+    EXPECT_FALSE(window.OpenScenario(path));
+    EXPECT_TRUE(answerer.text.contains(QStringLiteral("broken.json"))) << answerer.text.toStdString();
+    EXPECT_EQ(window.GetChain(), running);
+    EXPECT_EQ(window.windowTitle(), title);
+    const std::int64_t step = Latest().step;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > step; }, 2000));
 }
 
-} // namespace
+TEST_F(Workbench, AnOpenedFileRunsAndARestartBuildsItAfresh)
+{
+    window.show();
+    const QString title = window.windowTitle();
+    const QString path = WriteFile("small.json", R"({"trail": [{"kind": "plain", "length": 0.3}],
+        "source": {"stock": 5}, "persons": [{"count": 2, "speed": 0.002}]})");
+    ASSERT_TRUE(window.OpenScenario(path));
+    EXPECT_EQ(window.windowTitle(), title + QStringLiteral(" – small.json"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > 5; }, 3000));
+    EXPECT_EQ(Latest().handlers.size(), 4U);
+
+    Action("acSimRestart")->trigger();
+    EXPECT_LT(Latest().step, 5) << "the move starts over";
+    EXPECT_EQ(Latest().handlers.size(), 4U);
+    EXPECT_EQ(window.windowTitle(), title + QStringLiteral(" – small.json"));
+    EXPECT_TRUE(window.IsSimulating());
+}
+
+TEST_F(Workbench, APauseHoldsTheMoveAndASingleStepStepsOnce)
+{
+    window.show();
+    EXPECT_FALSE(Action("acSimStep")->isEnabled());
+    Action("acSimPause")->trigger();
+    EXPECT_TRUE(window.IsPaused());
+    EXPECT_EQ(Action("acSimPause")->text(), QStringLiteral("&Weiter"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Latest().stepsPerSecond == 0; }, 2000));
+    const std::int64_t paused = Latest().step;
+    QTest::qWait(200);
+    EXPECT_EQ(Latest().step, paused);
+
+    Action("acSimStep")->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step == paused + 1; }, 2000));
+    QTest::qWait(200);
+    EXPECT_EQ(Latest().step, paused + 1);
+
+    Action("acSimPause")->trigger();
+    EXPECT_FALSE(window.IsPaused());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > paused + 3; }, 2000));
+}
+
+TEST_F(Workbench, AClickSelectsAPersonAndADoubleClickOpensItsRow)
+{
+    window.show();
+    Action("acSimPause")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Latest().stepsPerSecond == 0; }, 2000));
+    auto* view = window.findChild<TframeZemba*>();
+    auto* box = view->findChild<QWidget*>(QStringLiteral("pb"));
+    // The last person in the chain, found where the picture stands it.
+    const TChainState state = Latest();
+    const THandlerState& person = state.handlers[state.handlers.size() - 2];
+    QPoint bar;
+    for (int x = 0; x < box->width() && bar.isNull(); ++x)
+        for (int y = 0; y < box->height() && bar.isNull(); y += 2)
+            if (view->PersonAt({x, y}) == person.id)
+                bar = {x, y};
+    ASSERT_FALSE(bar.isNull());
+
+    QTest::mouseClick(box, Qt::LeftButton, {}, bar);
+    EXPECT_EQ(view->GetSelected(), person.id);
+    EXPECT_TRUE(view->GetPanelText().startsWith(QString::fromStdString(person.name)));
+
+    QString current;
+    QTimer::singleShot(100, [&] {
+        if (auto* persons = qobject_cast<TfrmPersons*>(QApplication::activeModalWidget())) {
+            current = persons->findChild<QListWidget*>()->currentItem()->text();
+            persons->reject();
+        }
+    });
+    QTest::mouseDClick(box, Qt::LeftButton, {}, bar);
+    EXPECT_EQ(current, QString::number(person.id));
+
+    QTest::mouseClick(box, Qt::LeftButton, {}, {1, 1});
+    EXPECT_TRUE(view->GetPanelText().isEmpty()) << "a click beside every bar clears the selection";
+}
+
+TEST(Faults, ClosingTheWindowFiftyTimesWhileTheChainStepsJoinsTheThreadEachTime)
+{
+    for (int round = 0; round < 50; ++round) {
+        TfrmMain window;
+        window.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetChain()->GetStepsPerSecond() > 0; }, 2000));
+        QTest::qWait(30);
+        const auto start = std::chrono::steady_clock::now();
+        window.close();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms) << "round " << round;
+    }
+}

@@ -1,14 +1,11 @@
 #include "dialogs/frm_Edit.h"
 #include "dialogs/frm_Persons.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string_view>
 
 namespace {
 
@@ -17,17 +14,6 @@ QPushButton* Button(QDialog& dialog, const char* name)
     auto* button = dialog.findChild<QPushButton*>(name);
     EXPECT_NE(button, nullptr) << name;
     return button;
-}
-
-TEST(EditDialog, ButtonsShowTheirLocalisedCaptionsAndGlyphs)
-{
-    TfrmEdit dialog(nullptr);
-    EXPECT_EQ(Button(dialog, "btnCancel")->text(), "Abbrechen");
-    EXPECT_EQ(Button(dialog, "btnOK")->text(), "OK");
-    EXPECT_EQ(Button(dialog, "btnApply")->text(), "Übernehmen");
-    for (const char* name : {"btnCancel", "btnOK", "btnApply"})
-        EXPECT_FALSE(Button(dialog, name)->icon().isNull()) << name;
-    EXPECT_TRUE(Button(dialog, "btnOK")->isDefault());
 }
 
 // Enter reaches the default button from wherever the focus is, the persons list included.

@@ -4,10 +4,8 @@
 #include "runtime/clsChainPublisher.h"
 #include "scenario/clsScenario.h"
 
-#include <QHeaderView>
 #include <QImage>
 #include <QListWidget>
-#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -19,11 +17,6 @@ namespace {
 QListWidget* List(TfrmPersons& dialog)
 {
     return dialog.findChild<QListWidget*>("lbPersons");
-}
-
-QHeaderView* Header(TfrmPersons& dialog)
-{
-    return dialog.findChild<QHeaderView*>("hcPersons");
 }
 
 // Draws the rows, the part of the dialog that reads the persons, as paint
@@ -49,24 +42,6 @@ QStringList RowTexts(TfrmPersons& dialog)
     return texts;
 }
 
-TEST(PersonsDialog, CaptionAndHeaderAreLocalised)
-{
-    TfrmPersons dialog(nullptr);
-    EXPECT_EQ(dialog.windowTitle(), "Personen");
-    EXPECT_EQ(dialog.size(), QSize(430, 252));
-
-    QHeaderView* header = Header(dialog);
-    ASSERT_NE(header, nullptr);
-    const QStringList captions = {"Name", "Geschw.", "Fitness", "Last", "Maximallast", "Position", "Home Länge", "Zufriedenheit"};
-    ASSERT_EQ(header->count(), captions.size());
-    for (int k = 0; k < header->count(); ++k) {
-        EXPECT_EQ(header->model()->headerData(k, Qt::Horizontal).toString(), captions[k]);
-        if (k < header->count() - 1) {
-            EXPECT_EQ(header->sectionSize(k), k == 0 ? 150 : 50) << "section " << k;
-        }
-    }
-}
-
 // The rows are the persons of the registry by id; the simulation thread
 // steps the chain and publishes it while the dialog draws rows from the
 // published copies (a sanitizer build checks the reads).
@@ -87,48 +62,6 @@ TEST(PersonsDialog, ListsThePersonsByIdAndDrawsThemWhileTheChainSteps)
         EXPECT_FALSE(PaintRows(dialog).isNull());
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-}
-
-// Cells stand exactly under their header sections on the screen, however the
-// sections are sized and however far the list is scrolled.
-TEST(PersonsDialog, CellsStayUnderTheirSectionsWhenSectionsResizeAndTheListScrolls)
-{
-    TZOManager objects;
-    const TScenario scenario(objects);
-    TfrmPersons dialog(nullptr);
-    dialog.SetManager(&objects);
-    dialog.show();
-    QListWidget* list = List(dialog);
-    QHeaderView* header = Header(dialog);
-
-    const auto cellLefts = [&] {
-        const QRect row = list->visualItemRect(list->item(0));
-        EXPECT_EQ(row.height(), 16);
-        QList<int> lefts;
-        for (int k = 0; k < header->count(); ++k) {
-            const int cell = list->viewport()->mapToGlobal(dialog.CellRect(row, k).topLeft()).x();
-            const int section = header->viewport()->mapToGlobal(QPoint(header->sectionViewportPosition(k), 0)).x();
-            EXPECT_EQ(cell, section) << "column " << k;
-            EXPECT_EQ(dialog.CellRect(row, k).width(), header->sectionSize(k)) << "column " << k;
-            lefts << cell;
-        }
-        return lefts;
-    };
-
-    const QList<int> before = cellLefts();
-    header->resizeSection(0, 190);
-    const QList<int> widened = cellLefts();
-    EXPECT_EQ(widened[0], before[0]);
-    for (int k = 1; k < header->count(); ++k)
-        EXPECT_EQ(widened[k], before[k] + 40) << "column " << k;
-
-    QScrollBar* scroll = list->horizontalScrollBar();
-    EXPECT_EQ(scroll->maximum(), header->length() - list->viewport()->width())
-        << "the list scrolls as far as the header reaches";
-    scroll->setValue(scroll->maximum());
-    EXPECT_EQ(header->offset(), scroll->maximum());
-    const QList<int> scrolled = cellLefts();
-    EXPECT_EQ(scrolled[1], widened[1] - scroll->maximum());
 }
 
 } // namespace

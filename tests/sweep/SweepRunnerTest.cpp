@@ -1,11 +1,10 @@
+#include "tools/SweepMove.h"
 #include "tools/SweepRunner.h"
-#include "tools/SweepCommand.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <thread>
 
@@ -24,67 +23,43 @@ std::optional<TSweepOutcome> FakeRun(const TScenarioDescription& s, std::int64_t
 {
     std::this_thread::sleep_for(std::chrono::microseconds(200 * ((s.seed * 7 + s.persons[0].count) % 5)));
     const std::int64_t steps = 100 * s.persons[0].count + s.seed + s.stock;
-    return TSweepOutcome{.finished = steps < maxSteps,
-                         .steps = std::min(steps, maxSteps),
-                         .delivered = s.stock,
-                         .perMinute = 1.0 / 3.0 * s.seed,
-                         .boundShare = 2.0 / 3.0,
-                         .breaks = s.seed};
+    return TSweepOutcome{.finished = steps < maxSteps, .steps = std::min(steps, maxSteps), .delivered = s.stock,
+                         .perMinute = 1.0 / 3.0 * s.seed, .boundShare = 2.0 / 3.0, .breaks = s.seed};
 }
 
-std::string Sweep(const TSweepPlan& plan, const std::vector<std::size_t>& runs, unsigned jobs,
-                  const TSweepRunFunction& run = FakeRun)
+// The CSV's lines of the given runs (all of the plan without shardCount).
+std::vector<std::string> Sweep(const TSweepPlan& plan, unsigned jobs, std::size_t shard = 1, std::size_t shardCount = 1)
 {
     std::ostringstream csv;
     const std::atomic<bool> stop{false};
-    RunSweep(plan, runs, jobs, run, csv, stop);
-    return csv.str();
-}
-
-std::vector<std::size_t> AllRuns(const TSweepPlan& plan)
-{
-    return ShardRuns(plan.RunCount(), 1, 1);
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
+    RunSweep(plan, ShardRuns(plan.RunCount(), shard, shardCount), jobs, FakeRun, csv, stop);
     std::vector<std::string> lines;
-    std::istringstream in(text);
+    std::istringstream in(csv.str());
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
     return lines;
 }
 
-TEST(SweepRunner, WritesTheHeaderAndOneFixedFormatRowPerRunInPlanOrder)
+TEST(SweepRunner, WritesOneFixedFormatRowPerRunInPlanOrderWhateverTheJobsAndShards)
 {
     const TSweepPlan plan = SmallPlan();
-    const std::vector<std::string> lines = Lines(Sweep(plan, AllRuns(plan), 1));
-    ASSERT_EQ(lines.size(), 1 + plan.RunCount());
-    EXPECT_EQ(lines[0], "run,/persons/0/count,/source/stock,seed,finished,steps,time,delivered,per_minute,bound_share,breaks");
-    EXPECT_EQ(lines[1], "0,6,50,1,1,651,0:00:26,50,0.3333,0.6667,1");
-    EXPECT_EQ(lines[24], "23,12,70,4,0,900,0:00:36,70,1.3333,0.6667,4");
-}
-
-TEST(SweepRunner, GivesTheSameBytesWhateverTheJobsAndHowTheShardsAreCut)
-{
-    const TSweepPlan plan = SmallPlan();
-    const std::string whole = Sweep(plan, AllRuns(plan), 1);
+    const std::vector<std::string> whole = Sweep(plan, 1);
+    ASSERT_EQ(whole.size(), 1 + plan.RunCount());
+    EXPECT_EQ(whole[0], "run,/persons/0/count,/source/stock,seed,finished,steps,time,delivered,per_minute,bound_share,breaks");
+    EXPECT_EQ(whole[1], "0,6,50,1,1,651,0:00:26,50,0.3333,0.6667,1");
+    EXPECT_EQ(whole[24], "23,12,70,4,0,900,0:00:36,70,1.3333,0.6667,4");
     for (const unsigned jobs : {2u, 3u, 8u})
-        EXPECT_EQ(Sweep(plan, AllRuns(plan), jobs), whole) << jobs << " jobs";
+        EXPECT_EQ(Sweep(plan, jobs), whole) << jobs << " jobs";
 
     // Shards merged as the cluster merges them: one header, rows sorted by run.
     for (const std::size_t count : {2u, 5u}) {
-        std::vector<std::string> rows;
+        std::vector<std::string> merged;
         for (std::size_t k = 1; k <= count; ++k) {
-            std::vector<std::string> lines = Lines(Sweep(plan, ShardRuns(plan.RunCount(), k, count), 2));
-            rows.insert(rows.end(), lines.begin() + 1, lines.end());
+            const std::vector<std::string> lines = Sweep(plan, 2, k, count);
+            merged.insert(merged.end(), lines.begin() + (k == 1 ? 0 : 1), lines.end());
         }
-        std::sort(rows.begin(), rows.end(), [](const std::string& a, const std::string& b) {
-            return std::stoul(a) < std::stoul(b);
-        });
-        std::string merged = SweepCsvHeader(plan);
-        for (const std::string& row : rows)
-            merged += row + "\n";
+        std::sort(merged.begin() + 1, merged.end(),
+                  [](const std::string& a, const std::string& b) { return std::stoul(a) < std::stoul(b); });
         EXPECT_EQ(merged, whole) << count << " shards";
     }
 }
@@ -92,7 +67,7 @@ TEST(SweepRunner, GivesTheSameBytesWhateverTheJobsAndHowTheShardsAreCut)
 TEST(SweepRunner, AnInterruptedSweepKeepsEveryFinishedRowWholeAndStartsNoMoreRuns)
 {
     const TSweepPlan plan = SmallPlan();
-    const std::vector<std::string> whole = Lines(Sweep(plan, AllRuns(plan), 1));
+    const std::vector<std::string> whole = Sweep(plan, 1);
     std::atomic<bool> stop{false};
     std::atomic<int> started{0};
     // The fifth run to start interrupts the sweep, as Ctrl+C would.
@@ -108,40 +83,39 @@ TEST(SweepRunner, AnInterruptedSweepKeepsEveryFinishedRowWholeAndStartsNoMoreRun
         stop = false;
         started = 0;
         std::ostringstream csv;
-        const std::size_t written = RunSweep(plan, AllRuns(plan), jobs, interrupting, csv, stop);
-        const std::vector<std::string> lines = Lines(csv.str());
+        const std::size_t written = RunSweep(plan, ShardRuns(plan.RunCount(), 1, 1), jobs, interrupting, csv, stop);
         EXPECT_EQ(csv.str().back(), '\n');
-        ASSERT_EQ(lines.size(), written + 1);
+        std::istringstream in(csv.str());
+        std::string line;
+        std::getline(in, line);
+        std::size_t rows = 0;
+        for (; std::getline(in, line); ++rows)
+            EXPECT_EQ(line, whole[std::stoul(line) + 1]);
+        EXPECT_EQ(rows, written);
         EXPECT_GE(written, 4u - (jobs - 1));
         EXPECT_LT(written, plan.RunCount());
-        for (std::size_t i = 1; i < lines.size(); ++i)
-            EXPECT_EQ(lines[i], whole[std::stoul(lines[i]) + 1]) << "row " << i;
     }
 }
 
-TEST(SweepCommand, ABadSweepFileRunsNothingAndWritesNothing)
+// The figures of zemba-run --report for the same run.
+TEST(SweepMove, TheBuiltInMoveEndsInStep221150AsTheReportSaysOrAtItsLimitOrNotAtAllWhenStopped)
 {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zemba-sweep-command";
-    std::filesystem::create_directories(folder);
-    const std::filesystem::path sweep = folder / "bad.json";
-    const std::filesystem::path csv = folder / "bad.csv";
-    std::filesystem::remove(csv);
-    std::ofstream(sweep) << R"({"vary": {"/persons/0/cont": [6]}, "seeds": [1]})";
+    std::atomic<bool> stop{false};
+    const std::optional<TSweepOutcome> outcome = RunSweepMove(BuiltInMove(), 5'000'000, stop);
+    ASSERT_TRUE(outcome);
+    EXPECT_TRUE(outcome->finished);
+    EXPECT_EQ(outcome->steps, 221150);
+    EXPECT_EQ(outcome->delivered, 666);
+    EXPECT_EQ(outcome->breaks, 213);
+    EXPECT_NEAR(outcome->perMinute, 4.5173, 1e-4);
+    EXPECT_NEAR(outcome->boundShare * 21.0, 4.5173, 0.01);
 
-    TRunOptions options;
-    options.sweepPath = sweep.string();
-    options.csvPath = csv.string();
-    std::ostringstream out, err;
-    const std::atomic<bool> stop{false};
-    int runs = 0;
-    const TSweepRunFunction counting = [&](const TScenarioDescription& s, std::int64_t m, const std::atomic<bool>& f) {
-        ++runs;
-        return FakeRun(s, m, f);
-    };
-    EXPECT_EQ(RunSweepCommand(options, out, err, counting, stop, false), 2);
-    EXPECT_EQ(err.str(), sweep.string() + ": /vary/~1persons~10~1cont: no such place in the built-in move\n");
-    EXPECT_EQ(runs, 0);
-    EXPECT_FALSE(std::filesystem::exists(csv));
+    const std::optional<TSweepOutcome> cut = RunSweepMove(BuiltInMove(), 1000, stop);
+    ASSERT_TRUE(cut);
+    EXPECT_FALSE(cut->finished);
+    EXPECT_EQ(cut->steps, 1000);
+    stop = true;
+    EXPECT_FALSE(RunSweepMove(BuiltInMove(), 1000, stop));
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QImage>
 
 #include <cmath>
@@ -75,36 +74,17 @@ TEST(MovePlot, EachPersonIsDrawnInItsChainViewColourWhereItStands)
     }
 }
 
-TEST(MovePlot, ThePictureIsWrittenAsAPngOfTheUsualSize)
+TEST(MovePlot, ThePictureIsWrittenAsAPngOfTheUsualSizeAndAnUnwritablePathIsReported)
 {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "zemba-move-plot-test.png";
     std::filesystem::remove(path);
     std::string error;
     ASSERT_TRUE(WriteMovePlot(Standing(1000), path.string(), error)) << error;
-
-    QFile file(QString::fromStdString(path.string()));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.read(8), QByteArray("\x89PNG\r\n\x1a\n", 8));
-    file.close();
     QImage image;
     ASSERT_TRUE(image.load(QString::fromStdString(path.string()), "PNG"));
     EXPECT_EQ(image.size(), QSize(1000, 600));
     std::filesystem::remove(path);
-}
 
-TEST(MovePlot, AnUnwritablePathIsReportedNotIgnored)
-{
-    std::string error;
     EXPECT_FALSE(WriteMovePlot(Standing(10), "/nonexistent-directory/move.png", error));
     EXPECT_EQ(error, "cannot write the picture to '/nonexistent-directory/move.png'");
-}
-
-TEST(MovePlot, HandlerColoursFollowTheChainView)
-{
-    EXPECT_EQ(HandlerColour(1), QColor(0, 0, 255));
-    EXPECT_EQ(HandlerColour(9), QColor(0, 0, 255));
-    EXPECT_EQ(HandlerColour(2), QColor(0, 128, 0));
-    EXPECT_EQ(HandlerColour(5), QColor(255, 255, 255));
-    EXPECT_EQ(HandlerColour(7), QColor(128, 0, 128));
-    EXPECT_EQ(HandlerColour(16), QColor(0, 0, 0));
 }

@@ -36,7 +36,7 @@ TMoveRecord Walk(int steps, std::size_t capacity, std::vector<double>& positions
 
 } // namespace
 
-TEST(MoveRecord, ATrackThatOutgrowsItsCapacityStillCoversEveryStepOnce)
+TEST(MoveRecord, ATrackCoversEveryStepOnceInColumnsOfTheAskedStepsEvenBeyondItsCapacity)
 {
     std::vector<double> positions;
     const TMoveRecord record = Walk(11, 4, positions);
@@ -65,19 +65,14 @@ TEST(MoveRecord, ATrackThatOutgrowsItsCapacityStillCoversEveryStepOnce)
     }
     EXPECT_EQ(nextStep, 12);
     EXPECT_EQ(carrying, 3u);
-}
 
-TEST(MoveRecord, TracksAreGroupedIntoColumnsOfTheAskedNumberOfSteps)
-{
-    std::vector<double> positions;
-    const TMoveRecord record = Walk(10, 64, positions);
-    const std::vector<TTrackBin> track = record.GetTrack(0, 4);
-    ASSERT_EQ(track.size(), 3u);
-    EXPECT_EQ(track[0].firstStep, 1);
-    EXPECT_EQ(track[0].lastStep, 4);
-    EXPECT_EQ(track[1].firstStep, 5);
-    EXPECT_EQ(track[2].lastStep, 10);
-    EXPECT_DOUBLE_EQ(track[2].Mean(), (positions[8] + positions[9]) / 2.0);
+    // Columns of the asked number of steps.
+    positions.clear();
+    const std::vector<TTrackBin> columns = Walk(10, 64, positions).GetTrack(0, 4);
+    ASSERT_EQ(columns.size(), 3u);
+    EXPECT_EQ(std::make_pair(columns[0].firstStep, columns[0].lastStep), std::make_pair(std::int64_t{1}, std::int64_t{4}));
+    EXPECT_EQ(std::make_pair(columns[2].firstStep, columns[2].lastStep), std::make_pair(std::int64_t{9}, std::int64_t{10}));
+    EXPECT_DOUBLE_EQ(columns[2].Mean(), (positions[8] + positions[9]) / 2.0);
 }
 
 TEST(MoveRecord, TheMoveFinishesWithTheStepThatDeliversTheLastLoad)

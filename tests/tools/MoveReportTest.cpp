@@ -92,22 +92,16 @@ TEST(MoveReport, FiguresOfASmallMoveWorkedOutByHand)
     // Three loads in the six steps up to the last delivery.
     EXPECT_DOUBLE_EQ(r.perMinute, 750.0);
     EXPECT_DOUBLE_EQ(r.percentOfBound, 50.0);
-}
 
-TEST(MoveReport, TheWrittenReportGivesTheFinishingStepAndTheSimulatedTime)
-{
     std::ostringstream out;
-    WriteMoveReport(SummariseMove(EightSteps()), out);
-    const std::string text = out.str();
-    EXPECT_NE(text.find("the last of 3 loads was delivered in step 6, after 0:00:00 of simulated time"),
-              std::string::npos)
-        << text;
-    EXPECT_NE(text.find("quarter 3, steps 5 to 6: 2 loads, 1500.0 per minute"), std::string::npos) << text;
-    EXPECT_NE(text.find("750.00 loads per simulated minute, 50 % of the upper bound of 1500.00"), std::string::npos)
-        << text;
+    WriteMoveReport(r, out);
+    for (const char* line : {"the last of 3 loads was delivered in step 6, after 0:00:00 of simulated time",
+                             "quarter 3, steps 5 to 6: 2 loads, 1500.0 per minute",
+                             "750.00 loads per simulated minute, 50 % of the upper bound of 1500.00"})
+        EXPECT_NE(out.str().find(line), std::string::npos) << line << " in\n" << out.str();
 }
 
-TEST(MoveReport, AnUnfinishedMoveOfFewerStepsThanQuartersIsReportedWithoutDividingByZero)
+TEST(MoveReport, AnUnfinishedOrEmptyMoveIsReportedWithoutDividingByZero)
 {
     const std::vector<TPersonObservation> start(2);
     TMoveRecord record(SmallMove(), start);
@@ -118,9 +112,7 @@ TEST(MoveReport, AnUnfinishedMoveOfFewerStepsThanQuartersIsReportedWithoutDividi
     std::int32_t delivered = 0;
     for (const TMoveReport::TQuarter& q : r.quarters) {
         delivered += q.delivered;
-        if (q.firstStep > q.lastStep) {
-            EXPECT_EQ(q.perMinute, 0.0);
-        }
+        EXPECT_TRUE(q.firstStep <= q.lastStep || q.perMinute == 0.0) << "a quarter without steps";
     }
     EXPECT_EQ(delivered, 1);
     EXPECT_DOUBLE_EQ(r.perMinute, 750.0);
@@ -130,16 +122,11 @@ TEST(MoveReport, AnUnfinishedMoveOfFewerStepsThanQuartersIsReportedWithoutDividi
     EXPECT_NE(out.str().find("the move has not finished: 1 of 3 loads delivered after 2 steps"), std::string::npos)
         << out.str();
     EXPECT_NE(out.str().find("quarter 1: no steps"), std::string::npos) << out.str();
-}
 
-TEST(MoveReport, ARunWithoutStepsOrPersonsOrTrailHasNoShareAndNoBound)
-{
-    TMoveLayout layout;
-    layout.stock = 1;
-    const TMoveReport r = SummariseMove(TMoveRecord(layout, {}));
-    EXPECT_EQ(r.perMinute, 0.0);
-    EXPECT_EQ(r.boundPerMinute, 0.0);
-    EXPECT_EQ(r.percentOfBound, 0.0);
+    TMoveLayout nothing;
+    nothing.stock = 1;
+    const TMoveReport empty = SummariseMove(TMoveRecord(nothing, {}));
+    EXPECT_EQ(empty.perMinute + empty.boundPerMinute + empty.percentOfBound, 0.0) << "no steps, persons or trail";
 }
 
 TEST(MoveReport, SimulatedTimeRunsAtTwentyFiveStepsASecond)
@@ -148,8 +135,7 @@ TEST(MoveReport, SimulatedTimeRunsAtTwentyFiveStepsASecond)
     {
         std::int64_t steps;
         const char* time;
-    } rows[] = {{0, "0:00:00"}, {24, "0:00:00"}, {25, "0:00:01"}, {1500, "0:01:00"},
-                {89999, "0:59:59"}, {90000, "1:00:00"}, {221150, "2:27:26"}, {2'250'000, "25:00:00"}};
+    } rows[] = {{24, "0:00:00"}, {25, "0:00:01"}, {89999, "0:59:59"}, {221150, "2:27:26"}, {2'250'000, "25:00:00"}};
     for (const auto& row : rows)
         EXPECT_EQ(FormatSimulatedTime(row.steps), row.time) << row.steps;
 }

@@ -1,99 +1,126 @@
 #include "view/clsChainGeometry.h"
 
-#include "scenario/clsScenario.h"
+#include "model/clsChainState.h"
 #include "model/clsTrail.h"
 #include "model/clsZOManager.h"
+#include "scenario/clsScenario.h"
+#include "view/clsPersonPanel.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The main window's usual client area: 517 columns of trail, 215 rows of rise.
-constexpr int Width = 523;
-constexpr int Height = 271;
-
-struct MappingCase
+// A trail of level sections of these lengths.
+struct TLevelTrail
 {
-    const char* name;
-    double position;
-    int column;
-    int top;
-};
-
-void PrintTo(const MappingCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
-class ScenarioTrailMapping : public testing::TestWithParam<MappingCase>
-{
-protected:
-    TZOManager objects;
-    TScenario scenario{objects};
-};
-
-TEST_P(ScenarioTrailMapping, PlacesTheHandlerColumnAndBaseline)
-{
-    const MappingCase& c = GetParam();
-    const TBarRect r = MapPosition(*scenario.GetTrail(), Width, Height, c.position);
-    EXPECT_EQ(r.left, c.column);
-    EXPECT_EQ(r.right, c.column);
-    EXPECT_EQ(r.top, c.top);
-    EXPECT_EQ(r.bottom, c.top + BarHeight);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    AlongTheTrail, ScenarioTrailMapping,
-    testing::Values(
-        // Height 0 lies one row above the bottom of the rise: H − 1.
-        MappingCase{"TrailStart", 0.0, 0, 214},
-        // The top height truncates −0.5 toward zero: the bar touches row 0.
-        MappingCase{"TrailEndAtTheTopHeight", 1.75, 517, 0},
-        MappingCase{"FootOfTheFirstFlight", 0.3, 89, 214},
-        MappingCase{"HeadOfTheFirstFlight", 0.5, 148, 171},
-        // A walker may end a step just before the start: −0.517 + 0.5 truncates
-        // to column 0, where rounding down would give −1.
-        MappingCase{"JustBeforeTheTrailStart", -0.00175, 0, 214}),
-    [](const testing::TestParamInfo<MappingCase>& info) { return std::string(info.param.name); });
-
-class OwnedTrail
-{
-public:
-    explicit OwnedTrail(const std::vector<double>& levelLengths)
+    explicit TLevelTrail(const std::vector<double>& lengths)
     {
-        for (const double length : levelLengths) {
+        for (const double length : lengths) {
             sections.push_back(std::make_unique<TTrailSection>(ids, length));
             trail.AddSection(sections.back().get());
         }
     }
     TObjectIds ids;
     TTrail trail{ids};
-
-private:
     std::vector<std::unique_ptr<TTrailSection>> sections;
 };
 
-TEST(LevelTrailMapping, DrawsATrailWithoutRiseFlatAlongTheBottom)
+THandlerState Handler(THandlerState::TKind kind, std::int32_t id, double position)
 {
-    const OwnedTrail level({0.5, 0.5});
-    for (const double position : {0.0, 0.25, 0.5, 1.0}) {
-        const TBarRect r = MapPosition(level.trail, Width, Height, position);
-        EXPECT_EQ(r.top, 214) << position;
-        EXPECT_EQ(r.left, static_cast<int>(position * 517 + 0.5)) << position;
-    }
-}
-
-TEST(LevelTrailMapping, PutsEverythingInColumnZeroOnATrailWithoutLength)
-{
-    const OwnedTrail empty({});
-    const TBarRect r = MapPosition(empty.trail, Width, Height, 0.7);
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 214);
+    THandlerState h;
+    h.kind = kind;
+    h.id = id;
+    h.position = position;
+    h.name = "P" + std::to_string(id);
+    return h;
 }
 
 } // namespace
+
+// In the main window's usual client area, 523 × 271: 517 columns of trail, 215 rows of rise.
+TEST(MapPosition, PlacesTheHandlerColumnAndBaseline)
+{
+    TZOManager objects;
+    const TScenario scenario(objects);
+    const TLevelTrail level({0.5, 0.5});
+    const TLevelTrail empty({});
+    const struct
+    {
+        const char* name;
+        const TTrail* trail;
+        double position;
+        int column, top;
+    } rows[] = {
+        // Height 0 lies one row above the bottom of the rise: H − 1.
+        {"the trail's start", scenario.GetTrail(), 0.0, 0, 214},
+        // The top height truncates −0.5 toward zero: the bar touches row 0.
+        {"the trail's end at the top height", scenario.GetTrail(), 1.75, 517, 0},
+        {"the foot of the first flight", scenario.GetTrail(), 0.3, 89, 214},
+        {"the head of the first flight", scenario.GetTrail(), 0.5, 148, 171},
+        // A walker may end a step just before the start: −0.517 + 0.5 truncates
+        // to column 0, where rounding down would give −1.
+        {"just before the trail's start", scenario.GetTrail(), -0.00175, 0, 214},
+        {"a quarter along a level trail", &level.trail, 0.25, 129, 214},
+        {"the end of a level trail", &level.trail, 1.0, 517, 214},
+        {"anywhere on a trail without length", &empty.trail, 0.7, 0, 214},
+    };
+    for (const auto& row : rows) {
+        const TBarRect r = MapPosition(*row.trail, 523, 271, row.position);
+        EXPECT_EQ(r.left, row.column) << row.name;
+        EXPECT_EQ(r.right, row.column) << row.name;
+        EXPECT_EQ(r.top, row.top) << row.name;
+        EXPECT_EQ(r.bottom, row.top + BarHeight) << row.name;
+    }
+}
+
+// A level trail of length 1 in a picture 206 pixels wide: position p stands in
+// column p * 200 + 0.5 cut to an integer (0.26 in 52), every bar from row 143
+// down to row 173.
+TEST(PersonAt, APointSelectsThePersonWhoseBarItTouches)
+{
+    const TLevelTrail level({1.0});
+    using K = THandlerState::TKind;
+    TChainState chain;
+    chain.handlers = {Handler(K::Source, 1, 0.0), Handler(K::Person, 2, 0.25), Handler(K::HomeareaPerson, 3, 0.26),
+                      Handler(K::Person, 4, 0.75), Handler(K::Person, 5, 0.5), Handler(K::Person, 6, 0.5)};
+    const struct
+    {
+        const char* name;
+        std::int32_t x, y;
+        std::int32_t id; // -1: nobody
+    } rows[] = {
+        {"on the bar", 50, 150, 2},           {"on the neighbour's bar", 53, 150, 3},
+        {"nearer to the left bar", 49, 150, 2}, {"nearer to the right bar", 52, 150, 3},
+        {"within the grace beside", 55, 150, 3}, {"beyond the grace beside", 56, 150, -1},
+        {"within the grace above", 150, 140, 4}, {"beyond the grace above", 150, 139, -1},
+        {"within the grace below", 150, 176, 4}, {"beyond the grace below", 150, 177, -1},
+        {"the source is no person", 0, 150, -1}, {"of two in one place the one drawn last", 100, 150, 6},
+    };
+    for (const auto& row : rows) {
+        const THandlerState* hit = PersonAt(level.trail, 206, 200, chain, row.x, row.y);
+        EXPECT_EQ(hit ? hit->id : -1, row.id) << row.name;
+    }
+}
+
+TEST(PersonPanel, ShowsTheFiguresWithAPointWhateverTheLocale)
+{
+    THandlerState person = Handler(THandlerState::TKind::HomeareaPerson, 7, 0.125);
+    person.name = "Lara";
+    person.fitness = 0.87;
+    person.loadCount = 1;
+    person.loadWeight = 1.0;
+    person.state = TPersonState::Giving;
+    person.inHomeArea = true;
+    person.homeStart = 0.1;
+    person.homeEnd = 0.2;
+    EXPECT_EQ(PersonPanelText(person).toStdString(),
+              "Lara\nZustand: gibt ab\nFitness: 87 %\nLast: 1 (1.0)\nPosition: 0.125\nHeimbereich: 0.100 – 0.200");
+    person.onBreak = true;
+    person.inHomeArea = false;
+    EXPECT_EQ(PersonPanelText(person).section(QLatin1Char('\n'), 1, 1).toStdString(), "Zustand: macht Pause!");
+    EXPECT_TRUE(PersonPanelText(person).endsWith(QStringLiteral("Heimbereich: (nein)")));
+}

@@ -15,14 +15,23 @@ struct TRowRun
     int last = 0;
     int Length() const { return last - first + 1; }
 };
-std::optional<TRowRun> FindRowRun(const QImage& picture, int x, const QColor& colour);
+
+inline std::optional<TRowRun> FindRowRun(const QImage& picture, int x, const QColor& colour)
+{
+    std::optional<TRowRun> run;
+    for (int y = 0; y < picture.height(); ++y)
+        if (picture.pixelColor(x, y).rgb() == colour.rgb())
+            run = TRowRun{run ? run->first : y, y};
+    return run;
+}
 
 // Pixels of exactly this colour within the rectangle (clipped to the picture).
-int CountPixels(const QImage& picture, const QRect& area, const QColor& colour);
-
-// Pixels within the rectangle that are not of this colour.
-int CountPixelsOtherThan(const QImage& picture, const QRect& area, const QColor& colour);
-
-// Whether the colour lies within one pixel of (x, y): line edges fall on
-// either side of a pixel boundary depending on the rasteriser's rounding.
-bool HasColourNear(const QImage& picture, int x, int y, const QColor& colour);
+inline int CountPixels(const QImage& picture, const QRect& area, const QColor& colour)
+{
+    const QRect clipped = area & picture.rect();
+    int count = 0;
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y)
+        for (int x = clipped.left(); x <= clipped.right(); ++x)
+            count += picture.pixelColor(x, y).rgb() == colour.rgb() ? 1 : 0;
+    return count;
+}
