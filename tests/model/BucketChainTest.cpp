@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -15,18 +16,9 @@ THandlerList Find(const TBucketChain& chain, double lo, double hi)
     return out;
 }
 
-struct TEvent
-{
-    int listener;
-    TLoadHandler* handler;
-    std::uint8_t phase;
-    double position;
+// Which listener heard which handler in which phase, at which position.
+using TEvent = std::tuple<int, TLoadHandler*, std::uint8_t, double>;
 
-    bool operator==(const TEvent&) const = default;
-};
-
-// Writes every event it hears into a shared log, with the position the handler
-// reported at that moment.
 class TRecordingListener final : public TBucketChainEventListener
 {
 public:
@@ -37,7 +29,7 @@ public:
     }
     void OnHandlerMove(TLoadHandler* handler, std::uint8_t phase) override
     {
-        log.push_back({tag, handler, phase, handler->GetPosition()});
+        log.emplace_back(tag, handler, phase, handler->GetPosition());
     }
 
 private:

@@ -1,7 +1,5 @@
 #include "ModelTestSupport.h"
 #include "model/clsChainChecker.h"
-#include "model/clsZOManager.h"
-#include "scenario/clsScenario.h"
 
 #include <gtest/gtest.h>
 
@@ -9,24 +7,9 @@
 #include <limits>
 #include <string>
 
-TEST(ChainChecker, FindsNothingWrongWithTheMoveFreshOrStepped)
-{
-    TZOManager objects;
-    TScenario scenario(objects);
-    const TChainChecker checker(*scenario.GetChain(), *scenario.GetSource(), *scenario.GetSink(),
-                                scenario.GetInitialStock());
-    // Long enough for home areas, hand-overs along the chain and deliveries.
-    for (int step = 0; step <= 6000; ++step) {
-        if (step % 500 == 0) {
-            ASSERT_EQ(checker.Check(), "") << "after step " << step;
-        }
-        scenario.GetChain()->Step();
-    }
-    EXPECT_GT(scenario.GetSink()->GetDeliveredCount(), 0);
-}
-
-// A source, one person carrying a load and a sink, broken in one way per row.
-TEST(ChainChecker, ReportsEveryKindOfSabotage)
+// A source, one person carrying a load and a sink, broken in one way per row,
+// or not at all: the long runs check that a sound chain passes.
+TEST(ChainChecker, ReportsEveryKindOfSabotageAndNothingElse)
 {
     constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
     struct TRow

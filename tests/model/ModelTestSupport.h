@@ -8,7 +8,6 @@
 #include "model/clsTrail.h"
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -25,23 +24,18 @@ public:
         , position(at)
     {
     }
-    ~TTestHandler() override
-    {
-        for (TZLoad* load : loads)
-            delete load;
-    }
 
     bool PutLoad(TZLoad* load) override
     {
         if (load)
-            loads.push_back(load);
+            loads.emplace_back(load);
         return load != nullptr;
     }
     std::int32_t GetLoadCount() const override { return static_cast<std::int32_t>(loads.size()); }
-    TZLoad* GetLoad(std::int32_t index) const override { return loads.at(static_cast<std::size_t>(index)); }
+    TZLoad* GetLoad(std::int32_t index) const override { return loads.at(static_cast<std::size_t>(index)).get(); }
     TZLoad* TakeLoad(std::int32_t index) override
     {
-        TZLoad* load = GetLoad(index);
+        TZLoad* load = loads.at(static_cast<std::size_t>(index)).release();
         loads.erase(loads.begin() + index);
         return load;
     }
@@ -63,7 +57,7 @@ public:
 
     double capacity;
     double position;
-    std::deque<TZLoad*> loads;
+    std::vector<std::unique_ptr<TZLoad>> loads;
     int steps = 0;
 };
 
@@ -135,18 +129,15 @@ public:
         return ref;
     }
 
-    // A person on this trail, placed before it joins the chain.
+    // A person on this trail.
     template <typename T>
     T& AddPerson(double position, double speed = 0.002)
     {
-        auto person = std::make_unique<T>(ids);
-        person->SetTrail(&trail);
-        person->SetPosition(position);
-        person->SetSpeed(speed);
-        handlers.push_back(std::move(person));
-        T& ref = static_cast<T&>(*handlers.back());
-        chain.AddHandler(&ref);
-        return ref;
+        T& person = Add<T>();
+        person.SetTrail(&trail);
+        person.SetPosition(position);
+        person.SetSpeed(speed);
+        return person;
     }
 
     // Written out, not taken from the person: a changed reach share must show.

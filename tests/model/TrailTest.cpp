@@ -105,17 +105,6 @@ TEST(Trail, MapsPositionsToSectionsWithBordersInTheLaterOneAndHeightsRisingOnSte
     EXPECT_DOUBLE_EQ(trail.GetLength(), 1.75);
 }
 
-TEST(Trail, StepsAreClimbedFasterEmptyAndSlowerLoaded)
-{
-    TObjectIds ids;
-    const TTrailSection plain(ids, 0.3);
-    const TTrailSectionSteps steps(ids, 0.2);
-    EXPECT_EQ(plain.GetSpeedFactor(true), 1.0);
-    EXPECT_EQ(plain.GetSpeedFactor(false), 1.0);
-    EXPECT_EQ(steps.GetSpeedFactor(true), 1.3);
-    EXPECT_EQ(steps.GetSpeedFactor(false), 0.5);
-}
-
 TEST(Trail, RefusesSectionsWithoutAUsableLength)
 {
     TTestWorld move(MoveTrail());
