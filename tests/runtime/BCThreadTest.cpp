@@ -6,9 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
+#include <atomic>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -105,41 +104,23 @@ public:
     double GetPosition() const override { return 0.0; }
     bool Step() override
     {
-        std::function<void(int)> hookNow;
-        int now = 0;
-        {
-            const std::lock_guard guard(mutex);
-            now = ++steps;
-            hookNow = hook;
-        }
-        if (hookNow)
-            hookNow(now);
-        stepped.notify_all();
+        const int now = ++steps;
+        if (const auto* h = hook.load())
+            (*h)(now);
         return true;
     }
 
-    int Steps() const
-    {
-        const std::lock_guard guard(mutex);
-        return steps;
-    }
-    bool WaitForSteps(int count)
-    {
-        std::unique_lock guard(mutex);
-        return stepped.wait_for(guard, 10s, [&] { return steps >= count; });
-    }
-    void SetHook(std::function<void(int)> newHook)
-    {
-        const std::lock_guard guard(mutex);
-        hook = std::move(newHook);
-    }
-
-private:
-    mutable std::mutex mutex;
-    std::condition_variable stepped;
-    std::function<void(int)> hook;
-    int steps = 0;
+    std::atomic<int> steps{0};
+    std::atomic<const std::function<void(int)>*> hook{nullptr};
 };
+
+// Polls until the condition holds; false after ten seconds.
+bool Eventually(const std::function<bool()>& condition)
+{
+    for (int i = 0; i < 2000 && !condition(); ++i)
+        std::this_thread::sleep_for(5ms);
+    return condition();
+}
 
 // The counter between the chain's two ends, which are never stepped. The
 // calendar second changes at every step, so that a stepping chain always
@@ -152,16 +133,13 @@ struct TCountedRun
             chain.AddHandler(h);
     }
 
-    // Waits until the thread has published the paused chain at the step.
+    // Until the thread has published the paused chain at the step.
     bool WaitForPausedAt(std::int64_t step)
     {
-        for (int i = 0; i < 1000; ++i) {
+        return Eventually([&] {
             const TChainState& state = publisher.Latest();
-            if (state.step == step && state.stepsPerSecond == 0)
-                return true;
-            std::this_thread::sleep_for(5ms);
-        }
-        return false;
+            return state.step == step && state.stepsPerSecond == 0;
+        });
     }
 
     TObjectIds ids;
@@ -183,14 +161,14 @@ TEST(SimulationThread, StepsNothingUntilResumedPublishesEveryStepAndStopsWithinA
     TBCThread thread(true, &run.chain, &run.publisher);
     // Nothing to wait for here but the absence of a step.
     std::this_thread::sleep_for(120ms);
-    EXPECT_EQ(run.counter.Steps(), 0);
+    EXPECT_EQ(run.counter.steps, 0);
 
     thread.Resume();
-    ASSERT_TRUE(run.counter.WaitForSteps(3));
-    const int beforeStop = run.counter.Steps();
+    ASSERT_TRUE(Eventually([&] { return run.counter.steps >= 3; }));
+    const int beforeStop = run.counter.steps;
     thread.StopAndWait();
-    EXPECT_LE(run.counter.Steps(), beforeStop + 1);
-    EXPECT_EQ(run.first.Steps() + run.last.Steps(), 0);
+    EXPECT_LE(run.counter.steps, beforeStop + 1);
+    EXPECT_EQ(run.first.steps + run.last.steps, 0);
     EXPECT_EQ(run.publisher.Latest().step, run.chain.GetStepCount()) << "the last step was published";
     EXPECT_EQ(run.publisher.Latest().handlers.size(), 3u);
 }
@@ -200,7 +178,8 @@ TEST(SimulationThread, StepsNothingUntilResumedPublishesEveryStepAndStopsWithinA
 TEST(SimulationThread, AReaderNeverWaitsForOverrunningSteps)
 {
     TCountedRun run;
-    run.counter.SetHook([](int) { std::this_thread::sleep_for(60ms); });
+    const std::function<void(int)> slowStep = [](int) { std::this_thread::sleep_for(60ms); };
+    run.counter.hook = &slowStep;
     TBCThread thread(false, &run.chain, &run.publisher);
     const auto start = std::chrono::steady_clock::now();
     auto longest = std::chrono::steady_clock::duration::zero();
@@ -225,21 +204,22 @@ TEST(RunControl, APauseTakesEffectBeforeTheNextStepAndASingleStepStepsOnce)
     TCountedRun run;
     TBCThread thread(true, &run.chain, &run.publisher, run.time.Timing());
     // Paused from inside the third step: that step ends, no fourth begins.
-    run.counter.SetHook([&thread](int step) {
+    const std::function<void(int)> pauseAtThree = [&thread](int step) {
         if (step == 3)
             thread.SetPaused(true);
-    });
+    };
+    run.counter.hook = &pauseAtThree;
     thread.Resume();
     ASSERT_TRUE(run.WaitForPausedAt(3));
-    run.counter.SetHook({});
+    run.counter.hook = nullptr;
     for (const int expected : {4, 5}) {
         thread.StepOnce();
         ASSERT_TRUE(run.WaitForPausedAt(expected));
         std::this_thread::sleep_for(50ms);
-        EXPECT_EQ(run.counter.Steps(), expected) << "one step per request";
+        EXPECT_EQ(run.counter.steps, expected) << "one step per request";
     }
     thread.SetPaused(false);
-    ASSERT_TRUE(run.counter.WaitForSteps(10));
+    ASSERT_TRUE(Eventually([&] { return run.counter.steps >= 10; }));
     EXPECT_GT(run.publisher.Latest().stepsPerSecond, 0);
 }
 
@@ -252,7 +232,7 @@ TEST(RunControl, ASingleStepIsIgnoredWhileRunning)
     thread.Resume();
     ASSERT_TRUE(run.WaitForPausedAt(0)) << "a step asked for before the pause does not count";
     std::this_thread::sleep_for(50ms);
-    EXPECT_EQ(run.counter.Steps(), 0);
+    EXPECT_EQ(run.counter.steps, 0);
 }
 
 // A chain without loads has delivered everything from the start.
