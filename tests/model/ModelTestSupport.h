@@ -8,40 +8,34 @@
 #include "model/clsTrail.h"
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 // A handler that holds whatever it is given, stands where the test puts it and
-// counts its steps and receivings: the neighbour the class under test meets.
+// counts its steps: the neighbour the class under test meets.
 class TTestHandler : public TLoadHandler
 {
 public:
-    TTestHandler(TObjectIds& ids, double position = 0.0, double capacity = 1.0)
+    TTestHandler(TObjectIds& ids, double at = 0.0, double room = 1.0)
         : TLoadHandler(ids)
-        , capacity(capacity)
-        , position(position)
+        , capacity(room)
+        , position(at)
     {
-    }
-    ~TTestHandler() override
-    {
-        for (TZLoad* load : loads)
-            delete load;
     }
 
     bool PutLoad(TZLoad* load) override
     {
         if (load)
-            loads.push_back(load);
+            loads.emplace_back(load);
         return load != nullptr;
     }
     std::int32_t GetLoadCount() const override { return static_cast<std::int32_t>(loads.size()); }
-    TZLoad* GetLoad(std::int32_t index) const override { return loads.at(static_cast<std::size_t>(index)); }
+    TZLoad* GetLoad(std::int32_t index) const override { return loads.at(static_cast<std::size_t>(index)).get(); }
     TZLoad* TakeLoad(std::int32_t index) override
     {
-        TZLoad* load = loads.at(static_cast<std::size_t>(index));
+        TZLoad* load = loads.at(static_cast<std::size_t>(index)).release();
         loads.erase(loads.begin() + index);
         return load;
     }
@@ -52,7 +46,6 @@ public:
         ++steps;
         return true;
     }
-    void BeginReceive() override { ++receivings; }
 
     // A move as every handler must make it: framed by the chain's notifications.
     void MoveTo(double newPosition)
@@ -64,9 +57,8 @@ public:
 
     double capacity;
     double position;
-    std::deque<TZLoad*> loads;
+    std::vector<std::unique_ptr<TZLoad>> loads;
     int steps = 0;
-    int receivings = 0;
 };
 
 // A person whose inner state a test can set, and whose overtaking draw is
@@ -84,7 +76,7 @@ public:
     void SetFitness(double value) { this->fitness = value; }
     void SetOnBreak(bool value) { this->onBreak = value; }
     void SetPositionQuietly(double value) { this->position = value; }
-    void Carry(TObjectIds& ids, double weight = 1.0) { this->loads.push_back(new TZStdLoad(ids, weight)); }
+    void Carry(TObjectIds& ids) { this->loads.push_back(new TZStdLoad(ids, 1.0)); }
 
     // nullopt: draw as the person would.
     std::optional<bool> overtake = false;
@@ -96,66 +88,56 @@ class THomeProbe : public TProbe<THomeareaPerson>
 {
 public:
     using TProbe::TProbe;
-    void SetHome(double lo, double hi)
+    void SetHome(double lo, double hi, std::int32_t steps = 0, std::int32_t corrections = 0)
     {
         inHomeArea = true;
         homeStart = lo;
         homeEnd = hi;
-    }
-    void SetHomeCounts(std::int32_t steps, std::int32_t corrections)
-    {
         homeSteps = steps;
         homeCorrections = corrections;
     }
 };
+
+// Lengths of a trail's sections, each plain or a flight of steps.
+using TSectionPlan = std::vector<std::pair<double, bool>>;
 
 // A trail, a chain and the handlers a test places on it. Members are declared
 // so that the handlers go first, then the chain they leave, then the trail.
 class TTestWorld
 {
 public:
-    struct TSectionPlan
-    {
-        double length;
-        bool steps;
-    };
-
-    explicit TTestWorld(const std::vector<TSectionPlan>& sectionPlans = {{1.0, false}},
+    explicit TTestWorld(const TSectionPlan& plan = {{1.0, false}},
                         TRateCounter::TCalendarClock clock = TRateCounter::SystemCalendarClock)
         : chain(ids, std::move(clock))
     {
-        for (const TSectionPlan& plan : sectionPlans) {
-            if (plan.steps)
-                sections.push_back(std::make_unique<TTrailSectionSteps>(ids, plan.length));
+        for (const auto& [length, steps] : plan) {
+            if (steps)
+                sections.push_back(std::make_unique<TTrailSectionSteps>(ids, length));
             else
-                sections.push_back(std::make_unique<TTrailSection>(ids, plan.length));
+                sections.push_back(std::make_unique<TTrailSection>(ids, length));
             trail.AddSection(sections.back().get());
         }
     }
 
-    // Makes a handler from the world's ids and the arguments, places it and adds it to the chain.
+    // Makes a handler from the world's ids and the arguments and adds it to the chain.
     template <typename T, typename... Args>
     T& Add(Args&&... args)
     {
-        auto handler = std::make_unique<T>(ids, std::forward<Args>(args)...);
-        T& ref = *handler;
-        handlers.push_back(std::move(handler));
+        handlers.push_back(std::make_unique<T>(ids, std::forward<Args>(args)...));
+        T& ref = static_cast<T&>(*handlers.back());
         chain.AddHandler(&ref);
         return ref;
     }
 
-    // A person on this trail, placed before it joins the chain.
+    // A person on this trail.
     template <typename T>
     T& AddPerson(double position, double speed = 0.002)
     {
-        auto person = std::make_unique<T>(ids);
-        T& ref = *person;
-        ref.SetTrail(&trail);
-        ref.SetPosition(position);
-        ref.SetSpeed(speed);
-        handlers.push_back(std::move(person));
-        chain.AddHandler(&ref);
-        return ref;
+        T& person = Add<T>();
+        person.SetTrail(&trail);
+        person.SetPosition(position);
+        person.SetSpeed(speed);
+        return person;
     }
 
     // Written out, not taken from the person: a changed reach share must show.

@@ -1,13 +1,11 @@
-// Ids, the registry and the step-rate figure: the bookkeeping every reader of
+// Ids and the step-rate figure: the bookkeeping every reader of
 // the chain relies on.
 #include "ModelTestSupport.h"
 #include "model/clsRateCounter.h"
-#include "model/clsZOManager.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
-#include <vector>
 
 TEST(ObjectIds, EachObjectTakesTheNextIdOfItsScenarioAndLoadsTheNextSerial)
 {
@@ -26,45 +24,8 @@ TEST(ObjectIds, EachObjectTakesTheNextIdOfItsScenarioAndLoadsTheNextSerial)
     EXPECT_EQ(load.GetWeight(), 2.5);
     EXPECT_EQ(TZLoad(ids).GetWeight(), 1.0);
     EXPECT_EQ(elsewhere.GetId(), 0) << "another scenario's ids start afresh";
-}
-
-TEST(ObjectIds, OnlyPersonsAreOfKindPerson)
-{
-    TObjectIds ids;
-    const TPerson person(ids, "A");
-    const THomeareaPerson home(ids, "B");
-    const TLoadSink sink(ids, 1.0);
-    EXPECT_TRUE(person.IsKind(TZembaObject::KindPerson));
-    EXPECT_TRUE(home.IsKind(TZembaObject::KindPerson));
-    EXPECT_FALSE(person.IsKind(1));
-    EXPECT_FALSE(sink.IsKind(TZembaObject::KindPerson));
-}
-
-TEST(Registry, FindsCollectsInIdOrderAndForgetsWhatIsRemoved)
-{
-    TObjectIds ids;
-    TPerson first(ids, "A");
-    TTrail trail(ids);
-    TPerson second(ids, "B");
-    TZOManager objects;
-    for (TZembaObject* o : {static_cast<TZembaObject*>(&second), static_cast<TZembaObject*>(&trail),
-                            static_cast<TZembaObject*>(&first), static_cast<TZembaObject*>(&first), static_cast<TZembaObject*>(nullptr)})
-        objects.Add(o);
-    EXPECT_EQ(objects.GetCount(), 3u) << "filing again or filing null changes nothing";
-    EXPECT_EQ(objects.Find(trail.GetId()), &trail);
-    EXPECT_EQ(objects.Find(-1), nullptr);
-
-    std::vector<TZembaObject*> out{&trail};
-    objects.Collect(out, TZembaObject::KindPerson);
-    EXPECT_EQ(out, (std::vector<TZembaObject*>{&first, &second}));
-
-    TObjectIds otherIds;
-    const TTrail impostor(otherIds); // same id as first, never filed
-    objects.Remove(&impostor);
-    EXPECT_EQ(objects.Find(first.GetId()), &first) << "only the object filed under the id is taken out";
-    objects.Remove(&first);
-    EXPECT_EQ(objects.Find(first.GetId()), nullptr);
-    EXPECT_EQ(objects.GetCount(), 2u);
+    EXPECT_TRUE(THomeareaPerson(ids, "B").IsKind(TZembaObject::KindPerson));
+    EXPECT_FALSE(source.IsKind(TZembaObject::KindPerson));
 }
 
 // Each row: the calendar second an event sees, and the figure published after it.

@@ -1,4 +1,4 @@
-#include "model/clsTrail.h"
+#include "ModelTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -14,35 +13,15 @@ namespace {
 constexpr double Inf = std::numeric_limits<double>::infinity();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
-// A trail and the sections it does not own.
-struct TOwnedTrail
-{
-    void Add(double length, bool steps)
-    {
-        if (steps)
-            sections.push_back(std::make_unique<TTrailSectionSteps>(ids, length));
-        else
-            sections.push_back(std::make_unique<TTrailSection>(ids, length));
-        trail.AddSection(sections.back().get());
-    }
-
-    TObjectIds ids;
-    std::vector<std::unique_ptr<TTrailSection>> sections;
-    TTrail trail{ids};
-};
-
 // The move's trail: a run-up, five flights of steps with a landing behind
 // each, and a last plain stretch.
-std::unique_ptr<TOwnedTrail> MakeMoveTrail()
+TSectionPlan MoveTrail()
 {
-    auto t = std::make_unique<TOwnedTrail>();
-    t->Add(0.3, false);
-    for (int flight = 0; flight < 5; ++flight) {
-        t->Add(0.2, true);
-        t->Add(0.05, false);
-    }
-    t->Add(0.2, false);
-    return t;
+    TSectionPlan plan{{0.3, false}};
+    for (int flight = 0; flight < 5; ++flight)
+        plan.insert(plan.end(), {{0.2, true}, {0.05, false}});
+    plan.emplace_back(0.2, false);
+    return plan;
 }
 
 // The straightforward walks over the sections that the trail's running sums
@@ -104,77 +83,52 @@ std::vector<double> ProbePositions(const TTrail& trail)
 
 } // namespace
 
-TEST(Trail, TheSectionUnderAPositionTakesBordersToTheLaterSection)
+TEST(Trail, MapsPositionsToSectionsWithBordersInTheLaterOneAndHeightsRisingOnStepsOnly)
 {
-    const auto move = MakeMoveTrail();
-    const TTrail& trail = move->trail;
+    const TTestWorld move(MoveTrail());
+    const TTrail& trail = move.trail;
     struct TRow
     {
         double position;
         int section;
+        double height;
     };
     const TRow rows[] = {
-        {0.3, 1}, {0.2999, 0}, {0.0, 0}, {-0.5, 0}, {0.5, 2}, {1.5499, 10}, {1.55, 11}, {1.75, 11}, {5.0, 11},
+        {-0.5, 0, 0.0}, {0.0, 0, 0.0},  {0.2999, 0, 0.0}, {0.3, 1, 0.0},   {0.4, 1, 0.05},
+        {0.5, 2, 0.1},  {0.55, 3, 0.1}, {1.5499, 10, 0.5}, {1.55, 11, 0.5}, {9.0, 11, 0.5},
     };
-    for (const TRow& row : rows)
+    for (const TRow& row : rows) {
         EXPECT_EQ(trail.GetSectionAt(row.position), trail.GetSection(row.section)) << "at " << row.position;
-}
-
-TEST(Trail, HeightRisesLinearlyOnStepsAndNotOnPlainGround)
-{
-    const auto move = MakeMoveTrail();
-    const TTrail& trail = move->trail;
-    EXPECT_EQ(trail.GetHeightAt(0.3), 0.0);
-    EXPECT_DOUBLE_EQ(trail.GetHeightAt(0.4), 0.05);
-    EXPECT_DOUBLE_EQ(trail.GetHeightAt(0.5), 0.1);
-    EXPECT_DOUBLE_EQ(trail.GetHeightAt(0.55), 0.1);
-    EXPECT_DOUBLE_EQ(trail.GetHeightAt(1.75), 0.5);
-    EXPECT_DOUBLE_EQ(trail.GetHeightAt(9.0), 0.5);
+        EXPECT_NEAR(trail.GetHeightAt(row.position), row.height, 1e-12) << "at " << row.position;
+    }
     EXPECT_DOUBLE_EQ(trail.GetTotalHeight(), 0.5);
     EXPECT_DOUBLE_EQ(trail.GetLength(), 1.75);
 }
 
-TEST(Trail, StepsAreClimbedFasterEmptyAndSlowerLoaded)
-{
-    TObjectIds ids;
-    const TTrailSection plain(ids, 0.3);
-    const TTrailSectionSteps steps(ids, 0.2);
-    EXPECT_EQ(plain.GetSpeedFactor(true), 1.0);
-    EXPECT_EQ(plain.GetSpeedFactor(false), 1.0);
-    EXPECT_EQ(steps.GetSpeedFactor(true), 1.3);
-    EXPECT_EQ(steps.GetSpeedFactor(false), 0.5);
-    EXPECT_EQ(plain.GetHeight(), 0.0);
-    EXPECT_EQ(steps.GetHeight(), 0.1);
-}
-
 TEST(Trail, RefusesSectionsWithoutAUsableLength)
 {
-    const auto move = MakeMoveTrail();
-    TTrail& trail = move->trail;
-    const double length = trail.GetLength();
-    const double height = trail.GetTotalHeight();
-
+    TTestWorld move(MoveTrail());
+    TTrail& trail = move.trail;
     EXPECT_FALSE(trail.AddSection(nullptr));
     for (const double bad : {0.0, -0.0, -0.2, NaN, Inf, -Inf}) {
-        TTrailSectionSteps section(move->ids, bad);
+        TTrailSectionSteps section(move.ids, bad);
         EXPECT_FALSE(trail.AddSection(&section)) << bad;
     }
     EXPECT_EQ(trail.GetSectionCount(), 12);
-    EXPECT_EQ(trail.GetLength(), length);
-    EXPECT_EQ(trail.GetTotalHeight(), height);
+    EXPECT_DOUBLE_EQ(trail.GetLength(), 1.75);
+    EXPECT_DOUBLE_EQ(trail.GetTotalHeight(), 0.5);
 }
 
 // The running sums must give, bit for bit, what the plain walk gives, on the
 // move's trail and on one whose lengths add up with rounding at every border.
 TEST(Trail, AnswersMatchAWalkOverTheSectionsBitForBit)
 {
-    const auto move = MakeMoveTrail();
-    auto uneven = std::make_unique<TOwnedTrail>();
+    TSectionPlan uneven;
     for (const double length : {0.1, 0.7, 0.2, 1.0 / 3.0, 0.001, 0.3, 0.15})
-        uneven->Add(length, uneven->sections.size() % 2 == 1);
-
-    for (const TOwnedTrail* owned : {move.get(), uneven.get()}) {
-        const TTrail& trail = owned->trail;
+        uneven.emplace_back(length, uneven.size() % 2 == 1);
+    for (const TSectionPlan& plan : {MoveTrail(), uneven}) {
+        const TTestWorld world(plan);
+        const TTrail& trail = world.trail;
         for (const double p : ProbePositions(trail)) {
             EXPECT_EQ(trail.GetSectionAt(p), WalkSectionAt(trail, p)) << "section at " << p;
             EXPECT_EQ(Bits(trail.GetHeightAt(p)), Bits(WalkHeightAt(trail, p)))

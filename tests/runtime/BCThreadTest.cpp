@@ -5,11 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
+#include <atomic>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,11 +36,12 @@ struct TFakeTime
 struct TPacingRow
 {
     const char* name;
+    std::int32_t speed;
     std::int64_t stepMs;
     std::int64_t oversleep;
     bool overrun;
     std::vector<std::int64_t> sleeps;
-    // When the next step starts, from the start of this one.
+    // When the next, short step starts, from the start of this one.
     std::int64_t nextStart;
 };
 
@@ -52,7 +51,7 @@ class Pacing : public testing::TestWithParam<TPacingRow>
 
 } // namespace
 
-TEST_P(Pacing, StepsStartAPeriodApartUnlessTheyOverrun)
+TEST_P(Pacing, StepsStartAPeriodOfFortyMsOverTheSpeedApartUnlessTheyOverrun)
 {
     const TPacingRow& row = GetParam();
     TFakeTime time;
@@ -66,37 +65,38 @@ TEST_P(Pacing, StepsStartAPeriodApartUnlessTheyOverrun)
     std::atomic<bool> overrun{!row.overrun};
 
     TStepPacer pacer(time.Timing());
+    pacer.SetSpeed(row.speed);
     pacer.Start();
     pacer.RunPeriod(step, overrun);
     EXPECT_EQ(overrun, row.overrun);
     EXPECT_EQ(time.sleeps, row.sleeps);
 
-    // A short second step shows where the next period was measured from.
-    time.sleeps.clear();
     time.oversleep = 0;
     duration = 1;
     pacer.RunPeriod(step, overrun);
     ASSERT_EQ(starts.size(), 2u);
     EXPECT_EQ(starts[1] - starts[0], row.nextStart);
     EXPECT_FALSE(overrun);
-    EXPECT_EQ(time.now - starts[1], 40) << "the second period lasts exactly one period";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     StepPacer, Pacing,
-    testing::Values(
-        TPacingRow{"AStepOfAWholePeriodOverruns", 40, 0, true, {}, 40},
-        TPacingRow{"ALongerStepIsFollowedAtOnce", 55, 0, true, {}, 55},
-        TPacingRow{"EndingTwoMsBeforeTheTargetSkipsTheCoarseSleep", 38, 0, false, {1, 1}, 40},
-        TPacingRow{"EndingOneMsBeforeTheTargetWaitsOneMs", 39, 0, false, {1}, 40},
-        TPacingRow{"AShortStepSleepsCoarselyThenFinely", 10, 0, false, {28, 1, 1}, 40},
-        TPacingRow{"ALateWakeUpIsNotCaughtUp", 10, 5, false, {28}, 43}),
-    [](const testing::TestParamInfo<TPacingRow>& info) { return std::string(info.param.name); });
+    testing::Values(TPacingRow{"AStepOfAWholePeriodOverruns", 1, 40, 0, true, {}, 40},
+                    TPacingRow{"ALongerStepIsFollowedAtOnce", 1, 55, 0, true, {}, 55},
+                    TPacingRow{"EndingTwoMsBeforeTheTargetSkipsTheCoarseSleep", 1, 38, 0, false, {1, 1}, 40},
+                    TPacingRow{"EndingOneMsBeforeTheTargetWaitsOneMs", 1, 39, 0, false, {1}, 40},
+                    TPacingRow{"AShortStepSleepsCoarselyThenFinely", 1, 10, 0, false, {28, 1, 1}, 40},
+                    TPacingRow{"ALateWakeUpIsNotCaughtUp", 1, 10, 5, false, {28}, 43},
+                    TPacingRow{"TwiceAsFast", 2, 1, 0, false, {17, 1, 1}, 20},
+                    TPacingRow{"FiveTimesAsFast", 5, 1, 0, false, {5, 1, 1}, 8},
+                    TPacingRow{"TwentyTimesAsFast", 20, 1, 0, false, {1}, 2},
+                    // Back to back, but the processor is yielded between steps.
+                    TPacingRow{"AsFastAsPossible", TStepPacer::AsFastAsPossible, 1, 0, false, {0}, 1}),
+    [](const testing::TestParamInfo<TPacingRow>& row) { return std::string(row.param.name); });
 
 namespace {
 
-// The one handler the chain steps; it counts its steps and can run a test's
-// hook inside a step.
+// The one handler the chain steps: counts its steps and runs a test's hook in each.
 class TStepCounter : public TLoadHandler
 {
 public:
@@ -104,101 +104,90 @@ public:
     double GetPosition() const override { return 0.0; }
     bool Step() override
     {
-        if (hook)
-            hook();
-        {
-            const std::lock_guard guard(mutex);
-            ++steps;
-        }
-        stepped.notify_all();
+        const int now = ++steps;
+        if (const auto* h = hook.load())
+            (*h)(now);
         return true;
     }
 
-    int Steps() const
-    {
-        const std::lock_guard guard(mutex);
-        return steps;
-    }
-    bool WaitForSteps(int count)
-    {
-        std::unique_lock guard(mutex);
-        return stepped.wait_for(guard, 10s, [&] { return steps >= count; });
-    }
-
-    std::function<void()> hook;
-
-private:
-    mutable std::mutex mutex;
-    std::condition_variable stepped;
-    int steps = 0;
+    std::atomic<int> steps{0};
+    std::atomic<const std::function<void(int)>*> hook{nullptr};
 };
 
-// A chain whose only stepped handler is the counter between two ends.
-struct TCountedChain
+// Polls until the condition holds; false after ten seconds.
+bool Eventually(const std::function<bool()>& condition)
 {
-    TCountedChain()
-        : chain(ids)
+    for (int i = 0; i < 2000 && !condition(); ++i)
+        std::this_thread::sleep_for(5ms);
+    return condition();
+}
+
+// The counter between the chain's two ends, which are never stepped. The
+// calendar second changes at every step, so that a stepping chain always
+// reads a rate above 0.
+struct TCountedRun
+{
+    TCountedRun()
     {
-        for (TLoadHandler* h : {static_cast<TLoadHandler*>(&first), static_cast<TLoadHandler*>(&counter),
-                                static_cast<TLoadHandler*>(&last)})
+        for (TLoadHandler* h : {&first, &counter, &last})
             chain.AddHandler(h);
     }
 
+    // Until the thread has published the paused chain at the step.
+    bool WaitForPausedAt(std::int64_t step)
+    {
+        return Eventually([&] {
+            const TChainState& state = publisher.Latest();
+            return state.step == step && state.stepsPerSecond == 0;
+        });
+    }
+
     TObjectIds ids;
-    TBucketChain chain;
+    std::time_t second = 0;
+    TBucketChain chain{ids, [this] { return ++second; }};
     TStepCounter first{ids};
     TStepCounter counter{ids};
     TStepCounter last{ids};
+    TChainPublisher publisher;
+    TFakeTime time;
 };
 
 } // namespace
 
-TEST(SimulationThread, StepsNothingUntilResumedAndStopsWithinAPeriod)
+TEST(SimulationThread, StepsNothingUntilResumedPublishesEveryStepAndStopsWithinAPeriod)
 {
-    TCountedChain counted;
-    TBCThread thread(true, &counted.chain);
-    // Nothing to wait for here but the absence of a step: a few periods'
-    // grace for a thread that should not exist.
+    TCountedRun run;
+    EXPECT_TRUE(run.publisher.Latest().handlers.empty()) << "nothing before the first publication";
+    TBCThread thread(true, &run.chain, &run.publisher);
+    // Nothing to wait for here but the absence of a step.
     std::this_thread::sleep_for(120ms);
-    EXPECT_EQ(counted.counter.Steps(), 0);
+    EXPECT_EQ(run.counter.steps, 0);
 
     thread.Resume();
-    ASSERT_TRUE(counted.counter.WaitForSteps(3));
-    const int beforeStop = counted.counter.Steps();
+    ASSERT_TRUE(Eventually([&] { return run.counter.steps >= 3; }));
+    const int beforeStop = run.counter.steps;
     thread.StopAndWait();
-    EXPECT_LE(counted.counter.Steps(), beforeStop + 1);
-    EXPECT_EQ(counted.first.Steps() + counted.last.Steps(), 0) << "the chain's ends are never stepped";
-}
-
-TEST(SimulationThread, PublishesTheChainOnResumeAndAfterEveryStep)
-{
-    TCountedChain counted;
-    TChainPublisher publisher;
-    EXPECT_TRUE(publisher.Latest().handlers.empty()) << "nothing before the first publication";
-    TBCThread thread(true, &counted.chain, &publisher);
-    thread.Resume();
-    ASSERT_TRUE(counted.counter.WaitForSteps(3));
-    thread.StopAndWait();
-    const TChainState& latest = publisher.Latest();
-    EXPECT_EQ(latest.step, counted.chain.GetStepCount()) << "the last step was published";
-    EXPECT_EQ(latest.handlers.size(), 3u);
+    EXPECT_LE(run.counter.steps, beforeStop + 1);
+    EXPECT_EQ(run.first.steps + run.last.steps, 0);
+    EXPECT_EQ(run.publisher.Latest().step, run.chain.GetStepCount()) << "the last step was published";
+    EXPECT_EQ(run.publisher.Latest().handlers.size(), 3u);
 }
 
 // Every step overruns its period, so the next follows at once; the reader on
 // this thread must still get the newest state at once, never waiting for a step.
 TEST(SimulationThread, AReaderNeverWaitsForOverrunningSteps)
 {
-    TCountedChain counted;
-    counted.counter.hook = [] { std::this_thread::sleep_for(60ms); };
-    TChainPublisher publisher;
-    TBCThread thread(false, &counted.chain, &publisher);
+    TCountedRun run;
+    const std::function<void(int)> slowStep = [](int) { std::this_thread::sleep_for(60ms); };
+    run.counter.hook = &slowStep;
+    TBCThread thread(false, &run.chain, &run.publisher);
     const auto start = std::chrono::steady_clock::now();
     auto longest = std::chrono::steady_clock::duration::zero();
     std::int64_t lastSeen = -1;
     int changes = 0;
     while (std::chrono::steady_clock::now() - start < 1500ms) {
         const auto before = std::chrono::steady_clock::now();
-        const std::int64_t step = publisher.Latest().step;
+        const std::int64_t step = run.publisher.Latest().step;
         longest = std::max(longest, std::chrono::steady_clock::now() - before);
         changes += step != lastSeen;
         lastSeen = step;
@@ -207,5 +196,53 @@ TEST(SimulationThread, AReaderNeverWaitsForOverrunningSteps)
     thread.StopAndWait();
     EXPECT_LT(longest, 500ms) << "a busy shared machine may delay a call; a waiting one took minutes";
     EXPECT_GE(changes, 5) << "the reader saw the steps go by";
-    EXPECT_TRUE(counted.chain.overrun);
+    EXPECT_TRUE(run.chain.overrun);
+}
+
+TEST(RunControl, APauseTakesEffectBeforeTheNextStepAndASingleStepStepsOnce)
+{
+    TCountedRun run;
+    TBCThread thread(true, &run.chain, &run.publisher, run.time.Timing());
+    // Paused from inside the third step: that step ends, no fourth begins.
+    const std::function<void(int)> pauseAtThree = [&thread](int step) {
+        if (step == 3)
+            thread.SetPaused(true);
+    };
+    run.counter.hook = &pauseAtThree;
+    thread.Resume();
+    ASSERT_TRUE(run.WaitForPausedAt(3));
+    run.counter.hook = nullptr;
+    for (const int expected : {4, 5}) {
+        thread.StepOnce();
+        ASSERT_TRUE(run.WaitForPausedAt(expected));
+        std::this_thread::sleep_for(50ms);
+        EXPECT_EQ(run.counter.steps, expected) << "one step per request";
+    }
+    thread.SetPaused(false);
+    ASSERT_TRUE(Eventually([&] { return run.counter.steps >= 10; }));
+    EXPECT_GT(run.publisher.Latest().stepsPerSecond, 0);
+}
+
+TEST(RunControl, ASingleStepIsIgnoredWhileRunning)
+{
+    TCountedRun run;
+    TBCThread thread(true, &run.chain, &run.publisher, run.time.Timing());
+    thread.StepOnce();
+    thread.SetPaused(true);
+    thread.Resume();
+    ASSERT_TRUE(run.WaitForPausedAt(0)) << "a step asked for before the pause does not count";
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(run.counter.steps, 0);
+}
+
+// A chain without loads has delivered everything from the start.
+TEST(ChainPublisher, TellsTheStepAfterWhichEveryLoadWasDelivered)
+{
+    TCountedRun run;
+    EXPECT_EQ(run.publisher.GetFinishStep(), -1);
+    for (int i = 0; i < 2; ++i) {
+        run.chain.Step();
+        run.publisher.Publish(run.chain);
+    }
+    EXPECT_EQ(run.publisher.GetFinishStep(), 1);
 }

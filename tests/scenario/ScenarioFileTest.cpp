@@ -35,87 +35,62 @@ std::string ReadErrorOf(const std::string& path)
     return Complaint([&] { ReadScenarioFile(path); });
 }
 
-// A sound scenario's parts, for building bad ones around the fault alone.
-constexpr auto Trail = R"("trail": [{"kind": "plain", "length": 1}])";
-constexpr auto Persons = R"("persons": [{"speed": 0.01}])";
+// A sound scenario, with the fault put into its trail, its persons or beside them.
+constexpr auto Trail = R"([{"kind": "plain", "length": 1}])";
+constexpr auto Persons = R"([{"speed": 0.01}])";
 
-std::string With(const std::string& members)
+std::string File(const std::string& trail, const std::string& persons, const std::string& more = "")
 {
-    return std::string("{") + Trail + ", " + Persons + ", " + members + "}";
+    return R"({"trail": )" + trail + R"(, "persons": )" + persons + more + "}";
 }
-std::string WithPerson(const std::string& members)
-{
-    return std::string("{") + Trail + R"(, "persons": [{"speed": 0.01, )" + members + "}]}";
-}
-
-struct TBadFile
-{
-    const char* fault;
-    std::string text;
-    const char* message;
-};
+std::string With(const std::string& members) { return File(Trail, Persons, ", " + members); }
+std::string WithPerson(const std::string& members) { return File(Trail, R"([{"speed": 0.01, )" + members + "}]"); }
+std::string WithSection(const std::string& section) { return File("[" + section + "]", Persons); }
 
 TEST(ScenarioFile, EveryBadFileIsRefusedWithOneLineNamingThePlace)
 {
-    const TBadFile rows[] = {
+    const struct
+    {
+        const char* fault;
+        std::string text;
+        const char* message;
+    } rows[] = {
         {"empty", "", "bad.json: line 1, column 1: the file is empty"},
-        {"only blanks", " \n\t", "bad.json: line 2, column 2: the file is empty"},
         {"not JSON", "move: 11 persons", "bad.json: line 1, column 1: not JSON: syntax error"},
         {"cut short", "{\"trail\": [\n", "bad.json: line 2, column 1: the file ends before its JSON does"},
         {"syntax on a later line", "{\n\"seed\": 1,\n  x}", "bad.json: line 3, column 3: not JSON"},
         {"text after the object", With("\"seed\": 1") + " {}", "not JSON: syntax error while parsing value"},
-        {"number overflow", "{\"seed\": 1e400}", "bad.json: line 1, column 14: not JSON: number overflow"},
         {"not an object", "[]", "bad.json: top level: expected an object, found array"},
         {"unknown key", With("\"sead\": 1"), "bad.json: /sead: unknown key; the keys here are description, seed"},
-        {"misspelt person key", WithPerson("\"sped\": 1"), "bad.json: /persons/0/sped: unknown key"},
+        {"control character in a key", With("\"se\\ned\": 1"), "bad.json: /se?ed: unknown key"},
         {"duplicate key", With("\"seed\": 1, \"seed\": 2"), "bad.json: /seed: duplicate key"},
-        {"nested duplicate", WithPerson("\"speed\": 0.02"), "bad.json: /persons/0/speed: duplicate key"},
-        {"no trail key", std::string("{") + Persons + "}", "bad.json: /trail: missing, and it has no default"},
-        {"no persons key", std::string("{") + Trail + "}", "bad.json: /persons: missing"},
-        {"no section kind", std::string("{\"trail\": [{\"length\": 1}], ") + Persons + "}", "/trail/0/kind: missing"},
-        {"no section length", std::string("{\"trail\": [{\"kind\": \"steps\"}], ") + Persons + "}",
-         "/trail/0/length: missing"},
-        {"no speed", std::string("{") + Trail + R"(, "persons": [{"count": 2}]})", "/persons/0/speed: missing"},
-        {"no section", std::string("{\"trail\": [], ") + Persons + "}", "bad.json: /trail: no trail section"},
-        {"no person", std::string("{") + Trail + ", \"persons\": []}", "bad.json: /persons: no person"},
-        {"length as text", std::string("{\"trail\": [{\"kind\": \"plain\", \"length\": \"1\"}], ") + Persons + "}",
-         "/trail/0/length: expected a number, found string"},
-        {"unknown section kind", std::string("{\"trail\": [{\"kind\": \"stairs\", \"length\": 1}], ") + Persons + "}",
+        {"no trail key", std::string("{\"persons\": ") + Persons + "}", "bad.json: /trail: missing, and it has no default"},
+        {"no section length", WithSection(R"({"kind": "steps"})"), "/trail/0/length: missing"},
+        {"no speed", File(Trail, R"([{"count": 2}])"), "/persons/0/speed: missing"},
+        {"no section", File("[]", Persons), "bad.json: /trail: no trail section"},
+        {"length as text", WithSection(R"({"kind": "plain", "length": "1"})"), "/trail/0/length: expected a number, found string"},
+        {"unknown section kind", WithSection(R"({"kind": "stairs", "length": 1})"),
          "/trail/0/kind: unknown kind \"stairs\"; the kinds are plain and steps"},
-        {"zero length", std::string("{\"trail\": [{\"kind\": \"plain\", \"length\": 0}], ") + Persons + "}",
-         "/trail/0/length: 0 must be above 0"},
-        {"persons as an object", std::string("{") + Trail + R"(, "persons": {"speed": 1}})",
-         "/persons: expected a list, found object"},
-        {"negative speed", std::string("{") + Trail + R"(, "persons": [{"speed": -0.5}]})",
-         "/persons/0/speed: -0.5 must be above 0"},
-        {"negative increment", WithPerson("\"speed_increment\": -0.1"), "/persons/0/speed_increment: -0.1 must be 0 or more"},
+        {"zero length", WithSection(R"({"kind": "plain", "length": 0})"), "/trail/0/length: 0 must be above 0"},
+        {"negative speed", File(Trail, R"([{"speed": -0.5}])"), "/persons/0/speed: -0.5 must be above 0"},
         {"speeds beyond any number", WithPerson("\"count\": 3, \"speed_increment\": 1e308"),
          "/persons/0/speed_increment: the group's last person would walk at inf"},
         {"unknown person kind", WithPerson("\"kind\": \"homearea\""), "/persons/0/kind: unknown kind \"homearea\""},
         {"no stock", With(R"("source": {"stock": 0})"), "/source/stock: 0 must be a whole number from 1 to 1000000"},
-        {"stock beyond 32 bits", With(R"("source": {"stock": 2147483648})"), "/source/stock: 2147483648 must be"},
-        {"stock over the limit", With(R"("source": {"stock": 1000001})"), "/source/stock: 1000001 must be"},
         {"fractional stock", With(R"("source": {"stock": 66.5})"), "/source/stock: 66.5 must be a whole number"},
-        {"negative seed", With("\"seed\": -1"), "/seed: -1 must be a whole number from 0 to 4294967295"},
         {"seed beyond 32 bits", With("\"seed\": 4294967296"), "/seed: 4294967296 must be"},
         {"huge seed", With("\"seed\": 18446744073709551615"), "/seed: 18446744073709551615 must be"},
-        {"no one in a group", WithPerson("\"count\": 0"), "/persons/0/count: 0 must be a whole number from 1"},
-        {"too many persons in all",
-         std::string("{") + Trail + R"(, "persons": [{"count": 600000, "speed": 1}, {"count": 400001, "speed": 1}]})",
+        {"too many persons in all", File(Trail, R"([{"count": 600000, "speed": 1}, {"count": 400001, "speed": 1}])"),
          "/persons/1/count: 1000001 persons in all, more than 1000000"},
-        {"position before the trail", WithPerson("\"position\": -0.5"),
-         "/persons/0/position: -0.5 is off the trail, which runs from 0 to 1"},
-        {"position beyond the trail", WithPerson("\"position\": 1.25"), "/persons/0/position: 1.25 is off the trail"},
+        {"position off the trail", WithPerson("\"position\": 1.25"),
+         "/persons/0/position: 1.25 is off the trail, which runs from 0 to 1"},
         {"too heavy a load", With(R"("source": {"load_weight": 1.5})"),
          "/source/load_weight: 1.5 is more than a person can carry (1)"},
-        {"weightless load", With(R"("source": {"load_weight": 0})"), "/source/load_weight: 0 must be above 0"},
-        {"names as text", WithPerson("\"names\": \"Ada\""), "/persons/0/names: expected a list, found string"},
         {"a name as a number", WithPerson("\"names\": [7]"), "/persons/0/names/0: expected a string, found number"},
         {"more names than persons", WithPerson("\"names\": [\"Ada\", \"Bo\"]"), "/persons/0/names: 2 names for 1 persons"},
         {"description of two lines", With("\"description\": \"a\\nb\""), "/description: must be one line"},
-        {"control character in a key", With("\"se\\ned\": 1"), "bad.json: /se?ed: unknown key"},
     };
-    for (const TBadFile& row : rows) {
+    for (const auto& row : rows) {
         const std::string message = ErrorOf(row.text);
         EXPECT_THAT(message, HasSubstr(row.message)) << row.fault;
         EXPECT_EQ(message.find('\n'), std::string::npos) << row.fault;
@@ -133,21 +108,6 @@ TEST(ScenarioFile, FilesThatCannotBeReadOrAreTooLargeAreRefused)
     std::ofstream(large) << With("\"description\": \"" + std::string(MaxScenarioFileBytes, 'x') + "\"");
     EXPECT_EQ(ReadErrorOf(large), large + ": larger than the 16 MiB a scenario file may have");
     std::filesystem::remove_all(dir);
-}
-
-TEST(ScenarioFile, LeftOutKeysTakeTheirDefaults)
-{
-    const TScenarioDescription read = ParseScenario(With("\"description\": \"short\""), "good.json");
-    TScenarioDescription expected;
-    expected.description = "short";
-    expected.trail = {{TSectionDescription::TKind::Plain, 1.0}};
-    expected.persons.emplace_back().speed = 0.01;
-    EXPECT_EQ(read, expected);
-    EXPECT_EQ(read.seed, 5489u);
-    EXPECT_EQ(read.stock, 666);
-    EXPECT_EQ(read.loadWeight, 1.0);
-    EXPECT_EQ(read.persons[0].count, 1);
-    EXPECT_EQ(read.persons[0].kind, TPersonGroup::TKind::HomeArea);
 }
 
 TEST(ScenarioFile, AWrittenScenarioReadsBackTheSame)
