@@ -95,6 +95,7 @@ public:
         homeEnd = hi;
         homeSteps = steps;
         homeCorrections = corrections;
+        FileHomeArea();
     }
 };
 
