@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <sstream>
+#include <tuple>
 #include <thread>
 
 namespace {
@@ -73,23 +74,20 @@ TEST(SweepRunner, AnInterruptedSweepKeepsEveryFinishedRowWholeAndStartsNoMoreRun
     // The fifth run to start interrupts the sweep, as Ctrl+C would.
     const TSweepRunFunction interrupting = [&](const TScenarioDescription& s, std::int64_t maxSteps,
                                                const std::atomic<bool>& flag) -> std::optional<TSweepOutcome> {
-        if (++started == 5) {
-            stop = true;
-            return std::nullopt;
-        }
-        return FakeRun(s, maxSteps, flag);
+        if (++started != 5)
+            return FakeRun(s, maxSteps, flag);
+        stop = true;
+        return std::nullopt;
     };
     for (const unsigned jobs : {1u, 2u}) {
-        stop = false;
-        started = 0;
+        stop = started = 0;
         std::ostringstream csv;
         const std::size_t written = RunSweep(plan, ShardRuns(plan.RunCount(), 1, 1), jobs, interrupting, csv, stop);
         EXPECT_EQ(csv.str().back(), '\n');
         std::istringstream in(csv.str());
         std::string line;
-        std::getline(in, line);
         std::size_t rows = 0;
-        for (; std::getline(in, line); ++rows)
+        for (std::getline(in, line); std::getline(in, line); ++rows)
             EXPECT_EQ(line, whole[std::stoul(line) + 1]);
         EXPECT_EQ(rows, written);
         EXPECT_GE(written, 4u - (jobs - 1));
@@ -97,23 +95,17 @@ TEST(SweepRunner, AnInterruptedSweepKeepsEveryFinishedRowWholeAndStartsNoMoreRun
     }
 }
 
-// The figures of zemba-run --report for the same run.
 TEST(SweepMove, TheBuiltInMoveEndsInStep221150AsTheReportSaysOrAtItsLimitOrNotAtAllWhenStopped)
 {
     std::atomic<bool> stop{false};
     const std::optional<TSweepOutcome> outcome = RunSweepMove(BuiltInMove(), 5'000'000, stop);
-    ASSERT_TRUE(outcome);
-    EXPECT_TRUE(outcome->finished);
-    EXPECT_EQ(outcome->steps, 221150);
-    EXPECT_EQ(outcome->delivered, 666);
-    EXPECT_EQ(outcome->breaks, 213);
+    ASSERT_TRUE(outcome && outcome->finished);
+    EXPECT_EQ(std::make_tuple(outcome->steps, outcome->delivered, outcome->breaks), std::make_tuple(221150, 666, 213));
     EXPECT_NEAR(outcome->perMinute, 4.5173, 1e-4);
     EXPECT_NEAR(outcome->boundShare * 21.0, 4.5173, 0.01);
 
     const std::optional<TSweepOutcome> cut = RunSweepMove(BuiltInMove(), 1000, stop);
-    ASSERT_TRUE(cut);
-    EXPECT_FALSE(cut->finished);
-    EXPECT_EQ(cut->steps, 1000);
+    EXPECT_TRUE(cut && !cut->finished && cut->steps == 1000);
     stop = true;
     EXPECT_FALSE(RunSweepMove(BuiltInMove(), 1000, stop));
 }
