@@ -17,11 +17,7 @@ using TKind = THandlerState::TKind;
 THandlerState Walker()
 {
     THandlerState p;
-    p.kind = TKind::Person;
-    p.name = "Fred";
-    p.stepLength = 0.004;
-    p.position = 0.25;
-    p.freeCapacity = 1.0;
+    p.kind = TKind::Person, p.name = "Fred", p.stepLength = 0.004, p.position = 0.25, p.freeCapacity = 1.0;
     return p;
 }
 
@@ -34,12 +30,7 @@ struct TRowCase
 
 const TRowCase RowCases[] = {
     {"walking, empty hands", [](THandlerState&) {}, {"Fred", "0.4", "100 %", "0.0", "100.0", "25.0", "", ""}},
-    {"carrying",
-     [](THandlerState& p) {
-         p.loadWeight = 1.0;
-         p.freeCapacity = 0.0;
-         p.fitness = 0.994;
-     },
+    {"carrying", [](THandlerState& p) { p.loadWeight = 1.0, p.freeCapacity = 0.0, p.fitness = 0.994; },
      {"Fred", "0.4", "99 %", "100.0", "100.0", "25.0", "", ""}},
     {"on a break", [](THandlerState& p) { p.onBreak = true, p.fitness = 0.07, p.loadWeight = 1.0, p.freeCapacity = 0.0; },
      {"Fred", "Pause!", " 7 %", "100.0", "100.0", "25.0", "", ""}},
@@ -47,27 +38,10 @@ const TRowCase RowCases[] = {
      {"Fred", "0.4", "100 %", "0.0", "100.0", "25.0", "(nein)", ""}},
     {"home-area person in its area",
      [](THandlerState& p) {
-         p.kind = TKind::HomeareaPerson;
-         p.inHomeArea = true;
-         p.homeStart = 0.2;
-         p.homeEnd = 0.45;
-         p.satisfaction = 7;
+         p.kind = TKind::HomeareaPerson, p.inHomeArea = true, p.homeStart = 0.2, p.homeEnd = 0.45, p.satisfaction = 7;
      },
      {"Fred", "0.4", "100 %", "0.0", "100.0", "25.0", "25.0", "  7 %"}},
 };
-
-void ExpectRows()
-{
-    for (const TRowCase& c : RowCases) {
-        THandlerState state = Walker();
-        c.stage(state);
-        const TPersonRow row = TPersonRow::Of(&state);
-        ASSERT_FALSE(row.gone) << c.what;
-        for (int column = 0; column < TPersonRow::ColumnCount; ++column)
-            EXPECT_EQ(row.Cell(column).toStdString(), c.cells[static_cast<std::size_t>(column)])
-                << c.what << ", column " << column;
-    }
-}
 
 // Restores the process locale however the test ends.
 struct TProcessLocale
@@ -79,23 +53,25 @@ struct TProcessLocale
 
 } // namespace
 
-TEST(PersonRow, ShowsEachKindOfPersonWithItsQuantitiesTimesAHundredAndNothingElse)
-{
-    ExpectRows();
-    THandlerState sink;
-    sink.kind = TKind::Sink;
-    EXPECT_TRUE(TPersonRow::Of(&sink).gone);
-    EXPECT_TRUE(TPersonRow::Of(nullptr).gone);
-}
-
 // A German desktop sets the process locale; the numbers must still read with ".".
-TEST(PersonRow, NumbersKeepTheirDecimalPointUnderAGermanLocale)
+TEST(PersonRow, ShowsEachKindOfPersonWithItsQuantitiesTimesAHundredWithAPointUnderAGermanLocale)
 {
     const TProcessLocale german("de_DE.UTF-8");
     ASSERT_TRUE(german.active) << "de_DE.UTF-8 is not generated on this machine (scripts/install-deps)";
     ASSERT_EQ(std::string(std::localeconv()->decimal_point), ",");
-    ExpectRows();
+    for (const TRowCase& c : RowCases) {
+        THandlerState state = Walker();
+        c.stage(state);
+        const TPersonRow row = TPersonRow::Of(&state);
+        ASSERT_FALSE(row.gone) << c.what;
+        for (int column = 0; column < TPersonRow::ColumnCount; ++column)
+            EXPECT_EQ(row.Cell(column).toStdString(), c.cells[static_cast<std::size_t>(column)])
+                << c.what << ", column " << column;
+    }
     EXPECT_EQ(CFormat("%.1lf|%5.2f|%g", 100.0, 27.55, 0.2), "100.0|27.55|0.2");
+    THandlerState sink{.kind = TKind::Sink};
+    EXPECT_TRUE(TPersonRow::Of(&sink).gone);
+    EXPECT_TRUE(TPersonRow::Of(nullptr).gone);
 }
 
 TEST(RowId, ReadsLikeADecimalIntegerUpToTheFirstNonDigit)
@@ -103,10 +79,8 @@ TEST(RowId, ReadsLikeADecimalIntegerUpToTheFirstNonDigit)
     constexpr auto max = std::numeric_limits<std::int32_t>::max();
     constexpr auto min = std::numeric_limits<std::int32_t>::min();
     const struct { const char* text; std::optional<std::int32_t> id; } samples[] = {
-        {"42", 42},           {"0", 0},        {"  7", 7},         {"+5", 5},
-        {"-3", -3},           {"12abc", 12},   {"2147483647", max}, {"-2147483648", min},
-        {"", std::nullopt},   {"abc", std::nullopt}, {"-", std::nullopt}, {" +x1", std::nullopt},
-        {"2147483648", std::nullopt}, {"99999999999999999999", std::nullopt},
+        {"  +5", 5}, {"-3", -3}, {"12abc", 12}, {"2147483647", max}, {"-2147483648", min},
+        {"", std::nullopt}, {"-", std::nullopt}, {" +x1", std::nullopt}, {"2147483648", std::nullopt},
     };
     for (const auto& sample : samples)
         EXPECT_EQ(ParseRowId(QString::fromLatin1(sample.text)), sample.id) << '"' << sample.text << '"';

@@ -19,11 +19,9 @@ QListWidget* List(TfrmPersons& dialog)
     return dialog.findChild<QListWidget*>("lbPersons");
 }
 
-// Draws the rows, the part of the dialog that reads the persons, as paint
-// events of strips of the list would. Qt's raster engine hands long lines and
-// large fills to pooled threads through a hand-over that ThreadSanitizer
-// cannot see in an uninstrumented Qt; small strips keep all drawing on this
-// thread, so that the sanitizer reports our own races only.
+// Draws the rows as paint events of strips of the list would. Qt's raster
+// engine hands large fills to pooled threads, unseen by ThreadSanitizer in an
+// uninstrumented Qt; small strips keep all drawing on this thread.
 QImage PaintRows(TfrmPersons& dialog)
 {
     constexpr int strip = 48;
