@@ -29,16 +29,6 @@ struct TLevelTrail
     std::vector<std::unique_ptr<TTrailSection>> sections;
 };
 
-THandlerState Handler(THandlerState::TKind kind, std::int32_t id, double position)
-{
-    THandlerState h;
-    h.kind = kind;
-    h.id = id;
-    h.position = position;
-    h.name = "P" + std::to_string(id);
-    return h;
-}
-
 } // namespace
 
 // In the main window's usual client area, 523 × 271: 517 columns of trail, 215 rows of rise.
@@ -48,13 +38,7 @@ TEST(MapPosition, PlacesTheHandlerColumnAndBaseline)
     const TScenario scenario(objects);
     const TLevelTrail level({0.5, 0.5});
     const TLevelTrail empty({});
-    const struct
-    {
-        const char* name;
-        const TTrail* trail;
-        double position;
-        int column, top;
-    } rows[] = {
+    const struct { const char* name; const TTrail* trail; double position; int column, top; } rows[] = {
         // Height 0 lies one row above the bottom of the rise: H − 1.
         {"the trail's start", scenario.GetTrail(), 0.0, 0, 214},
         // The top height truncates −0.5 toward zero: the bar touches row 0.
@@ -85,14 +69,10 @@ TEST(PersonAt, APointSelectsThePersonWhoseBarItTouches)
     const TLevelTrail level({1.0});
     using K = THandlerState::TKind;
     TChainState chain;
-    chain.handlers = {Handler(K::Source, 1, 0.0), Handler(K::Person, 2, 0.25), Handler(K::HomeareaPerson, 3, 0.26),
-                      Handler(K::Person, 4, 0.75), Handler(K::Person, 5, 0.5), Handler(K::Person, 6, 0.5)};
-    const struct
-    {
-        const char* name;
-        std::int32_t x, y;
-        std::int32_t id; // -1: nobody
-    } rows[] = {
+    chain.handlers = {{.kind = K::Source, .id = 1, .position = 0.0},   {.kind = K::Person, .id = 2, .position = 0.25},
+                      {.kind = K::HomeareaPerson, .id = 3, .position = 0.26}, {.kind = K::Person, .id = 4, .position = 0.75},
+                      {.kind = K::Person, .id = 5, .position = 0.5},  {.kind = K::Person, .id = 6, .position = 0.5}};
+    const struct { const char* name; std::int32_t x, y, id; /* id -1: nobody */ } rows[] = {
         {"on the bar", 50, 150, 2},           {"on the neighbour's bar", 53, 150, 3},
         {"nearer to the left bar", 49, 150, 2}, {"nearer to the right bar", 52, 150, 3},
         {"within the grace beside", 55, 150, 3}, {"beyond the grace beside", 56, 150, -1},
@@ -108,15 +88,9 @@ TEST(PersonAt, APointSelectsThePersonWhoseBarItTouches)
 
 TEST(PersonPanel, ShowsTheFiguresWithAPointWhateverTheLocale)
 {
-    THandlerState person = Handler(THandlerState::TKind::HomeareaPerson, 7, 0.125);
-    person.name = "Lara";
-    person.fitness = 0.87;
-    person.loadCount = 1;
-    person.loadWeight = 1.0;
-    person.state = TPersonState::Giving;
-    person.inHomeArea = true;
-    person.homeStart = 0.1;
-    person.homeEnd = 0.2;
+    THandlerState person{.kind = THandlerState::TKind::HomeareaPerson, .id = 7, .position = 0.125, .loadCount = 1,
+                         .name = "Lara", .fitness = 0.87, .state = TPersonState::Giving, .loadWeight = 1.0,
+                         .inHomeArea = true, .homeStart = 0.1, .homeEnd = 0.2};
     EXPECT_EQ(PersonPanelText(person).toStdString(),
               "Lara\nZustand: gibt ab\nFitness: 87 %\nLast: 1 (1.0)\nPosition: 0.125\nHeimbereich: 0.100 – 0.200");
     person.onBreak = true;

@@ -6,8 +6,6 @@
 
 #include <optional>
 
-// Looks at rendered pictures pixel by pixel.
-
 // The first and the last row of a column that hold the colour, if any.
 struct TRowRun
 {

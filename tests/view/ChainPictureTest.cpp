@@ -3,12 +3,14 @@
 #include "PictureProbe.h"
 
 #include "model/clsBucketChain.h"
+#include "model/clsChainState.h"
 #include "model/clsHomeareaPerson.h"
 #include "model/clsLoadHandler.h"
 #include "model/clsZOManager.h"
 #include "runtime/clsBCThread.h"
 #include "runtime/clsChainPublisher.h"
 #include "scenario/clsScenario.h"
+#include "view/clsChainGeometry.h"
 #include "view/clsChainPainter.h"
 
 #include <QEvent>
@@ -17,7 +19,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -26,26 +27,96 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr QSize UsualSize{523, 271};
+const QColor Aqua(0, 255, 255);
+
+// One person (id 4, aqua) on the plain run-up of the scenario's trail, drawn
+// at the main window's usual size: column 30, baseline row 244.
+class PersonPicture : public testing::Test
+{
+protected:
+    static constexpr int Column = 30;
+    static constexpr int Baseline = 244;
+
+    QImage Render()
+    {
+        chain.handlers = {person};
+        return TChainPainter().Render(UsualSize, scenario.GetTrail(), chain, 0);
+    }
+
+    TZOManager objects;
+    TScenario scenario{objects};
+    TChainState chain;
+    THandlerState person{.kind = THandlerState::TKind::Person, .id = 4, .position = 0.1};
+};
+
+TEST_F(PersonPicture, LoadsStackAboveTheBarEverySevenRowsAndTheBarShrinksWithTiredness)
+{
+    EXPECT_EQ(CountPixels(Render(), QRect(Column - 4, 0, 9, Baseline - BarHeight), TChainPainter::Load), 0);
+    person.loadCount = 1;
+    const auto box = FindRowRun(Render(), Column, TChainPainter::Load);
+    ASSERT_TRUE(box);
+    EXPECT_LE(box->first, Baseline - BarHeight - 1);
+    EXPECT_GE(box->last, Baseline - BarHeight + 2);
+    person.loadCount = 2;
+    const auto stack = FindRowRun(Render(), Column, TChainPainter::Load);
+    ASSERT_TRUE(stack);
+    EXPECT_EQ(std::make_pair(stack->first, stack->last), std::make_pair(box->first - 7, box->last));
+
+    for (const auto& [fitness, pixels] : {std::pair{1.0, 30}, {0.5, 15}, {0.0, 0}}) {
+        person.fitness = fitness;
+        const auto bar = FindRowRun(Render(), Column, Aqua);
+        EXPECT_EQ(bar ? bar->Length() : 0, pixels) << fitness;
+        EXPECT_TRUE(!bar || bar->last == Baseline - 1) << fitness;
+    }
+}
+
+// From the plain run-up up the first flight onto the second: the start's baseline is the lower one.
+TEST_F(PersonPicture, DrawsTheHomeAreaDottedTwelveRowsBelowItsLowerEnd)
+{
+    person.homeStart = 0.05;
+    person.homeEnd = 0.6;
+    const int from = MapPosition(*scenario.GetTrail(), UsualSize.width(), UsualSize.height(), 0.05).left;
+    const int to = MapPosition(*scenario.GetTrail(), UsualSize.width(), UsualSize.height(), 0.6).left;
+    const QRect line(from, Baseline + 12, to - from + 1, 1);
+    const QRect everywhere(QPoint(0, 0), UsualSize);
+    const int barOnly = CountPixels(Render(), everywhere, Aqua);
+    EXPECT_EQ(CountPixels(Render(), line, Aqua), 0) << "no line without a home area";
+
+    person.inHomeArea = true;
+    const QImage picture = Render();
+    const int dots = CountPixels(picture, line, Aqua);
+    EXPECT_GT(dots, line.width() / 4);
+    EXPECT_LT(dots, line.width()) << "dotted, not solid";
+    EXPECT_EQ(CountPixels(picture, everywhere, Aqua), barOnly + dots) << "straight, on one row";
+}
+
+TEST_F(PersonPicture, ClipsTheSourceStockInsteadOfScalingIt)
+{
+    person = {.id = 2, .loadCount = 666};
+    const QImage picture = Render();
+    const auto bar = FindRowRun(picture, 0, QColor(0, 128, 0));
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->last, Baseline - 1) << "the bar stands on the baseline";
+    // The first box reaches 3 rows into the bar's top (row 214); from there up
+    // to row 0 every seventh row is a gap between two boxes.
+    const auto stack = FindRowRun(picture, 0, TChainPainter::Load);
+    ASSERT_TRUE(stack);
+    EXPECT_EQ(stack->first, 0);
+    ASSERT_EQ(stack->last, 217);
+    for (int y = 0; y <= stack->last; ++y)
+        EXPECT_EQ(picture.pixelColor(0, y) == TChainPainter::Load, (stack->last - 6 - y) % 7 != 0) << "row " << y;
+}
 
 // Counts the paint events a widget receives.
-class PaintCounter : public QObject
+struct TPaintCounter final : QObject
 {
-public:
     int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++count;
-        return false;
-    }
+    bool eventFilter(QObject*, QEvent* event) override { count += event->type() == QEvent::Paint ? 1 : 0; return false; }
 };
 
 // The first person (id 4) makes every step take longer than the simulation's period.
-class TSlowPerson : public THomeareaPerson
+struct TSlowPerson : THomeareaPerson
 {
-public:
     using THomeareaPerson::THomeareaPerson;
     bool Step() override
     {
@@ -55,13 +126,15 @@ public:
     }
 };
 
-// The scenario with the frame attached as the main window attaches it. The
-// frame's own timer is stopped: the tests tick it themselves.
+// The scenario, whose steps all overrun, with the frame attached as the main
+// window attaches it. The frame's own timer is stopped: the tests tick it themselves.
 class ScenarioFrame : public testing::Test
 {
 protected:
-    explicit ScenarioFrame(const TScenario::TPersonFactory& makePerson = {})
-        : scenario(objects, BuiltInMove(), makePerson)
+    ScenarioFrame()
+        : scenario(objects, BuiltInMove(), [](TObjectIds& ids, std::string name) -> std::unique_ptr<TPerson> {
+            return std::make_unique<TSlowPerson>(ids, std::move(name));
+        })
     {
         frame.SetTrail(scenario.GetTrail());
         frame.SetChain(scenario.GetChain());
@@ -69,16 +142,13 @@ protected:
         frame.findChild<QTimer*>(QStringLiteral("timer"))->stop();
     }
 
-    // Shows the frame on screen, so that its paint box can be painted, and
-    // starts counting the paint box's paint events.
+    // Shows the frame, so that its paint box can be painted, and counts the box's paints.
     void ShowFrame()
     {
         frame.resize(UsualSize);
         frame.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-        paintBox = frame.findChild<QWidget*>(QStringLiteral("pb"));
-        ASSERT_NE(paintBox, nullptr);
-        paintBox->installEventFilter(&paints);
+        frame.findChild<QWidget*>(QStringLiteral("pb"))->installEventFilter(&paints);
     }
 
     TLoadHandler* FirstPerson() const { return scenario.GetChain()->GetHandler(1); }
@@ -87,19 +157,7 @@ protected:
     TScenario scenario;
     TChainPublisher publisher;
     TframeZemba frame;
-    QWidget* paintBox = nullptr;
-    PaintCounter paints;
-};
-
-class OverrunningFrame : public ScenarioFrame
-{
-protected:
-    OverrunningFrame()
-        : ScenarioFrame([](TObjectIds& ids, std::string name) -> std::unique_ptr<TPerson> {
-            return std::make_unique<TSlowPerson>(ids, std::move(name));
-        })
-    {
-    }
+    TPaintCounter paints;
 };
 
 TEST_F(ScenarioFrame, PictureShowsSourceSinkTrailRatesAndTheOverrunMark)
@@ -157,7 +215,7 @@ TEST_F(ScenarioFrame, OnlyAMoveThatHasHappenedMarksThePictureStaleAndTheTimerTic
 
 // Every step overruns and is followed at once by the next; the view must
 // still draw within a few periods each time, from the newest published state.
-TEST_F(OverrunningFrame, DrawsWithinAFewPeriodsWhileEveryStepOverruns)
+TEST_F(ScenarioFrame, DrawsWithinAFewPeriodsWhileEveryStepOverruns)
 {
     ShowFrame();
     TBCThread simulation(false, scenario.GetChain(), &publisher);
@@ -176,7 +234,6 @@ TEST_F(OverrunningFrame, DrawsWithinAFewPeriodsWhileEveryStepOverruns)
     EXPECT_GT(paints.count, 0);
     EXPECT_TRUE(publisher.Latest().overrun);
     EXPECT_GT(publisher.Latest().step, 5) << "the chain went on stepping";
-
 }
 
 } // namespace
