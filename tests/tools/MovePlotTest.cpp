@@ -30,22 +30,15 @@ TMoveRecord Standing(int steps)
     layout.persons = {{.id = 1, .name = "Blue", .speed = 0.01},
                       {.id = 5, .name = "White", .speed = 0.01},
                       {.id = 8, .name = "Black", .speed = 0.01}};
-    const TPersonObservation carrying{.activity = TActivity::Carrying, .carriesLoad = true};
-    std::vector<TPersonObservation> seen(3, carrying);
-    seen[0].position = 0.5;
-    seen[1].position = 0.25;
-    seen[2].position = 0.05;
+    std::vector<TPersonObservation> seen;
+    for (const double position : {0.5, 0.25, 0.05})
+        seen.push_back({.position = position, .activity = TActivity::Carrying, .carriesLoad = true});
     TMoveRecord record(layout, seen);
     for (int s = 1; s <= steps; ++s) {
         seen[2].position = WalkerAt(s);
         record.Add(0, seen);
     }
     return record;
-}
-
-QColor Pixel(const QImage& image, double x, double y)
-{
-    return image.pixelColor(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)));
 }
 
 } // namespace
@@ -56,35 +49,31 @@ TEST(MovePlot, EachPersonIsDrawnInItsChainViewColourWhereItStands)
     // walker's rounds each) as each column's range and mean.
     for (const int steps : {400, 786 * 260}) {
         SCOPED_TRACE(steps);
-        const TMoveRecord record = Standing(steps);
-        const QImage image = DrawMovePlot(record);
+        const QImage image = DrawMovePlot(Standing(steps));
         ASSERT_EQ(image.size(), QSize(1000, 600));
         const TPlotFrame frame = TPlotFrame::For(image.size(), steps, 1.0);
         ASSERT_EQ(frame.area.width(), 786);
         const std::int64_t step = steps / 2;
-        const double x = frame.X(static_cast<double>(step));
-        EXPECT_EQ(Pixel(image, x, frame.Y(0.5)), QColor(0, 0, 255));
-        EXPECT_EQ(Pixel(image, x, frame.Y(0.25)), QColor(255, 255, 255));
-        EXPECT_EQ(Pixel(image, x, frame.Y(steps == 400 ? WalkerAt(step) : 0.10)), QColor(0, 0, 0));
+        const auto at = [&](double position) {
+            return image.pixelColor(static_cast<int>(std::floor(frame.X(static_cast<double>(step)))),
+                                    static_cast<int>(std::floor(frame.Y(position))));
+        };
+        EXPECT_EQ(at(0.5), QColor(0, 0, 255));
+        EXPECT_EQ(at(0.25), QColor(255, 255, 255));
+        EXPECT_EQ(at(steps == 400 ? WalkerAt(step) : 0.10), QColor(0, 0, 0));
         // Away from the persons: plain ground, and the darker flight of steps.
-        const QColor plain = Pixel(image, x, frame.Y(0.4));
-        const QColor flight = Pixel(image, x, frame.Y(0.8));
-        EXPECT_EQ(plain, QColor(140, 140, 140));
-        EXPECT_LT(flight.lightness(), plain.lightness());
+        EXPECT_EQ(at(0.4), QColor(140, 140, 140));
+        EXPECT_LT(at(0.8).lightness(), at(0.4).lightness());
     }
 }
 
-TEST(MovePlot, ThePictureIsWrittenAsAPngOfTheUsualSizeAndAnUnwritablePathIsReported)
+TEST(MovePlot, ThePictureIsWrittenAsAPngAndAnUnwritablePathIsReported)
 {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "zemba-move-plot-test.png";
-    std::filesystem::remove(path);
     std::string error;
     ASSERT_TRUE(WriteMovePlot(Standing(1000), path.string(), error)) << error;
-    QImage image;
-    ASSERT_TRUE(image.load(QString::fromStdString(path.string()), "PNG"));
-    EXPECT_EQ(image.size(), QSize(1000, 600));
+    EXPECT_EQ(QImage(QString::fromStdString(path.string()), "PNG").size(), QSize(1000, 600));
     std::filesystem::remove(path);
-
     EXPECT_FALSE(WriteMovePlot(Standing(10), "/nonexistent-directory/move.png", error));
     EXPECT_EQ(error, "cannot write the picture to '/nonexistent-directory/move.png'");
 }

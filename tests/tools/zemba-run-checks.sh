@@ -24,7 +24,7 @@ bad-options)
     # Refused before anything runs: status 2, one line naming the problem,
     # the usage, nothing on standard output and no trace file. The parser's
     # own test goes through every refusal.
-    for bad in "--steps 0" "--bogus" "--stock" "--plot"; do
+    for bad in "--steps 0" "--stock"; do
         rm -f trace.csv out err
         # shellcheck disable=SC2086 # the options are meant to split
         "$run" --trace trace.csv $bad >out 2>err
@@ -32,9 +32,8 @@ bad-options)
         [ "$status" -eq 2 ] || fail "'$bad' exited $status, not 2"
         [ ! -e trace.csv ] || fail "'$bad' wrote a trace"
         [ ! -s out ] || fail "'$bad' wrote to standard output"
-        [ "$(grep -c '^zemba-run: ' err)" -eq 1 ] || fail "'$bad' did not give one error line"
-        head -n 1 err | grep -q '^zemba-run: ' || fail "'$bad' did not start with the error"
-        sed -n 2p err | grep -q '^usage: zemba-run' || fail "'$bad' gave no usage after the error"
+        [ "$(sed -n '1s/^zemba-run: .*/e/p; 2s/^usage: zemba-run.*/u/p' err | tr -d '\n')" = eu ] ||
+            fail "'$bad' did not give one error line followed by the usage"
     done
     "$run" --help >out 2>err || fail "--help exited $?"
     head -n 1 out | grep -q '^usage: zemba-run' || fail "--help printed no usage"
@@ -71,13 +70,11 @@ sweep)
     [ "$(grep -c '100%' out)" -eq 4 ] || fail "the report has not four finished combinations"
     [ "$(head -c 8 sweep.png | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "sweep.png is no PNG"
 
-    # A pointer the scenario does not have: status 2, one line, no CSV.
+    # A refused sweep (the plan's test goes through the refusals): status 2, no CSV.
     printf '{"vary": {"/persons/0/cont": [6]}, "seeds": [1]}' >bad.json
     "$run" --sweep bad.json --csv bad.csv 2>err
     status=$?
-    [ "$status" -eq 2 ] || fail "the bad sweep exited $status, not 2"
-    [ "$(cat err)" = "bad.json: /vary/~1persons~10~1cont: no such place in the built-in move" ] || fail "said: $(cat err)"
-    [ ! -e bad.csv ] || fail "the bad sweep wrote a CSV"
+    [ "$status" -eq 2 ] && [ ! -e bad.csv ] || fail "the bad sweep exited $status or wrote a CSV"
     ;;
 *)
     fail "no such check"
