@@ -69,7 +69,7 @@ TEST(PersonRow, ShowsEachKindOfPersonWithItsQuantitiesTimesAHundredWithAPointUnd
                 << c.what << ", column " << column;
     }
     EXPECT_EQ(CFormat("%.1lf|%5.2f|%g", 100.0, 27.55, 0.2), "100.0|27.55|0.2");
-    THandlerState sink{.kind = TKind::Sink};
+    THandlerState sink{.kind = TKind::Sink, .name = {}};
     EXPECT_TRUE(TPersonRow::Of(&sink).gone);
     EXPECT_TRUE(TPersonRow::Of(nullptr).gone);
 }

@@ -9,7 +9,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -19,8 +18,7 @@ namespace {
 struct TRun
 {
     int status = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 TRun RunTool(const TRunOptions& options, const TPlotWriter& plotWriter = {})
@@ -28,15 +26,6 @@ TRun RunTool(const TRunOptions& options, const TPlotWriter& plotWriter = {})
     std::ostringstream out, err;
     const int status = RunHeadless(options, out, err, plotWriter);
     return {status, out.str(), err.str()};
-}
-
-TRunOptions Traced(std::int64_t steps, std::int64_t every = 1)
-{
-    TRunOptions options;
-    options.steps = steps;
-    options.every = every;
-    options.tracePath = "-";
-    return options;
 }
 
 // The trace of a scenario built and stepped here, as zemba-run writes it.
@@ -47,9 +36,9 @@ std::string TraceOf(const TScenarioDescription& description, std::int64_t steps)
     std::ostringstream out;
     TTraceWriter trace(out);
     trace.WriteHeader();
-    trace.WriteStep(0, *scenario.GetChain());
-    for (std::int64_t step = 1; step <= steps; ++step) {
-        scenario.GetChain()->Step();
+    for (std::int64_t step = 0; step <= steps; ++step) {
+        if (step > 0)
+            scenario.GetChain()->Step();
         trace.WriteStep(step, *scenario.GetChain());
     }
     return out.str();
@@ -57,31 +46,27 @@ std::string TraceOf(const TScenarioDescription& description, std::int64_t steps)
 
 constexpr std::int64_t DeterminismSteps = 3000;
 
-} // namespace
-
-// The trace's form is checked through its checksum (zemba-run-checks.sh).
-TEST(HeadlessRun, SummaryAndReportAccountForEveryLoadOfASmallStock)
+TRunOptions Traced(std::int64_t steps, std::int64_t every = 1)
 {
     TRunOptions options;
-    options.stock = 5;
-    options.summary = options.check = options.report = true;
-    const TRun run = RunTool(options);
-    ASSERT_EQ(run.status, 0) << run.err;
-    std::smatch m;
-    ASSERT_TRUE(std::regex_search(run.out, m, std::regex("^steps=([0-9]+) stock=0 in_hands=0 delivered=5 on_break=[0-9]+ "
-                                                         "in_home=[0-9]+\n")))
-        << run.out;
-    EXPECT_NE(run.out.find("the last of 5 loads was delivered in step " + m[1].str() + ","), std::string::npos) << run.out;
+    options.steps = steps;
+    options.every = every;
+    options.tracePath = "-";
+    return options;
 }
 
+} // namespace
+
+// The trace's form is checked through its checksum, the checked summary by
+// zemba_run.plot-and-report (zemba-run-checks.sh).
 // Refused before anything runs, or failed after: never a silent success.
 TEST(HeadlessRun, APlotOrTraceThatCannotBeWrittenFailsTheRun)
 {
     const std::filesystem::path trace = std::filesystem::temp_directory_path() / "zemba-headless-trace.csv";
     std::filesystem::remove(trace);
     TRunOptions options = Traced(5);
-    options.plotPath = "never.png";
     options.tracePath = trace.string();
+    options.plotPath = "never.png";
     const TRun refused = RunTool(options);
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.err, "zemba-run: --plot is not available: this zemba-run was built without Qt\n");
@@ -106,8 +91,7 @@ TEST(HeadlessRun, RecordingAndDrawingLeaveTheTraceAsItIsAndDrawTheAskedWindow)
     const std::string plain = RunTool(options).out;
     options.report = true;
     options.plotPath = "unused.png";
-    std::int64_t first = -1;
-    std::int64_t steps = -1;
+    std::int64_t first = -1, steps = -1;
     const TPlotWriter measuring = [&](const TMoveRecord& record, const std::string&, std::string&) {
         first = record.GetLayout().firstStep;
         steps = record.GetStepCount();

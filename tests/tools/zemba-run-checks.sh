@@ -49,8 +49,9 @@ golden)
     [ "$sum" = 1b8faa7b9bbff06cd794fe01dc114ac0 ] || fail "the trace of the whole move has md5 $sum"
     ;;
 plot-and-report)
-    "$run" --stock 20 --plot move.png --report >out 2>err || fail "the run exited $?"
+    "$run" --stock 20 --plot move.png --report --summary --check >out 2>err || fail "the run exited $?"
     [ ! -s err ] || fail "the run wrote to standard error: $(cat err)"
+    grep -q '^steps=[0-9]* stock=0 in_hands=0 delivered=20 ' out || fail "the summary misses loads"
     grep -q '^  the last of 20 loads was delivered in step [0-9]*, after 0:[0-9][0-9]:[0-9][0-9] of simulated time' out ||
         fail "the report gives no end of the move"
     [ "$(grep -c '^  quarter [1-4], steps' out)" -eq 4 ] || fail "the report has not four quarters"

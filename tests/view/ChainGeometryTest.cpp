@@ -29,6 +29,11 @@ struct TLevelTrail
     std::vector<std::unique_ptr<TTrailSection>> sections;
 };
 
+THandlerState Handler(THandlerState::TKind kind, std::int32_t id, double position)
+{
+    return {.kind = kind, .id = id, .position = position, .name = {}};
+}
+
 } // namespace
 
 // In the main window's usual client area, 523 × 271: 517 columns of trail, 215 rows of rise.
@@ -69,9 +74,8 @@ TEST(PersonAt, APointSelectsThePersonWhoseBarItTouches)
     const TLevelTrail level({1.0});
     using K = THandlerState::TKind;
     TChainState chain;
-    chain.handlers = {{.kind = K::Source, .id = 1, .position = 0.0},   {.kind = K::Person, .id = 2, .position = 0.25},
-                      {.kind = K::HomeareaPerson, .id = 3, .position = 0.26}, {.kind = K::Person, .id = 4, .position = 0.75},
-                      {.kind = K::Person, .id = 5, .position = 0.5},  {.kind = K::Person, .id = 6, .position = 0.5}};
+    chain.handlers = {Handler(K::Source, 1, 0.0), Handler(K::Person, 2, 0.25), Handler(K::HomeareaPerson, 3, 0.26),
+                      Handler(K::Person, 4, 0.75), Handler(K::Person, 5, 0.5), Handler(K::Person, 6, 0.5)};
     const struct { const char* name; std::int32_t x, y, id; /* id -1: nobody */ } rows[] = {
         {"on the bar", 50, 150, 2},           {"on the neighbour's bar", 53, 150, 3},
         {"nearer to the left bar", 49, 150, 2}, {"nearer to the right bar", 52, 150, 3},
