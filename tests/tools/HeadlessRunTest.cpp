@@ -111,9 +111,8 @@ TEST(HeadlessRun, RecordingAndDrawingLeaveTheTraceAsItIsAndDrawTheAskedWindow)
     EXPECT_EQ(RunTool(options, measuring).err, "zemba-run: the run ended after step 100, before the window to draw begins\n");
 }
 
-// Ids, names and draws belong to the scenario: scenarios built and stepped at
-// once on two threads each give the trace of a scenario alone, which is the
-// trace zemba-run writes in a process of its own; another seed another trace.
+// Ids, names and draws belong to the scenario: scenarios stepped at once on two
+// threads each give the trace zemba-run writes alone; another seed another trace.
 TEST(Determinism, ScenariosSteppedSideBySideOnTwoThreadsEachGiveTheTraceOfAFreshProcess)
 {
     const std::string alone = TraceOf(BuiltInMove(), DeterminismSteps);

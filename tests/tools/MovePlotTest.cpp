@@ -26,8 +26,7 @@ TMoveRecord Standing(int steps)
     layout.stock = 100;
     layout.stretches = {{.start = 0.0, .length = 0.6, .steps = false, .carryingFactor = 1.0},
                         {.start = 0.6, .length = 0.4, .steps = true, .carryingFactor = 0.5}};
-    layout.persons = {{.id = 1, .name = "Blue", .speed = 0.01},
-                      {.id = 5, .name = "White", .speed = 0.01},
+    layout.persons = {{.id = 1, .name = "Blue", .speed = 0.01}, {.id = 5, .name = "White", .speed = 0.01},
                       {.id = 8, .name = "Black", .speed = 0.01}};
     std::vector<TPersonObservation> seen;
     for (const double position : {0.5, 0.25, 0.05})

@@ -69,20 +69,17 @@ TEST(MoveReport, FiguresOfASmallMoveAndSimulatedTimesWorkedOutByHand)
     }
 
     ASSERT_EQ(r.persons.size(), 2u);
-    // Fred's shares carrying, walking empty, giving, receiving and on a break.
-    const double shares[] = {25.0, 12.5, 25.0, 12.5, 25.0};
-    for (std::size_t a = 0; a < 5; ++a)
-        EXPECT_DOUBLE_EQ(r.persons[0].share[a], shares[a]) << a;
+    // Fred's shares carrying, walking empty, giving, receiving and on a break (whole halves and quarters).
+    EXPECT_EQ(std::vector<double>(r.persons[0].share.begin(), r.persons[0].share.begin() + 5),
+              std::vector<double>({25.0, 12.5, 25.0, 12.5, 25.0}));
     EXPECT_EQ(r.persons[0].breaks, 1);
     const TMoveReport::TPersonLine& ferdi = r.persons[1];
     EXPECT_EQ(std::tie(ferdi.founded, ferdi.givenUp, ferdi.moved), std::make_tuple(2, 2, 1));
 
-    EXPECT_DOUBLE_EQ(r.summedSpeed, 0.7);
-    EXPECT_DOUBLE_EQ(r.workPerLoad, 0.7);
-    EXPECT_DOUBLE_EQ(r.boundPerMinute, 1500.0);
-    // Three loads in the six steps up to the last delivery.
-    EXPECT_DOUBLE_EQ(r.perMinute, 750.0);
-    EXPECT_DOUBLE_EQ(r.percentOfBound, 50.0);
+    // Three loads in the six steps up to the last delivery: 750 a minute, half the bound.
+    for (const auto& [got, want] : {std::pair{r.summedSpeed, 0.7}, {r.workPerLoad, 0.7}, {r.boundPerMinute, 1500.0},
+                                    {r.perMinute, 750.0}, {r.percentOfBound, 50.0}})
+        EXPECT_DOUBLE_EQ(got, want);
 
     std::ostringstream out;
     WriteMoveReport(r, out);

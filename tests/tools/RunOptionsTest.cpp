@@ -21,16 +21,11 @@ TRunOptionsParse Parse(const std::string& args)
 
 TEST(RunOptions, TakesEveryOptionWithItsValue)
 {
-    const TRunOptionsParse parse = Parse("--steps 9223372036854775807 --trace - --every 10 --summary --check "
-                                         "--persons 22 --stock 40 --plot m.png --report --plot-steps 0:1500");
-    ASSERT_EQ(parse.error, "");
-    const TRunOptions& o = parse.options;
-    EXPECT_EQ(o.steps, std::numeric_limits<std::int64_t>::max());
-    EXPECT_EQ(o.tracePath + o.plotPath, "-m.png");
-    EXPECT_TRUE(o.summary && o.check && o.report && o.every == 10 && o.persons == 22 && o.stock == 40);
+    // zemba-run-checks.sh gives the options it uses; here the others.
+    const TRunOptions o = Parse("--steps 9223372036854775807 --every 10 --persons 22 --plot m.png --plot-steps 0:1500").options;
+    EXPECT_TRUE(o.steps == std::numeric_limits<std::int64_t>::max() && o.every == 10 && o.persons == 22);
     EXPECT_EQ(o.plotSteps, std::make_pair(std::int64_t{0}, std::int64_t{1500}));
     const TRunOptions sweep = Parse("--sweep s.json --csv - --jobs 2 --shard 2/3").options;
-    EXPECT_EQ(sweep.sweepPath + sweep.csvPath, "s.json-");
     EXPECT_TRUE(sweep.jobs == 2 && sweep.shard == 2 && sweep.shardCount == 3);
 }
 
@@ -47,7 +42,6 @@ TEST(RunOptions, RefusesWhatItCannotUseWithOneLine)
         {sweep + "--jobs 0", "--jobs needs a whole number from 1 to 4096, not '0'"},
         {"--plot w.png --plot-steps 9:3", "--plot-steps needs A:B with A up to B"},
         {"--plot-steps 0:5", "--plot-steps needs --plot PATH.png"},
-        // Whole numbers only, in range.
         {"--steps 0", "--steps needs a whole number"},
         {"--steps 9223372036854775808", "--steps needs a whole number"},
         {"--persons 1000001", "--persons needs a whole number"},

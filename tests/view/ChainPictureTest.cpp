@@ -74,8 +74,7 @@ TEST_F(PersonPicture, LoadsStackAboveTheBarEverySevenRowsAndTheBarShrinksWithTir
 // From the plain run-up up the first flight onto the second: the start's baseline is the lower one.
 TEST_F(PersonPicture, DrawsTheHomeAreaDottedTwelveRowsBelowItsLowerEnd)
 {
-    person.homeStart = 0.05;
-    person.homeEnd = 0.6;
+    person.homeStart = 0.05, person.homeEnd = 0.6;
     const int from = MapPosition(*scenario.GetTrail(), UsualSize.width(), UsualSize.height(), 0.05).left;
     const int to = MapPosition(*scenario.GetTrail(), UsualSize.width(), UsualSize.height(), 0.6).left;
     const QRect line(from, Baseline + 12, to - from + 1, 1);
@@ -102,13 +101,11 @@ TEST_F(PersonPicture, ClipsTheSourceStockInsteadOfScalingIt)
     // to row 0 every seventh row is a gap between two boxes.
     const auto stack = FindRowRun(picture, 0, TChainPainter::Load);
     ASSERT_TRUE(stack);
-    EXPECT_EQ(stack->first, 0);
-    ASSERT_EQ(stack->last, 217);
+    ASSERT_EQ(std::make_pair(stack->first, stack->last), std::make_pair(0, 217));
     for (int y = 0; y <= stack->last; ++y)
         EXPECT_EQ(picture.pixelColor(0, y) == TChainPainter::Load, (stack->last - 6 - y) % 7 != 0) << "row " << y;
 }
 
-// Counts the paint events a widget receives.
 struct TPaintCounter final : QObject
 {
     int count = 0;
