@@ -15,11 +15,7 @@
 
 namespace {
 
-struct TRun
-{
-    int status = -1;
-    std::string out, err;
-};
+struct TRun { int status = -1; std::string out, err; };
 
 TRun RunTool(const TRunOptions& options, const TPlotWriter& plotWriter = {})
 {
@@ -98,7 +94,6 @@ TEST(HeadlessRun, RecordingAndDrawingLeaveTheTraceAsItIsAndDrawTheAskedWindow)
         return true;
     };
     const std::string watched = RunTool(options, measuring).out;
-    ASSERT_GT(plain.size(), 0u);
     EXPECT_EQ(watched.find("The move\n"), plain.size()) << "the report follows the trace";
     EXPECT_EQ(watched.substr(0, plain.size()), plain);
 

@@ -44,9 +44,8 @@ TMoveRecord EightSteps()
     const std::vector<std::int32_t> delivered = {0, 1, 1, 1, 2, 3, 3, 3};
     const std::vector<A> fred = {A::Carrying, A::Carrying, A::Giving,  A::Giving,
                                  A::WalkingEmpty, A::Receiving, A::OnBreak, A::OnBreak};
-    const std::vector<TPersonObservation> ferdi = {Home(true, 0.0, 0.5),  Home(true, 0.0, 0.4), Home(false),
-                                                   Home(false),           Home(true, 0.2, 0.6), Home(true, 0.2, 0.6),
-                                                   Home(false),           Home(true, 0.1, 0.5)};
+    const std::vector<TPersonObservation> ferdi = {Home(true, 0.0, 0.5), Home(true, 0.0, 0.4), Home(false), Home(false),
+                                                   Home(true, 0.2, 0.6), Home(true, 0.2, 0.6), Home(false), Home(true, 0.1, 0.5)};
     for (std::size_t s = 0; s < delivered.size(); ++s)
         record.Add(delivered[s], std::vector<TPersonObservation>{Doing(fred[s]), ferdi[s]});
     return record;
