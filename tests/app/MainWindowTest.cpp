@@ -210,6 +210,8 @@ TEST_F(Workbench, AClickSelectsAPersonAndADoubleClickOpensItsRow)
     });
     QTest::mouseDClick(box, Qt::LeftButton, {}, bar);
     EXPECT_EQ(current, QString::number(person.id));
+    QTest::mouseClick(box, Qt::LeftButton, {}, {1, 1});
+    EXPECT_TRUE(view->GetPanelText().isEmpty()) << "a click beside every bar clears the selection";
 
 }
 
