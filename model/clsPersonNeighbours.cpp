@@ -9,7 +9,9 @@
 #include "model/clsTrail.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <iterator>
 #include <limits>
 
@@ -25,20 +27,52 @@ TEntry SkipSelf(TEntry it, TEntry last, const TLoadHandler* self)
     return it;
 }
 
+// Finite doubles as integers in the same order, so that a bisection over the
+// integers visits the doubles between two keys in order; -0.0 and 0.0 meet.
+std::int64_t OrderedBits(double x)
+{
+    const auto bits = std::bit_cast<std::int64_t>(x);
+    return bits >= 0 ? bits : std::numeric_limits<std::int64_t>::min() - bits;
+}
+
+double FromOrderedBits(std::int64_t ordered)
+{
+    return std::bit_cast<double>(ordered >= 0 ? ordered : std::numeric_limits<std::int64_t>::min() - ordered);
+}
+
 // The smallest key k for which k − reach < position is false, the test a
-// carrying walk makes. The test flips only once along ascending keys, and
-// rounding puts the flip within a few ulps of position + reach.
+// carrying walk makes. The test flips only once along ascending keys, near
+// position + reach; where that sum lies near zero, the flip can be further
+// away in steps of one ulp than any walk could go, so it is bracketed and
+// bisected.
 double FirstKeyReachAhead(double position, double reach)
 {
-    constexpr double up = std::numeric_limits<double>::infinity();
-    double k = position + reach;
+    const auto ahead = [&](double k) { return !(k - reach < position); };
+    const double k = position + reach;
     if (!std::isfinite(k))
         return k;
-    while (k - reach < position)
-        k = std::nextafter(k, up);
-    for (double below = std::nextafter(k, -up); !(below - reach < position); below = std::nextafter(below, -up))
-        k = below;
-    return k;
+    // A few ulps of the largest magnitude involved, doubled until the flip lies between.
+    double spread = std::max({std::abs(k), std::abs(position), std::abs(reach)}) * 0x1p-50;
+    if (!(spread > 0.0))
+        spread = std::numeric_limits<double>::denorm_min();
+    double below = k - spread;
+    double above = k + spread;
+    while (ahead(below) && std::isfinite(below))
+        below = k - (spread *= 2.0);
+    while (!ahead(above) && std::isfinite(above))
+        above = k + (spread *= 2.0);
+    if (!std::isfinite(below) || !std::isfinite(above))
+        return k;
+    std::int64_t no = OrderedBits(below);
+    std::int64_t yes = OrderedBits(above);
+    while (yes - no > 1) {
+        const std::int64_t middle = no + (yes - no) / 2;
+        if (ahead(FromOrderedBits(middle)))
+            yes = middle;
+        else
+            no = middle;
+    }
+    return FromOrderedBits(yes);
 }
 
 } // namespace
