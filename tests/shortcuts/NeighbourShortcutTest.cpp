@@ -6,12 +6,11 @@
 
 #include "model/clsBucketChain.h"
 #include "model/clsLoad.h"
-#include "model/clsLoadHandler.h"
-#include "model/clsPerson.h"
 #include "model/clsTrail.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -53,11 +52,7 @@ private:
 class TWalker : public TPerson
 {
 public:
-    explicit TWalker(TObjectIds& ids)
-        : TPerson(ids, "walker")
-    {
-    }
-
+    using TPerson::TPerson;
     using TPerson::FindPartner;
     using TPerson::KeepDistance;
 };
@@ -118,7 +113,7 @@ public:
     TTrailSection section{ids, 1.0};
     TTrail trail{ids};
     TBucketChain chain{ids};
-    TWalker walker{ids};
+    TWalker walker{ids, "walker"};
     std::vector<std::unique_ptr<TSpot>> spots;
     bool empty;
     double target = 0.0;
@@ -146,19 +141,15 @@ TEST(NeighbourShortcuts, keep_distance_and_partner_choice_match_the_walk_over_ev
         const THandlerRange fromWalker = w.chain.FindHandlerRange(w.lo, w.hi, &w.walker);
         ASSERT_TRUE(fromWalker.first == range.first && fromWalker.last == range.last);
 
-        double shortcutTarget = w.target;
-        double scannedTarget = w.target;
-        w.walker.KeepDistance(range, empty, w.Reach(), shortcutTarget);
-        KeepDistanceByScan(w.walker, found, empty, w.Reach(), scannedTarget);
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(shortcutTarget), std::bit_cast<std::uint64_t>(scannedTarget))
-            << shortcutTarget << " instead of " << scannedTarget;
-
-        double shortcutDistance = -1.0;
-        double scannedDistance = -1.0;
-        const TLoadHandler* shortcutPartner = w.walker.FindPartner(range, empty, shortcutDistance);
-        const TLoadHandler* scannedPartner = FindPartnerByScan(w.walker, found, empty, scannedDistance);
-        ASSERT_EQ(shortcutPartner, scannedPartner);
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(shortcutDistance), std::bit_cast<std::uint64_t>(scannedDistance));
+        double shortcut[] = {w.target, -1.0};
+        double scanned[] = {w.target, -1.0};
+        w.walker.KeepDistance(range, empty, w.Reach(), shortcut[0]);
+        KeepDistanceByScan(w.walker, found, empty, w.Reach(), scanned[0]);
+        ASSERT_EQ(w.walker.FindPartner(range, empty, shortcut[1]), FindPartnerByScan(w.walker, found, empty, scanned[1]));
+        // Target and partner distance, bit for bit.
+        using TBits = std::array<std::uint64_t, 2>;
+        ASSERT_EQ(std::bit_cast<TBits>(shortcut), std::bit_cast<TBits>(scanned))
+            << shortcut[0] << " instead of " << scanned[0];
     }
 }
 

@@ -3,25 +3,19 @@
 // persons that walk the straightforward way, and compared after every step.
 #include "ReferencePerson.h"
 
-#include "scenario/clsScenario.h"
-#include "model/clsBucketChain.h"
-#include "model/clsLoad.h"
-#include "model/clsLoadHandler.h"
-#include "model/clsHomeareaPerson.h"
-#include "model/clsPerson.h"
 #include "model/clsTrail.h"
 #include "model/clsZOManager.h"
+#include "scenario/clsScenario.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cctype>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -34,41 +28,25 @@ struct TRunShape
     bool spread;
 };
 
-std::string Name(const TRunShape& shape)
-{
-    return std::to_string(shape.persons) + (shape.spread ? " spread persons, " : " persons, ")
-        + std::to_string(shape.steps) + " steps";
-}
-
 // One scaled scenario; it draws its overtaking chances from its own chain.
 class TRun
 {
 public:
     TRun(const TRunShape& shape, bool reference)
-        : scenario(objects, BuiltInMove(shape.persons), MakePerson(reference))
+        : scenario(objects, BuiltInMove(shape.persons), reference ? MakeReferencePerson : TScenario::TPersonFactory{})
     {
-        if (shape.spread)
-            Spread();
+        const double length = scenario.GetTrail()->GetLength();
+        const std::int32_t count = Chain().GetHandlerCount();
+        for (std::int32_t i = 1; shape.spread && i + 1 < count; ++i)
+            static_cast<TPerson*>(Chain().GetHandler(i))->SetPosition(length * i / (count - 1));
     }
 
     TBucketChain& Chain() const { return *scenario.GetChain(); }
 
 private:
-    static TScenario::TPersonFactory MakePerson(bool reference)
+    static std::unique_ptr<TPerson> MakeReferencePerson(TObjectIds& ids, std::string name)
     {
-        if (!reference)
-            return {};
-        return [](TObjectIds& ids, std::string name) -> std::unique_ptr<TPerson> {
-            return std::make_unique<TReferencePerson>(ids, std::move(name));
-        };
-    }
-
-    void Spread()
-    {
-        const double length = scenario.GetTrail()->GetLength();
-        const std::int32_t count = Chain().GetHandlerCount();
-        for (std::int32_t i = 1; i + 1 < count; ++i)
-            static_cast<TPerson*>(Chain().GetHandler(i))->SetPosition(length * i / (count - 1));
+        return std::make_unique<TReferencePerson>(ids, std::move(name));
     }
 
     TZOManager objects;
@@ -168,49 +146,39 @@ INSTANTIATE_TEST_SUITE_P(ScaledScenarios, ReferencePassTest,
                          testing::Values(TRunShape{11, 30'000, false}, TRunShape{23, 8'000, false},
                                          TRunShape{110, 4'000, false}, TRunShape{250, 2'500, false},
                                          TRunShape{110, 3'000, true}, TRunShape{250, 2'000, true}),
-                         [](const auto& test) {
-                             std::string name = Name(test.param);
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
+                         [](const auto& row) {
+                             return std::to_string(row.param.persons) + (row.param.spread ? "_spread" : "") + "_persons_"
+                                 + std::to_string(row.param.steps) + "_steps";
                          });
 
 // The source answers for its whole stock from its sample load; the answers must
 // be those of a walk over every load in stock.
 TEST(SourceShortcut, answers_as_a_walk_over_the_whole_stock_would)
 {
-    struct TRow
+    struct TNarrowSink : TLoadSink
     {
-        double sampleWeight;
-        std::int32_t stock;
+        TNarrowSink(TObjectIds& ids, double room)
+            : TLoadSink(ids, 1.0)
+            , capacity(room)
+        {
+        }
+        double GetFreeCapacity() const override { return capacity; }
         double capacity;
     };
-    const TRow rows[] = {
-        {1.0, 3, 1.0}, {1.0, 3, 0.5}, {1.0, 3, 0.0}, {1.0, 0, 1.0}, {0.0, 3, 1.0},
-        {-1.0, 3, 1.0}, {0.5, 2, 100.0}, {2.0, 1, 2.0},
-    };
-    for (const TRow& row : rows) {
-        SCOPED_TRACE("sample " + std::to_string(row.sampleWeight) + ", stock " + std::to_string(row.stock)
-                     + ", capacity " + std::to_string(row.capacity));
+    // Rows: sample weight, stock, the receiver's free capacity.
+    for (const auto& [weight, stock, room] : {std::tuple{1.0, 3, 1.0}, {1.0, 3, 0.5}, {1.0, 3, 0.0}, {1.0, 0, 1.0},
+                                              {0.0, 3, 1.0}, {-1.0, 3, 1.0}, {0.5, 2, 100.0}, {2.0, 1, 2.0}}) {
+        SCOPED_TRACE(testing::Message() << "sample " << weight << ", stock " << stock << ", room " << room);
         TObjectIds ids;
-        TLoadSource shortcut(ids, row.sampleWeight, row.stock);
-        TLoadSource walked(ids, row.sampleWeight, row.stock);
-        EXPECT_EQ(shortcut.FindHeaviestLoad(row.capacity), walked.TLoadHandler::FindHeaviestLoad(row.capacity));
-
-        struct TNarrowSink : TLoadSink
-        {
-            using TLoadSink::TLoadSink;
-            double capacity = 0.0;
-            double GetFreeCapacity() const override { return capacity; }
-        };
-        TNarrowSink narrowA(ids, 1.0);
-        TNarrowSink narrowB(ids, 1.0);
-        narrowA.capacity = narrowB.capacity = row.capacity;
-        shortcut.GiveLoadTo(&narrowA);
-        walked.TLoadHandler::GiveLoadTo(&narrowB);
+        TLoadSource shortcut(ids, weight, stock);
+        TLoadSource walked(ids, weight, stock);
+        EXPECT_EQ(shortcut.FindHeaviestLoad(room), walked.TLoadHandler::FindHeaviestLoad(room));
+        TNarrowSink a(ids, room);
+        TNarrowSink b(ids, room);
+        shortcut.GiveLoadTo(&a);
+        walked.TLoadHandler::GiveLoadTo(&b);
         EXPECT_EQ(shortcut.GetLoadCount(), walked.GetLoadCount());
-        EXPECT_EQ(narrowA.GetDeliveredCount(), narrowB.GetDeliveredCount());
+        EXPECT_EQ(a.GetDeliveredCount(), b.GetDeliveredCount());
     }
 }
 
