@@ -30,6 +30,13 @@ TEST(Scenario, NumbersNamesAndFilesItsObjectsInOrderOfConstruction)
     EXPECT_EQ(objects.GetCount(), 27u);
     EXPECT_EQ(objects.Find(3), nullptr) << "the sample load is not filed";
     EXPECT_EQ(objects.Find(0), &chain);
+
+    const std::unique_ptr<TZLoad> load(scenario.GetSource()->TakeLoad(0));
+    EXPECT_EQ(load->GetId(), 28);
+    EXPECT_EQ(load->GetSerialNumber(), scenario.GetSource()->GetLoad(0)->GetSerialNumber() + 1)
+        << "serials count only loads";
+    TZOManager elsewhere;
+    EXPECT_EQ(TScenario(elsewhere).GetSink()->GetId(), 27) << "another scenario's ids start afresh";
 }
 
 TEST(Scenario, MorePersonsLengthenTheTrailAndTheStockPerElevenPersons)
