@@ -28,10 +28,7 @@ public:
         , log(sharedLog)
     {
     }
-    void OnHandlerMove(TLoadHandler* handler, std::uint8_t phase) override
-    {
-        log.emplace_back(tag, handler, phase, handler->GetPosition());
-    }
+    void OnHandlerMove(TLoadHandler* h, std::uint8_t phase) override { log.emplace_back(tag, h, phase, h->GetPosition()); }
 
 private:
     int tag;
@@ -100,7 +97,6 @@ TEST_F(ChainIndex, AHandlerRemovedOrDestroyedLeavesTheSequenceAndTheIndex)
     EXPECT_EQ(b.GetChain(), nullptr);
     world.Add<TTestHandler>(0.5);
     world.handlers.pop_back();
-
     // Neither a stranger nor null changes anything.
     TTestHandler stranger(world.ids, 0.5);
     world.chain.RemoveHandler(&stranger);
@@ -116,9 +112,7 @@ TEST(BucketChain, AHandlerThatOutlivesItsChainCanStillMoveAndBeDestroyed)
 {
     TObjectIds ids;
     TTestHandler handler(ids, 0.5);
-    auto chain = std::make_unique<TBucketChain>(ids);
-    chain->AddHandler(&handler);
-    chain.reset();
+    std::make_unique<TBucketChain>(ids)->AddHandler(&handler);
     EXPECT_EQ(handler.GetChain(), nullptr);
     handler.MoveTo(0.6);
 }
