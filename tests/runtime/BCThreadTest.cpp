@@ -45,57 +45,7 @@ struct TPacingRow
     std::int64_t nextStart;
 };
 
-class Pacing : public testing::TestWithParam<TPacingRow>
-{
-};
-
-} // namespace
-
-TEST_P(Pacing, StepsStartAPeriodOfFortyMsOverTheSpeedApartUnlessTheyOverrun)
-{
-    const TPacingRow& row = GetParam();
-    TFakeTime time;
-    time.oversleep = row.oversleep;
-    std::vector<std::int64_t> starts;
-    std::int64_t duration = row.stepMs;
-    const auto step = [&] {
-        starts.push_back(time.now);
-        time.now += duration;
-    };
-    std::atomic<bool> overrun{!row.overrun};
-
-    TStepPacer pacer(time.Timing());
-    pacer.SetSpeed(row.speed);
-    pacer.Start();
-    pacer.RunPeriod(step, overrun);
-    EXPECT_EQ(overrun, row.overrun);
-    EXPECT_EQ(time.sleeps, row.sleeps);
-
-    time.oversleep = 0;
-    duration = 1;
-    pacer.RunPeriod(step, overrun);
-    ASSERT_EQ(starts.size(), 2u);
-    EXPECT_EQ(starts[1] - starts[0], row.nextStart);
-    EXPECT_FALSE(overrun);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    StepPacer, Pacing,
-    testing::ValuesIn(std::vector<TPacingRow>{
-        {"AStepOfAWholePeriodOverruns", 1, 40, 0, true, {}, 40},
-        {"ALongerStepIsFollowedAtOnce", 1, 55, 0, true, {}, 55},
-        {"EndingTwoMsBeforeTheTargetSkipsTheCoarseSleep", 1, 38, 0, false, {1, 1}, 40},
-        {"EndingOneMsBeforeTheTargetWaitsOneMs", 1, 39, 0, false, {1}, 40},
-        {"AShortStepSleepsCoarselyThenFinely", 1, 10, 0, false, {28, 1, 1}, 40},
-        {"ALateWakeUpIsNotCaughtUp", 1, 10, 5, false, {28}, 43},
-        {"TwiceAsFast", 2, 1, 0, false, {17, 1, 1}, 20},
-        {"FiveTimesAsFast", 5, 1, 0, false, {5, 1, 1}, 8},
-        {"TwentyTimesAsFast", 20, 1, 0, false, {1}, 2},
-        // Back to back, but the processor is yielded between steps.
-        {"AsFastAsPossible", TStepPacer::AsFastAsPossible, 1, 0, false, {0}, 1}}),
-    [](const testing::TestParamInfo<TPacingRow>& row) { return std::string(row.param.name); });
-
-namespace {
+using Pacing = testing::TestWithParam<TPacingRow>;
 
 // The one handler the chain steps: counts its steps and runs a test's hook in each.
 class TStepCounter : public TLoadHandler
@@ -155,10 +105,55 @@ struct TCountedRun
 
 } // namespace
 
+TEST_P(Pacing, StepsStartAPeriodOfFortyMsOverTheSpeedApartUnlessTheyOverrun)
+{
+    const TPacingRow& row = GetParam();
+    TFakeTime time;
+    time.oversleep = row.oversleep;
+    std::vector<std::int64_t> starts;
+    std::int64_t duration = row.stepMs;
+    const auto step = [&] {
+        starts.push_back(time.now);
+        time.now += duration;
+    };
+    std::atomic<bool> overrun{!row.overrun};
+
+    TStepPacer pacer(time.Timing());
+    pacer.SetSpeed(row.speed);
+    pacer.Start();
+    pacer.RunPeriod(step, overrun);
+    EXPECT_EQ(overrun, row.overrun);
+    EXPECT_EQ(time.sleeps, row.sleeps);
+
+    time.oversleep = 0;
+    duration = 1;
+    pacer.RunPeriod(step, overrun);
+    ASSERT_EQ(starts.size(), 2u);
+    EXPECT_EQ(starts[1] - starts[0], row.nextStart);
+    EXPECT_FALSE(overrun);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StepPacer, Pacing,
+    testing::ValuesIn(std::vector<TPacingRow>{
+        {"AStepOfAWholePeriodOverruns", 1, 40, 0, true, {}, 40},
+        {"ALongerStepIsFollowedAtOnce", 1, 55, 0, true, {}, 55},
+        {"EndingTwoMsBeforeTheTargetSkipsTheCoarseSleep", 1, 38, 0, false, {1, 1}, 40},
+        {"EndingOneMsBeforeTheTargetWaitsOneMs", 1, 39, 0, false, {1}, 40},
+        {"AShortStepSleepsCoarselyThenFinely", 1, 10, 0, false, {28, 1, 1}, 40},
+        {"ALateWakeUpIsNotCaughtUp", 1, 10, 5, false, {28}, 43},
+        {"TwiceAsFast", 2, 1, 0, false, {17, 1, 1}, 20},
+        {"FiveTimesAsFast", 5, 1, 0, false, {5, 1, 1}, 8},
+        {"TwentyTimesAsFast", 20, 1, 0, false, {1}, 2},
+        // Back to back, but the processor is yielded between steps.
+        {"AsFastAsPossible", TStepPacer::AsFastAsPossible, 1, 0, false, {0}, 1}}),
+    [](const testing::TestParamInfo<TPacingRow>& row) { return std::string(row.param.name); });
+
 TEST(SimulationThread, StepsNothingUntilResumedPublishesEveryStepAndStopsWithinAPeriod)
 {
     TCountedRun run;
     EXPECT_TRUE(run.publisher.Latest().handlers.empty()) << "nothing before the first publication";
+    EXPECT_EQ(run.publisher.GetFinishStep(), -1);
     TBCThread thread(true, &run.chain, &run.publisher);
     // Nothing to wait for here but the absence of a step.
     std::this_thread::sleep_for(120ms);
@@ -172,6 +167,8 @@ TEST(SimulationThread, StepsNothingUntilResumedPublishesEveryStepAndStopsWithinA
     EXPECT_EQ(run.first.steps + run.last.steps, 0);
     EXPECT_EQ(run.publisher.Latest().step, run.chain.GetStepCount()) << "the last step was published";
     EXPECT_EQ(run.publisher.Latest().handlers.size(), 3u);
+    // A chain without loads has delivered everything from the start.
+    EXPECT_EQ(run.publisher.GetFinishStep(), 0) << "kept from the first publication";
 }
 
 // Every step overruns its period, so the next follows at once; the reader on
@@ -225,16 +222,4 @@ TEST(RunControl, APauseTakesEffectBeforeTheNextStepAndASingleStepStepsOnceOnlyWh
     thread.SetPaused(false);
     ASSERT_TRUE(Eventually([&] { return run.counter.steps >= 10; }));
     EXPECT_GT(run.publisher.Latest().stepsPerSecond, 0);
-}
-
-// A chain without loads has delivered everything from the start.
-TEST(ChainPublisher, TellsTheStepAfterWhichEveryLoadWasDelivered)
-{
-    TCountedRun run;
-    EXPECT_EQ(run.publisher.GetFinishStep(), -1);
-    for (int i = 0; i < 2; ++i) {
-        run.chain.Step();
-        run.publisher.Publish(run.chain);
-    }
-    EXPECT_EQ(run.publisher.GetFinishStep(), 1);
 }
