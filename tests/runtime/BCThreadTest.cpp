@@ -8,8 +8,8 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
-#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,8 +21,7 @@ struct TFakeTime
 {
     std::int64_t now = 1000;
     std::vector<std::int64_t> sleeps;
-    // How much longer than asked a sleep takes.
-    std::int64_t oversleep = 0;
+    std::int64_t oversleep = 0; // how much longer than asked a sleep takes
 
     TPacingTiming Timing()
     {
@@ -73,9 +72,8 @@ bool Eventually(const std::function<bool()>& condition)
     return condition();
 }
 
-// The counter between the chain's two ends, which are never stepped. The
-// calendar second changes at every step, so that a stepping chain always
-// reads a rate above 0.
+// The counter between the chain's two ends, which are never stepped. The calendar
+// second changes at every step: a stepping chain always reads a rate above 0.
 struct TCountedRun
 {
     TCountedRun()
@@ -112,12 +110,8 @@ TEST_P(Pacing, StepsStartAPeriodOfFortyMsOverTheSpeedApartUnlessTheyOverrun)
     time.oversleep = row.oversleep;
     std::vector<std::int64_t> starts;
     std::int64_t duration = row.stepMs;
-    const auto step = [&] {
-        starts.push_back(time.now);
-        time.now += duration;
-    };
+    const auto step = [&] { starts.push_back(std::exchange(time.now, time.now + duration)); };
     std::atomic<bool> overrun{!row.overrun};
-
     TStepPacer pacer(time.Timing());
     pacer.SetSpeed(row.speed);
     pacer.Start();
@@ -147,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"TwentyTimesAsFast", 20, 1, 0, false, {1}, 2},
         // Back to back, but the processor is yielded between steps.
         {"AsFastAsPossible", TStepPacer::AsFastAsPossible, 1, 0, false, {0}, 1}}),
-    [](const testing::TestParamInfo<TPacingRow>& row) { return std::string(row.param.name); });
+    [](const testing::TestParamInfo<TPacingRow>& row) { return row.param.name; });
 
 TEST(SimulationThread, StepsNothingUntilResumedPublishesEveryStepAndStopsWithinAPeriod)
 {
@@ -187,8 +181,7 @@ TEST(SimulationThread, AReaderNeverWaitsForOverrunningSteps)
         const auto before = std::chrono::steady_clock::now();
         const std::int64_t step = run.publisher.Latest().step;
         longest = std::max(longest, std::chrono::steady_clock::now() - before);
-        changes += step != lastSeen;
-        lastSeen = step;
+        changes += std::exchange(lastSeen, step) != step;
         std::this_thread::sleep_for(1ms);
     }
     thread.StopAndWait();
