@@ -25,10 +25,7 @@ struct TFakeTime
 
     TPacingTiming Timing()
     {
-        return {[this] { return now; }, [this](std::int64_t ms) {
-                    sleeps.push_back(ms);
-                    now += ms + oversleep;
-                }};
+        return {[this] { return now; }, [this](std::int64_t ms) { now += sleeps.emplace_back(ms) + oversleep; }};
     }
 };
 
@@ -47,9 +44,8 @@ struct TPacingRow
 using Pacing = testing::TestWithParam<TPacingRow>;
 
 // The one handler the chain steps: counts its steps and runs a test's hook in each.
-class TStepCounter : public TLoadHandler
+struct TStepCounter : TLoadHandler
 {
-public:
     using TLoadHandler::TLoadHandler;
     double GetPosition() const override { return 0.0; }
     bool Step() override
@@ -94,9 +90,7 @@ struct TCountedRun
     TObjectIds ids;
     std::time_t second = 0;
     TBucketChain chain{ids, [this] { return ++second; }};
-    TStepCounter first{ids};
-    TStepCounter counter{ids};
-    TStepCounter last{ids};
+    TStepCounter first{ids}, counter{ids}, last{ids};
     TChainPublisher publisher;
     TFakeTime time;
 };
@@ -122,22 +116,19 @@ TEST_P(Pacing, StepsStartAPeriodOfFortyMsOverTheSpeedApartUnlessTheyOverrun)
     time.oversleep = 0;
     duration = 1;
     pacer.RunPeriod(step, overrun);
-    ASSERT_EQ(starts.size(), 2u);
-    EXPECT_EQ(starts[1] - starts[0], row.nextStart);
+    EXPECT_EQ(starts, (std::vector<std::int64_t>{1000, 1000 + row.nextStart}));
     EXPECT_FALSE(overrun);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     StepPacer, Pacing,
     testing::ValuesIn(std::vector<TPacingRow>{
-        {"AStepOfAWholePeriodOverruns", 1, 40, 0, true, {}, 40},
-        {"ALongerStepIsFollowedAtOnce", 1, 55, 0, true, {}, 55},
+        {"AStepOfAWholePeriodOverruns", 1, 40, 0, true, {}, 40}, {"ALongerStepIsFollowedAtOnce", 1, 55, 0, true, {}, 55},
         {"EndingTwoMsBeforeTheTargetSkipsTheCoarseSleep", 1, 38, 0, false, {1, 1}, 40},
         {"EndingOneMsBeforeTheTargetWaitsOneMs", 1, 39, 0, false, {1}, 40},
         {"AShortStepSleepsCoarselyThenFinely", 1, 10, 0, false, {28, 1, 1}, 40},
         {"ALateWakeUpIsNotCaughtUp", 1, 10, 5, false, {28}, 43},
-        {"TwiceAsFast", 2, 1, 0, false, {17, 1, 1}, 20},
-        {"FiveTimesAsFast", 5, 1, 0, false, {5, 1, 1}, 8},
+        {"TwiceAsFast", 2, 1, 0, false, {17, 1, 1}, 20}, {"FiveTimesAsFast", 5, 1, 0, false, {5, 1, 1}, 8},
         {"TwentyTimesAsFast", 20, 1, 0, false, {1}, 2},
         // Back to back, but the processor is yielded between steps.
         {"AsFastAsPossible", TStepPacer::AsFastAsPossible, 1, 0, false, {0}, 1}}),
@@ -196,19 +187,15 @@ TEST(RunControl, APauseTakesEffectBeforeTheNextStepAndASingleStepStepsOnceOnlyWh
     TCountedRun run;
     TBCThread thread(true, &run.chain, &run.publisher, run.time.Timing());
     // Paused from inside the third step: that step ends, no fourth begins.
-    const std::function<void(int)> pauseAtThree = [&thread](int step) {
-        if (step == 3)
-            thread.SetPaused(true);
-    };
+    const std::function<void(int)> pauseAtThree = [&thread](int step) { if (step == 3) thread.SetPaused(true); };
     run.counter.hook = &pauseAtThree;
     thread.StepOnce();
     thread.Resume();
-    ASSERT_TRUE(run.WaitForPausedAt(3));
-    run.counter.hook = nullptr;
     for (const int expected : {3, 4, 5}) {
         if (expected > 3)
             thread.StepOnce();
         ASSERT_TRUE(run.WaitForPausedAt(expected));
+        run.counter.hook = nullptr;
         std::this_thread::sleep_for(50ms);
         EXPECT_EQ(run.counter.steps, expected) << "one step per request";
     }
