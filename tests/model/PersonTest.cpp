@@ -52,10 +52,14 @@ TEST(Person, ABreakStartsBelowHalfFitnessAndEndsAboveNineTenths)
     }
 }
 
-TEST_F(PersonWalk, ACarryingPersonOnABreakStandsTiresAndRecoversInThatOrderAndTakesNoLoad)
+TEST_F(PersonWalk, TakesOneLoadThatFitsNoneOnABreakAndStandsOnItTiringThenRecoveringWithinTheTrail)
 {
     auto& person = world.AddPerson<TPersonProbe>(0.1);
-    person.Carry(ids);
+    TZStdLoad tooHeavy(ids, 1.5);
+    EXPECT_FALSE(person.PutLoad(nullptr));
+    EXPECT_FALSE(person.PutLoad(&tooHeavy));
+    EXPECT_TRUE(person.PutLoad(new TZStdLoad(ids, 1.0)));
+    EXPECT_EQ(person.GetFreeCapacity(), 0.0) << "one load at a time";
     person.SetOnBreak(true);
     person.SetFitness(0.6);
     person.Step();
@@ -63,17 +67,6 @@ TEST_F(PersonWalk, ACarryingPersonOnABreakStandsTiresAndRecoversInThatOrderAndTa
     EXPECT_EQ(person.GetPosition(), 0.1);
     delete person.TakeLoad(0);
     EXPECT_EQ(person.GetFreeCapacity(), 0.0) << "persons on a break refuse loads";
-}
-
-TEST_F(PersonWalk, TakesOneLoadAtATimeAndStaysOnTheTrail)
-{
-    TPersonProbe person(ids);
-    TZStdLoad tooHeavy(ids, 1.5);
-    EXPECT_FALSE(person.PutLoad(nullptr));
-    EXPECT_FALSE(person.PutLoad(&tooHeavy));
-    EXPECT_TRUE(person.PutLoad(new TZStdLoad(ids, 1.0)));
-    EXPECT_EQ(person.GetFreeCapacity(), 0.0);
-    person.SetTrail(&world.trail);
     for (const auto& [target, expected] : {std::pair{-0.1, 0.0}, {2.0, 1.0}, {0.5, 0.5}}) {
         double t = target;
         person.ClampPosition(t);

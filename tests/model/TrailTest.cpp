@@ -31,10 +31,16 @@ std::uint64_t Bits(double value)
 
 } // namespace
 
-TEST(Trail, MapsPositionsToSectionsWithBordersInTheLaterOneAndHeightsRisingOnStepsOnly)
+TEST(Trail, MapsPositionsToSectionsWithBordersInTheLaterOneAndHeightsRisingOnStepsOnlyAndRefusesUselessSections)
 {
-    const TTestWorld move(MoveTrail());
-    const TTrail& trail = move.trail;
+    TTestWorld move(MoveTrail());
+    TTrail& trail = move.trail;
+    EXPECT_FALSE(trail.AddSection(nullptr));
+    for (const double bad : {0.0, -0.0, -0.2, NaN, Inf, -Inf}) {
+        TTrailSectionSteps section(move.ids, bad);
+        EXPECT_FALSE(trail.AddSection(&section)) << bad;
+    }
+    EXPECT_EQ(trail.GetSectionCount(), 12);
     struct TRow
     {
         double position;
@@ -51,20 +57,6 @@ TEST(Trail, MapsPositionsToSectionsWithBordersInTheLaterOneAndHeightsRisingOnSte
     }
     EXPECT_DOUBLE_EQ(trail.GetTotalHeight(), 0.5);
     EXPECT_DOUBLE_EQ(trail.GetLength(), 1.75);
-}
-
-TEST(Trail, RefusesSectionsWithoutAUsableLength)
-{
-    TTestWorld move(MoveTrail());
-    TTrail& trail = move.trail;
-    EXPECT_FALSE(trail.AddSection(nullptr));
-    for (const double bad : {0.0, -0.0, -0.2, NaN, Inf, -Inf}) {
-        TTrailSectionSteps section(move.ids, bad);
-        EXPECT_FALSE(trail.AddSection(&section)) << bad;
-    }
-    EXPECT_EQ(trail.GetSectionCount(), 12);
-    EXPECT_DOUBLE_EQ(trail.GetLength(), 1.75);
-    EXPECT_DOUBLE_EQ(trail.GetTotalHeight(), 0.5);
 }
 
 // The running sums must give, bit for bit, what a plain walk over the sections
