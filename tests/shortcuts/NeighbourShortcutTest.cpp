@@ -57,10 +57,14 @@ public:
     using TPerson::KeepDistance;
 };
 
-// A person among up to a dozen neighbours within a few reaches of it.
-class TCrowdedWorld
+double Pick(std::mt19937& random, std::initializer_list<double> values)
 {
-public:
+    return values.begin()[random() % values.size()];
+}
+
+// A person among up to a dozen neighbours within a few reaches of it.
+struct TCrowdedWorld
+{
     TCrowdedWorld(std::mt19937& random, bool emptyHands)
         : empty(emptyHands)
     {
@@ -120,11 +124,6 @@ public:
     double lo = 0.0;
     double hi = 0.0;
 
-private:
-    static double Pick(std::mt19937& random, std::initializer_list<double> values)
-    {
-        return values.begin()[random() % values.size()];
-    }
 };
 
 TEST(NeighbourShortcuts, keep_distance_and_partner_choice_match_the_walk_over_every_handler_found)

@@ -29,9 +29,8 @@ struct TRunShape
 };
 
 // One scaled scenario; it draws its overtaking chances from its own chain.
-class TRun
+struct TRun
 {
-public:
     TRun(const TRunShape& shape, bool reference)
         : scenario(objects, BuiltInMove(shape.persons), reference ? MakeReferencePerson : TScenario::TPersonFactory{})
     {
@@ -42,8 +41,6 @@ public:
     }
 
     TBucketChain& Chain() const { return *scenario.GetChain(); }
-
-private:
     static std::unique_ptr<TPerson> MakeReferencePerson(TObjectIds& ids, std::string name)
     {
         return std::make_unique<TReferencePerson>(ids, std::move(name));
@@ -67,21 +64,16 @@ std::uint64_t Bits(double value)
 // Everything a trace shows of a handler, doubles bit for bit.
 TRecord Record(const TLoadHandler& h)
 {
-    TRecord r{Bits(h.GetPosition()), static_cast<std::uint64_t>(h.GetLoadCount())};
-    if (const auto* sink = dynamic_cast<const TLoadSink*>(&h))
-        r[10] = static_cast<std::uint64_t>(sink->GetDeliveredCount());
-    if (const auto* p = dynamic_cast<const THomeareaPerson*>(&h)) {
-        r[2] = Bits(p->GetFitness());
-        r[3] = p->IsOnBreak();
-        r[4] = static_cast<std::uint64_t>(p->GetState());
-        r[5] = static_cast<std::uint64_t>(p->GetStepCounter());
-        r[6] = p->IsInHomeArea();
-        r[7] = p->IsInHomeArea() ? Bits(p->GetHomeStart()) : 0;
-        r[8] = p->IsInHomeArea() ? Bits(p->GetHomeEnd()) : 0;
-        r[9] = static_cast<std::uint64_t>(p->GetHomeSteps());
-        r[10] = static_cast<std::uint64_t>(p->GetHomeCorrections());
+    const auto u = [](auto value) { return static_cast<std::uint64_t>(value); };
+    const auto* p = dynamic_cast<const THomeareaPerson*>(&h);
+    if (!p) {
+        const auto* sink = dynamic_cast<const TLoadSink*>(&h);
+        return {Bits(h.GetPosition()), u(h.GetLoadCount()), 0, 0, 0, 0, 0, 0, 0, 0, sink ? u(sink->GetDeliveredCount()) : 0};
     }
-    return r;
+    const bool home = p->IsInHomeArea();
+    return {Bits(h.GetPosition()), u(h.GetLoadCount()), Bits(p->GetFitness()), p->IsOnBreak(), u(p->GetState()),
+            u(p->GetStepCounter()), home, home ? Bits(p->GetHomeStart()) : 0, home ? Bits(p->GetHomeEnd()) : 0,
+            u(p->GetHomeSteps()), u(p->GetHomeCorrections())};
 }
 
 // Empty when both chains agree, else where they first differ.
@@ -117,9 +109,7 @@ std::string PartnerIndexFault(const TBucketChain& chain)
     return {};
 }
 
-class ReferencePassTest : public testing::TestWithParam<TRunShape>
-{
-};
+using ReferencePassTest = testing::TestWithParam<TRunShape>;
 
 TEST_P(ReferencePassTest, every_step_of_the_optimised_persons_matches_the_straightforward_pass_bit_for_bit)
 {
