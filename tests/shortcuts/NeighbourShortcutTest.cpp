@@ -14,6 +14,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -22,9 +23,8 @@
 namespace {
 
 // A neighbour that stands still with a given number of equal loads and a given free capacity.
-class TSpot : public TLoadHandler
+struct TSpot : TLoadHandler
 {
-public:
     TSpot(TObjectIds& ids, double at, std::int32_t loadCount, double weight, double freeCapacity)
         : TLoadHandler(ids)
         , position(at)
@@ -35,23 +35,18 @@ public:
     }
 
     std::int32_t GetLoadCount() const override { return loads; }
-    TZLoad* GetLoad(std::int32_t index) const override
-    {
-        return index >= 0 && index < loads ? const_cast<TZStdLoad*>(&sample) : nullptr;
-    }
+    TZLoad* GetLoad(std::int32_t index) const override { return index >= 0 && index < loads ? &sample : nullptr; }
     double GetFreeCapacity() const override { return capacity; }
     double GetPosition() const override { return position; }
 
-private:
     double position;
     std::int32_t loads;
-    TZStdLoad sample;
+    mutable TZStdLoad sample;
     double capacity;
 };
 
-class TWalker : public TPerson
+struct TWalker : TPerson
 {
-public:
     using TPerson::TPerson;
     using TPerson::FindPartner;
     using TPerson::KeepDistance;
@@ -120,9 +115,7 @@ struct TCrowdedWorld
     TWalker walker{ids, "walker"};
     std::vector<std::unique_ptr<TSpot>> spots;
     bool empty;
-    double target = 0.0;
-    double lo = 0.0;
-    double hi = 0.0;
+    double target = 0.0, lo = 0.0, hi = 0.0;
 
 };
 
@@ -153,3 +146,29 @@ TEST(NeighbourShortcuts, keep_distance_and_partner_choice_match_the_walk_over_ev
 }
 
 } // namespace
+
+// A section look-up from a hint must find what the search from scratch finds,
+// whatever the hint: borders, positions outside the trail, NaN, stale hints.
+TEST(SectionHint, finds_the_section_the_search_finds_from_any_hint)
+{
+    TObjectIds ids;
+    TTrail trail(ids);
+    std::vector<std::unique_ptr<TTrailSection>> sections;
+    for (const double length : {0.1, 0.25, 0.1, 1e-9, 0.3}) {
+        sections.push_back(std::make_unique<TTrailSection>(ids, length));
+        trail.AddSection(sections.back().get());
+    }
+    std::vector<double> positions = {-1.0, 0.0, trail.GetLength(), 2.0, std::numeric_limits<double>::quiet_NaN()};
+    for (std::int32_t i = 0; i < trail.GetSectionCount(); ++i) {
+        const double end = trail.GetSectionStart(trail.GetSection(i)) + trail.GetSection(i)->GetLength();
+        positions.insert(positions.end(), {std::nextafter(end, -1.0), end, std::nextafter(end, 2.0)});
+    }
+    for (const double position : positions) {
+        for (std::int32_t hint = -2; hint <= trail.GetSectionCount() + 1; ++hint) {
+            std::int32_t kept = hint;
+            const TTrailSection* found = trail.GetSectionAt(position, kept);
+            ASSERT_EQ(found, trail.GetSectionAt(position)) << "position " << position << ", hint " << hint;
+            EXPECT_EQ(trail.GetSection(kept), found);
+        }
+    }
+}
