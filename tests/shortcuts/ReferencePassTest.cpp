@@ -24,8 +24,7 @@ struct TRunShape
 {
     std::int32_t persons;
     std::int64_t steps;
-    // Persons stood at even spacing along the trail first, instead of all at the source.
-    bool spread;
+    bool spread; // persons stood at even spacing along the trail first, not all at the source
 };
 
 // One scaled scenario; it draws its overtaking chances from its own chain.
@@ -50,10 +49,8 @@ struct TRun
     TScenario scenario;
 };
 
-constexpr std::array<const char*, 11> FieldNames = {
-    "position", "loads", "fitness", "break", "state", "counter",
-    "home", "home start", "home end", "home steps", "home corrections (or delivered)",
-};
+constexpr std::array<const char*, 11> FieldNames = {"position", "loads", "fitness", "break", "state", "counter", "home",
+                                                     "home start", "home end", "home steps", "home corrections (or delivered)"};
 using TRecord = std::array<std::uint64_t, FieldNames.size()>;
 
 std::uint64_t Bits(double value)
@@ -93,16 +90,14 @@ std::string FirstDifference(const TBucketChain& optimised, const TBucketChain& r
 // index's order, keyed by their current positions; else what is wrong.
 std::string PartnerIndexFault(const TBucketChain& chain)
 {
-    std::vector<const TLoadHandler*> inPositionOrder;
-    for (const auto& entry : chain.GetPositionIndex())
-        inPositionOrder.push_back(entry.second);
+    const auto end = chain.GetPositionIndex().end();
     for (const TPartnerKind kind : {TPartnerKind::Taker, TPartnerKind::Giver}) {
-        auto at = inPositionOrder.begin();
+        auto at = chain.GetPositionIndex().begin();
         for (const auto& entry : chain.GetPartnerIndex(kind)) {
             if (entry.first.position != entry.second->GetPosition())
                 return "a partner key is not its handler's position";
-            at = std::find(at, inPositionOrder.end(), entry.second);
-            if (at == inPositionOrder.end())
+            at = std::find_if(at, end, [&](const auto& filed) { return filed.second == entry.second; });
+            if (at == end)
                 return "a partner index is out of the position index's order";
         }
     }
@@ -147,13 +142,9 @@ TEST(SourceShortcut, answers_as_a_walk_over_the_whole_stock_would)
 {
     struct TNarrowSink : TLoadSink
     {
-        TNarrowSink(TObjectIds& ids, double room)
-            : TLoadSink(ids, 1.0)
-            , capacity(room)
-        {
-        }
+        using TLoadSink::TLoadSink;
         double GetFreeCapacity() const override { return capacity; }
-        double capacity;
+        double capacity = 0.0;
     };
     // Rows: sample weight, stock, the receiver's free capacity.
     for (const auto& [weight, stock, room] : {std::tuple{1.0, 3, 1.0}, {1.0, 3, 0.5}, {1.0, 3, 0.0}, {1.0, 0, 1.0},
@@ -163,8 +154,9 @@ TEST(SourceShortcut, answers_as_a_walk_over_the_whole_stock_would)
         TLoadSource shortcut(ids, weight, stock);
         TLoadSource walked(ids, weight, stock);
         EXPECT_EQ(shortcut.FindHeaviestLoad(room), walked.TLoadHandler::FindHeaviestLoad(room));
-        TNarrowSink a(ids, room);
-        TNarrowSink b(ids, room);
+        TNarrowSink a(ids, 1.0);
+        TNarrowSink b(ids, 1.0);
+        a.capacity = b.capacity = room;
         shortcut.GiveLoadTo(&a);
         walked.TLoadHandler::GiveLoadTo(&b);
         EXPECT_EQ(shortcut.GetLoadCount(), walked.GetLoadCount());
