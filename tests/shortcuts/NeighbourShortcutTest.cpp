@@ -1,7 +1,6 @@
-// The walk's shortcuts against the straightforward walks over the handlers
-// found, and the interval sought from the walker against the one sought from
-// the root, on many small crowded worlds: equal positions, positions an ulp
-// apart, equally near candidates on both sides, and every kind of neighbour.
+// The walk's shortcuts against the straightforward walks over the handlers found, and the interval sought
+// from the walker against the one sought from the root, on many small crowded worlds: equal positions,
+// positions an ulp apart, equally near candidates on both sides, and every kind of neighbour.
 #include "ReferencePerson.h"
 
 #include "model/clsBucketChain.h"
@@ -153,11 +152,9 @@ TEST(SectionHint, finds_the_section_the_search_finds_from_any_hint)
 {
     TObjectIds ids;
     TTrail trail(ids);
-    std::vector<std::unique_ptr<TTrailSection>> sections;
-    for (const double length : {0.1, 0.25, 0.1, 1e-9, 0.3}) {
-        sections.push_back(std::make_unique<TTrailSection>(ids, length));
-        trail.AddSection(sections.back().get());
-    }
+    TTrailSection sections[] = {{ids, 0.1}, {ids, 0.25}, {ids, 0.1}, {ids, 1e-9}, {ids, 0.3}};
+    for (TTrailSection& section : sections)
+        trail.AddSection(&section);
     std::vector<double> positions = {-1.0, 0.0, trail.GetLength(), 2.0, std::numeric_limits<double>::quiet_NaN()};
     for (std::int32_t i = 0; i < trail.GetSectionCount(); ++i) {
         const double end = trail.GetSectionStart(trail.GetSection(i)) + trail.GetSection(i)->GetLength();

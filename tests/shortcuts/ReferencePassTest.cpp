@@ -1,6 +1,5 @@
-// The step's shortcuts must not change a single bit of a run: scaled scenarios
-// of optimised persons are stepped side by side with the same scenarios of
-// persons that walk the straightforward way, and compared after every step.
+// The step's shortcuts must not change a single bit of a run: scaled scenarios of optimised persons are stepped
+// side by side with the same scenarios of persons that walk the straightforward way, compared after every step.
 #include "ReferencePerson.h"
 
 #include "model/clsTrail.h"
@@ -79,9 +78,8 @@ std::string FirstDifference(const TBucketChain& optimised, const TBucketChain& r
     for (std::int32_t i = 0; i < reference.GetHandlerCount(); ++i) {
         const TRecord a = Record(*optimised.GetHandler(i));
         const TRecord b = Record(*reference.GetHandler(i));
-        for (std::size_t f = 0; f < a.size(); ++f)
-            if (a[f] != b[f])
-                return "handler " + std::to_string(i) + ", " + FieldNames[f];
+        if (const auto f = std::mismatch(a.begin(), a.end(), b.begin()).first; f != a.end())
+            return "handler " + std::to_string(i) + ", " + FieldNames[static_cast<std::size_t>(f - a.begin())];
     }
     return {};
 }
@@ -120,8 +118,7 @@ TEST_P(ReferencePassTest, every_step_of_the_optimised_persons_matches_the_straig
         ASSERT_TRUE(fault.empty()) << "after step " << step << ": " << fault;
     }
     // The runs must have got somewhere, or agreeing proves little.
-    const auto* sink = reference.Chain().GetHandler(reference.Chain().GetHandlerCount() - 1);
-    EXPECT_GT(static_cast<const TLoadSink*>(sink)->GetDeliveredCount(), 0);
+    EXPECT_GT(reference.scenario.GetSink()->GetDeliveredCount(), 0);
 }
 
 // From the start crowd at the source through spreading, home areas, hand-overs,
