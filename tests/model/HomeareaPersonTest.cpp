@@ -40,17 +40,6 @@ protected:
 
 } // namespace
 
-TEST_F(HomeNegotiation, AnAreaOfExactlyTheTrailOverTheHandlerCountIsLongEnough)
-{
-    const double w = candidate.GetMinimumHomeLength();
-    EXPECT_DOUBLE_EQ(w, 1.75 / 13);
-    EXPECT_TRUE(candidate.SetHomeArea(0.0, w, true));
-    EXPECT_FALSE(candidate.SetHomeArea(0.0, std::nextafter(w, 0.0), false));
-    first.SetHome(0.2, 0.5);
-    EXPECT_TRUE(first.SetHomeArea(0.3, 0.3 + 2 * w, true));
-    ExpectArea(first, 0.2, 0.5);
-}
-
 TEST_F(HomeNegotiation, OverlapsAtBothEndsAreSplitInTheMiddle)
 {
     THomeProbe& third = *persons[2];
@@ -66,10 +55,18 @@ TEST_F(HomeNegotiation, OverlapsAtBothEndsAreSplitInTheMiddle)
     EXPECT_EQ(first.GetHomeEnd(), lo) << "the two areas meet exactly";
 }
 
-// Rows: the neighbour's area and the one sought; one of them would keep less
-// than the minimum length, so nobody changes.
-TEST_F(HomeNegotiation, ANegotiationThatWouldLeaveAnAreaTooShortChangesNothing)
+// An area of exactly the trail over the handler count is long enough. Rows: the
+// neighbour's area and the one sought; one of them would keep less than that, so
+// nobody changes.
+TEST_F(HomeNegotiation, ANegotiationThatWouldLeaveAnAreaShorterThanTheMinimumChangesNothing)
 {
+    const double w = candidate.GetMinimumHomeLength();
+    EXPECT_DOUBLE_EQ(w, 1.75 / 13);
+    EXPECT_TRUE(candidate.SetHomeArea(0.0, w, true));
+    EXPECT_FALSE(candidate.SetHomeArea(0.0, std::nextafter(w, 0.0), false));
+    first.SetHome(0.2, 0.5);
+    EXPECT_TRUE(first.SetHomeArea(0.3, 0.3 + 2 * w, true)) << "a trial changes nothing";
+    ExpectArea(first, 0.2, 0.5);
     for (const auto& [start, end, soughtLo, soughtHi] : {std::tuple{0.2, 0.35, 0.3, 0.6}, {0.2, 0.5, 0.4, 0.55}}) {
         first.SetHome(start, end);
         double lo = soughtLo;

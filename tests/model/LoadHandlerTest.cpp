@@ -26,24 +26,17 @@ TEST(LoadSource, HandsOutANewLoadLikeItsSampleForEveryTakeWithinItsStockIfItFits
     EXPECT_EQ(load->GetSerialNumber(), sample->GetSerialNumber() + 1);
 
     TTestHandler narrow(ids, 0.0, 0.9);
-    TTestHandler receiver(ids, 0.0, 1.0);
+    TLoadSink sink(ids, 1.75);
     source.GiveLoadTo(&narrow);
     EXPECT_EQ(source.FindHeaviestLoad(0.9), -1);
-    source.GiveLoadTo(&receiver);
-    source.GiveLoadTo(&receiver);
+    source.GiveLoadTo(&sink);
+    source.GiveLoadTo(&sink);
     EXPECT_EQ(narrow.GetLoadCount(), 0) << "a load that does not fit stays";
-    EXPECT_EQ(receiver.GetLoadCount(), 1) << "the last load is given once";
+    EXPECT_EQ(sink.GetDeliveredCount(), 1) << "the last load is given once";
+    EXPECT_EQ(sink.GetLoadCount(), 0) << "the sink counts its loads but holds none";
+    EXPECT_FALSE(sink.PutLoad(nullptr));
     EXPECT_EQ(source.GetLoadCount(), 0);
     EXPECT_EQ(source.FindHeaviestLoad(1.0), -1);
-}
-
-TEST(LoadSink, AcceptsAndCountsEveryLoadButHoldsNone)
-{
-    TLoadSink sink(ids, 1.75);
-    EXPECT_TRUE(sink.PutLoad(new TZStdLoad(ids, 150.0)));
-    EXPECT_FALSE(sink.PutLoad(nullptr));
-    EXPECT_EQ(sink.GetDeliveredCount(), 1);
-    EXPECT_EQ(sink.GetLoadCount(), 0);
 }
 
 // Rows: the receiver's room and the weight it gets.
