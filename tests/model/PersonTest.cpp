@@ -27,10 +27,7 @@ TEST_F(PersonWalk, StepLengthFollowsTheGroundTheLoadTheFitnessAndTheBreak)
          {std::tuple{0.1, false, false, 1.0, 0.002}, {0.1, true, false, 1.0, 0.002}, {0.4, false, false, 1.0, 0.0026},
           {0.4, true, false, 1.0, 0.001}, {0.3, true, false, 1.0, 0.001}, {0.1, false, false, 0.5, 0.001},
           {0.4, false, true, 1.0, 0.0}}) {
-        TPersonProbe person(ids);
-        person.SetTrail(&world.trail);
-        person.SetSpeed(0.002);
-        person.SetPositionQuietly(at);
+        auto& person = world.AddPerson<TPersonProbe>(at);
         person.SetOnBreak(onBreak);
         person.SetFitness(fitness);
         if (carrying)
