@@ -1,4 +1,5 @@
 #include "ModelTestSupport.h"
+#include "model/clsRateCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -27,10 +28,7 @@ public:
         , log(sharedLog)
     {
     }
-    void OnHandlerMove(TLoadHandler* handler, std::uint8_t phase) override
-    {
-        log.emplace_back(tag, handler, phase, handler->GetPosition());
-    }
+    void OnHandlerMove(TLoadHandler* h, std::uint8_t phase) override { log.emplace_back(tag, h, phase, h->GetPosition()); }
 
 private:
     int tag;
@@ -99,7 +97,6 @@ TEST_F(ChainIndex, AHandlerRemovedOrDestroyedLeavesTheSequenceAndTheIndex)
     EXPECT_EQ(b.GetChain(), nullptr);
     world.Add<TTestHandler>(0.5);
     world.handlers.pop_back();
-
     // Neither a stranger nor null changes anything.
     TTestHandler stranger(world.ids, 0.5);
     world.chain.RemoveHandler(&stranger);
@@ -115,9 +112,7 @@ TEST(BucketChain, AHandlerThatOutlivesItsChainCanStillMoveAndBeDestroyed)
 {
     TObjectIds ids;
     TTestHandler handler(ids, 0.5);
-    auto chain = std::make_unique<TBucketChain>(ids);
-    chain->AddHandler(&handler);
-    chain.reset();
+    std::make_unique<TBucketChain>(ids)->AddHandler(&handler);
     EXPECT_EQ(handler.GetChain(), nullptr);
     handler.MoveTo(0.6);
 }
@@ -139,5 +134,23 @@ TEST(BucketChain, AStepStepsEveryHandlerButTheFirstAndTheLastAndIsCounted)
             EXPECT_EQ(handlers[i]->steps, i > 0 && i < count - 1 ? 3 : 0) << "handler " << i << " of " << count;
         EXPECT_EQ(world.chain.GetStepsPerSecond(), 2);
         EXPECT_EQ(world.chain.GetStepCount(), 3);
+    }
+}
+
+// Rows: the calendar second events see, how many, and the figure published after them.
+TEST(RateCounter, CountsTheCrossingEventIntoTheClosingSecondAndSurvivesClockJumps)
+{
+    TRateCounter counter;
+    for (const auto& [second, events, published] : {
+             std::tuple<std::time_t, int, std::int32_t>{1000, 1, 1}, // the first event publishes 1
+             {1000, 24, 1},                                          // unchanged within a second
+             {1001, 1, 25}, {1001, 9, 25}, // the crossing event counts into the closing second
+             {1005, 1, 10},                // a gap of seconds publishes what was counted
+             {900, 1, 1}, {900, 4, 1},     // the clock jumps back: one odd figure...
+             {901, 1, 5},                  // ...and the next second is right again
+         }) {
+        for (int i = 0; i < events; ++i)
+            counter.Count(second);
+        EXPECT_EQ(counter.GetPerSecond(), published) << "after second " << second;
     }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -35,24 +36,13 @@ protected:
     std::vector<THomeProbe*> persons = Populate();
     THomeProbe& first = *persons[0];
     THomeProbe& candidate = *persons[1];
-    THomeProbe& third = *persons[2];
 };
 
 } // namespace
 
-TEST_F(HomeNegotiation, AnAreaOfExactlyTheTrailOverTheHandlerCountIsLongEnough)
-{
-    const double w = candidate.GetMinimumHomeLength();
-    EXPECT_DOUBLE_EQ(w, 1.75 / 13);
-    EXPECT_TRUE(candidate.SetHomeArea(0.0, w, true));
-    EXPECT_FALSE(candidate.SetHomeArea(0.0, std::nextafter(w, 0.0), false));
-    first.SetHome(0.2, 0.5);
-    EXPECT_TRUE(first.SetHomeArea(0.3, 0.3 + 2 * w, true));
-    ExpectArea(first, 0.2, 0.5);
-}
-
 TEST_F(HomeNegotiation, OverlapsAtBothEndsAreSplitInTheMiddle)
 {
+    THomeProbe& third = *persons[2];
     first.SetHome(0.2, 0.5);
     third.SetHome(0.6, 0.9);
     double lo = 0.4;
@@ -65,32 +55,32 @@ TEST_F(HomeNegotiation, OverlapsAtBothEndsAreSplitInTheMiddle)
     EXPECT_EQ(first.GetHomeEnd(), lo) << "the two areas meet exactly";
 }
 
-// Each row leaves someone shorter than the minimum length: nobody changes.
-TEST_F(HomeNegotiation, ANegotiationThatWouldLeaveAnAreaTooShortChangesNothing)
+// An area of exactly the trail over the handler count is long enough. Rows: the
+// neighbour's area and the one sought; one of them would keep less than that, so
+// nobody changes.
+TEST_F(HomeNegotiation, ANegotiationThatWouldLeaveAnAreaShorterThanTheMinimumChangesNothing)
 {
-    struct TRow
-    {
-        const char* what;
-        double neighbourStart, neighbourEnd, lo, hi;
-    };
-    const TRow rows[] = {
-        {"the neighbour would keep 0.125", 0.2, 0.35, 0.3, 0.6},
-        {"the candidate would keep 0.1", 0.2, 0.5, 0.4, 0.55},
-    };
-    for (const TRow& row : rows) {
-        first.SetHome(row.neighbourStart, row.neighbourEnd);
-        double lo = row.lo;
-        double hi = row.hi;
-        EXPECT_FALSE(candidate.NegotiateHomeArea(lo, hi)) << row.what;
-        EXPECT_EQ(lo, row.lo) << row.what;
-        EXPECT_EQ(hi, row.hi) << row.what;
-        ExpectArea(first, row.neighbourStart, row.neighbourEnd);
+    const double w = candidate.GetMinimumHomeLength();
+    EXPECT_DOUBLE_EQ(w, 1.75 / 13);
+    EXPECT_TRUE(candidate.SetHomeArea(0.0, w, true));
+    EXPECT_FALSE(candidate.SetHomeArea(0.0, std::nextafter(w, 0.0), false));
+    first.SetHome(0.2, 0.5);
+    EXPECT_TRUE(first.SetHomeArea(0.3, 0.3 + 2 * w, true)) << "a trial changes nothing";
+    ExpectArea(first, 0.2, 0.5);
+    for (const auto& [start, end, soughtLo, soughtHi] : {std::tuple{0.2, 0.35, 0.3, 0.6}, {0.2, 0.5, 0.4, 0.55}}) {
+        first.SetHome(start, end);
+        double lo = soughtLo;
+        double hi = soughtHi;
+        EXPECT_FALSE(candidate.NegotiateHomeArea(lo, hi)) << soughtLo;
+        EXPECT_EQ(std::pair(lo, hi), std::pair(soughtLo, soughtHi));
+        ExpectArea(first, start, end);
     }
 }
 
 // Only the source and the sink are near the first two; the last two stand
-// within the minimum length of each other.
-TEST(HomeArea, IsFoundedAroundThePersonUnlessAnotherPersonStandsNear)
+// within the minimum length of each other. A break gives the area up, and it
+// is founded again where the person stands afterwards.
+TEST(HomeArea, IsFoundedAroundThePersonUnlessAnotherPersonStandsNearAndGivenUpOnABreak)
 {
     TTestWorld world;
     world.Add<TLoadSource>(1.0, 0);
@@ -101,76 +91,51 @@ TEST(HomeArea, IsFoundedAroundThePersonUnlessAnotherPersonStandsNear)
     world.Add<TLoadSink>(1.0);
     const double w = nearSource.GetMinimumHomeLength();
     ASSERT_DOUBLE_EQ(w, 1.0 / 6);
-
     for (THomeProbe* p : {&nearSource, &nearSink, &one, &other})
         p->TryFoundHomeArea();
     ExpectArea(nearSource, 0.1 - w, 0.1 + w);
     ExpectArea(nearSink, 0.9 - w, 0.9 + w);
     EXPECT_FALSE(one.IsInHomeArea());
     EXPECT_FALSE(other.IsInHomeArea());
+
+    nearSink.SetHome(0.5, 0.95, 10, 3);
+    nearSink.SetOnBreak(true);
+    nearSink.SetFitness(0.6);
+    nearSink.Step();
+    EXPECT_FALSE(nearSink.IsInHomeArea());
+    EXPECT_EQ(nearSink.GetHomeSteps(), 10) << "giving the area up leaves the counts";
+    nearSink.SetOnBreak(false);
+    const double standing = nearSink.GetPosition();
+    nearSink.Step();
+    ExpectArea(nearSink, standing - w, standing + w);
 }
 
-TEST(HomeArea, ABreakGivesTheAreaUpAndItIsFoundedAgainWhereThePersonStandsAfterwards)
-{
-    TTestWorld world;
-    world.Add<TLoadSource>(1.0, 0);
-    auto& person = world.AddPerson<THomeProbe>(0.5);
-    world.Add<TLoadSink>(1.0);
-    person.SetHome(0.1, 0.6, 10, 3);
-
-    person.SetOnBreak(true);
-    person.SetFitness(0.6);
-    person.Step();
-    EXPECT_FALSE(person.IsInHomeArea());
-    EXPECT_EQ(person.GetHomeSteps(), 10) << "giving the area up leaves the counts";
-
-    person.SetOnBreak(false);
-    const double standing = person.GetPosition();
-    person.Step();
-    const double w = person.GetMinimumHomeLength();
-    ExpectArea(person, standing - w, standing + w);
-}
-
-// Each row: the counts before one check of a target, and what follows from it.
+// Rows: a target and the counts before one check of it; the target after,
+// whether the area is kept, and the counts after.
 TEST(HomeArea, TargetsArePulledBackToTheBordersAndAreaIsGivenUpAfterAThousandChecksWithMoreThan750Corrections)
 {
-    struct TRow
-    {
-        double target;
-        int steps, corrections;
-        double expected;
-        bool keeps;
-        int stepsAfter, correctionsAfter;
-    };
-    const TRow rows[] = {
-        {0.3, 0, 0, 0.3, true, 1, 0},        {0.6, 0, 0, 0.5, true, 1, 1},
-        {-0.2, 0, 0, 0.0, true, 1, 1},       {-0.05, 0, 0, 0.0, true, 1, 0}, // the trail's start limits after the area
-        {0.3, 1000, 751, 0.3, false, 0, 0},  {0.3, 1000, 750, 0.3, true, 1, 0},
-        {0.3, 999, 999, 0.3, true, 1000, 999}, // the period is not over yet
-    };
-    for (const TRow& row : rows) {
+    for (const auto& [target, steps, corrections, expected, keeps, stepsAfter, correctionsAfter] :
+         {std::tuple{0.3, 0, 0, 0.3, true, 1, 0}, {0.6, 0, 0, 0.5, true, 1, 1}, {-0.2, 0, 0, 0.0, true, 1, 1},
+          {-0.05, 0, 0, 0.0, true, 1, 0}, // the trail's start limits after the area
+          {0.3, 1000, 751, 0.3, false, 0, 0}, {0.3, 1000, 750, 0.3, true, 1, 0},
+          {0.3, 999, 999, 0.3, true, 1000, 999}}) { // the period is not over yet
         TTestWorld world;
         auto& person = world.AddPerson<THomeProbe>(0.3);
-        person.SetHome(-0.1, 0.5, row.steps, row.corrections);
-        double t = row.target;
+        person.SetHome(-0.1, 0.5, steps, corrections);
+        double t = target;
         person.ClampPosition(t);
-        const testing::Message at = testing::Message() << row.target << " after " << row.steps << "/" << row.corrections;
-        EXPECT_EQ(t, row.expected) << at;
-        EXPECT_EQ(person.IsInHomeArea(), row.keeps) << at;
-        EXPECT_EQ(person.GetHomeSteps(), row.stepsAfter) << at;
-        EXPECT_EQ(person.GetHomeCorrections(), row.correctionsAfter) << at;
+        EXPECT_EQ(std::tuple(t, person.IsInHomeArea(), person.GetHomeSteps(), person.GetHomeCorrections()),
+                  std::tuple(expected, keeps, stepsAfter, correctionsAfter))
+            << target << " after " << steps << "/" << corrections;
     }
 }
 
 TEST(HomeArea, SatisfactionIsTheShareOfUncorrectedChecksTruncated)
 {
-    struct TRow
-    {
-        int steps, corrections, satisfaction;
-    };
-    for (const TRow& row : {TRow{10, 3, 70}, TRow{3, 1, 67}, TRow{0, 0, 0}, TRow{3, 2, 34}, TRow{7, 0, 100}}) {
+    for (const auto& [steps, corrections, satisfaction] :
+         {std::tuple{10, 3, 70}, {3, 1, 67}, {0, 0, 0}, {3, 2, 34}, {7, 0, 100}}) {
         THomeProbe person(ids);
-        person.SetHome(0.2, 0.5, row.steps, row.corrections);
-        EXPECT_EQ(person.GetSatisfaction(), row.satisfaction) << row.steps << "/" << row.corrections;
+        person.SetHome(0.2, 0.5, steps, corrections);
+        EXPECT_EQ(person.GetSatisfaction(), satisfaction) << steps << "/" << corrections;
     }
 }

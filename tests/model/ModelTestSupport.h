@@ -25,12 +25,7 @@ public:
     {
     }
 
-    bool PutLoad(TZLoad* load) override
-    {
-        if (load)
-            loads.emplace_back(load);
-        return load != nullptr;
-    }
+    bool PutLoad(TZLoad* load) override { return load && loads.emplace_back(load); }
     std::int32_t GetLoadCount() const override { return static_cast<std::int32_t>(loads.size()); }
     TZLoad* GetLoad(std::int32_t index) const override { return loads.at(static_cast<std::size_t>(index)).get(); }
     TZLoad* TakeLoad(std::int32_t index) override
@@ -41,11 +36,7 @@ public:
     }
     double GetFreeCapacity() const override { return capacity; }
     double GetPosition() const override { return position; }
-    bool Step() override
-    {
-        ++steps;
-        return true;
-    }
+    bool Step() override { return ++steps > 0; }
 
     // A move as every handler must make it: framed by the chain's notifications.
     void MoveTo(double newPosition)
@@ -112,10 +103,8 @@ public:
         : chain(ids, std::move(clock))
     {
         for (const auto& [length, steps] : plan) {
-            if (steps)
-                sections.push_back(std::make_unique<TTrailSectionSteps>(ids, length));
-            else
-                sections.push_back(std::make_unique<TTrailSection>(ids, length));
+            sections.push_back(steps ? std::make_unique<TTrailSectionSteps>(ids, length)
+                                     : std::make_unique<TTrailSection>(ids, length));
             trail.AddSection(sections.back().get());
         }
     }

@@ -5,97 +5,65 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <tuple>
 
 namespace {
 
 TObjectIds ids;
 
 // Plain ground to 0.3, a flight of steps to 0.5, plain ground to 1.0: reach 0.01.
-const TSectionPlan RunUpStepsPlain{{0.3, false}, {0.2, true}, {0.5, false}};
-
 class PersonWalk : public testing::Test
 {
 protected:
-    TTestWorld world{RunUpStepsPlain};
+    TTestWorld world{{{0.3, false}, {0.2, true}, {0.5, false}}};
 };
 
 } // namespace
 
-TEST(Person, StepLengthFollowsTheGroundTheLoadTheFitnessAndTheBreak)
+// Rows: position, carrying, on a break, fitness, the step length expected.
+TEST_F(PersonWalk, StepLengthFollowsTheGroundTheLoadTheFitnessAndTheBreak)
 {
-    TTestWorld world(RunUpStepsPlain);
-    struct TRow
-    {
-        double position;
-        bool carrying, onBreak;
-        double fitness, expected;
-    };
-    const TRow rows[] = {
-        {0.1, false, false, 1.0, 0.002}, {0.1, true, false, 1.0, 0.002}, {0.4, false, false, 1.0, 0.0026},
-        {0.4, true, false, 1.0, 0.001},  {0.3, true, false, 1.0, 0.001}, {0.1, false, false, 0.5, 0.001},
-        {0.4, false, true, 1.0, 0.0},
-    };
-    for (const TRow& row : rows) {
-        TPersonProbe person(ids);
-        person.SetTrail(&world.trail);
-        person.SetSpeed(0.002);
-        person.SetPositionQuietly(row.position);
-        person.SetOnBreak(row.onBreak);
-        person.SetFitness(row.fitness);
-        if (row.carrying)
+    for (const auto& [at, carrying, onBreak, fitness, expected] :
+         {std::tuple{0.1, false, false, 1.0, 0.002}, {0.1, true, false, 1.0, 0.002}, {0.4, false, false, 1.0, 0.0026},
+          {0.4, true, false, 1.0, 0.001}, {0.3, true, false, 1.0, 0.001}, {0.1, false, false, 0.5, 0.001},
+          {0.4, false, true, 1.0, 0.0}}) {
+        auto& person = world.AddPerson<TPersonProbe>(at);
+        person.SetOnBreak(onBreak);
+        person.SetFitness(fitness);
+        if (carrying)
             person.Carry(ids);
-        EXPECT_DOUBLE_EQ(person.GetStepLength(), row.expected)
-            << "at " << row.position << (row.carrying ? " carrying" : " empty") << (row.onBreak ? " on break" : "");
+        EXPECT_DOUBLE_EQ(person.GetStepLength(), expected) << at << (carrying ? " carrying" : "") << (onBreak ? " on break" : "");
     }
 }
 
+// Rows: on a break before, fitness, on a break after.
 TEST(Person, ABreakStartsBelowHalfFitnessAndEndsAboveNineTenths)
 {
-    struct TRow
-    {
-        bool onBreak;
-        double fitness;
-        bool expected;
-    };
-    const TRow rows[] = {
-        {false, 0.4999, true}, {false, 0.5, false}, {true, 0.9, true}, {true, 0.9001, false},
-    };
-    for (const TRow& row : rows) {
+    for (const auto& [before, fitness, after] :
+         {std::tuple{false, 0.4999, true}, {false, 0.5, false}, {true, 0.9, true}, {true, 0.9001, false}}) {
         TPersonProbe person(ids);
-        person.SetOnBreak(row.onBreak);
-        person.SetFitness(row.fitness);
+        person.SetOnBreak(before);
+        person.SetFitness(fitness);
         person.UpdateBreak();
-        EXPECT_EQ(person.IsOnBreak(), row.expected) << (row.onBreak ? "on break" : "working") << " at " << row.fitness;
+        EXPECT_EQ(person.IsOnBreak(), after) << (before ? "on break" : "working") << " at " << fitness;
     }
 }
 
-TEST(Person, ACarryingPersonOnABreakStandsTiresAndRecoversInThatOrder)
+TEST_F(PersonWalk, TakesOneLoadThatFitsNoneOnABreakAndStandsOnItTiringThenRecoveringWithinTheTrail)
 {
-    TTestWorld world(RunUpStepsPlain);
     auto& person = world.AddPerson<TPersonProbe>(0.1);
-    person.Carry(ids);
+    TZStdLoad tooHeavy(ids, 1.5);
+    EXPECT_FALSE(person.PutLoad(nullptr));
+    EXPECT_FALSE(person.PutLoad(&tooHeavy));
+    EXPECT_TRUE(person.PutLoad(new TZStdLoad(ids, 1.0)));
+    EXPECT_EQ(person.GetFreeCapacity(), 0.0) << "one load at a time";
     person.SetOnBreak(true);
     person.SetFitness(0.6);
     person.Step();
     EXPECT_EQ(person.GetFitness(), 0.6 * 0.9999 * 1.0015);
     EXPECT_EQ(person.GetPosition(), 0.1);
-}
-
-TEST(Person, TakesOneLoadAtATimeAndNoneOnABreakAndStaysOnTheTrail)
-{
-    TTestWorld world(RunUpStepsPlain);
-    TPersonProbe person(ids);
-    TZStdLoad tooHeavy(ids, 1.5);
-    EXPECT_FALSE(person.PutLoad(nullptr));
-    EXPECT_FALSE(person.PutLoad(&tooHeavy));
-    EXPECT_TRUE(person.PutLoad(new TZStdLoad(ids, 1.0)));
-    EXPECT_EQ(person.GetFreeCapacity(), 0.0);
-    TPersonProbe resting(ids);
-    resting.SetOnBreak(true);
-    EXPECT_EQ(resting.GetFreeCapacity(), 0.0);
-
-    person.SetTrail(&world.trail);
+    delete person.TakeLoad(0);
+    EXPECT_EQ(person.GetFreeCapacity(), 0.0) << "persons on a break refuse loads";
     for (const auto& [target, expected] : {std::pair{-0.1, 0.0}, {2.0, 1.0}, {0.5, 0.5}}) {
         double t = target;
         person.ClampPosition(t);
@@ -108,10 +76,9 @@ TEST_F(PersonWalk, AnEmptyPersonBesideTheSourceTakesALoadInTheSameStep)
     auto& source = world.Add<TLoadSource>(1.0, 5);
     auto& person = world.AddPerson<TPersonProbe>(0.0);
     world.Add<TLoadSink>(1.0);
-
     world.chain.Step();
-    EXPECT_EQ(person.GetLoadCount(), 1);
     EXPECT_EQ(source.GetLoadCount(), 4);
+    EXPECT_EQ(person.GetLoadCount(), 1);
     EXPECT_EQ(person.GetState(), TPersonState::Walking) << "the source hands over at once";
     // Held back behind the source, it creeps a tenth of the reach past the trail's start.
     EXPECT_EQ(person.GetPosition(), 0.0 - world.Reach() * 0.1);
@@ -126,25 +93,16 @@ TEST_F(PersonWalk, AHandOverTakesThreeGivingAndFiveReceivingSteps)
     auto& taker = world.AddPerson<TPersonProbe>(0.505);
     world.Add<TLoadSink>(1.0);
     giver.Carry(ids);
-
-    struct TAfterStep
-    {
-        int giverLoads;
-        TPersonState giverState;
-        int takerLoads;
-        TPersonState takerState;
-        bool operator==(const TAfterStep&) const = default;
-    };
     using enum TPersonState;
-    const TAfterStep expected[] = {
+    // After each step: the giver's loads and state, the taker's loads and state.
+    const std::tuple<int, TPersonState, int, TPersonState> expected[] = {
         {1, Giving, 0, Receiving}, {1, Giving, 0, Receiving}, {1, Giving, 0, Receiving},
         {0, Walking, 1, Receiving}, {0, Walking, 1, Walking},
     };
     for (std::size_t step = 0; step < std::size(expected); ++step) {
         world.chain.Step();
-        const TAfterStep& e = expected[step];
-        const TAfterStep seen{giver.GetLoadCount(), giver.GetState(), taker.GetLoadCount(), taker.GetState()};
-        EXPECT_EQ(seen, e) << "after step " << step + 1;
+        EXPECT_EQ(std::tuple(giver.GetLoadCount(), giver.GetState(), taker.GetLoadCount(), taker.GetState()),
+                  expected[step]) << "after step " << step + 1;
         EXPECT_EQ(taker.GetPosition(), 0.505) << "the taker stands still while it receives";
     }
     EXPECT_LT(giver.GetPosition(), 0.5) << "the giver, empty again, walks back";
@@ -162,7 +120,6 @@ TEST_F(PersonWalk, ACarrierChoosesTheNearestHandlerThatCanTakeItsLoadAndTheFirst
     carrier.Carry(ids);
     resting.SetOnBreak(true);
     busy.Carry(ids);
-
     carrier.Step();
     EXPECT_EQ(carrier.GetPartner(), &nearest);
     EXPECT_EQ(nearest.GetState(), TPersonState::Receiving);
@@ -170,35 +127,24 @@ TEST_F(PersonWalk, ACarrierChoosesTheNearestHandlerThatCanTakeItsLoadAndTheFirst
 }
 
 // A blocker that can neither take nor give a load stands ahead; a partner
-// within two reaches draws the carrier up to a reach behind it.
+// within two reaches draws the carrier up to a reach behind it. Rows:
+// carrying, where the other stands, whether it takes, overtaking, where the walker ends.
 TEST_F(PersonWalk, AWalkerStopsAReachBehindOthersButCreepsOnOrOvertakes)
 {
-    struct TRow
-    {
-        bool carrying;
-        double other;
-        bool otherTakes, overtake;
-        double expected;
-    };
     const double reach = world.Reach();
-    const TRow rows[] = {
-        {true, 0.505, false, false, 0.5 + reach * 0.1}, // held back behind itself: creeps a tenth of the reach
-        {true, 0.5115, false, false, 0.5115 - reach},   // held back to a reach behind the blocker
-        {true, 0.5115, true, false, 0.5115 - reach},    // steps up to its partner
-        {true, 0.505, false, true, 0.502},              // overtaking ignores the blocker
-        {false, 0.495, false, false, 0.5 - reach * 0.1}, // and likewise on the way back
-        {false, 0.495, false, true, 0.498},
-    };
-    for (const TRow& row : rows) {
-        TTestWorld w(RunUpStepsPlain);
+    for (const auto& [carrying, other, takes, overtake, expected] :
+         {std::tuple{true, 0.505, false, false, 0.5 + reach * 0.1}, // held back behind itself: creeps on
+          {true, 0.5115, false, false, 0.5115 - reach}, {true, 0.5115, true, false, 0.5115 - reach},
+          {true, 0.505, false, true, 0.502}, {false, 0.495, false, false, 0.5 - reach * 0.1},
+          {false, 0.495, false, true, 0.498}}) {
+        TTestWorld w(TSectionPlan{{0.3, false}, {0.2, true}, {0.5, false}});
         auto& walker = w.AddPerson<TPersonProbe>(0.5);
-        w.Add<TTestHandler>(row.other, row.otherTakes ? 1.0 : 0.0);
-        walker.overtake = row.overtake;
-        if (row.carrying)
+        w.Add<TTestHandler>(other, takes ? 1.0 : 0.0);
+        walker.overtake = overtake;
+        if (carrying)
             walker.Carry(ids);
         walker.Step();
-        EXPECT_DOUBLE_EQ(walker.GetPosition(), row.expected)
-            << (row.carrying ? "carrying" : "empty") << ", other at " << row.other
-            << (row.otherTakes ? " taking" : "") << (row.overtake ? ", overtaking" : "");
+        EXPECT_DOUBLE_EQ(walker.GetPosition(), expected) << (carrying ? "carrying" : "empty") << ", other at " << other
+                                                         << (takes ? " taking" : "") << (overtake ? ", overtaking" : "");
     }
 }

@@ -11,7 +11,7 @@
 
 // Every scenario numbers and names its objects as a fresh process would: the
 // chain, the trail, the source and its sample load, the persons, the sections, the sink.
-TEST(Scenario, NumbersNamesAndFilesItsObjectsInOrderOfConstruction)
+TEST(Scenario, NumbersNamesAndFilesItsObjectsInOrderOfConstructionAndScalesWithThePersons)
 {
     TZOManager objects;
     const TScenario scenario(objects);
@@ -30,16 +30,20 @@ TEST(Scenario, NumbersNamesAndFilesItsObjectsInOrderOfConstruction)
     EXPECT_EQ(objects.GetCount(), 27u);
     EXPECT_EQ(objects.Find(3), nullptr) << "the sample load is not filed";
     EXPECT_EQ(objects.Find(0), &chain);
-}
 
-TEST(Scenario, MorePersonsLengthenTheTrailAndTheStockPerElevenPersons)
-{
-    TZOManager objects;
-    const TScenario scenario(objects, BuiltInMove(12));
-    EXPECT_EQ(scenario.GetChain()->GetHandlerCount(), 14);
-    EXPECT_DOUBLE_EQ(scenario.GetTrail()->GetLength(), 3.5);
-    EXPECT_EQ(scenario.GetSource()->GetLoadCount(), 2 * 666);
-    EXPECT_EQ(TScenario(objects, BuiltInMove(11, 5)).GetSource()->GetLoadCount(), 5);
+    const std::unique_ptr<TZLoad> load(scenario.GetSource()->TakeLoad(0));
+    EXPECT_EQ(load->GetId(), 28);
+    EXPECT_EQ(load->GetSerialNumber(), scenario.GetSource()->GetLoad(0)->GetSerialNumber() + 1)
+        << "serials count only loads";
+
+    // More persons lengthen the trail and the stock per eleven persons.
+    TZOManager elsewhere;
+    const TScenario bigger(elsewhere, BuiltInMove(12));
+    EXPECT_EQ(bigger.GetTrail()->GetId(), 1) << "another scenario's ids start afresh";
+    EXPECT_EQ(bigger.GetChain()->GetHandlerCount(), 14);
+    EXPECT_DOUBLE_EQ(bigger.GetTrail()->GetLength(), 3.5);
+    EXPECT_EQ(bigger.GetSource()->GetLoadCount(), 2 * 666);
+    EXPECT_EQ(TScenario(elsewhere, BuiltInMove(11, 5)).GetSource()->GetLoadCount(), 5);
 }
 
 // A scenario files its objects only once it stands, and takes them out when

@@ -24,69 +24,23 @@ TSectionPlan MoveTrail()
     return plan;
 }
 
-// The straightforward walks over the sections that the trail's running sums
-// must reproduce exactly.
-const TTrailSection* WalkSectionAt(const TTrail& trail, double position)
-{
-    double start = 0.0;
-    for (int i = 0; i < trail.GetSectionCount(); ++i) {
-        const TTrailSection* s = trail.GetSection(i);
-        if (start + s->GetLength() > position)
-            return s;
-        start = start + s->GetLength();
-    }
-    return trail.GetSection(trail.GetSectionCount() - 1);
-}
-
-double WalkHeightAt(const TTrail& trail, double position)
-{
-    double start = 0.0;
-    double height = 0.0;
-    for (int i = 0; i < trail.GetSectionCount(); ++i) {
-        const TTrailSection* s = trail.GetSection(i);
-        if (position <= start + s->GetLength())
-            return height + s->GetHeight() * (1 - (start + s->GetLength() - position) / s->GetLength());
-        start = start + s->GetLength();
-        height = height + s->GetHeight();
-    }
-    return height;
-}
-
-double WalkSectionStart(const TTrail& trail, int index)
-{
-    double start = 0.0;
-    for (int i = 0; i < index; ++i)
-        start = start + trail.GetSection(i)->GetLength();
-    return start;
-}
-
 std::uint64_t Bits(double value)
 {
     return std::bit_cast<std::uint64_t>(value);
 }
 
-// Borders and their neighbouring doubles, the far outside, and a fine grid.
-std::vector<double> ProbePositions(const TTrail& trail)
-{
-    std::vector<double> positions{-1.0, -0.0, 0.0, 5.0, Inf, -Inf, NaN};
-    double border = 0.0;
-    for (int i = 0; i <= trail.GetSectionCount(); ++i) {
-        for (const double p : {border, std::nextafter(border, -Inf), std::nextafter(border, Inf)})
-            positions.push_back(p);
-        if (i < trail.GetSectionCount())
-            border = border + trail.GetSection(i)->GetLength();
-    }
-    for (int i = -100; i < 2100; ++i)
-        positions.push_back(i * 0.001);
-    return positions;
-}
-
 } // namespace
 
-TEST(Trail, MapsPositionsToSectionsWithBordersInTheLaterOneAndHeightsRisingOnStepsOnly)
+TEST(Trail, MapsPositionsToSectionsWithBordersInTheLaterOneAndHeightsRisingOnStepsOnlyAndRefusesUselessSections)
 {
-    const TTestWorld move(MoveTrail());
-    const TTrail& trail = move.trail;
+    TTestWorld move(MoveTrail());
+    TTrail& trail = move.trail;
+    EXPECT_FALSE(trail.AddSection(nullptr));
+    for (const double bad : {0.0, -0.0, -0.2, NaN, Inf, -Inf}) {
+        TTrailSectionSteps section(move.ids, bad);
+        EXPECT_FALSE(trail.AddSection(&section)) << bad;
+    }
+    EXPECT_EQ(trail.GetSectionCount(), 12);
     struct TRow
     {
         double position;
@@ -105,22 +59,10 @@ TEST(Trail, MapsPositionsToSectionsWithBordersInTheLaterOneAndHeightsRisingOnSte
     EXPECT_DOUBLE_EQ(trail.GetLength(), 1.75);
 }
 
-TEST(Trail, RefusesSectionsWithoutAUsableLength)
-{
-    TTestWorld move(MoveTrail());
-    TTrail& trail = move.trail;
-    EXPECT_FALSE(trail.AddSection(nullptr));
-    for (const double bad : {0.0, -0.0, -0.2, NaN, Inf, -Inf}) {
-        TTrailSectionSteps section(move.ids, bad);
-        EXPECT_FALSE(trail.AddSection(&section)) << bad;
-    }
-    EXPECT_EQ(trail.GetSectionCount(), 12);
-    EXPECT_DOUBLE_EQ(trail.GetLength(), 1.75);
-    EXPECT_DOUBLE_EQ(trail.GetTotalHeight(), 0.5);
-}
-
-// The running sums must give, bit for bit, what the plain walk gives, on the
-// move's trail and on one whose lengths add up with rounding at every border.
+// The running sums must give, bit for bit, what a plain walk over the sections
+// gives, on the move's trail and on one whose lengths add up with rounding at
+// every border; probed at the borders and their neighbouring doubles, far
+// outside and on a fine grid.
 TEST(Trail, AnswersMatchAWalkOverTheSectionsBitForBit)
 {
     TSectionPlan uneven;
@@ -129,13 +71,34 @@ TEST(Trail, AnswersMatchAWalkOverTheSectionsBitForBit)
     for (const TSectionPlan& plan : {MoveTrail(), uneven}) {
         const TTestWorld world(plan);
         const TTrail& trail = world.trail;
-        for (const double p : ProbePositions(trail)) {
-            EXPECT_EQ(trail.GetSectionAt(p), WalkSectionAt(trail, p)) << "section at " << p;
-            EXPECT_EQ(Bits(trail.GetHeightAt(p)), Bits(WalkHeightAt(trail, p)))
-                << "height at " << p << ": " << trail.GetHeightAt(p) << " vs " << WalkHeightAt(trail, p);
+        const int n = trail.GetSectionCount();
+        std::vector<double> borders{0.0};
+        for (int i = 0; i < n; ++i)
+            borders.push_back(borders.back() + trail.GetSection(i)->GetLength());
+        std::vector<double> probes{-1.0, -0.0, 5.0, Inf, -Inf, NaN};
+        for (const double b : borders)
+            probes.insert(probes.end(), {b, std::nextafter(b, -Inf), std::nextafter(b, Inf)});
+        for (int i = -100; i < 2100; ++i)
+            probes.push_back(i * 0.001);
+
+        for (const double p : probes) {
+            // A border belongs to the later section; beyond the end, to the last.
+            int section = 0;
+            while (section + 1 < n && !(borders[section + 1] > p))
+                ++section;
+            EXPECT_EQ(trail.GetSectionAt(p), trail.GetSection(section)) << "section at " << p;
+            double height = 0.0;
+            int i = 0;
+            while (i < n && !(p <= borders[i + 1]))
+                height = height + trail.GetSection(i++)->GetHeight();
+            if (i < n) {
+                const TTrailSection* s = trail.GetSection(i);
+                height = height + s->GetHeight() * (1 - (borders[i + 1] - p) / s->GetLength());
+            }
+            EXPECT_EQ(Bits(trail.GetHeightAt(p)), Bits(height)) << "height at " << p;
         }
-        for (int i = 0; i < trail.GetSectionCount(); ++i)
-            EXPECT_EQ(Bits(trail.GetSectionStart(trail.GetSection(i))), Bits(WalkSectionStart(trail, i))) << i;
-        EXPECT_EQ(Bits(trail.GetLength()), Bits(WalkSectionStart(trail, trail.GetSectionCount())));
+        for (int i = 0; i < n; ++i)
+            EXPECT_EQ(Bits(trail.GetSectionStart(trail.GetSection(i))), Bits(borders[i])) << i;
+        EXPECT_EQ(Bits(trail.GetLength()), Bits(borders.back()));
     }
 }

@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <atomic>
+#include <chrono>
 #include <functional>
-#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,85 +21,31 @@ struct TFakeTime
 {
     std::int64_t now = 1000;
     std::vector<std::int64_t> sleeps;
-    // How much longer than asked a sleep takes.
-    std::int64_t oversleep = 0;
+    std::int64_t oversleep = 0; // how much longer than asked a sleep takes
 
     TPacingTiming Timing()
     {
-        return {[this] { return now; }, [this](std::int64_t ms) {
-                    sleeps.push_back(ms);
-                    now += ms + oversleep;
-                }};
+        return {[this] { return now; }, [this](std::int64_t ms) { now += sleeps.emplace_back(ms) + oversleep; }};
     }
 };
 
+// A step of stepMs, its sleeps overrunning by oversleep; then when the next,
+// short step starts, from the start of this one.
 struct TPacingRow
 {
     const char* name;
     std::int32_t speed;
-    std::int64_t stepMs;
-    std::int64_t oversleep;
+    std::int64_t stepMs, oversleep;
     bool overrun;
     std::vector<std::int64_t> sleeps;
-    // When the next, short step starts, from the start of this one.
     std::int64_t nextStart;
 };
 
-class Pacing : public testing::TestWithParam<TPacingRow>
-{
-};
-
-} // namespace
-
-TEST_P(Pacing, StepsStartAPeriodOfFortyMsOverTheSpeedApartUnlessTheyOverrun)
-{
-    const TPacingRow& row = GetParam();
-    TFakeTime time;
-    time.oversleep = row.oversleep;
-    std::vector<std::int64_t> starts;
-    std::int64_t duration = row.stepMs;
-    const auto step = [&] {
-        starts.push_back(time.now);
-        time.now += duration;
-    };
-    std::atomic<bool> overrun{!row.overrun};
-
-    TStepPacer pacer(time.Timing());
-    pacer.SetSpeed(row.speed);
-    pacer.Start();
-    pacer.RunPeriod(step, overrun);
-    EXPECT_EQ(overrun, row.overrun);
-    EXPECT_EQ(time.sleeps, row.sleeps);
-
-    time.oversleep = 0;
-    duration = 1;
-    pacer.RunPeriod(step, overrun);
-    ASSERT_EQ(starts.size(), 2u);
-    EXPECT_EQ(starts[1] - starts[0], row.nextStart);
-    EXPECT_FALSE(overrun);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    StepPacer, Pacing,
-    testing::Values(TPacingRow{"AStepOfAWholePeriodOverruns", 1, 40, 0, true, {}, 40},
-                    TPacingRow{"ALongerStepIsFollowedAtOnce", 1, 55, 0, true, {}, 55},
-                    TPacingRow{"EndingTwoMsBeforeTheTargetSkipsTheCoarseSleep", 1, 38, 0, false, {1, 1}, 40},
-                    TPacingRow{"EndingOneMsBeforeTheTargetWaitsOneMs", 1, 39, 0, false, {1}, 40},
-                    TPacingRow{"AShortStepSleepsCoarselyThenFinely", 1, 10, 0, false, {28, 1, 1}, 40},
-                    TPacingRow{"ALateWakeUpIsNotCaughtUp", 1, 10, 5, false, {28}, 43},
-                    TPacingRow{"TwiceAsFast", 2, 1, 0, false, {17, 1, 1}, 20},
-                    TPacingRow{"FiveTimesAsFast", 5, 1, 0, false, {5, 1, 1}, 8},
-                    TPacingRow{"TwentyTimesAsFast", 20, 1, 0, false, {1}, 2},
-                    // Back to back, but the processor is yielded between steps.
-                    TPacingRow{"AsFastAsPossible", TStepPacer::AsFastAsPossible, 1, 0, false, {0}, 1}),
-    [](const testing::TestParamInfo<TPacingRow>& row) { return std::string(row.param.name); });
-
-namespace {
+using Pacing = testing::TestWithParam<TPacingRow>;
 
 // The one handler the chain steps: counts its steps and runs a test's hook in each.
-class TStepCounter : public TLoadHandler
+struct TStepCounter : TLoadHandler
 {
-public:
     using TLoadHandler::TLoadHandler;
     double GetPosition() const override { return 0.0; }
     bool Step() override
@@ -122,9 +68,8 @@ bool Eventually(const std::function<bool()>& condition)
     return condition();
 }
 
-// The counter between the chain's two ends, which are never stepped. The
-// calendar second changes at every step, so that a stepping chain always
-// reads a rate above 0.
+// The counter between the chain's two ends, which are never stepped. The calendar
+// second changes at every step: a stepping chain always reads a rate above 0.
 struct TCountedRun
 {
     TCountedRun()
@@ -145,19 +90,55 @@ struct TCountedRun
     TObjectIds ids;
     std::time_t second = 0;
     TBucketChain chain{ids, [this] { return ++second; }};
-    TStepCounter first{ids};
-    TStepCounter counter{ids};
-    TStepCounter last{ids};
+    TStepCounter first{ids}, counter{ids}, last{ids};
     TChainPublisher publisher;
     TFakeTime time;
 };
 
 } // namespace
 
+TEST_P(Pacing, StepsStartAPeriodOfFortyMsOverTheSpeedApartUnlessTheyOverrun)
+{
+    const TPacingRow& row = GetParam();
+    TFakeTime time;
+    time.oversleep = row.oversleep;
+    std::vector<std::int64_t> starts;
+    std::int64_t duration = row.stepMs;
+    const auto step = [&] { starts.push_back(std::exchange(time.now, time.now + duration)); };
+    std::atomic<bool> overrun{!row.overrun};
+    TStepPacer pacer(time.Timing());
+    pacer.SetSpeed(row.speed);
+    pacer.Start();
+    pacer.RunPeriod(step, overrun);
+    EXPECT_EQ(overrun, row.overrun);
+    EXPECT_EQ(time.sleeps, row.sleeps);
+
+    time.oversleep = 0;
+    duration = 1;
+    pacer.RunPeriod(step, overrun);
+    EXPECT_EQ(starts, (std::vector<std::int64_t>{1000, 1000 + row.nextStart}));
+    EXPECT_FALSE(overrun);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    StepPacer, Pacing,
+    testing::ValuesIn(std::vector<TPacingRow>{
+        {"AStepOfAWholePeriodOverruns", 1, 40, 0, true, {}, 40}, {"ALongerStepIsFollowedAtOnce", 1, 55, 0, true, {}, 55},
+        {"EndingTwoMsBeforeTheTargetSkipsTheCoarseSleep", 1, 38, 0, false, {1, 1}, 40},
+        {"EndingOneMsBeforeTheTargetWaitsOneMs", 1, 39, 0, false, {1}, 40},
+        {"AShortStepSleepsCoarselyThenFinely", 1, 10, 0, false, {28, 1, 1}, 40},
+        {"ALateWakeUpIsNotCaughtUp", 1, 10, 5, false, {28}, 43},
+        {"TwiceAsFast", 2, 1, 0, false, {17, 1, 1}, 20}, {"FiveTimesAsFast", 5, 1, 0, false, {5, 1, 1}, 8},
+        {"TwentyTimesAsFast", 20, 1, 0, false, {1}, 2},
+        // Back to back, but the processor is yielded between steps.
+        {"AsFastAsPossible", TStepPacer::AsFastAsPossible, 1, 0, false, {0}, 1}}),
+    [](const testing::TestParamInfo<TPacingRow>& row) { return row.param.name; });
+
 TEST(SimulationThread, StepsNothingUntilResumedPublishesEveryStepAndStopsWithinAPeriod)
 {
     TCountedRun run;
     EXPECT_TRUE(run.publisher.Latest().handlers.empty()) << "nothing before the first publication";
+    EXPECT_EQ(run.publisher.GetFinishStep(), -1);
     TBCThread thread(true, &run.chain, &run.publisher);
     // Nothing to wait for here but the absence of a step.
     std::this_thread::sleep_for(120ms);
@@ -171,6 +152,8 @@ TEST(SimulationThread, StepsNothingUntilResumedPublishesEveryStepAndStopsWithinA
     EXPECT_EQ(run.first.steps + run.last.steps, 0);
     EXPECT_EQ(run.publisher.Latest().step, run.chain.GetStepCount()) << "the last step was published";
     EXPECT_EQ(run.publisher.Latest().handlers.size(), 3u);
+    // A chain without loads has delivered everything from the start.
+    EXPECT_EQ(run.publisher.GetFinishStep(), 0) << "kept from the first publication";
 }
 
 // Every step overruns its period, so the next follows at once; the reader on
@@ -189,8 +172,7 @@ TEST(SimulationThread, AReaderNeverWaitsForOverrunningSteps)
         const auto before = std::chrono::steady_clock::now();
         const std::int64_t step = run.publisher.Latest().step;
         longest = std::max(longest, std::chrono::steady_clock::now() - before);
-        changes += step != lastSeen;
-        lastSeen = step;
+        changes += std::exchange(lastSeen, step) != step;
         std::this_thread::sleep_for(1ms);
     }
     thread.StopAndWait();
@@ -199,50 +181,25 @@ TEST(SimulationThread, AReaderNeverWaitsForOverrunningSteps)
     EXPECT_TRUE(run.chain.overrun);
 }
 
-TEST(RunControl, APauseTakesEffectBeforeTheNextStepAndASingleStepStepsOnce)
+// A single step asked for while running is ignored: here, before the run starts.
+TEST(RunControl, APauseTakesEffectBeforeTheNextStepAndASingleStepStepsOnceOnlyWhilePaused)
 {
     TCountedRun run;
     TBCThread thread(true, &run.chain, &run.publisher, run.time.Timing());
     // Paused from inside the third step: that step ends, no fourth begins.
-    const std::function<void(int)> pauseAtThree = [&thread](int step) {
-        if (step == 3)
-            thread.SetPaused(true);
-    };
+    const std::function<void(int)> pauseAtThree = [&thread](int step) { if (step == 3) thread.SetPaused(true); };
     run.counter.hook = &pauseAtThree;
+    thread.StepOnce();
     thread.Resume();
-    ASSERT_TRUE(run.WaitForPausedAt(3));
-    run.counter.hook = nullptr;
-    for (const int expected : {4, 5}) {
-        thread.StepOnce();
+    for (const int expected : {3, 4, 5}) {
+        if (expected > 3)
+            thread.StepOnce();
         ASSERT_TRUE(run.WaitForPausedAt(expected));
+        run.counter.hook = nullptr;
         std::this_thread::sleep_for(50ms);
         EXPECT_EQ(run.counter.steps, expected) << "one step per request";
     }
     thread.SetPaused(false);
     ASSERT_TRUE(Eventually([&] { return run.counter.steps >= 10; }));
     EXPECT_GT(run.publisher.Latest().stepsPerSecond, 0);
-}
-
-TEST(RunControl, ASingleStepIsIgnoredWhileRunning)
-{
-    TCountedRun run;
-    TBCThread thread(true, &run.chain, &run.publisher, run.time.Timing());
-    thread.StepOnce();
-    thread.SetPaused(true);
-    thread.Resume();
-    ASSERT_TRUE(run.WaitForPausedAt(0)) << "a step asked for before the pause does not count";
-    std::this_thread::sleep_for(50ms);
-    EXPECT_EQ(run.counter.steps, 0);
-}
-
-// A chain without loads has delivered everything from the start.
-TEST(ChainPublisher, TellsTheStepAfterWhichEveryLoadWasDelivered)
-{
-    TCountedRun run;
-    EXPECT_EQ(run.publisher.GetFinishStep(), -1);
-    for (int i = 0; i < 2; ++i) {
-        run.chain.Step();
-        run.publisher.Publish(run.chain);
-    }
-    EXPECT_EQ(run.publisher.GetFinishStep(), 1);
 }

@@ -1,20 +1,19 @@
-// The walk's shortcuts against the straightforward walks over the handlers
-// found, and the interval sought from the walker against the one sought from
-// the root, on many small crowded worlds: equal positions, positions an ulp
-// apart, equally near candidates on both sides, and every kind of neighbour.
+// The walk's shortcuts against the straightforward walks over the handlers found, and the interval sought
+// from the walker against the one sought from the root, on many small crowded worlds: equal positions,
+// positions an ulp apart, equally near candidates on both sides, and every kind of neighbour.
 #include "ReferencePerson.h"
 
 #include "model/clsBucketChain.h"
 #include "model/clsLoad.h"
-#include "model/clsLoadHandler.h"
-#include "model/clsPerson.h"
 #include "model/clsTrail.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -23,9 +22,8 @@
 namespace {
 
 // A neighbour that stands still with a given number of equal loads and a given free capacity.
-class TSpot : public TLoadHandler
+struct TSpot : TLoadHandler
 {
-public:
     TSpot(TObjectIds& ids, double at, std::int32_t loadCount, double weight, double freeCapacity)
         : TLoadHandler(ids)
         , position(at)
@@ -36,36 +34,31 @@ public:
     }
 
     std::int32_t GetLoadCount() const override { return loads; }
-    TZLoad* GetLoad(std::int32_t index) const override
-    {
-        return index >= 0 && index < loads ? const_cast<TZStdLoad*>(&sample) : nullptr;
-    }
+    TZLoad* GetLoad(std::int32_t index) const override { return index >= 0 && index < loads ? &sample : nullptr; }
     double GetFreeCapacity() const override { return capacity; }
     double GetPosition() const override { return position; }
 
-private:
     double position;
     std::int32_t loads;
-    TZStdLoad sample;
+    mutable TZStdLoad sample;
     double capacity;
 };
 
-class TWalker : public TPerson
+struct TWalker : TPerson
 {
-public:
-    explicit TWalker(TObjectIds& ids)
-        : TPerson(ids, "walker")
-    {
-    }
-
+    using TPerson::TPerson;
     using TPerson::FindPartner;
     using TPerson::KeepDistance;
 };
 
-// A person among up to a dozen neighbours within a few reaches of it.
-class TCrowdedWorld
+double Pick(std::mt19937& random, std::initializer_list<double> values)
 {
-public:
+    return values.begin()[random() % values.size()];
+}
+
+// A person among up to a dozen neighbours within a few reaches of it.
+struct TCrowdedWorld
+{
     TCrowdedWorld(std::mt19937& random, bool emptyHands)
         : empty(emptyHands)
     {
@@ -118,18 +111,11 @@ public:
     TTrailSection section{ids, 1.0};
     TTrail trail{ids};
     TBucketChain chain{ids};
-    TWalker walker{ids};
+    TWalker walker{ids, "walker"};
     std::vector<std::unique_ptr<TSpot>> spots;
     bool empty;
-    double target = 0.0;
-    double lo = 0.0;
-    double hi = 0.0;
+    double target = 0.0, lo = 0.0, hi = 0.0;
 
-private:
-    static double Pick(std::mt19937& random, std::initializer_list<double> values)
-    {
-        return values.begin()[random() % values.size()];
-    }
 };
 
 TEST(NeighbourShortcuts, keep_distance_and_partner_choice_match_the_walk_over_every_handler_found)
@@ -146,20 +132,40 @@ TEST(NeighbourShortcuts, keep_distance_and_partner_choice_match_the_walk_over_ev
         const THandlerRange fromWalker = w.chain.FindHandlerRange(w.lo, w.hi, &w.walker);
         ASSERT_TRUE(fromWalker.first == range.first && fromWalker.last == range.last);
 
-        double shortcutTarget = w.target;
-        double scannedTarget = w.target;
-        w.walker.KeepDistance(range, empty, w.Reach(), shortcutTarget);
-        KeepDistanceByScan(w.walker, found, empty, w.Reach(), scannedTarget);
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(shortcutTarget), std::bit_cast<std::uint64_t>(scannedTarget))
-            << shortcutTarget << " instead of " << scannedTarget;
-
-        double shortcutDistance = -1.0;
-        double scannedDistance = -1.0;
-        const TLoadHandler* shortcutPartner = w.walker.FindPartner(range, empty, shortcutDistance);
-        const TLoadHandler* scannedPartner = FindPartnerByScan(w.walker, found, empty, scannedDistance);
-        ASSERT_EQ(shortcutPartner, scannedPartner);
-        ASSERT_EQ(std::bit_cast<std::uint64_t>(shortcutDistance), std::bit_cast<std::uint64_t>(scannedDistance));
+        double shortcut[] = {w.target, -1.0};
+        double scanned[] = {w.target, -1.0};
+        w.walker.KeepDistance(range, empty, w.Reach(), shortcut[0]);
+        KeepDistanceByScan(w.walker, found, empty, w.Reach(), scanned[0]);
+        ASSERT_EQ(w.walker.FindPartner(range, empty, shortcut[1]), FindPartnerByScan(w.walker, found, empty, scanned[1]));
+        // Target and partner distance, bit for bit.
+        using TBits = std::array<std::uint64_t, 2>;
+        ASSERT_EQ(std::bit_cast<TBits>(shortcut), std::bit_cast<TBits>(scanned))
+            << shortcut[0] << " instead of " << scanned[0];
     }
 }
 
 } // namespace
+
+// A section look-up from a hint must find what the search from scratch finds,
+// whatever the hint: borders, positions outside the trail, NaN, stale hints.
+TEST(SectionHint, finds_the_section_the_search_finds_from_any_hint)
+{
+    TObjectIds ids;
+    TTrail trail(ids);
+    TTrailSection sections[] = {{ids, 0.1}, {ids, 0.25}, {ids, 0.1}, {ids, 1e-9}, {ids, 0.3}};
+    for (TTrailSection& section : sections)
+        trail.AddSection(&section);
+    std::vector<double> positions = {-1.0, 0.0, trail.GetLength(), 2.0, std::numeric_limits<double>::quiet_NaN()};
+    for (std::int32_t i = 0; i < trail.GetSectionCount(); ++i) {
+        const double end = trail.GetSectionStart(trail.GetSection(i)) + trail.GetSection(i)->GetLength();
+        positions.insert(positions.end(), {std::nextafter(end, -1.0), end, std::nextafter(end, 2.0)});
+    }
+    for (const double position : positions) {
+        for (std::int32_t hint = -2; hint <= trail.GetSectionCount() + 1; ++hint) {
+            std::int32_t kept = hint;
+            const TTrailSection* found = trail.GetSectionAt(position, kept);
+            ASSERT_EQ(found, trail.GetSectionAt(position)) << "position " << position << ", hint " << hint;
+            EXPECT_EQ(trail.GetSection(kept), found);
+        }
+    }
+}

@@ -1,27 +1,20 @@
-// The step's shortcuts must not change a single bit of a run: scaled scenarios
-// of optimised persons are stepped side by side with the same scenarios of
-// persons that walk the straightforward way, and compared after every step.
+// The step's shortcuts must not change a single bit of a run: scaled scenarios of optimised persons are stepped
+// side by side with the same scenarios of persons that walk the straightforward way, compared after every step.
 #include "ReferencePerson.h"
 
-#include "scenario/clsScenario.h"
-#include "model/clsBucketChain.h"
-#include "model/clsLoad.h"
-#include "model/clsLoadHandler.h"
-#include "model/clsHomeareaPerson.h"
-#include "model/clsPerson.h"
 #include "model/clsTrail.h"
 #include "model/clsZOManager.h"
+#include "scenario/clsScenario.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cctype>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -30,55 +23,33 @@ struct TRunShape
 {
     std::int32_t persons;
     std::int64_t steps;
-    // Persons stood at even spacing along the trail first, instead of all at the source.
-    bool spread;
+    bool spread; // persons stood at even spacing along the trail first, not all at the source
 };
 
-std::string Name(const TRunShape& shape)
-{
-    return std::to_string(shape.persons) + (shape.spread ? " spread persons, " : " persons, ")
-        + std::to_string(shape.steps) + " steps";
-}
-
 // One scaled scenario; it draws its overtaking chances from its own chain.
-class TRun
+struct TRun
 {
-public:
     TRun(const TRunShape& shape, bool reference)
-        : scenario(objects, BuiltInMove(shape.persons), MakePerson(reference))
-    {
-        if (shape.spread)
-            Spread();
-    }
-
-    TBucketChain& Chain() const { return *scenario.GetChain(); }
-
-private:
-    static TScenario::TPersonFactory MakePerson(bool reference)
-    {
-        if (!reference)
-            return {};
-        return [](TObjectIds& ids, std::string name) -> std::unique_ptr<TPerson> {
-            return std::make_unique<TReferencePerson>(ids, std::move(name));
-        };
-    }
-
-    void Spread()
+        : scenario(objects, BuiltInMove(shape.persons), reference ? MakeReferencePerson : TScenario::TPersonFactory{})
     {
         const double length = scenario.GetTrail()->GetLength();
         const std::int32_t count = Chain().GetHandlerCount();
-        for (std::int32_t i = 1; i + 1 < count; ++i)
+        for (std::int32_t i = 1; shape.spread && i + 1 < count; ++i)
             static_cast<TPerson*>(Chain().GetHandler(i))->SetPosition(length * i / (count - 1));
+    }
+
+    TBucketChain& Chain() const { return *scenario.GetChain(); }
+    static std::unique_ptr<TPerson> MakeReferencePerson(TObjectIds& ids, std::string name)
+    {
+        return std::make_unique<TReferencePerson>(ids, std::move(name));
     }
 
     TZOManager objects;
     TScenario scenario;
 };
 
-constexpr std::array<const char*, 11> FieldNames = {
-    "position", "loads", "fitness", "break", "state", "counter",
-    "home", "home start", "home end", "home steps", "home corrections (or delivered)",
-};
+constexpr std::array<const char*, 11> FieldNames = {"position", "loads", "fitness", "break", "state", "counter", "home",
+                                                     "home start", "home end", "home steps", "home corrections (or delivered)"};
 using TRecord = std::array<std::uint64_t, FieldNames.size()>;
 
 std::uint64_t Bits(double value)
@@ -89,21 +60,16 @@ std::uint64_t Bits(double value)
 // Everything a trace shows of a handler, doubles bit for bit.
 TRecord Record(const TLoadHandler& h)
 {
-    TRecord r{Bits(h.GetPosition()), static_cast<std::uint64_t>(h.GetLoadCount())};
-    if (const auto* sink = dynamic_cast<const TLoadSink*>(&h))
-        r[10] = static_cast<std::uint64_t>(sink->GetDeliveredCount());
-    if (const auto* p = dynamic_cast<const THomeareaPerson*>(&h)) {
-        r[2] = Bits(p->GetFitness());
-        r[3] = p->IsOnBreak();
-        r[4] = static_cast<std::uint64_t>(p->GetState());
-        r[5] = static_cast<std::uint64_t>(p->GetStepCounter());
-        r[6] = p->IsInHomeArea();
-        r[7] = p->IsInHomeArea() ? Bits(p->GetHomeStart()) : 0;
-        r[8] = p->IsInHomeArea() ? Bits(p->GetHomeEnd()) : 0;
-        r[9] = static_cast<std::uint64_t>(p->GetHomeSteps());
-        r[10] = static_cast<std::uint64_t>(p->GetHomeCorrections());
+    const auto u = [](auto value) { return static_cast<std::uint64_t>(value); };
+    const auto* p = dynamic_cast<const THomeareaPerson*>(&h);
+    if (!p) {
+        const auto* sink = dynamic_cast<const TLoadSink*>(&h);
+        return {Bits(h.GetPosition()), u(h.GetLoadCount()), 0, 0, 0, 0, 0, 0, 0, 0, sink ? u(sink->GetDeliveredCount()) : 0};
     }
-    return r;
+    const bool home = p->IsInHomeArea();
+    return {Bits(h.GetPosition()), u(h.GetLoadCount()), Bits(p->GetFitness()), p->IsOnBreak(), u(p->GetState()),
+            u(p->GetStepCounter()), home, home ? Bits(p->GetHomeStart()) : 0, home ? Bits(p->GetHomeEnd()) : 0,
+            u(p->GetHomeSteps()), u(p->GetHomeCorrections())};
 }
 
 // Empty when both chains agree, else where they first differ.
@@ -112,9 +78,8 @@ std::string FirstDifference(const TBucketChain& optimised, const TBucketChain& r
     for (std::int32_t i = 0; i < reference.GetHandlerCount(); ++i) {
         const TRecord a = Record(*optimised.GetHandler(i));
         const TRecord b = Record(*reference.GetHandler(i));
-        for (std::size_t f = 0; f < a.size(); ++f)
-            if (a[f] != b[f])
-                return "handler " + std::to_string(i) + ", " + FieldNames[f];
+        if (const auto f = std::mismatch(a.begin(), a.end(), b.begin()).first; f != a.end())
+            return "handler " + std::to_string(i) + ", " + FieldNames[static_cast<std::size_t>(f - a.begin())];
     }
     return {};
 }
@@ -123,25 +88,21 @@ std::string FirstDifference(const TBucketChain& optimised, const TBucketChain& r
 // index's order, keyed by their current positions; else what is wrong.
 std::string PartnerIndexFault(const TBucketChain& chain)
 {
-    std::vector<const TLoadHandler*> inPositionOrder;
-    for (const auto& entry : chain.GetPositionIndex())
-        inPositionOrder.push_back(entry.second);
+    const auto end = chain.GetPositionIndex().end();
     for (const TPartnerKind kind : {TPartnerKind::Taker, TPartnerKind::Giver}) {
-        auto at = inPositionOrder.begin();
+        auto at = chain.GetPositionIndex().begin();
         for (const auto& entry : chain.GetPartnerIndex(kind)) {
             if (entry.first.position != entry.second->GetPosition())
                 return "a partner key is not its handler's position";
-            at = std::find(at, inPositionOrder.end(), entry.second);
-            if (at == inPositionOrder.end())
+            at = std::find_if(at, end, [&](const auto& filed) { return filed.second == entry.second; });
+            if (at == end)
                 return "a partner index is out of the position index's order";
         }
     }
     return {};
 }
 
-class ReferencePassTest : public testing::TestWithParam<TRunShape>
-{
-};
+using ReferencePassTest = testing::TestWithParam<TRunShape>;
 
 TEST_P(ReferencePassTest, every_step_of_the_optimised_persons_matches_the_straightforward_pass_bit_for_bit)
 {
@@ -157,8 +118,7 @@ TEST_P(ReferencePassTest, every_step_of_the_optimised_persons_matches_the_straig
         ASSERT_TRUE(fault.empty()) << "after step " << step << ": " << fault;
     }
     // The runs must have got somewhere, or agreeing proves little.
-    const auto* sink = reference.Chain().GetHandler(reference.Chain().GetHandlerCount() - 1);
-    EXPECT_GT(static_cast<const TLoadSink*>(sink)->GetDeliveredCount(), 0);
+    EXPECT_GT(reference.scenario.GetSink()->GetDeliveredCount(), 0);
 }
 
 // From the start crowd at the source through spreading, home areas, hand-overs,
@@ -168,49 +128,36 @@ INSTANTIATE_TEST_SUITE_P(ScaledScenarios, ReferencePassTest,
                          testing::Values(TRunShape{11, 30'000, false}, TRunShape{23, 8'000, false},
                                          TRunShape{110, 4'000, false}, TRunShape{250, 2'500, false},
                                          TRunShape{110, 3'000, true}, TRunShape{250, 2'000, true}),
-                         [](const auto& test) {
-                             std::string name = Name(test.param);
-                             for (char& c : name)
-                                 if (!std::isalnum(static_cast<unsigned char>(c)))
-                                     c = '_';
-                             return name;
+                         [](const auto& row) {
+                             return std::to_string(row.param.persons) + (row.param.spread ? "_spread" : "") + "_persons_"
+                                 + std::to_string(row.param.steps) + "_steps";
                          });
 
 // The source answers for its whole stock from its sample load; the answers must
 // be those of a walk over every load in stock.
 TEST(SourceShortcut, answers_as_a_walk_over_the_whole_stock_would)
 {
-    struct TRow
+    struct TNarrowSink : TLoadSink
     {
-        double sampleWeight;
-        std::int32_t stock;
-        double capacity;
+        using TLoadSink::TLoadSink;
+        double GetFreeCapacity() const override { return capacity; }
+        double capacity = 0.0;
     };
-    const TRow rows[] = {
-        {1.0, 3, 1.0}, {1.0, 3, 0.5}, {1.0, 3, 0.0}, {1.0, 0, 1.0}, {0.0, 3, 1.0},
-        {-1.0, 3, 1.0}, {0.5, 2, 100.0}, {2.0, 1, 2.0},
-    };
-    for (const TRow& row : rows) {
-        SCOPED_TRACE("sample " + std::to_string(row.sampleWeight) + ", stock " + std::to_string(row.stock)
-                     + ", capacity " + std::to_string(row.capacity));
+    // Rows: sample weight, stock, the receiver's free capacity.
+    for (const auto& [weight, stock, room] : {std::tuple{1.0, 3, 1.0}, {1.0, 3, 0.5}, {1.0, 3, 0.0}, {1.0, 0, 1.0},
+                                              {0.0, 3, 1.0}, {-1.0, 3, 1.0}, {0.5, 2, 100.0}, {2.0, 1, 2.0}}) {
+        SCOPED_TRACE(testing::Message() << "sample " << weight << ", stock " << stock << ", room " << room);
         TObjectIds ids;
-        TLoadSource shortcut(ids, row.sampleWeight, row.stock);
-        TLoadSource walked(ids, row.sampleWeight, row.stock);
-        EXPECT_EQ(shortcut.FindHeaviestLoad(row.capacity), walked.TLoadHandler::FindHeaviestLoad(row.capacity));
-
-        struct TNarrowSink : TLoadSink
-        {
-            using TLoadSink::TLoadSink;
-            double capacity = 0.0;
-            double GetFreeCapacity() const override { return capacity; }
-        };
-        TNarrowSink narrowA(ids, 1.0);
-        TNarrowSink narrowB(ids, 1.0);
-        narrowA.capacity = narrowB.capacity = row.capacity;
-        shortcut.GiveLoadTo(&narrowA);
-        walked.TLoadHandler::GiveLoadTo(&narrowB);
+        TLoadSource shortcut(ids, weight, stock);
+        TLoadSource walked(ids, weight, stock);
+        EXPECT_EQ(shortcut.FindHeaviestLoad(room), walked.TLoadHandler::FindHeaviestLoad(room));
+        TNarrowSink a(ids, 1.0);
+        TNarrowSink b(ids, 1.0);
+        a.capacity = b.capacity = room;
+        shortcut.GiveLoadTo(&a);
+        walked.TLoadHandler::GiveLoadTo(&b);
         EXPECT_EQ(shortcut.GetLoadCount(), walked.GetLoadCount());
-        EXPECT_EQ(narrowA.GetDeliveredCount(), narrowB.GetDeliveredCount());
+        EXPECT_EQ(a.GetDeliveredCount(), b.GetDeliveredCount());
     }
 }
 

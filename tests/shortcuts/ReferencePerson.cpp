@@ -88,18 +88,10 @@ void TReferencePerson::DoWalk()
     const bool empty = loads.empty();
     const double reach = trail->GetLength() * 0.01;
 
-    double target = 0.0;
-    double lo = 0.0;
-    double hi = 0.0;
-    if (!empty) {
-        target = position + GetStepLength();
-        lo = position;
-        hi = target + reach;
-    } else {
-        target = position - GetStepLength();
-        lo = target - reach;
-        hi = position;
-    }
+    const double step = GetStepLength();
+    double target = empty ? position - step : position + step;
+    const double lo = empty ? target - reach : position;
+    const double hi = empty ? position : target + reach;
     ClampPosition(target);
 
     found.clear();

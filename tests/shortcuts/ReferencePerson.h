@@ -2,11 +2,9 @@
 
 #include "model/clsHomeareaPerson.h"
 
-// The same person walking and founding its home area the straightforward way:
-// every handler of the search interval copied out of the chain and visited in
-// list order, and every handler of the chain visited for the negotiation, with
-// no shortcut. What every optimised step must reproduce bit
-// for bit.
+// The same person walking and founding its home area the straightforward way: every handler of the search
+// interval copied out of the chain and visited in list order, and every handler of the chain visited for the
+// negotiation, with no shortcut. What every optimised step must reproduce bit for bit.
 class TReferencePerson : public THomeareaPerson
 {
 public:
