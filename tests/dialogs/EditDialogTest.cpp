@@ -31,17 +31,4 @@ TEST(EditDialog, EnterClosesThroughOkAndEscapeThroughCancel)
     }
 }
 
-TEST(EditDialog, ApplyLeavesTheDialogOpenAndCancelRejects)
-{
-    TfrmEdit dialog(nullptr);
-    dialog.open();
-    dialog.setResult(-1);
-    QTest::mouseClick(dialog.findChild<QPushButton*>("btnApply"), Qt::LeftButton);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), -1);
-    QTest::mouseClick(dialog.findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-}
-
 } // namespace

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <limits>
-#include <optional>
 #include <string>
 
 namespace {
@@ -74,14 +72,3 @@ TEST(PersonRow, ShowsEachKindOfPersonWithItsQuantitiesTimesAHundredWithAPointUnd
     EXPECT_TRUE(TPersonRow::Of(nullptr).gone);
 }
 
-TEST(RowId, ReadsLikeADecimalIntegerUpToTheFirstNonDigit)
-{
-    constexpr auto max = std::numeric_limits<std::int32_t>::max();
-    constexpr auto min = std::numeric_limits<std::int32_t>::min();
-    const struct { const char* text; std::optional<std::int32_t> id; } samples[] = {
-        {"  +5", 5}, {"-3", -3}, {"12abc", 12}, {"2147483647", max}, {"-2147483648", min},
-        {"", std::nullopt}, {"-", std::nullopt}, {" +x1", std::nullopt}, {"2147483648", std::nullopt},
-    };
-    for (const auto& sample : samples)
-        EXPECT_EQ(ParseRowId(QString::fromLatin1(sample.text)), sample.id) << '"' << sample.text << '"';
-}

@@ -65,12 +65,6 @@ void CheckLocalizeText(const QString& text)
     Check(localized == expected.text, "LocalizeText reads the text as the rules say");
     Check(localized.size() <= text.size() || expected.fromTable,
           "only a table text can be longer than the text it replaces");
-    if (!text.contains(u'#')) {
-        QString stripped = text;
-        if (text.size() >= 2 && text.contains(u'&'))
-            stripped.remove(text.indexOf(u'&'), 1);
-        Check(localized == stripped, "a text without '#' only loses its first '&'");
-    }
 }
 
 void CheckStringTable(std::int32_t id)

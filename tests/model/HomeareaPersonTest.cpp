@@ -130,12 +130,3 @@ TEST(HomeArea, TargetsArePulledBackToTheBordersAndAreaIsGivenUpAfterAThousandChe
     }
 }
 
-TEST(HomeArea, SatisfactionIsTheShareOfUncorrectedChecksTruncated)
-{
-    for (const auto& [steps, corrections, satisfaction] :
-         {std::tuple{10, 3, 70}, {3, 1, 67}, {0, 0, 0}, {3, 2, 34}, {7, 0, 100}}) {
-        THomeProbe person(ids);
-        person.SetHome(0.2, 0.5, steps, corrections);
-        EXPECT_EQ(person.GetSatisfaction(), satisfaction) << steps << "/" << corrections;
-    }
-}

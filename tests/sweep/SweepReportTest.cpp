@@ -43,20 +43,4 @@ TEST(SweepReport, GivesPercentilesInterpolatedBetweenClosestRanksPerCombination)
     }
 }
 
-TEST(SweepReport, RefusesACsvThatIsNotASweeps)
-{
-    // Other malformed lines are refused by the same reader.
-    const std::pair<const char*, const char*> cases[] = {
-        {"run,a,b\n", "c.csv: line 1: no column seed: not a sweep's CSV"},
-        {"run,seed,finished,steps\n0,1,yes,5\n", "c.csv: line 2: finished must be 0 or 1 and steps a whole number"},
-    };
-    for (const auto& [text, message] : cases) {
-        std::istringstream in(text);
-        EXPECT_THROW(try { ReadSweepCsv(in, "c.csv"); } catch (const TSweepCsvError& error) {
-            EXPECT_EQ(std::string(error.what()), message);
-            throw;
-        }, TSweepCsvError) << text;
-    }
-}
-
 } // namespace

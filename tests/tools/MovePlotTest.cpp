@@ -65,10 +65,3 @@ TEST(MovePlot, EachPersonIsDrawnInItsChainViewColourWhereItStands)
     }
 }
 
-// zemba_run.plot-and-report checks a written picture.
-TEST(MovePlot, AnUnwritablePathIsReported)
-{
-    std::string error;
-    EXPECT_FALSE(WriteMovePlot(Standing(10), "/nonexistent-directory/move.png", error));
-    EXPECT_EQ(error, "cannot write the picture to '/nonexistent-directory/move.png'");
-}

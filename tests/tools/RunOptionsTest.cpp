@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <iterator>
-#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,16 +16,6 @@ TRunOptionsParse Parse(const std::string& args)
 }
 
 } // namespace
-
-TEST(RunOptions, TakesEveryOptionWithItsValue)
-{
-    // zemba-run-checks.sh gives the options it uses; here the others.
-    const TRunOptions o = Parse("--steps 9223372036854775807 --every 10 --persons 22 --plot m.png --plot-steps 0:1500").options;
-    EXPECT_TRUE(o.steps == std::numeric_limits<std::int64_t>::max() && o.every == 10 && o.persons == 22);
-    EXPECT_EQ(o.plotSteps, std::make_pair(std::int64_t{0}, std::int64_t{1500}));
-    const TRunOptions sweep = Parse("--sweep s.json --csv - --jobs 2 --shard 2/3").options;
-    EXPECT_TRUE(sweep.jobs == 2 && sweep.shard == 2 && sweep.shardCount == 3);
-}
 
 // Each row is refused with one line that starts by naming the problem; the
 // program adds the usage (zemba-run-checks.sh).

@@ -71,25 +71,6 @@ TEST_F(PersonPicture, LoadsStackAboveTheBarEverySevenRowsAndTheBarShrinksWithTir
     }
 }
 
-// From the plain run-up up the first flight onto the second: the start's baseline is the lower one.
-TEST_F(PersonPicture, DrawsTheHomeAreaDottedTwelveRowsBelowItsLowerEnd)
-{
-    person.homeStart = 0.05, person.homeEnd = 0.6;
-    const int from = MapPosition(*scenario.GetTrail(), UsualSize.width(), UsualSize.height(), 0.05).left;
-    const int to = MapPosition(*scenario.GetTrail(), UsualSize.width(), UsualSize.height(), 0.6).left;
-    const QRect line(from, Baseline + 12, to - from + 1, 1);
-    const QRect everywhere(QPoint(0, 0), UsualSize);
-    const int barOnly = CountPixels(Render(), everywhere, Aqua);
-    EXPECT_EQ(CountPixels(Render(), line, Aqua), 0) << "no line without a home area";
-
-    person.inHomeArea = true;
-    const QImage picture = Render();
-    const int dots = CountPixels(picture, line, Aqua);
-    EXPECT_GT(dots, line.width() / 4);
-    EXPECT_LT(dots, line.width()) << "dotted, not solid";
-    EXPECT_EQ(CountPixels(picture, everywhere, Aqua), barOnly + dots) << "straight, on one row";
-}
-
 TEST_F(PersonPicture, ClipsTheSourceStockInsteadOfScalingIt)
 {
     person = {.id = 2, .loadCount = 666, .name = {}};
