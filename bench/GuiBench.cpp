@@ -1,10 +1,9 @@
 // What it costs to watch: the view's picture, a repaint of the persons
 // dialog's rows, and the caption localisation of the main window.
-#include "scenario/clsScenario.h"
-#include "app/frm_Main.h"
 #include "dialogs/frm_Persons.h"
 #include "model/clsBucketChain.h"
 #include "model/clsZOManager.h"
+#include "scenario/clsScenario.h"
 #include "strings/clsStringsForVCLControls.h"
 #include "view/frame_Zemba.h"
 
@@ -52,12 +51,12 @@ void BM_PersonsDialogRepaint(benchmark::State& state)
 }
 BENCHMARK(BM_PersonsDialogRepaint)->Unit(benchmark::kMicrosecond);
 
-void BM_LocalizeMainWindow(benchmark::State& state)
+void BM_LocalizePersonsDialog(benchmark::State& state)
 {
-    TfrmMain window;
+    TfrmPersons persons(nullptr);
     for (auto _ : state)
-        LocalizeComponent(&window);
+        LocalizeComponent(&persons);
 }
-BENCHMARK(BM_LocalizeMainWindow)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LocalizePersonsDialog)->Unit(benchmark::kMicrosecond);
 
 } // namespace
