@@ -118,7 +118,7 @@ struct TCrowdedWorld
 
 };
 
-TEST(NeighbourShortcuts, keep_distance_and_partner_choice_match_the_walk_over_every_handler_found)
+TEST(NeighbourShortcuts, KeepDistanceAndPartnerChoiceMatchTheWalkOverEveryHandlerFound)
 {
     std::mt19937 random(2024);
     for (int world = 0; world < 20'000; ++world) {
@@ -148,7 +148,7 @@ TEST(NeighbourShortcuts, keep_distance_and_partner_choice_match_the_walk_over_ev
 
 // A section look-up from a hint must find what the search from scratch finds,
 // whatever the hint: borders, positions outside the trail, NaN, stale hints.
-TEST(SectionHint, finds_the_section_the_search_finds_from_any_hint)
+TEST(SectionHint, FindsTheSectionTheSearchFindsFromAnyHint)
 {
     TObjectIds ids;
     TTrail trail(ids);

@@ -102,9 +102,9 @@ std::string PartnerIndexFault(const TBucketChain& chain)
     return {};
 }
 
-using ReferencePassTest = testing::TestWithParam<TRunShape>;
+using ReferencePass = testing::TestWithParam<TRunShape>;
 
-TEST_P(ReferencePassTest, every_step_of_the_optimised_persons_matches_the_straightforward_pass_bit_for_bit)
+TEST_P(ReferencePass, EveryStepOfTheOptimisedPersonsMatchesTheStraightforwardPassBitForBit)
 {
     const TRunShape shape = GetParam();
     TRun optimised(shape, false);
@@ -124,7 +124,7 @@ TEST_P(ReferencePassTest, every_step_of_the_optimised_persons_matches_the_straig
 // From the start crowd at the source through spreading, home areas, hand-overs,
 // deliveries and, for the eleven, the first breaks; the spread runs found and
 // cut many home areas at once.
-INSTANTIATE_TEST_SUITE_P(ScaledScenarios, ReferencePassTest,
+INSTANTIATE_TEST_SUITE_P(ScaledScenarios, ReferencePass,
                          testing::Values(TRunShape{11, 30'000, false}, TRunShape{23, 8'000, false},
                                          TRunShape{110, 4'000, false}, TRunShape{250, 2'500, false},
                                          TRunShape{110, 3'000, true}, TRunShape{250, 2'000, true}),
@@ -135,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(ScaledScenarios, ReferencePassTest,
 
 // The source answers for its whole stock from its sample load; the answers must
 // be those of a walk over every load in stock.
-TEST(SourceShortcut, answers_as_a_walk_over_the_whole_stock_would)
+TEST(SourceShortcut, AnswersAsAWalkOverTheWholeStockWould)
 {
     struct TNarrowSink : TLoadSink
     {
