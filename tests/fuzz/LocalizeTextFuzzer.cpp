@@ -1,5 +1,6 @@
 // Feeds arbitrary texts to LocalizeText and arbitrary ids to the string table,
 // and aborts when a property that must hold for every input is broken.
+#include "FuzzProperty.h"
 #include "strings/clsStringTable.h"
 #include "strings/clsStringsForVCLControls.h"
 
@@ -9,21 +10,12 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <vector>
 
 namespace {
-
-void Check(bool holds, const char* property)
-{
-    if (holds)
-        return;
-    std::fprintf(stderr, "property broken: %s\n", property);
-    std::abort();
-}
 
 struct TExpectation
 {

@@ -1,25 +1,12 @@
 // Feeds arbitrary bytes to the scenario file reader and aborts when a property
 // that must hold for every input is broken.
+#include "FuzzProperty.h"
 #include "scenario/clsScenarioFile.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
-
-namespace {
-
-void Check(bool holds, const char* property)
-{
-    if (holds)
-        return;
-    std::fprintf(stderr, "property broken: %s\n", property);
-    std::abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
