@@ -7,20 +7,42 @@
 
 void TChainState::Read(const TBucketChain& chain)
 {
-    step = chain.GetStepCount();
-    stepsPerSecond = chain.GetStepsPerSecond();
-    overrun = chain.overrun.load(std::memory_order_relaxed);
-    stock = inHands = delivered = 0;
+    BeginRead(chain);
     handlers.resize(static_cast<std::size_t>(chain.GetHandlerCount()));
     for (std::size_t i = 0; i < handlers.size(); ++i) {
         THandlerState& h = handlers[i];
         h.Read(*chain.GetHandler(static_cast<std::int32_t>(i)));
-        if (h.kind == THandlerState::TKind::Source)
-            stock += h.loadCount;
-        else if (h.IsPerson())
-            inHands += h.loadCount;
-        delivered += h.delivered;
+        CountLoads(h);
     }
+}
+
+void TChainState::ReadFigures(const TBucketChain& chain, const std::function<void(const THandlerState&)>& visit)
+{
+    BeginRead(chain);
+    handlers.clear();
+    THandlerState h;
+    for (std::int32_t i = 0; i < chain.GetHandlerCount(); ++i) {
+        h.Read(*chain.GetHandler(i));
+        CountLoads(h);
+        visit(h);
+    }
+}
+
+void TChainState::BeginRead(const TBucketChain& chain)
+{
+    step = chain.GetStepCount();
+    stepsPerSecond = chain.GetStepsPerSecond();
+    overrun = chain.overrun.load(std::memory_order_relaxed);
+    stock = inHands = delivered = 0;
+}
+
+void TChainState::CountLoads(const THandlerState& h)
+{
+    if (h.kind == THandlerState::TKind::Source)
+        stock += h.loadCount;
+    else if (h.IsPerson())
+        inHands += h.loadCount;
+    delivered += h.delivered;
 }
 
 const THandlerState* TChainState::Find(std::int32_t id) const

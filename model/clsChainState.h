@@ -3,6 +3,7 @@
 #include "model/clsHandlerState.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class TBucketChain;
@@ -23,6 +24,14 @@ struct TChainState
 
     // Reads the chain anew, reusing the storage of the previous read.
     void Read(const TBucketChain& chain);
+    // Reads the figures only, handing each handler's state to visit in the
+    // chain's order instead of keeping it: the handlers stay empty. For
+    // readers of a large chain that need totals, not a copy.
+    void ReadFigures(const TBucketChain& chain, const std::function<void(const THandlerState&)>& visit);
     // The state of the handler with the id, or null.
     const THandlerState* Find(std::int32_t id) const;
+
+private:
+    void BeginRead(const TBucketChain& chain);
+    void CountLoads(const THandlerState& handler);
 };

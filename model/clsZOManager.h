@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
+#include <utility>
 #include <vector>
 
 class TZembaObject;
@@ -27,5 +27,11 @@ public:
     std::size_t GetCount() const { return objects.size(); }
 
 private:
-    std::map<std::int32_t, TZembaObject*> objects;
+    // By ascending id: a scenario files its objects in the order it made
+    // them and takes them out in reverse, so both happen at the end. Sixteen
+    // bytes an object, where a tree spends a node of sixty-four.
+    std::vector<std::pair<std::int32_t, TZembaObject*>> objects;
+
+    using TEntries = decltype(objects);
+    TEntries::const_iterator Seek(std::int32_t id) const;
 };

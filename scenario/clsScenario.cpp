@@ -95,9 +95,9 @@ void TScenario::Register()
 
 void TScenario::Unregister()
 {
-    for (std::size_t i = 0; i < registered; ++i)
-        objects.Remove(owned[i].get());
-    registered = 0;
+    // In reverse, as they were filed: the registry takes the last out at its end.
+    for (; registered > 0; --registered)
+        objects.Remove(owned[registered - 1].get());
 }
 
 void TScenario::Free()

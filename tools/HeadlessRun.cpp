@@ -48,14 +48,13 @@ int WriteScenarioFile(const TScenarioDescription& description, const std::string
 
 void WriteSummary(std::int64_t step, const TBucketChain& chain, std::ostream& out)
 {
-    TChainState state;
-    state.Read(chain);
     std::int64_t onBreak = 0;
     std::int64_t inHome = 0;
-    for (const THandlerState& h : state.handlers) {
+    TChainState state;
+    state.ReadFigures(chain, [&](const THandlerState& h) {
         onBreak += h.onBreak ? 1 : 0;
         inHome += h.inHomeArea ? 1 : 0;
-    }
+    });
     out << "steps=" << step << " stock=" << state.stock << " in_hands=" << state.inHands
         << " delivered=" << state.delivered << " on_break=" << onBreak << " in_home=" << inHome << '\n';
 }

@@ -220,10 +220,11 @@ TEST(Faults, ClosingTheWindowFiftyTimesWhileTheChainStepsJoinsTheThreadEachTime)
     for (int round = 0; round < 50; ++round) {
         TfrmMain window;
         window.show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetChain()->GetStepsPerSecond() > 0; }, 2000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetChain()->GetStepsPerSecond() > 0; }, 5000));
         QTest::qWait(30);
         const auto start = std::chrono::steady_clock::now();
         window.close();
-        EXPECT_LT(std::chrono::steady_clock::now() - start, 100ms) << "round " << round;
+        // A step takes microseconds; the bound allows for a loaded machine and catches a join that hangs.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 1s) << "round " << round;
     }
 }
