@@ -21,11 +21,6 @@ double PositionOf(const TPositionIndex::value_type& entry)
     return entry.first;
 }
 
-double PositionOf(const TPartnerIndex::value_type& entry)
-{
-    return entry.first.position;
-}
-
 // The first entry at or above position, sought outward from near.
 template <typename TIndex>
 typename TIndex::const_iterator LowerBoundFrom(const TIndex& index, typename TIndex::const_iterator near,
@@ -211,14 +206,32 @@ void TBucketChain::Refile(TLoadHandler* handler)
     const double position = handler->GetPosition();
     handle.order = ++filings;
     const bool keptPlace = MoveEntry(positionIndex, handle.entry, position, position);
-    if (TPartnerIndex* partners = PartnerIndexOf(handle.kind)) {
-        const TFiling filing{position, handle.order};
-        // A partner index lists a subset in the same order: an entry that
-        // passed nobody in the whole index passes nobody there either.
-        if (keptPlace)
-            handle.partnerEntry->first = filing;
-        else
-            MoveEntry(*partners, handle.partnerEntry, position, filing);
+    TPartnerIndex* partners = PartnerIndexOf(handle.kind);
+    if (!partners)
+        return;
+    const TFiling filing{position, handle.order};
+    // A partner index lists a subset in the same order: an entry that passed
+    // nobody in the whole index passes nobody there either.
+    if (keptPlace) {
+        handle.partnerEntry->first = filing;
+        return;
+    }
+    // A new neighbour of the same kind in the position index is a neighbour
+    // in the partner index too: its entry there says where this one goes,
+    // without a search. In a crowd, where every move passes many, most
+    // neighbours are.
+    auto node = partners->extract(handle.partnerEntry);
+    node.value().first = filing;
+    const auto sameKind = [&](TPositionIndex::const_iterator it) {
+        return it->second->indexHandle.kind == handle.kind;
+    };
+    if (handle.entry != positionIndex.begin() && sameKind(std::prev(handle.entry))) {
+        const auto after = std::next(std::prev(handle.entry)->second->indexHandle.partnerEntry);
+        handle.partnerEntry = partners->insert(after, std::move(node));
+    } else if (const auto next = std::next(handle.entry); next != positionIndex.end() && sameKind(next)) {
+        handle.partnerEntry = partners->insert(next->second->indexHandle.partnerEntry, std::move(node));
+    } else {
+        handle.partnerEntry = partners->insert(std::move(node)).position;
     }
 }
 
