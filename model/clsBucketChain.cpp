@@ -175,11 +175,16 @@ THandlerRange TBucketChain::FindHandlerRange(double lo, double hi, const TLoadHa
         return FindHandlerRange(lo, hi);
     if (lo > hi)
         std::swap(lo, hi);
-    // Only the end at the handler's own position is sought from its entry: the
-    // other lies a reach away, past many entries.
+    // The end at the handler's own position is sought from its entry; the
+    // other lies a reach away, past many entries, and is sought from where
+    // the last walk's far end lay: the next walker along the chain mostly
+    // stands near the last.
     const TPositionIndex::const_iterator own = handle.entry;
-    return {lo == own->first ? LowerBoundFrom(positionIndex, own, lo) : positionIndex.lower_bound(lo),
-            hi == own->first ? UpperBoundFrom(positionIndex, own, hi) : positionIndex.upper_bound(hi), lo, hi};
+    const bool fromLo = lo == own->first;
+    const THandlerRange range{LowerBoundFrom(positionIndex, fromLo ? own : farEnd, lo),
+                              UpperBoundFrom(positionIndex, fromLo ? farEnd : own, hi), lo, hi};
+    farEnd = fromLo ? range.last : range.first;
+    return range;
 }
 
 TPositionIndex::const_iterator TBucketChain::FindEntry(const TLoadHandler* handler) const
@@ -258,6 +263,8 @@ void TBucketChain::DropEntries(TLoadHandler* handler)
 {
     TIndexHandle& handle = handler->indexHandle;
     if (handle.filed) {
+        if (farEnd == handle.entry)
+            farEnd = positionIndex.end();
         positionIndex.erase(handle.entry);
         if (TPartnerIndex* partners = PartnerIndexOf(handle.kind))
             partners->erase(handle.partnerEntry);

@@ -130,6 +130,8 @@ private:
     // which bounds how far before a point an area holding it can start.
     TPositionIndex homeAreas;
     double longestArea = 0.0;
+    // Where the far end of the last walk's interval lay.
+    mutable TPositionIndex::const_iterator farEnd = positionIndex.end();
     // Counts every filing into the position index; orders equal positions.
     std::uint64_t filings = 0;
     TLock lock;
