@@ -187,6 +187,11 @@ THandlerRange TBucketChain::FindHandlerRange(double lo, double hi, const TLoadHa
     return range;
 }
 
+TPositionIndex::const_iterator TBucketChain::LowerBound(double position, TPositionIndex::const_iterator near) const
+{
+    return LowerBoundFrom(positionIndex, near, position);
+}
+
 TPositionIndex::const_iterator TBucketChain::FindEntry(const TLoadHandler* handler) const
 {
     if (!handler->indexHandle.filed || handler->GetChain() != this)

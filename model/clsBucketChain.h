@@ -99,6 +99,9 @@ public:
     TLoadHandler* LockHandler(std::int32_t index);
     void UnlockHandler(std::int32_t index);
 
+    // The first entry of the position index at or above position, sought
+    // outward from near, an entry of the index or its end.
+    TPositionIndex::const_iterator LowerBound(double position, TPositionIndex::const_iterator near) const;
     // For checks: the index itself, read between steps.
     const TPositionIndex& GetPositionIndex() const { return positionIndex; }
     // The handler's own entry in the position index; the index's end if it

@@ -112,7 +112,7 @@ void TPerson::KeepBehind(const THandlerRange& found, double reach, double& targe
     const double from = std::max(found.lo, FirstKeyReachAhead(position, reach));
     if (!(from <= found.hi))
         return;
-    const TEntry ahead = SkipSelf(GetChain()->GetPositionIndex().lower_bound(from), found.last, this);
+    const TEntry ahead = SkipSelf(GetChain()->LowerBound(from, found.last), found.last, this);
     if (ahead != found.last)
         lower(ahead);
 }
