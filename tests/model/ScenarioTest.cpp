@@ -1,4 +1,5 @@
 #include "ModelTestSupport.h"
+#include "model/clsChainState.h"
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
 
@@ -7,6 +8,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // Every scenario numbers and names its objects as a fresh process would: the
@@ -74,4 +76,25 @@ TEST(Scenario, AScenarioThatFailsHalfBuiltOrGoesLeavesTheRegistryAsItFoundIt)
     }
     EXPECT_EQ(objects.GetCount(), 1u);
     EXPECT_EQ(objects.Find(100), &bystander);
+}
+
+// Readers of a large chain take its totals one handler at a time, without a copy.
+TEST(ChainState, FiguresReadOneHandlerAtATimeMatchAWholeRead)
+{
+    TZOManager objects;
+    const TScenario scenario(objects);
+    for (int i = 0; i < 3000; ++i)
+        scenario.GetChain()->Step();
+    TChainState whole;
+    whole.Read(*scenario.GetChain());
+    TChainState figures;
+    std::vector<std::int32_t> visited;
+    figures.ReadFigures(*scenario.GetChain(), [&](const THandlerState& h) { visited.push_back(h.id); });
+    EXPECT_TRUE(figures.handlers.empty());
+    EXPECT_GT(whole.inHands, 0);
+    EXPECT_EQ(std::tie(figures.step, figures.stock, figures.inHands, figures.delivered),
+              std::tie(whole.step, whole.stock, whole.inHands, whole.delivered));
+    ASSERT_EQ(visited.size(), whole.handlers.size());
+    for (std::size_t i = 0; i < visited.size(); ++i)
+        EXPECT_EQ(visited[i], whole.handlers[i].id);
 }
