@@ -16,21 +16,16 @@ constexpr int NearbySteps = 2;
 // the neighbours of a handler's own entry.
 constexpr std::size_t ShallowIndex = 64;
 
-double PositionOf(const TPositionIndex::value_type& entry)
-{
-    return entry.first;
-}
+using TEntry = TPositionIndex::const_iterator;
 
 // The first entry at or above position, sought outward from near.
-template <typename TIndex>
-typename TIndex::const_iterator LowerBoundFrom(const TIndex& index, typename TIndex::const_iterator near,
-                                               double position)
+TEntry LowerBoundFrom(const TPositionIndex& index, TEntry near, double position)
 {
     auto it = near;
-    for (int steps = 0; it != index.end() && PositionOf(*it) < position; ++it)
+    for (int steps = 0; it != index.end() && it->first < position; ++it)
         if (++steps > NearbySteps)
             return index.lower_bound(position);
-    for (int steps = 0; it != index.begin() && !(PositionOf(*std::prev(it)) < position); --it)
+    for (int steps = 0; it != index.begin() && !(std::prev(it)->first < position); --it)
         if (++steps > NearbySteps)
             return index.lower_bound(position);
     return it;
@@ -38,34 +33,31 @@ typename TIndex::const_iterator LowerBoundFrom(const TIndex& index, typename TIn
 
 // The first entry above position, where an entry filed there goes last among
 // its equals; sought outward from near.
-template <typename TIndex>
-typename TIndex::const_iterator UpperBoundFrom(const TIndex& index, typename TIndex::const_iterator near,
-                                               double position)
+TEntry UpperBoundFrom(const TPositionIndex& index, TEntry near, double position)
 {
     auto it = near;
-    for (int steps = 0; it != index.end() && !(position < PositionOf(*it)); ++it)
+    for (int steps = 0; it != index.end() && !(position < it->first); ++it)
         if (++steps > NearbySteps)
             return index.upper_bound(position);
-    for (int steps = 0; it != index.begin() && position < PositionOf(*std::prev(it)); --it)
+    for (int steps = 0; it != index.begin() && position < std::prev(it)->first; --it)
         if (++steps > NearbySteps)
             return index.upper_bound(position);
     return it;
 }
 
-// Gives the entry a new key for the new position: in place if the entry
-// passes none of its neighbours, else taken out and filed last among its
-// new equals, as a fresh entry would be. True if it kept its place.
-template <typename TIndex, typename TKey>
-bool MoveEntry(TIndex& index, typename TIndex::iterator& entry, double position, const TKey& key)
+// Gives the entry the new position: in place if the entry passes none of its
+// neighbours, else taken out and filed last among its new equals, as a fresh
+// entry would be. True if it kept its place.
+bool MoveEntry(TPositionIndex& index, TPositionIndex::iterator& entry, double position)
 {
     const auto next = std::next(entry);
-    const bool afterPrevious = entry == index.begin() || !(position < PositionOf(*std::prev(entry)));
-    if (afterPrevious && (next == index.end() || position < PositionOf(*next))) {
-        entry->first = key;
+    const bool afterPrevious = entry == index.begin() || !(position < std::prev(entry)->first);
+    if (afterPrevious && (next == index.end() || position < next->first)) {
+        entry->first = position;
         return true;
     }
     auto node = index.extract(entry);
-    node.value().first = key;
+    node.value().first = position;
     entry = index.insert(UpperBoundFrom(index, next, position), std::move(node));
     return false;
 }
@@ -215,7 +207,7 @@ void TBucketChain::Refile(TLoadHandler* handler)
         return;
     const double position = handler->GetPosition();
     handle.order = ++filings;
-    const bool keptPlace = MoveEntry(positionIndex, handle.entry, position, position);
+    const bool keptPlace = MoveEntry(positionIndex, handle.entry, position);
     TPartnerIndex* partners = PartnerIndexOf(handle.kind);
     if (!partners)
         return;
@@ -296,7 +288,7 @@ void TBucketChain::HandlerAreaChanged(TLoadHandler* handler, bool inArea, double
         return;
     }
     if (handle.areaFiled)
-        MoveEntry(homeAreas, handle.areaEntry, start, start);
+        MoveEntry(homeAreas, handle.areaEntry, start);
     else
         handle.areaEntry = homeAreas.insert(TIndexEntry{start, handler});
     handle.areaFiled = true;

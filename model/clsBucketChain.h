@@ -75,7 +75,9 @@ public:
     // early and need not see every handler in the interval.
     THandlerRange FindHandlerRange(double lo, double hi) const;
     // The same stretch; an end at the filed handler's own position is sought
-    // from its entry: a walk's interval starts or ends at the walker.
+    // from its entry (a walk's interval starts or ends at the walker), the
+    // other from where the last such stretch's other end lay. For the
+    // simulation thread only: it remembers that end for the next walk.
     THandlerRange FindHandlerRange(double lo, double hi, const TLoadHandler* near) const;
     // Re-files the handler on phase 1, then tells every listener. Its entries
     // keep their place if it passed nobody, else move from there.
