@@ -8,8 +8,8 @@
 
 namespace {
 
-// How far a move's new place is sought from its old one before the search
-// starts again from the root: a step moves past few others, a crowd past many.
+// How far an interval's end is sought from a nearby entry before the search
+// starts again from the root.
 constexpr int NearbySteps = 2;
 
 // Up to this many entries a descent from the root costs less than a look at
@@ -47,7 +47,8 @@ TEntry UpperBoundFrom(const TPositionIndex& index, TEntry near, double position)
 
 // Gives the entry the new position: in place if the entry passes none of its
 // neighbours, else taken out and filed last among its new equals, as a fresh
-// entry would be. True if it kept its place.
+// entry would be. True if it kept its place. A move that passes anybody mostly
+// passes many, so its new place is sought from the root at once.
 bool MoveEntry(TPositionIndex& index, TPositionIndex::iterator& entry, double position)
 {
     const auto next = std::next(entry);
@@ -58,7 +59,7 @@ bool MoveEntry(TPositionIndex& index, TPositionIndex::iterator& entry, double po
     }
     auto node = index.extract(entry);
     node.value().first = position;
-    entry = index.insert(UpperBoundFrom(index, next, position), std::move(node));
+    entry = index.insert(std::move(node));
     return false;
 }
 
