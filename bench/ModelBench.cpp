@@ -53,6 +53,12 @@ void BM_ScenarioStep(benchmark::State& state)
 }
 BENCHMARK(BM_ScenarioStep);
 
+// Every size is timed over the same stretch of simulated steps, so that the
+// figures per person-step compare like with like: left to choose its own
+// count, the benchmark would run the eleven a million steps on, into a
+// finished move, and the largest chain a hundred.
+constexpr std::int64_t ComparedSteps = 500;
+
 // Scaled scenarios from their real start, warmed up for the given steps: up to
 // P = 1,100 the 10,000 steps of the eleven-person benchmark carry them past
 // the start crowd. Reported per person-step.
@@ -67,7 +73,7 @@ void BM_ScaledStep(benchmark::State& state)
     CountPersonSteps(state, persons);
 }
 BENCHMARK(BM_ScaledStep)->Args({11, 10'000})->Args({110, 10'000})->Args({1'100, 10'000})
-    ->Unit(benchmark::kMicrosecond);
+    ->Iterations(ComparedSteps)->Unit(benchmark::kMicrosecond);
 
 // Scaled scenarios with the persons spread evenly over the trail, then stepped
 // for the given steps, so that home areas form and the first hand-overs begin:
@@ -85,7 +91,7 @@ void BM_SpreadStep(benchmark::State& state)
     CountPersonSteps(state, persons);
 }
 BENCHMARK(BM_SpreadStep)->Args({11, 500})->Args({110, 500})->Args({1'100, 500})->Args({11'000, 500})
-    ->Unit(benchmark::kMicrosecond);
+    ->Iterations(ComparedSteps)->Unit(benchmark::kMicrosecond);
 
 // Interval queries of one person's reach around every handler's position,
 // with the persons spread evenly: a reach holds about 0.01 × P of them.
