@@ -40,6 +40,16 @@ protected:
     QAction* Action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
     const TChainState& Latest() { return window.GetPublisher().Latest(); }
     bool Steps() { return QTest::qWaitFor([&] { return window.GetChain()->GetStepsPerSecond() > 0; }, 2000); }
+    // Pauses the running move and waits until the simulation thread holds it.
+    // Until its first steps are counted a running chain is shown at 0 steps/s
+    // too, which would pass for the pause while a step is still under way.
+    bool PauseAndWait()
+    {
+        if (!QTest::qWaitFor([&] { return Latest().stepsPerSecond > 0; }, 5000))
+            return false;
+        Action("acSimPause")->trigger();
+        return QTest::qWaitFor([&] { return Latest().stepsPerSecond == 0; }, 2000);
+    }
 
     QString WriteFile(const char* name, const char* text)
     {
@@ -166,10 +176,9 @@ TEST_F(Workbench, APauseHoldsTheMoveAndASingleStepStepsOnce)
 {
     window.show();
     EXPECT_FALSE(Action("acSimStep")->isEnabled());
-    Action("acSimPause")->trigger();
+    ASSERT_TRUE(PauseAndWait());
     EXPECT_TRUE(window.IsPaused());
     EXPECT_EQ(Action("acSimPause")->text(), QStringLiteral("&Weiter"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Latest().stepsPerSecond == 0; }, 2000));
     const std::int64_t paused = Latest().step;
     Action("acSimStep")->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step == paused + 1; }, 2000));
@@ -184,8 +193,7 @@ TEST_F(Workbench, APauseHoldsTheMoveAndASingleStepStepsOnce)
 TEST_F(Workbench, AClickSelectsAPersonAndADoubleClickOpensItsRow)
 {
     window.show();
-    Action("acSimPause")->trigger();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Latest().stepsPerSecond == 0; }, 2000));
+    ASSERT_TRUE(PauseAndWait());
     auto* view = window.findChild<TframeZemba*>();
     auto* box = view->findChild<QWidget*>(QStringLiteral("pb"));
     // The last person in the chain, found where the picture stands it.
