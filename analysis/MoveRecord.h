@@ -109,6 +109,8 @@ public:
     std::int64_t GetFinishStep() const { return finishStep; }
     const TPersonTotals& GetTotals(std::size_t person) const { return totals[person]; }
     const std::vector<TPersonObservation>& GetInitial() const { return initial; }
+    // The persons after the last step added.
+    const std::vector<TPersonObservation>& GetLatest() const { return previous; }
 
     // The person's track in bins of stepsPerBin steps or more: the bins kept,
     // merged so that no two consecutive bins start within stepsPerBin steps.

@@ -20,9 +20,10 @@ double BoundPerMinute(const TMoveLayout& layout)
     return workPerLoad > 0.0 ? summedSpeed / workPerLoad * TMoveReport::StepsPerMinute : 0.0;
 }
 
-TMoveReport SummariseMove(const TMoveRecord& record)
+TMoveReport SummariseMove(const TMoveRecord& record, std::int64_t stalledSince)
 {
     TMoveReport r;
+    r.stalledSince = stalledSince;
     const TMoveLayout& layout = record.GetLayout();
     r.steps = record.GetStepCount();
     r.finishStep = record.GetFinishStep();
@@ -48,6 +49,7 @@ TMoveReport SummariseMove(const TMoveRecord& record)
         line.founded = t.founded;
         line.givenUp = t.givenUp;
         line.moved = t.moved;
+        line.last = record.GetLatest()[i];
         r.persons.push_back(line);
         r.summedSpeed += info.speed;
     }
@@ -59,6 +61,18 @@ TMoveReport SummariseMove(const TMoveRecord& record)
     if (r.boundPerMinute > 0.0)
         r.percentOfBound = r.perMinute / r.boundPerMinute * 100.0;
     return r;
+}
+
+const char* ActivityName(TActivity activity)
+{
+    switch (activity) {
+    case TActivity::Carrying: return "carrying";
+    case TActivity::WalkingEmpty: return "walking empty";
+    case TActivity::Giving: return "giving";
+    case TActivity::Receiving: return "receiving";
+    case TActivity::OnBreak: return "on a break";
+    }
+    return "";
 }
 
 std::string FormatSimulatedTime(std::int64_t steps)
@@ -78,6 +92,13 @@ void WriteMoveReport(const TMoveReport& r, std::ostream& out)
     else
         out << CFormat("  the move has not finished: %d of %d loads delivered after %lld steps (%s of simulated time)\n",
                       r.delivered, r.stock, steps(r.steps), FormatSimulatedTime(r.steps).c_str());
+    if (r.stalledSince >= 0) {
+        out << CFormat("  it stands still: no load has changed hands since step %lld (%s); at the end\n",
+                      steps(r.stalledSince), FormatSimulatedTime(r.stalledSince).c_str());
+        for (const TMoveReport::TPersonLine& p : r.persons)
+            out << CFormat("    %-14s %-13s at %6.1f%s\n", p.name.c_str(), ActivityName(p.last.activity),
+                          p.last.position * 100.0, p.last.carriesLoad ? ", holding a load" : "");
+    }
 
     out << "\nLoads delivered per simulated minute, by quarter of the run\n";
     for (std::size_t q = 0; q < r.quarters.size(); ++q) {

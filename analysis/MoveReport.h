@@ -35,11 +35,16 @@ struct TMoveReport
         std::int64_t founded = 0;
         std::int64_t givenUp = 0;
         std::int64_t moved = 0;
+        // Where the person stood and what it was doing after the last step.
+        TPersonObservation last;
     };
 
     std::int64_t steps = 0;
     // The step after which the last load was delivered, or -1 while loads are missing.
     std::int64_t finishStep = -1;
+    // The last step in which a load changed hands, for a move that stands
+    // still with loads left; -1 for one that does not.
+    std::int64_t stalledSince = -1;
     std::int32_t delivered = 0;
     std::int32_t stock = 0;
     std::array<TQuarter, 4> quarters{};
@@ -57,7 +62,8 @@ struct TMoveReport
     double percentOfBound = 0.0;
 };
 
-TMoveReport SummariseMove(const TMoveRecord& record);
+// stalledSince as the move's loop found it, or -1.
+TMoveReport SummariseMove(const TMoveRecord& record, std::int64_t stalledSince = -1);
 
 // Loads per simulated minute over so many steps; 0.0 for no steps.
 double LoadsPerMinute(std::int64_t loads, std::int64_t steps);
@@ -65,6 +71,9 @@ double LoadsPerMinute(std::int64_t loads, std::int64_t steps);
 double BoundPerMinute(const TMoveLayout& layout);
 
 void WriteMoveReport(const TMoveReport& report, std::ostream& out);
+
+// The activity in the report's words.
+const char* ActivityName(TActivity activity);
 
 // Steps as simulated time, h:mm:ss, whole seconds cut off towards zero.
 std::string FormatSimulatedTime(std::int64_t steps);

@@ -101,6 +101,30 @@ double TimeTick(double steps, int count)
     return 1440.0 * TMoveReport::StepsPerMinute * std::ceil(minutes / 1440.0);
 }
 
+// A downward triangle: runs that have no finish time.
+void DrawCensoredMark(QPainter& painter, QPointF centre, const QColor& colour)
+{
+    const QPolygonF triangle{centre + QPointF(-5, -4), centre + QPointF(5, -4), centre + QPointF(0, 5)};
+    painter.setPen(QPen(colour, 1.2));
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(triangle);
+    painter.setBrush(Qt::NoBrush);
+}
+
+// The group's stalled and limited runs at the top of the area: the mark and
+// their share of its runs.
+void DrawCensored(QPainter& painter, const QFontMetrics& metrics, const QRect& area, double px, const QColor& colour,
+                  const TSweepGroup& g)
+{
+    const double share = static_cast<double>(g.runs - g.finished) / static_cast<double>(g.runs) * 100.0;
+    const QString text = QStringLiteral("%1 %").arg(std::lround(share));
+    DrawCensoredMark(painter, QPointF(px, area.top() + 8), colour);
+    const double left = std::clamp(px - metrics.horizontalAdvance(text) / 2.0, double(area.left() + 2),
+                                   area.right() - metrics.horizontalAdvance(text) - 2.0);
+    painter.setPen(Ink);
+    painter.drawText(QPointF(left, area.top() + 16 + metrics.ascent()), text);
+}
+
 } // namespace
 
 QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& groups, QSize size)
@@ -115,13 +139,12 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
     const QRect area(LeftMargin, TopMargin, std::max(1, size.width() - LeftMargin - RightMargin),
                      std::max(1, size.height() - TopMargin - BottomMargin));
 
-    // Unfinished runs count with their limit, which would squash every other
-    // mark to the floor: the scale ends above the finished ones, and whiskers
-    // of groups with unfinished runs run off its top.
+    // The scale spans the finished runs; a stalled or limited run has no
+    // finish time and is marked apart, at the top, with its share.
     const TXAxis xAxis(groups);
     double slowest = 1.0;
     for (const TSweepGroup& g : groups)
-        slowest = std::max(slowest, static_cast<double>(g.slowestFinished));
+        slowest = std::max(slowest, static_cast<double>(g.max));
     const double top = slowest * 1.1;
     const auto x = [&](double at) { return area.left() + (at - xAxis.low) / (xAxis.high - xAxis.low) * area.width(); };
     const auto y = [&](double steps) { return area.bottom() - steps / top * area.height(); };
@@ -168,6 +191,10 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
         const QColor colour = SeriesColours[s % std::size(SeriesColours)];
         std::vector<const TSweepGroup*> ordered = series[s].groups;
         std::sort(ordered.begin(), ordered.end(), [&](auto* a, auto* b) { return xAxis.At(*a) < xAxis.At(*b); });
+        for (const TSweepGroup* g : ordered)
+            if (g->finished < g->runs)
+                DrawCensored(painter, metrics, area, x(xAxis.At(*g)), colour, *g);
+        std::erase_if(ordered, [](const TSweepGroup* g) { return g->finished == 0; });
 
         QPolygonF band, median;
         for (const TSweepGroup* g : ordered)
@@ -189,16 +216,6 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
                 painter.drawLine(QPointF(px - capWidth, y(static_cast<double>(end))),
                                  QPointF(px + capWidth, y(static_cast<double>(end))));
             median << QPointF(px, y(g->median));
-            if (g->finished < g->runs) {
-                const QString text = QStringLiteral("%1 %").arg(std::lround(g->FinishedShare() * 100.0));
-                const double left = std::clamp(px - metrics.horizontalAdvance(text) / 2.0 - 3, double(area.left() + 2),
-                                               area.right() - metrics.horizontalAdvance(text) - 8.0);
-                const QRectF box(left, area.top() + 3,
-                                 metrics.horizontalAdvance(text) + 6, metrics.height() + 2);
-                painter.fillRect(box, Qt::white);
-                painter.setPen(Ink);
-                painter.drawText(box, Qt::AlignCenter, text);
-            }
         }
         painter.setPen(QPen(colour, 2.5));
         painter.drawPolyline(median);
@@ -233,11 +250,13 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
     painter.setPen(Ink);
     painter.drawText(left + 30, at + metrics.ascent(), QStringLiteral("fastest to slowest seed"));
     at += line;
-    painter.drawText(left, at + metrics.ascent(), QStringLiteral("n % at the top: runs finished,"));
+    DrawCensoredMark(painter, QPointF(left + 12, at + line / 2 - 2), first);
+    painter.setPen(Ink);
+    painter.drawText(left + 30, at + metrics.ascent(), QStringLiteral("n %: runs that stalled"));
     at += line - 4;
-    painter.drawText(left, at + metrics.ascent(), QStringLiteral("where some did not; those"));
+    painter.drawText(left + 30, at + metrics.ascent(), QStringLiteral("or met the step limit,"));
     at += line - 4;
-    painter.drawText(left, at + metrics.ascent(), QStringLiteral("run off the top"));
+    painter.drawText(left + 30, at + metrics.ascent(), QStringLiteral("without a finish time"));
     at += line;
     if (series.size() > 1)
         for (std::size_t s = 0; s < series.size(); ++s) {

@@ -55,6 +55,9 @@ TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
     const std::size_t seed = column("seed");
     const std::size_t finished = column("finished");
     const std::size_t steps = column("steps");
+    // CSVs written before runs could stall have no outcome: an unfinished run there ran to its limit.
+    const auto outcome = std::find(header.begin(), header.end(), "outcome");
+    const auto outcomeColumn = static_cast<std::size_t>(outcome - header.begin());
     if (header.front() != "run" || seed < 1)
         fail(1, "the first column must be run, followed by the varied ones and seed");
 
@@ -68,9 +71,18 @@ TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
             fail(number, std::to_string(fields.size()) + " fields where the header has " + std::to_string(header.size()));
         TSweepTable::TRow row;
         row.values.assign(fields.begin() + 1, fields.begin() + static_cast<std::ptrdiff_t>(seed));
-        row.finished = fields[finished] == "1";
-        if ((!row.finished && fields[finished] != "0") || !ParseWhole(fields[steps], row.steps) || row.steps < 0)
+        const bool done = fields[finished] == "1";
+        if ((!done && fields[finished] != "0") || !ParseWhole(fields[steps], row.steps) || row.steps < 0)
             fail(number, "finished must be 0 or 1 and steps a whole number");
+        row.end = done ? TSweepTable::TEnd::Finished : TSweepTable::TEnd::Limit;
+        if (outcome != header.end()) {
+            const std::string& end = fields[outcomeColumn];
+            const bool known = end == "finished" || end == "stalled" || end == "limit";
+            if (!known || (end == "finished") != done)
+                fail(number, "outcome must be finished, stalled or limit, and finished only where finished is 1");
+            if (end == "stalled")
+                row.end = TSweepTable::TEnd::Stalled;
+        }
         table.rows.push_back(std::move(row));
     }
     return table;
@@ -100,13 +112,16 @@ std::vector<TSweepGroup> SummariseSweep(const TSweepTable& table)
         }
         TSweepGroup& group = groups[at->second];
         ++group.runs;
-        group.finished += row.finished ? 1 : 0;
-        if (row.finished)
-            group.slowestFinished = std::max(group.slowestFinished, row.steps);
-        steps[at->second].push_back(row.steps);
+        group.finished += row.end == TSweepTable::TEnd::Finished ? 1 : 0;
+        group.stalled += row.end == TSweepTable::TEnd::Stalled ? 1 : 0;
+        group.limited += row.end == TSweepTable::TEnd::Limit ? 1 : 0;
+        if (row.end == TSweepTable::TEnd::Finished)
+            steps[at->second].push_back(row.steps);
     }
     for (std::size_t g = 0; g < groups.size(); ++g) {
         std::vector<std::int64_t>& s = steps[g];
+        if (s.empty())
+            continue;
         std::sort(s.begin(), s.end());
         groups[g].min = s.front();
         groups[g].max = s.back();
@@ -119,22 +134,25 @@ std::vector<TSweepGroup> SummariseSweep(const TSweepTable& table)
 
 void WriteSweepReport(const TSweepTable& table, const std::vector<TSweepGroup>& groups, std::ostream& out)
 {
-    out << "Finish time across seeds, in steps and simulated h:mm:ss (25 steps/s); percentiles\n"
-           "interpolated between closest ranks; an unfinished run counts with its limit\n";
+    out << "Finish time across the seeds that finished, in steps and simulated h:mm:ss (25 steps/s);\n"
+           "percentiles interpolated between closest ranks; stalled runs and runs stopped at the step\n"
+           "limit are counted apart and have no finish time\n";
     std::string head = " ";
     for (const std::string& p : table.parameters)
         head += " " + p;
-    out << CFormat("%s | %5s %8s | %18s %18s %18s %18s %18s\n", head.c_str(), "runs", "finished", "min", "p10",
-                   "median", "p90", "max");
+    out << CFormat("%s | %5s %8s %7s %5s | %18s %18s %18s %18s %18s\n", head.c_str(), "runs", "finished", "stalled",
+                   "limit", "min", "p10", "median", "p90", "max");
     for (const TSweepGroup& g : groups) {
         std::string values = " ";
         for (std::size_t k = 0; k < g.values.size(); ++k) {
             const std::size_t width = table.parameters[k].size();
             values += " " + std::string(width > g.values[k].size() ? width - g.values[k].size() : 0, ' ') + g.values[k];
         }
-        const auto cell = [](double steps) { return CFormat("%9.0f %8s", steps, Time(steps).c_str()); };
-        out << CFormat("%s | %5zu %7.0f%% | %s %s %s %s %s\n", values.c_str(), g.runs, g.FinishedShare() * 100.0,
-                       cell(static_cast<double>(g.min)).c_str(), cell(g.p10).c_str(), cell(g.median).c_str(),
-                       cell(g.p90).c_str(), cell(static_cast<double>(g.max)).c_str());
+        const auto cell = [&g](double steps) {
+            return g.finished > 0 ? CFormat("%9.0f %8s", steps, Time(steps).c_str()) : CFormat("%18s", "-");
+        };
+        out << CFormat("%s | %5zu %8zu %7zu %5zu | %s %s %s %s %s\n", values.c_str(), g.runs, g.finished, g.stalled,
+                       g.limited, cell(static_cast<double>(g.min)).c_str(), cell(g.p10).c_str(),
+                       cell(g.median).c_str(), cell(g.p90).c_str(), cell(static_cast<double>(g.max)).c_str());
     }
 }

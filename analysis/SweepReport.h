@@ -8,13 +8,17 @@
 #include <vector>
 
 // A sweep's CSV as the report needs it: the varied columns (those between
-// run and seed) and, per run, its values, whether it finished and its steps.
+// run and seed) and, per run, its values, how it ended and its steps.
 struct TSweepTable
 {
+    // Every load delivered; standing still for good; stopped at the sweep's
+    // step limit while still under way.
+    enum class TEnd : std::uint8_t { Finished, Stalled, Limit };
+
     struct TRow
     {
         std::vector<std::string> values;
-        bool finished = false;
+        TEnd end = TEnd::Limit;
         std::int64_t steps = 0;
     };
 
@@ -32,22 +36,24 @@ public:
 // Throws TSweepCsvError; fileName only names it in messages.
 TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName);
 
-// The finish times of one combination of the varied values across its seeds.
-// A run that did not finish counts with its limit, a time it took at least.
+// The finish times of one combination of the varied values across its
+// finished seeds. Stalled and limited runs are counted beside them, not in
+// them: neither has a finish time, and a stand-in such as the step limit
+// would make the figures depend on the limit.
 struct TSweepGroup
 {
     std::vector<std::string> values;
     std::size_t runs = 0;
     std::size_t finished = 0;
+    std::size_t stalled = 0;
+    std::size_t limited = 0;
+    // Of the finished runs; 0 when none finished.
     std::int64_t min = 0;
     double p10 = 0.0;
     double median = 0.0;
     double p90 = 0.0;
     std::int64_t max = 0;
-    // The slowest run that finished; 0 when none did.
-    std::int64_t slowestFinished = 0;
 
-    double FinishedShare() const { return runs > 0 ? static_cast<double>(finished) / static_cast<double>(runs) : 0.0; }
 };
 
 // One group per combination, in the order of their first rows.

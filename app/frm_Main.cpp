@@ -38,6 +38,7 @@ constexpr std::int32_t TextSource = 2301;
 constexpr std::int32_t TextInHands = 2302;
 constexpr std::int32_t TextDelivered = 2303;
 constexpr std::int32_t TextFinished = 2304;
+constexpr std::int32_t TextStalled = 2390;
 constexpr std::int32_t TextScenarioFiles = 2320;
 constexpr std::int32_t TextChart = 2330;
 constexpr std::int32_t TextOpen = 50010;
@@ -221,7 +222,7 @@ void TfrmMain::CreateScenario()
 
 void TfrmMain::StartSimulation()
 {
-    thread = std::make_unique<TBCThread>(true, chain, publisher.get());
+    thread = std::make_unique<TBCThread>(true, &scenario->GetLoop(), publisher.get());
     thread->SetSpeed(speedFactor);
     ShowPaused(false);
     thread->Resume();
@@ -246,11 +247,17 @@ void TfrmMain::UpdateFigures()
         + QStringLiteral("   ") + GetStringById(TextSource) + QLatin1Char(' ') + QString::number(state.stock)
         + QStringLiteral("   ") + GetStringById(TextInHands) + QLatin1Char(' ') + QString::number(state.inHands)
         + QStringLiteral("   ") + GetStringById(TextDelivered) + QLatin1Char(' ') + QString::number(state.delivered);
-    const std::int64_t finish = publisher->GetFinishStep();
-    if (chain && finish >= 0)
-        text += QStringLiteral("   ") + GetStringById(TextFinished) + QLatin1Char(' ') + QString::number(finish)
-            + QStringLiteral(" (") + SimulatedTime(finish) + QLatin1Char(')');
+    // A move that is over is held at the step that ended it.
+    const bool over = chain && state.outcome != TMoveOutcome::Running;
+    if (over) {
+        const bool finished = state.outcome == TMoveOutcome::Finished;
+        const std::int64_t at = finished ? state.step : state.lastHandoverStep;
+        text += QStringLiteral("   ") + GetStringById(finished ? TextFinished : TextStalled) + QLatin1Char(' ')
+            + QString::number(at) + QStringLiteral(" (") + SimulatedTime(at) + QLatin1Char(')');
+    }
     lbStatus->setText(text);
+    ui->acSimPause->setEnabled(!over);
+    ui->acSimStep->setEnabled(!over && IsPaused());
     if (chain)
         chart->Add(state.step, state.delivered);
 }

@@ -29,6 +29,12 @@ protected:
 
 using THandlerList = std::vector<TLoadHandler*>;
 
+// What a person already giving does when another empty person chooses it.
+// Restart: it starts its giving afresh to the newcomer, as the rules were
+// first written; a crowd of choosers can keep a giving from ever completing.
+// Finish: it refuses, and completes the giving it has begun.
+enum class THandoverRule : std::uint8_t { Restart, Finish };
+
 // The simulation's centre: the handlers in order of addition (source first,
 // sink last), an index of them by position with the indexes of those that can
 // take or give a load now, one step of every person, the steps-per-second
@@ -62,6 +68,14 @@ public:
     void CountStep();
     // Steps taken since the chain was made.
     std::int64_t GetStepCount() const { return stepCount; }
+
+    void SetHandoverRule(THandoverRule rule) { handoverRule = rule; }
+    THandoverRule GetHandoverRule() const { return handoverRule; }
+
+    // Counted by the handlers whenever a load changes hands: from the source,
+    // between persons, to the sink. A move that counts none for long stands still.
+    void CountHandover() { ++handovers; }
+    std::int64_t GetHandoverCount() const { return handovers; }
 
     // Starts the overtaking draws afresh from the seed.
     void SeedDraws(std::uint32_t seed) { draws.seed(seed); }
@@ -142,6 +156,8 @@ private:
     TLock lock;
     TRateCounter stepRate;
     std::int64_t stepCount = 0;
+    std::int64_t handovers = 0;
+    THandoverRule handoverRule = THandoverRule::Restart;
     std::mt19937 draws;
     TRateCounter::TCalendarClock calendarClock;
     std::list<TBucketChainEventListener*> listeners;

@@ -8,6 +8,10 @@
 
 class TBucketChain;
 
+// How a move stands: under way, every load delivered, or standing still for
+// good with loads left to carry.
+enum class TMoveOutcome : std::uint8_t { Running, Finished, Stalled };
+
 // The whole chain at one moment: every handler's state in the chain's order
 // and the figures the window shows. The simulation thread reads one after each
 // step and publishes it; the user interface draws and lists from such a copy.
@@ -20,6 +24,9 @@ struct TChainState
     std::int32_t stock = 0;
     std::int32_t inHands = 0;
     std::int32_t delivered = 0;
+    // Set by whoever steps the move; a chain alone cannot tell.
+    TMoveOutcome outcome = TMoveOutcome::Running;
+    std::int64_t lastHandoverStep = 0;
     std::vector<THandlerState> handlers;
 
     // Reads the chain anew, reusing the storage of the previous read.

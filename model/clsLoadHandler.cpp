@@ -64,6 +64,8 @@ void TLoadHandler::GiveLoadTo(TLoadHandler* receiver)
         receiver->PutLoad(TakeLoad(best));
         NotifyLoadsChanged();
         receiver->NotifyLoadsChanged();
+        if (chain)
+            chain->CountHandover();
     }
 }
 
@@ -147,6 +149,8 @@ void TLoadSource::GiveLoadTo(TLoadHandler* receiver)
         receiver->PutLoad(TakeLoad(0));
         NotifyLoadsChanged();
         receiver->NotifyLoadsChanged();
+        if (TBucketChain* chain = GetChain())
+            chain->CountHandover();
     }
 }
 

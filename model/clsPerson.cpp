@@ -99,6 +99,8 @@ void TPerson::GiveLoadTo(TLoadHandler* receiver)
 {
     if (!receiver)
         return;
+    if (state == TPersonState::Giving && GetChain() && GetChain()->GetHandoverRule() == THandoverRule::Finish)
+        return;
     state = TPersonState::Giving;
     stepCounter = 0;
     receiver->BeginReceive();

@@ -48,7 +48,9 @@ public:
     double GetPosition() const override;
     // The state action, then tiring or recovering, then the break rule.
     bool Step() override;
-    // Starts a giving to the receiver, the load changing hands in its last step.
+    // Starts a giving to the receiver, the load changing hands in its last
+    // step; a giving already under way is begun afresh or kept, as the
+    // chain's hand-over rule says.
     void GiveLoadTo(TLoadHandler* receiver) override;
     // Starts a receiving: the person stands still for its receiving steps.
     void BeginReceive() override;

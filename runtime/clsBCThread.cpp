@@ -1,6 +1,7 @@
 #include "runtime/clsBCThread.h"
 
 #include "model/clsBucketChain.h"
+#include "model/clsMoveLoop.h"
 #include "runtime/clsChainPublisher.h"
 
 #include <chrono>
@@ -84,9 +85,9 @@ void TStepPacer::RunPeriod(const std::function<void()>& step, std::atomic<bool>&
     }
 }
 
-TBCThread::TBCThread(bool createSuspended, TBucketChain* theChain, TChainPublisher* thePublisher,
+TBCThread::TBCThread(bool createSuspended, TMoveLoop* theLoop, TChainPublisher* thePublisher,
                      TPacingTiming theTiming)
-    : chain(theChain)
+    : loop(theLoop)
     , publisher(thePublisher)
     , timing(std::move(theTiming))
 {
@@ -101,11 +102,11 @@ TBCThread::~TBCThread()
 
 void TBCThread::Resume()
 {
-    if (thread.joinable() || !chain)
+    if (thread.joinable() || !loop)
         return;
-    // Still alone with the chain here, so the window has a picture before the first step.
+    // Still alone with the move here, so the window has a picture before the first step.
     if (publisher)
-        publisher->Publish(*chain);
+        publisher->Publish(*loop);
     thread = std::thread(&TBCThread::Execute, this);
 }
 
@@ -160,12 +161,14 @@ void TBCThread::SetSpeed(std::int32_t factor)
 bool TBCThread::AwaitStep(bool& paused, bool& waited)
 {
     std::unique_lock lock(control);
-    waited = pauseRequested && singleSteps == 0 && !stopRequested.load();
+    // Only this thread steps the move, so only a stop can end its being over.
+    const auto held = [this] { return loop->IsOver() || (pauseRequested && singleSteps == 0); };
+    waited = held() && !stopRequested.load();
     if (waited) {
         // The chain's own counter keeps its last figure while nothing steps.
         if (publisher)
-            publisher->Publish(*chain, true);
-        controlChanged.wait(lock, [this] { return stopRequested.load() || !pauseRequested || singleSteps > 0; });
+            publisher->Publish(*loop, true);
+        controlChanged.wait(lock, [&] { return stopRequested.load() || !held(); });
     }
     if (stopRequested.load())
         return false;
@@ -182,9 +185,9 @@ void TBCThread::Execute()
     bool paused = false;
     bool waited = false;
     const auto publishedStep = [this, &paused] {
-        chain->Step();
+        loop->Step();
         if (publisher)
-            publisher->Publish(*chain, paused);
+            publisher->Publish(*loop, paused);
     };
     pacer.Start();
     while (AwaitStep(paused, waited)) {
@@ -192,6 +195,6 @@ void TBCThread::Execute()
         // A step after a wait is not late for a period that ran out meanwhile.
         if (waited)
             pacer.Start();
-        pacer.RunPeriod(publishedStep, chain->overrun);
+        pacer.RunPeriod(publishedStep, loop->GetChain().overrun);
     }
 }

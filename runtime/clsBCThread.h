@@ -7,8 +7,8 @@
 #include <mutex>
 #include <thread>
 
-class TBucketChain;
 class TChainPublisher;
+class TMoveLoop;
 
 // The clock and the sleep that pace the simulation, injectable so that the
 // pacing can be tested without waiting.
@@ -52,22 +52,23 @@ private:
     std::int64_t last = 0;
 };
 
-// The simulation thread: steps the chain once a period at raised priority and
+// The simulation thread: steps a move once a period at raised priority and
 // publishes its state after each step, until a stop is requested. The stop,
 // the pause and the speed are checked once per period, before its step; the
-// destructor requests the stop and joins.
+// destructor requests the stop and joins. A move that is over, finished or
+// stalled, is held as a paused one is, and steps no more.
 class TBCThread
 {
 public:
-    // Without a publisher the chain is stepped and nobody is shown it.
-    TBCThread(bool createSuspended, TBucketChain* chain, TChainPublisher* publisher = nullptr,
+    // Without a publisher the move is stepped and nobody is shown it.
+    TBCThread(bool createSuspended, TMoveLoop* loop, TChainPublisher* publisher = nullptr,
               TPacingTiming timing = TPacingTiming::System());
     ~TBCThread();
 
     TBCThread(const TBCThread&) = delete;
     TBCThread& operator=(const TBCThread&) = delete;
 
-    // Publishes the chain as it stands, then starts a thread created
+    // Publishes the move as it stands, then starts a thread created
     // suspended; does nothing once it runs.
     void Resume();
     // The thread ends after the period it is in.
@@ -76,7 +77,7 @@ public:
     void StopAndWait();
 
     // Run control, from any thread. A paused thread steps no more, waits
-    // without using the processor, and publishes the chain once with a rate
+    // without using the processor, and publishes the move once with a rate
     // of 0 steps/s.
     void SetPaused(bool paused);
     bool IsPaused() const;
@@ -87,12 +88,12 @@ public:
 
 private:
     void Execute();
-    // Waits while paused with no single step asked for. False once the stop
-    // is requested; paused tells whether the step to come is a single step,
+    // Waits while paused with no single step asked for, or while the move is
+    // over. False once the stop is requested; paused tells whether the step to come is a single step,
     // waited whether the thread has waited for it.
     bool AwaitStep(bool& paused, bool& waited);
 
-    TBucketChain* const chain;
+    TMoveLoop* const loop;
     TChainPublisher* const publisher;
     TPacingTiming timing;
     std::atomic<bool> stopRequested{false};

@@ -1,13 +1,15 @@
 #include "runtime/clsChainPublisher.h"
 
-void TChainPublisher::Publish(const TBucketChain& chain, bool paused)
+#include "model/clsMoveLoop.h"
+
+void TChainPublisher::Publish(const TMoveLoop& loop, bool paused)
 {
     TChainState& copy = copies[back];
-    copy.Read(chain);
+    copy.Read(loop.GetChain());
+    copy.outcome = loop.GetOutcome();
+    copy.lastHandoverStep = loop.GetLastHandoverStep();
     if (paused)
         copy.stepsPerSecond = 0;
-    if (finishStep.load(std::memory_order_relaxed) < 0 && copy.stock == 0 && copy.inHands == 0)
-        finishStep.store(copy.step, std::memory_order_relaxed);
     // Release the filled copy to the reader, acquire the one the reader gave back.
     back = middle.exchange(static_cast<std::uint8_t>(back | Fresh), std::memory_order_acq_rel) & IndexMask;
 }

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-class TBucketChain;
+class TMoveLoop;
 
 // Hands the newest state of a chain from the simulation thread to the user
 // interface without either ever waiting on the other, whatever a step costs.
@@ -15,18 +15,15 @@ class TBucketChain;
 class TChainPublisher
 {
 public:
-    // Writer, one thread at a time: reads the chain as it stands between two
-    // steps and makes that the newest copy. A paused chain is shown at 0
-    // steps/s: its own counter keeps the last figure until it steps again.
-    void Publish(const TBucketChain& chain, bool paused = false);
+    // Writer, one thread at a time: reads the loop's chain as it stands
+    // between two steps, with how the move stands, and makes that the newest
+    // copy. A paused chain is shown at 0 steps/s: its own counter keeps the
+    // last figure until it steps again.
+    void Publish(const TMoveLoop& loop, bool paused = false);
 
     // Reader, one thread: the newest published copy (empty before the first
     // Publish). It stays unchanged until this thread calls Latest again.
     const TChainState& Latest();
-
-    // The first published step after which every load was delivered (none
-    // left at the source or in hands), or -1. Any thread.
-    std::int64_t GetFinishStep() const { return finishStep.load(std::memory_order_relaxed); }
 
 private:
     static constexpr std::uint8_t IndexMask = 0x3;
@@ -37,5 +34,4 @@ private:
     std::uint8_t back = 0;
     std::uint8_t front = 1;
     std::atomic<std::uint8_t> middle{2};
-    std::atomic<std::int64_t> finishStep{-1};
 };

@@ -46,6 +46,7 @@ void TScenario::Build(const TScenarioDescription& description, const TPersonFact
     initialStock = description.stock;
     chain = Make<TBucketChain>(ids);
     chain->SeedDraws(description.seed);
+    chain->SetHandoverRule(description.handover);
     trail = Make<TTrail>(ids);
     source = Make<TLoadSource>(ids, description.loadWeight, initialStock);
     chain->AddHandler(source);
@@ -85,6 +86,7 @@ void TScenario::Build(const TScenarioDescription& description, const TPersonFact
 
     sink = Make<TLoadSink>(ids, trail->GetLength());
     chain->AddHandler(sink);
+    loop = std::make_unique<TMoveLoop>(*chain, *sink, initialStock, TMoveLoop::StallSteps(*chain, *trail));
 }
 
 void TScenario::Register()
@@ -102,11 +104,7 @@ void TScenario::Unregister()
 
 void TScenario::Free()
 {
+    loop.reset();
     while (!owned.empty())
         owned.pop_back();
-}
-
-bool TScenario::IsMoveComplete() const
-{
-    return sink->GetDeliveredCount() == initialStock;
 }

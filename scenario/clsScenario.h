@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/clsMoveLoop.h"
 #include "model/clsZembaObject.h"
 #include "scenario/clsScenarioDescription.h"
 
@@ -47,9 +48,8 @@ public:
     TLoadSource* GetSource() const { return source; }
     TLoadSink* GetSink() const { return sink; }
     std::int32_t GetInitialStock() const { return initialStock; }
-
-    // Every load is delivered.
-    bool IsMoveComplete() const;
+    // What steps the move and tells whether it is over.
+    TMoveLoop& GetLoop() const { return *loop; }
 
 private:
     template <typename T, typename... Args>
@@ -68,4 +68,5 @@ private:
     TLoadSource* source = nullptr;
     TLoadSink* sink = nullptr;
     std::int32_t initialStock = 0;
+    std::unique_ptr<TMoveLoop> loop;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/clsBucketChain.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,6 +49,7 @@ struct TScenarioDescription
     std::int32_t stock = DefaultStock;
     double loadWeight = 1.0;
     std::vector<TPersonGroup> persons;
+    THandoverRule handover = THandoverRule::Restart;
 
     double GetTrailLength() const;
     std::int64_t GetPersonCount() const;

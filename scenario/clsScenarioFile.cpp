@@ -31,6 +31,7 @@ constexpr const char* Position = "position";
 constexpr const char* Speed = "speed";
 constexpr const char* SpeedIncrement = "speed_increment";
 constexpr const char* Names = "names";
+constexpr const char* Handover = "handover";
 } // namespace Key
 
 template <typename TKind>
@@ -40,6 +41,7 @@ constexpr TKindNames<TSectionDescription::TKind> SectionKinds{
     {"plain", TSectionDescription::TKind::Plain}, {"steps", TSectionDescription::TKind::Steps}};
 constexpr TKindNames<TPersonGroup::TKind> PersonKinds{
     {"home-area", TPersonGroup::TKind::HomeArea}, {"plain", TPersonGroup::TKind::Plain}};
+constexpr TKindNames<THandoverRule> HandoverRules{{"restart", THandoverRule::Restart}, {"finish", THandoverRule::Finish}};
 
 template <typename TKind>
 const char* KindName(const TKindNames<TKind>& names, TKind kind)
@@ -288,7 +290,7 @@ TScenarioDescription ScenarioFromJson(const json& document, const std::string& f
 {
     const TChecker check(fileName);
     const json::json_pointer top;
-    check.Keys(document, top, {Key::Description, Key::Seed, Key::Trail, Key::Source, Key::Persons});
+    check.Keys(document, top, {Key::Description, Key::Seed, Key::Trail, Key::Source, Key::Persons, Key::Handover});
 
     TScenarioDescription scenario;
     if (const json* description = check.Optional(document, Key::Description))
@@ -300,6 +302,8 @@ TScenarioDescription ScenarioFromJson(const json& document, const std::string& f
     if (const json* source = check.Optional(document, Key::Source))
         ReadSource(check, *source, top / Key::Source, scenario);
     ReadPersons(check, check.Required(document, top, Key::Persons), top / Key::Persons, scenario);
+    if (const json* rule = check.Optional(document, Key::Handover))
+        scenario.handover = check.Kind(*rule, top / Key::Handover, HandoverRules);
     return scenario;
 }
 
@@ -330,6 +334,10 @@ json ScenarioToJson(const TScenarioDescription& scenario)
     document[Key::Source][Key::Stock] = scenario.stock;
     document[Key::Source][Key::LoadWeight] = scenario.loadWeight;
     document[Key::Persons] = std::move(persons);
+    // Only a rule other than the first written one is written, so that the
+    // files of moves under that rule stay as they were.
+    if (scenario.handover != THandoverRule::Restart)
+        document[Key::Handover] = KindName(HandoverRules, scenario.handover);
     return document;
 }
 

@@ -16,7 +16,7 @@ struct TStringEntry
 
 // Kept in order of id for the binary search. The texts are UTF-16 literals so
 // that the umlauts do not depend on any locale at run time.
-constexpr std::array<TStringEntry, 56> stringTable{{
+constexpr std::array<TStringEntry, 57> stringTable{{
     {1000, u"Vuzuzidazerezeda V 0.01"},
     {2000, u"OK"},
     {2001, u"Abbrechen"},
@@ -57,6 +57,7 @@ constexpr std::array<TStringEntry, 56> stringTable{{
     {2333, u"Lasten pro Minute"},
     {2334, u"Simulierte Minuten"},
     {2335, u"Lasten"},
+    {2390, u"steht still seit Schritt"},
     {50000, u"Datei"},
     {50010, u"Szenario ö&ffnen..."},
     {50020, u"&Beenden"},

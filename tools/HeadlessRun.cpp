@@ -6,6 +6,7 @@
 #include "model/clsChainChecker.h"
 #include "model/clsChainState.h"
 #include "model/clsLoadHandler.h"
+#include "model/clsMoveLoop.h"
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
 #include "scenario/clsScenarioFile.h"
@@ -57,6 +58,15 @@ void WriteSummary(std::int64_t step, const TBucketChain& chain, std::ostream& ou
     });
     out << "steps=" << step << " stock=" << state.stock << " in_hands=" << state.inHands
         << " delivered=" << state.delivered << " on_break=" << onBreak << " in_home=" << inHome << '\n';
+}
+
+// 52117 as "52,117": step numbers a person reads.
+std::string GroupedDigits(std::int64_t n)
+{
+    std::string digits = std::to_string(n);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > (n < 0 ? 1 : 0); at -= 3)
+        digits.insert(static_cast<std::size_t>(at), ",");
+    return digits;
 }
 
 } // namespace
@@ -115,35 +125,41 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
     if (window && window->first == 0)
         windowRecorder = watch(0);
 
-    const auto moveComplete = [&] { return scenario.IsMoveComplete(); };
+    TMoveLoop& loop = scenario.GetLoop();
     const std::int64_t limit = options.steps.value_or(options.maxSteps);
-    std::int64_t step = 0;
     int status = 0;
-    // Without a step count the run ends with the move; the test runs once per step.
-    bool over = !options.steps && moveComplete();
-    while (step < limit && !over) {
-        chain.Step();
-        ++step;
+    const auto afterStep = [&] {
+        const std::int64_t step = loop.GetStep();
         if (recorder)
             recorder->Observe();
         if (windowRecorder && step <= window->second)
             windowRecorder->Observe();
         else if (window && step == window->first)
             windowRecorder = watch(step);
-        over = !options.steps && moveComplete();
-        const bool last = step == limit || over;
+        const bool last = step == limit || (!options.steps && loop.IsOver());
         if (trace && (step % options.every == 0 || last))
             trace->WriteStep(step, chain);
         if (options.check) {
             if (const std::string fault = checker.Check(); !fault.empty()) {
                 err << "zemba-run: after step " << step << ": " << fault << '\n';
                 status = 1;
-                break;
+                return false;
             }
         }
-    }
-
-    if (!options.steps && !over && status == 0) {
+        return true;
+    };
+    // A run asked for a number of steps takes them all, over or not: a trace
+    // is what was asked for. Without one, the run ends with the move.
+    const TMoveOutcome outcome = options.steps ? loop.RunSteps(limit, afterStep) : loop.RunUntilOver(limit, afterStep);
+    const std::int64_t step = loop.GetStep();
+    const bool stalled = outcome == TMoveOutcome::Stalled;
+    if (status == 0 && stalled) {
+        err << "zemba-run: stalled at step " << GroupedDigits(step) << " (" << FormatSimulatedTime(step)
+            << "): no load has changed hands since step " << GroupedDigits(loop.GetLastHandoverStep()) << " ("
+            << FormatSimulatedTime(loop.GetLastHandoverStep()) << ")\n";
+        if (!options.steps)
+            status = StatusStalled;
+    } else if (status == 0 && !options.steps && outcome != TMoveOutcome::Finished) {
         err << "zemba-run: the move did not finish: " << scenario.GetSink()->GetDeliveredCount() << " of "
             << scenario.GetInitialStock() << " loads delivered after " << step << " steps (--max-steps)\n";
         status = 1;
@@ -151,7 +167,7 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
     if (options.summary)
         WriteSummary(step, chain, out);
     if (options.report)
-        WriteMoveReport(SummariseMove(recorder->GetRecord()), out);
+        WriteMoveReport(SummariseMove(recorder->GetRecord(), stalled ? loop.GetLastHandoverStep() : -1), out);
     if (window && !windowRecorder) {
         err << "zemba-run: the run ended after step " << step << ", before the window to draw begins\n";
         status = 1;

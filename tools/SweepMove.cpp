@@ -4,6 +4,7 @@
 #include "analysis/MoveReport.h"
 #include "model/clsBucketChain.h"
 #include "model/clsLoadHandler.h"
+#include "model/clsMoveLoop.h"
 #include "model/clsPerson.h"
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
@@ -58,18 +59,23 @@ std::optional<TSweepOutcome> RunSweepMove(const TScenarioDescription& descriptio
     const std::int32_t stock = scenario.GetInitialStock();
     TBreakCounter breaks(chain);
 
-    TSweepOutcome outcome;
-    std::int64_t step = 0;
-    while (step < maxSteps && sink.GetDeliveredCount() < stock) {
-        if (step % StepsBetweenStopChecks == 0 && stop)
-            return std::nullopt;
-        chain.Step();
-        ++step;
+    TMoveLoop& loop = scenario.GetLoop();
+    bool stopped = stop;
+    if (stopped)
+        return std::nullopt;
+    const TMoveOutcome end = loop.RunUntilOver(maxSteps, [&] {
         breaks.Observe();
-    }
+        stopped = !loop.IsOver() && loop.GetStep() % StepsBetweenStopChecks == 0 && stop;
+        return !stopped;
+    });
+    if (stopped)
+        return std::nullopt;
+    TSweepOutcome outcome;
+    outcome.end = end == TMoveOutcome::Running ? TSweepOutcome::TEnd::Limit
+                  : end == TMoveOutcome::Finished ? TSweepOutcome::TEnd::Finished
+                                                  : TSweepOutcome::TEnd::Stalled;
     outcome.delivered = sink.GetDeliveredCount();
-    outcome.finished = outcome.delivered >= stock;
-    outcome.steps = outcome.finished ? step : maxSteps;
+    outcome.steps = end == TMoveOutcome::Running ? maxSteps : loop.GetLastHandoverStep();
     outcome.perMinute = LoadsPerMinute(outcome.delivered, outcome.steps);
     const double bound = BoundPerMinute(MoveLayoutOf(chain, *scenario.GetTrail(), stock));
     outcome.boundShare = bound > 0.0 ? outcome.perMinute / bound : 0.0;

@@ -24,12 +24,22 @@ constexpr std::chrono::milliseconds WriterWake(200);
 
 } // namespace
 
+const char* SweepEndName(TSweepOutcome::TEnd end)
+{
+    switch (end) {
+    case TSweepOutcome::TEnd::Finished: return "finished";
+    case TSweepOutcome::TEnd::Stalled: return "stalled";
+    case TSweepOutcome::TEnd::Limit: return "limit";
+    }
+    return "";
+}
+
 std::string SweepCsvHeader(const TSweepPlan& plan)
 {
     std::string header = "run";
     for (const std::string& pointer : plan.pointers)
         header += "," + pointer;
-    return header + ",seed,finished,steps,time,delivered,per_minute,bound_share,breaks\n";
+    return header + ",seed,finished,outcome,steps,time,delivered,per_minute,bound_share,breaks\n";
 }
 
 std::string SweepCsvRow(const TSweepPlan& plan, std::size_t run, const TSweepOutcome& o)
@@ -37,7 +47,9 @@ std::string SweepCsvRow(const TSweepPlan& plan, std::size_t run, const TSweepOut
     std::string row = std::to_string(run);
     for (const std::string& value : plan.ValuesOf(plan.CombinationOf(run)))
         row += "," + value;
-    row += "," + std::to_string(plan.SeedOf(run)) + (o.finished ? ",1," : ",0,") + std::to_string(o.steps) + ","
+    const bool finished = o.end == TSweepOutcome::TEnd::Finished;
+    row += "," + std::to_string(plan.SeedOf(run)) + (finished ? ",1," : ",0,") + SweepEndName(o.end) + ","
+        + std::to_string(o.steps) + ","
         + FormatSimulatedTime(o.steps) + "," + std::to_string(o.delivered) + "," + Fixed(o.perMinute, 4) + ","
         + Fixed(o.boundShare, 4) + "," + std::to_string(o.breaks) + "\n";
     return row;

@@ -14,8 +14,13 @@
 // The figures of one run, as its CSV row gives them.
 struct TSweepOutcome
 {
-    bool finished = false;
-    // The step of the last delivery, or the run's limit when it did not finish.
+    // Every load delivered; no load changing hands any more; or maxSteps
+    // reached while the move was still under way.
+    enum class TEnd : std::uint8_t { Finished, Stalled, Limit };
+
+    TEnd end = TEnd::Limit;
+    // The step of the last hand-over (for a finished run its last delivery),
+    // or the run's limit.
     std::int64_t steps = 0;
     std::int32_t delivered = 0;
     // Loads per simulated minute up to steps.
@@ -31,6 +36,9 @@ using TSweepRunFunction = std::function<std::optional<TSweepOutcome>(
     const TScenarioDescription& scenario, std::int64_t maxSteps, const std::atomic<bool>& stop)>;
 // Told the rows written so far, now and then while the sweep runs.
 using TSweepProgress = std::function<void(std::size_t written, std::size_t total)>;
+
+// The CSV's outcome column: finished, stalled or limit.
+const char* SweepEndName(TSweepOutcome::TEnd end);
 
 std::string SweepCsvHeader(const TSweepPlan& plan);
 // One whole line, newline included; numbers with "." and a fixed number of

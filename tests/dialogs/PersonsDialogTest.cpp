@@ -55,7 +55,7 @@ TEST(PersonsDialog, ListsThePersonsByIdAndDrawsThemWhileTheChainSteps)
     EXPECT_EQ(RowTexts(dialog), QStringList({"4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14"}));
     dialog.show();
 
-    TBCThread simulation(false, scenario.GetChain(), &publisher);
+    TBCThread simulation(false, &scenario.GetLoop(), &publisher);
     for (int frame = 0; frame < 20; ++frame) {
         EXPECT_FALSE(PaintRows(dialog).isNull());
         std::this_thread::sleep_for(std::chrono::milliseconds(10));

@@ -148,3 +148,30 @@ TEST_F(PersonWalk, AWalkerStopsAReachBehindOthersButCreepsOnOrOvertakes)
                                                          << (takes ? " taking" : "") << (overtake ? ", overtaking" : "");
     }
 }
+
+// Two empty persons in reach of one carrier: the carrier chooses the nearer as
+// its taker, and the other, stepped after it, chooses the carrier as its giver.
+// Restarted, the giving goes to the latecomer; finished, the latecomer is
+// refused and walks on, and the taker gets the load.
+TEST(Person, UnderTheFinishRuleAGivingUnderWayIsNotRestartedByALaterChooser)
+{
+    const struct { THandoverRule rule; int takerLoads, latecomerLoads; TPersonState latecomer; } rows[] = {
+        {THandoverRule::Restart, 0, 1, TPersonState::Receiving}, {THandoverRule::Finish, 1, 0, TPersonState::Walking}};
+    for (const auto& row : rows) {
+        TTestWorld world;
+        world.chain.SetHandoverRule(row.rule);
+        world.Add<TLoadSource>(1.0, 0);
+        auto& giver = world.AddPerson<TPersonProbe>(0.5);
+        auto& taker = world.AddPerson<TPersonProbe>(0.505);
+        auto& latecomer = world.AddPerson<TPersonProbe>(0.508);
+        world.Add<TLoadSink>(1.0);
+        giver.Carry(world.ids);
+        for (int step = 0; step < 3; ++step)
+            world.chain.Step();
+        EXPECT_EQ(latecomer.GetState(), row.latecomer) << "while the giving is under way";
+        world.chain.Step();
+        EXPECT_EQ(std::tuple(giver.GetLoadCount(), taker.GetLoadCount(), latecomer.GetLoadCount()),
+                  std::tuple(0, row.takerLoads, row.latecomerLoads))
+            << (row.rule == THandoverRule::Finish ? "finish" : "restart");
+    }
+}

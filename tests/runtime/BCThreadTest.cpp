@@ -1,5 +1,6 @@
 #include "model/clsBucketChain.h"
 #include "model/clsLoadHandler.h"
+#include "model/clsMoveLoop.h"
 #include "runtime/clsBCThread.h"
 #include "runtime/clsChainPublisher.h"
 
@@ -68,13 +69,16 @@ bool Eventually(const std::function<bool()>& condition)
     return condition();
 }
 
-// The counter between the chain's two ends, which are never stepped. The calendar
+// The counter between the chain's two ends, which are never stepped: a move
+// of one load that nobody carries, stalled after stallSteps. The calendar
 // second changes at every step: a stepping chain always reads a rate above 0.
 struct TCountedRun
 {
-    TCountedRun()
+    explicit TCountedRun(std::int64_t stallSteps = 1'000'000'000)
+        : loop(chain, last, 1, stallSteps)
     {
-        for (TLoadHandler* h : {&first, &counter, &last})
+        for (TLoadHandler* h : {static_cast<TLoadHandler*>(&first), static_cast<TLoadHandler*>(&counter),
+                                static_cast<TLoadHandler*>(&last)})
             chain.AddHandler(h);
     }
 
@@ -90,7 +94,9 @@ struct TCountedRun
     TObjectIds ids;
     std::time_t second = 0;
     TBucketChain chain{ids, [this] { return ++second; }};
-    TStepCounter first{ids}, counter{ids}, last{ids};
+    TStepCounter first{ids}, counter{ids};
+    TLoadSink last{ids, 1.0};
+    TMoveLoop loop;
     TChainPublisher publisher;
     TFakeTime time;
 };
@@ -138,8 +144,7 @@ TEST(SimulationThread, StepsNothingUntilResumedPublishesEveryStepAndStopsWithinA
 {
     TCountedRun run;
     EXPECT_TRUE(run.publisher.Latest().handlers.empty()) << "nothing before the first publication";
-    EXPECT_EQ(run.publisher.GetFinishStep(), -1);
-    TBCThread thread(true, &run.chain, &run.publisher);
+    TBCThread thread(true, &run.loop, &run.publisher);
     // Nothing to wait for here but the absence of a step.
     std::this_thread::sleep_for(120ms);
     EXPECT_EQ(run.counter.steps, 0);
@@ -149,18 +154,33 @@ TEST(SimulationThread, StepsNothingUntilResumedPublishesEveryStepAndStopsWithinA
     const int beforeStop = run.counter.steps;
     thread.StopAndWait();
     EXPECT_LE(run.counter.steps, beforeStop + 1);
-    EXPECT_EQ(run.first.steps + run.last.steps, 0);
+    EXPECT_EQ(run.first.steps, 0);
     EXPECT_EQ(run.publisher.Latest().step, run.chain.GetStepCount()) << "the last step was published";
     EXPECT_EQ(run.publisher.Latest().handlers.size(), 3u);
-    // A chain without loads has delivered everything from the start.
-    EXPECT_EQ(run.publisher.GetFinishStep(), 0) << "kept from the first publication";
+    EXPECT_EQ(run.publisher.Latest().outcome, TMoveOutcome::Running);
+}
+
+TEST(SimulationThread, HoldsAMoveThatIsOverLikeAPausedOneAndStepsItNoMore)
+{
+    TCountedRun run(4);
+    TBCThread thread(true, &run.loop, &run.publisher);
+    thread.Resume();
+    ASSERT_TRUE(run.WaitForPausedAt(5)) << "stalled after four steps without a hand-over";
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(run.counter.steps, 5);
+    EXPECT_EQ(run.publisher.Latest().outcome, TMoveOutcome::Stalled);
+    EXPECT_EQ(run.publisher.Latest().lastHandoverStep, 0);
+    thread.SetPaused(true);
+    thread.StepOnce();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(run.counter.steps, 5) << "not even a single step";
 }
 
 // A single step asked for while running is ignored: here, before the run starts.
 TEST(RunControl, APauseTakesEffectBeforeTheNextStepAndASingleStepStepsOnceOnlyWhilePaused)
 {
     TCountedRun run;
-    TBCThread thread(true, &run.chain, &run.publisher, run.time.Timing());
+    TBCThread thread(true, &run.loop, &run.publisher, run.time.Timing());
     // Paused from inside the third step: that step ends, no fourth begins.
     const std::function<void(int)> pauseAtThree = [&thread](int step) { if (step == 3) thread.SetPaused(true); };
     run.counter.hook = &pauseAtThree;

@@ -76,6 +76,9 @@ TEST(ScenarioFile, EveryBadFileIsRefusedWithOneLineNamingThePlace)
         {"speeds beyond any number", WithPerson("\"count\": 3, \"speed_increment\": 1e308"),
          "/persons/0/speed_increment: the group's last person would walk at inf"},
         {"unknown person kind", WithPerson("\"kind\": \"homearea\""), "/persons/0/kind: unknown kind \"homearea\""},
+        {"unknown hand-over rule", With("\"handover\": \"wait\""),
+         "bad.json: /handover: unknown kind \"wait\"; the kinds are restart and finish"},
+        {"hand-over rule not a string", With("\"handover\": true"), "/handover: expected a string, found boolean"},
         {"no stock", With(R"("source": {"stock": 0})"), "/source/stock: 0 must be a whole number from 1 to 1000000"},
         {"fractional stock", With(R"("source": {"stock": 66.5})"), "/source/stock: 66.5 must be a whole number"},
         {"seed beyond 32 bits", With("\"seed\": 4294967296"), "/seed: 4294967296 must be"},
@@ -121,6 +124,7 @@ TEST(ScenarioFile, AWrittenScenarioReadsBackTheSame)
     odd.trail = {{TSectionDescription::TKind::Steps, 0.1 + 0.2}, {TSectionDescription::TKind::Plain, 1e-300}};
     odd.stock = 1'000'000;
     odd.loadWeight = std::nextafter(1.0, 0.0);
+    odd.handover = THandoverRule::Finish;
     odd.persons = {{3, TPersonGroup::TKind::Plain, odd.GetTrailLength(), 0.1 / 3.0, 1.0 / 7.0, {"Ada", "Bo"}},
                    {1, TPersonGroup::TKind::HomeArea, 0.15, 5e-324, 0.0, {}}};
     scenarios.push_back(odd);

@@ -7,19 +7,20 @@
 
 namespace {
 
-// Two helper counts: 6 with five seeds, one of them unfinished at its limit;
-// 8 with two seeds.
+// Two helper counts: 6 with five seeds, one of which stalled; 8 with three,
+// one of which met the step limit.
 constexpr const char* HandMade =
-    "run,/persons/0/count,seed,finished,steps,time,delivered,per_minute,bound_share,breaks\n"
-    "0,6,1,1,300,0:00:12,9,1.0,0.5,0\n"
-    "1,6,2,1,100,0:00:04,9,1.0,0.5,0\n"
-    "2,6,3,0,500,0:00:20,9,1.0,0.5,0\n"
-    "3,6,4,1,200,0:00:08,9,1.0,0.5,0\n"
-    "4,6,5,1,400,0:00:16,9,1.0,0.5,0\n"
-    "5,8,1,1,1000,0:00:40,9,1.0,0.5,0\n"
-    "6,8,2,1,2000,0:01:20,9,1.0,0.5,0\n";
+    "run,/persons/0/count,seed,finished,outcome,steps,time,delivered,per_minute,bound_share,breaks\n"
+    "0,6,1,1,finished,300,0:00:12,9,1.0,0.5,0\n"
+    "1,6,2,1,finished,100,0:00:04,9,1.0,0.5,0\n"
+    "2,6,3,0,stalled,50,0:00:02,9,1.0,0.5,0\n"
+    "3,6,4,1,finished,200,0:00:08,9,1.0,0.5,0\n"
+    "4,6,5,1,finished,400,0:00:16,9,1.0,0.5,0\n"
+    "5,8,1,1,finished,1000,0:00:40,9,1.0,0.5,0\n"
+    "6,8,2,1,finished,2000,0:01:20,9,1.0,0.5,0\n"
+    "7,8,3,0,limit,9000,0:06:00,9,1.0,0.5,0\n";
 
-TEST(SweepReport, GivesPercentilesInterpolatedBetweenClosestRanksPerCombination)
+TEST(SweepReport, GivesPercentilesOfTheFinishedRunsPerCombinationAndCountsTheOthersApart)
 {
     std::istringstream in(HandMade);
     const TSweepTable table = ReadSweepCsv(in, "hand.csv");
@@ -27,16 +28,17 @@ TEST(SweepReport, GivesPercentilesInterpolatedBetweenClosestRanksPerCombination)
     const std::vector<TSweepGroup> groups = SummariseSweep(table);
     ASSERT_EQ(groups.size(), 2u);
 
-    // 100..500 by 100: rank 0.4 gives 140, rank 2 gives 300, rank 3.6 gives 460.
-    // 1000 and 2000: ranks 0.1, 0.5 and 0.9 between the two.
-    const struct { const char* value; std::size_t runs, finished; std::int64_t min; double p10, median, p90;
-                   std::int64_t max, slowestFinished; } expected[] = {{"6", 5, 4, 100, 140.0, 300.0, 460.0, 500, 400}, {"8", 2, 2, 1000, 1100.0, 1500.0, 1900.0, 2000, 2000}};
+    // 100..400 by 100: rank 0.3 gives 130, rank 1.5 gives 250, rank 2.7 gives 370.
+    // 1000 and 2000: ranks 0.1, 0.5 and 0.9 between the two, whatever the limit.
+    const struct { const char* value; std::size_t runs, finished, stalled, limited; std::int64_t min; double p10, median, p90;
+                   std::int64_t max; } expected[] = {{"6", 5, 4, 1, 0, 100, 130.0, 250.0, 370.0, 400},
+                                                     {"8", 3, 2, 0, 1, 1000, 1100.0, 1500.0, 1900.0, 2000}};
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const auto& e = expected[g];
         const TSweepGroup& got = groups[g];
         EXPECT_EQ(got.values, std::vector<std::string>{e.value});
-        EXPECT_EQ(std::tie(got.runs, got.finished, got.min, got.max, got.slowestFinished),
-                  std::tie(e.runs, e.finished, e.min, e.max, e.slowestFinished));
+        EXPECT_EQ(std::tie(got.runs, got.finished, got.stalled, got.limited, got.min, got.max),
+                  std::tie(e.runs, e.finished, e.stalled, e.limited, e.min, e.max));
         EXPECT_DOUBLE_EQ(got.p10, e.p10);
         EXPECT_DOUBLE_EQ(got.median, e.median);
         EXPECT_DOUBLE_EQ(got.p90, e.p90);

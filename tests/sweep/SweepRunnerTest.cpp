@@ -24,7 +24,7 @@ std::optional<TSweepOutcome> FakeRun(const TScenarioDescription& s, std::int64_t
 {
     std::this_thread::sleep_for(std::chrono::microseconds(200 * ((s.seed * 7 + s.persons[0].count) % 5)));
     const std::int64_t steps = 100 * s.persons[0].count + s.seed + s.stock;
-    return TSweepOutcome{.finished = steps < maxSteps, .steps = std::min(steps, maxSteps), .delivered = s.stock,
+    return TSweepOutcome{.end = steps < maxSteps ? TSweepOutcome::TEnd::Finished : TSweepOutcome::TEnd::Limit, .steps = std::min(steps, maxSteps), .delivered = s.stock,
                          .perMinute = 1.0 / 3.0 * s.seed, .boundShare = 2.0 / 3.0, .breaks = s.seed};
 }
 
@@ -46,9 +46,9 @@ TEST(SweepRunner, WritesOneFixedFormatRowPerRunInPlanOrderWhateverTheJobsAndShar
     const TSweepPlan plan = SmallPlan();
     const std::vector<std::string> whole = Sweep(plan, 1);
     ASSERT_EQ(whole.size(), 1 + plan.RunCount());
-    EXPECT_EQ(whole[0], "run,/persons/0/count,/source/stock,seed,finished,steps,time,delivered,per_minute,bound_share,breaks");
-    EXPECT_EQ(whole[1], "0,6,50,1,1,651,0:00:26,50,0.3333,0.6667,1");
-    EXPECT_EQ(whole[24], "23,12,70,4,0,900,0:00:36,70,1.3333,0.6667,4");
+    EXPECT_EQ(whole[0], "run,/persons/0/count,/source/stock,seed,finished,outcome,steps,time,delivered,per_minute,bound_share,breaks");
+    EXPECT_EQ(whole[1], "0,6,50,1,1,finished,651,0:00:26,50,0.3333,0.6667,1");
+    EXPECT_EQ(whole[24], "23,12,70,4,0,limit,900,0:00:36,70,1.3333,0.6667,4");
     for (const unsigned jobs : {2u, 3u, 8u})
         EXPECT_EQ(Sweep(plan, jobs), whole) << jobs << " jobs";
 
@@ -99,13 +99,13 @@ TEST(SweepMove, TheBuiltInMoveEndsInStep221150AsTheReportSaysOrAtItsLimitOrNotAt
 {
     std::atomic<bool> stop{false};
     const std::optional<TSweepOutcome> outcome = RunSweepMove(BuiltInMove(), 5'000'000, stop);
-    ASSERT_TRUE(outcome && outcome->finished);
+    ASSERT_TRUE(outcome && outcome->end == TSweepOutcome::TEnd::Finished);
     EXPECT_EQ(std::make_tuple(outcome->steps, outcome->delivered, outcome->breaks), std::make_tuple(221150, 666, 213));
     EXPECT_NEAR(outcome->perMinute, 4.5173, 1e-4);
     EXPECT_NEAR(outcome->boundShare * 21.0, 4.5173, 0.01);
 
     const std::optional<TSweepOutcome> cut = RunSweepMove(BuiltInMove(), 1000, stop);
-    EXPECT_TRUE(cut && !cut->finished && cut->steps == 1000);
+    EXPECT_TRUE(cut && cut->end == TSweepOutcome::TEnd::Limit && cut->steps == 1000);
     stop = true;
     EXPECT_FALSE(RunSweepMove(BuiltInMove(), 1000, stop));
 }

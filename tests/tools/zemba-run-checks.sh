@@ -61,7 +61,8 @@ sweep)
     "$run" --sweep sweep.json --csv - --jobs 2 >two.csv || fail "--jobs 2 exited $?"
     cmp -s one.csv two.csv || fail "--jobs 1 and --jobs 2 wrote different CSVs"
     "$run" --sweep-report one.csv --plot sweep.png >out || fail "--sweep-report exited $?"
-    [ "$(grep -c '100%' out)" -eq 4 ] || fail "the report has not four finished combinations"
+    # Per combination: 3 runs, 3 finished, none stalled, none at the limit.
+    [ "$(grep -cE '\| +3 +3 +0 +0 \|' out)" -eq 4 ] || fail "the report has not four finished combinations"
     [ "$(head -c 8 sweep.png | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "sweep.png is no PNG"
 
     # A refused sweep (the plan's test goes through the refusals): status 2, no CSV.

@@ -145,7 +145,7 @@ TEST_F(ScenarioFrame, PictureShowsSourceSinkTrailRatesAndTheOverrunMark)
     TBucketChain* chain = scenario.GetChain();
     for (int i = 1; i < chain->GetHandlerCount() - 1; ++i)
         static_cast<TPerson*>(chain->GetHandler(i))->SetPosition(1.0);
-    publisher.Publish(*chain);
+    publisher.Publish(scenario.GetLoop());
 
     const QImage picture = frame.RenderPicture(UsualSize);
 
@@ -160,7 +160,7 @@ TEST_F(ScenarioFrame, PictureShowsSourceSinkTrailRatesAndTheOverrunMark)
 
     // An overrun is marked beside the rates, and nothing else changes.
     chain->overrun = true;
-    publisher.Publish(*chain);
+    publisher.Publish(scenario.GetLoop());
     const QImage marked = frame.RenderPicture(UsualSize);
     EXPECT_NE(marked.copy(0, 0, 120, 40), picture.copy(0, 0, 120, 40));
     EXPECT_EQ(marked.copy(0, 40, 523, 231), picture.copy(0, 40, 523, 231));
@@ -196,7 +196,7 @@ TEST_F(ScenarioFrame, OnlyAMoveThatHasHappenedMarksThePictureStaleAndTheTimerTic
 TEST_F(ScenarioFrame, DrawsWithinAFewPeriodsWhileEveryStepOverruns)
 {
     ShowFrame();
-    TBCThread simulation(false, scenario.GetChain(), &publisher);
+    TBCThread simulation(false, &scenario.GetLoop(), &publisher);
     const auto start = std::chrono::steady_clock::now();
     auto longest = std::chrono::steady_clock::duration::zero();
     int pictures = 0;
