@@ -334,14 +334,16 @@ json ScenarioToJson(const TScenarioDescription& scenario)
     document[Key::Source][Key::Stock] = scenario.stock;
     document[Key::Source][Key::LoadWeight] = scenario.loadWeight;
     document[Key::Persons] = std::move(persons);
-    // Only a rule other than the first written one is written, so that the
-    // files of moves under that rule stay as they were.
-    if (scenario.handover != THandoverRule::Restart)
-        document[Key::Handover] = KindName(HandoverRules, scenario.handover);
+    document[Key::Handover] = KindName(HandoverRules, scenario.handover);
     return document;
 }
 
 std::string WriteScenario(const TScenarioDescription& scenario)
 {
-    return ScenarioToJson(scenario).dump(2) + "\n";
+    json document = ScenarioToJson(scenario);
+    // The rule moves had before there was a choice is left out, so that the
+    // files of such moves stay as they were.
+    if (scenario.handover == THandoverRule::Restart)
+        document.erase(Key::Handover);
+    return document.dump(2) + "\n";
 }

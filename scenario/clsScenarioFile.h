@@ -30,5 +30,6 @@ TScenarioDescription ScenarioFromJson(const nlohmann::json& document, const std:
 
 // Every key written out, so that the file reads back into the same scenario.
 nlohmann::json ScenarioToJson(const TScenarioDescription& scenario);
-// ScenarioToJson as indented text, ending in a newline.
+// ScenarioToJson as indented text, ending in a newline; the hand-over rule
+// only where it is not the default.
 std::string WriteScenario(const TScenarioDescription& scenario);

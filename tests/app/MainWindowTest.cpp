@@ -172,6 +172,22 @@ TEST_F(Workbench, AnOpenedFileRunsAndARestartBuildsItAfresh)
     EXPECT_TRUE(window.IsSimulating());
 }
 
+TEST_F(Workbench, AFinishedMoveIsHeldAtItsLastStepAndCannotBeContinued)
+{
+    window.show();
+    const QString path = WriteFile("small.json", R"({"trail": [{"kind": "plain", "length": 0.3}],
+        "source": {"stock": 3}, "persons": [{"count": 3, "speed": 0.01}]})");
+    ASSERT_TRUE(window.OpenScenario(path));
+    Action("acSpeedFast")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Latest().outcome == TMoveOutcome::Finished; }, 10000));
+    const std::int64_t finish = Latest().step;
+    QTest::qWait(300);
+    EXPECT_EQ(Latest().step, finish) << "held, not stepped on";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.GetStatusText().contains(QStringLiteral("fertig nach Schritt")); }, 2000));
+    EXPECT_FALSE(Action("acSimPause")->isEnabled());
+    EXPECT_FALSE(Action("acSimStep")->isEnabled());
+}
+
 TEST_F(Workbench, APauseHoldsTheMoveAndASingleStepStepsOnce)
 {
     window.show();
