@@ -62,8 +62,10 @@ void TStepPacer::RunPeriod(const std::function<void()>& step, std::atomic<bool>&
     step();
     if (period == 0) {
         overrun.store(false, std::memory_order_relaxed);
-        timing.sleep(0);
-        last = timing.now();
+        if (timing.now() - last >= YieldEveryMs) {
+            timing.sleep(0);
+            last = timing.now();
+        }
         return;
     }
     const std::int64_t target = last + period;
@@ -184,10 +186,18 @@ void TBCThread::Execute()
     TStepPacer pacer(timing);
     bool paused = false;
     bool waited = false;
-    const auto publishedStep = [this, &paused] {
+    std::int64_t published = timing.now();
+    const auto publishedStep = [&] {
         loop->Step();
-        if (publisher)
-            publisher->Publish(*loop, paused);
+        if (!publisher)
+            return;
+        if (pacer.GetPeriod() == 0 && !paused && !loop->IsOver()) {
+            const std::int64_t now = timing.now();
+            if (now - published < PublishEveryMs)
+                return;
+            published = now;
+        }
+        publisher->Publish(*loop, paused);
     };
     pacer.Start();
     while (AwaitStep(paused, waited)) {

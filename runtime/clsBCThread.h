@@ -26,13 +26,17 @@ struct TPacingTiming
 // above it. The next period is measured from the moment the wait ended, so a
 // late wake-up is never caught up; a step that overruns its period is followed
 // at once by the next. As fast as possible steps back to back, yielding the
-// processor between steps, and never overruns.
+// processor every few milliseconds, and never overruns.
 class TStepPacer
 {
 public:
     static constexpr std::int64_t PeriodMs = 40;
     // The speed factors the window offers; factors above 40 leave no period either.
     static constexpr std::int32_t AsFastAsPossible = 0;
+    // As fast as possible, the processor is yielded after a step once this
+    // long has passed since the last yield: a yield costs as much as a step,
+    // and other threads need the processor only now and then.
+    static constexpr std::int64_t YieldEveryMs = 5;
 
     explicit TStepPacer(TPacingTiming timing);
 
@@ -60,6 +64,12 @@ private:
 class TBCThread
 {
 public:
+    // As fast as possible, the move is published at most this often, and
+    // whenever it is paused or over: the view draws ten times a second and
+    // the figures four times, and a copy of the chain per step would cost more
+    // than the step. At any other speed every step is published.
+    static constexpr std::int64_t PublishEveryMs = 10;
+
     // Without a publisher the move is stepped and nobody is shown it.
     TBCThread(bool createSuspended, TMoveLoop* loop, TChainPublisher* publisher = nullptr,
               TPacingTiming timing = TPacingTiming::System());

@@ -136,8 +136,9 @@ INSTANTIATE_TEST_SUITE_P(
         {"ALateWakeUpIsNotCaughtUp", 1, 10, 5, false, {28}, 43},
         {"TwiceAsFast", 2, 1, 0, false, {17, 1, 1}, 20}, {"FiveTimesAsFast", 5, 1, 0, false, {5, 1, 1}, 8},
         {"TwentyTimesAsFast", 20, 1, 0, false, {1}, 2},
-        // Back to back, but the processor is yielded between steps.
-        {"AsFastAsPossible", TStepPacer::AsFastAsPossible, 1, 0, false, {0}, 1}}),
+        // Back to back, the processor yielded every five milliseconds.
+        {"AsFastAsPossible", TStepPacer::AsFastAsPossible, 1, 0, false, {}, 1},
+        {"AsFastAsPossibleYieldsEveryFiveMs", TStepPacer::AsFastAsPossible, 5, 0, false, {0}, 5}}),
     [](const testing::TestParamInfo<TPacingRow>& row) { return row.param.name; });
 
 TEST(SimulationThread, StepsNothingUntilResumedPublishesEveryStepAndStopsWithinAPeriod)
