@@ -1,12 +1,17 @@
 // What it costs to watch: the view's picture, a repaint of the persons
-// dialog's rows, and the caption localisation of the main window.
+// dialog's rows, the caption localisation of the main window, and the whole
+// move at top speed on the simulation thread, drawn by the view as the window
+// draws it, against the same move headless.
 #include "dialogs/frm_Persons.h"
 #include "model/clsBucketChain.h"
 #include "model/clsZOManager.h"
+#include "runtime/clsBCThread.h"
+#include "runtime/clsChainPublisher.h"
 #include "scenario/clsScenario.h"
 #include "strings/clsStringsForVCLControls.h"
 #include "view/frame_Zemba.h"
 
+#include <QApplication>
 #include <QListWidget>
 
 #include <benchmark/benchmark.h>
@@ -58,5 +63,45 @@ void BM_LocalizePersonsDialog(benchmark::State& state)
         LocalizeComponent(&persons);
 }
 BENCHMARK(BM_LocalizePersonsDialog)->Unit(benchmark::kMicrosecond);
+
+// The built-in move from its first step to its last, in steps per second.
+void BM_WholeMoveHeadless(benchmark::State& state)
+{
+    std::int64_t steps = 0;
+    for (auto _ : state) {
+        TZOManager objects;
+        TScenario scenario(objects);
+        scenario.GetLoop().RunUntilOver(5'000'000, [] { return true; });
+        steps += scenario.GetLoop().GetStep();
+    }
+    state.counters["steps_per_s"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_WholeMoveHeadless)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+// The same on the simulation thread as fast as possible, shown by the view
+// with its own timer, as in the window.
+void BM_WholeMoveShown(benchmark::State& state)
+{
+    std::int64_t steps = 0;
+    for (auto _ : state) {
+        TZOManager objects;
+        TScenario scenario(objects);
+        TChainPublisher publisher;
+        TframeZemba view;
+        view.SetTrail(scenario.GetTrail());
+        view.SetChain(scenario.GetChain());
+        view.SetPublisher(&publisher);
+        view.resize(523, 271);
+        view.show();
+        TBCThread thread(true, &scenario.GetLoop(), &publisher);
+        thread.SetSpeed(TStepPacer::AsFastAsPossible);
+        thread.Resume();
+        while (publisher.Latest().outcome == TMoveOutcome::Running)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        steps += publisher.Latest().step;
+    }
+    state.counters["steps_per_s"] = benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_WholeMoveShown)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
