@@ -16,7 +16,7 @@ struct TStringEntry
 
 // Kept in order of id for the binary search. The texts are UTF-16 literals so
 // that the umlauts do not depend on any locale at run time.
-constexpr std::array<TStringEntry, 57> stringTable{{
+constexpr std::array<TStringEntry, 75> stringTable{{
     {1000, u"Vuzuzidazerezeda V 0.01"},
     {2000, u"OK"},
     {2001, u"Abbrechen"},
@@ -58,6 +58,26 @@ constexpr std::array<TStringEntry, 57> stringTable{{
     {2334, u"Simulierte Minuten"},
     {2335, u"Lasten"},
     {2390, u"steht still seit Schritt"},
+    // The report of a move.
+    {2500, u"Bericht"},
+    {2501, u"Die letzte von %1 Lasten wurde in Schritt %2 geliefert, nach %3 simulierter Zeit."},
+    {2502, u"Nicht fertig: %1 von %2 Lasten geliefert nach %3 Schritten (%4 simulierter Zeit)."},
+    {2503, u"Der Umzug steht still: seit Schritt %1 (%2) hat keine Last mehr die Hände gewechselt."},
+    {2504, u"%1 Lasten pro simulierter Minute, %2 % der Obergrenze von %3"},
+    {2505, u"Viertel %1, Schritte %2 bis %3: %4 Lasten, %5 pro Minute"},
+    // The report's table takes the header of column i from 2510 + i.
+    {2510, u"Name"},
+    {2511, u"Geschw."},
+    {2512, u"trägt"},
+    {2513, u"geht leer"},
+    {2514, u"gibt ab"},
+    {2515, u"nimmt an"},
+    {2516, u"Pause"},
+    {2517, u"Pausen"},
+    {2518, u"gegründet"},
+    {2519, u"aufgegeben"},
+    {2520, u"verschoben"},
+    {2521, u"Anteile der Schritte in Prozent; Pausen gezählt; Heimbereich gegründet, aufgegeben und von Nachbarn verschoben"},
     {50000, u"Datei"},
     {50010, u"Szenario ö&ffnen..."},
     {50020, u"&Beenden"},
