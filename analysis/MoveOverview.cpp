@@ -155,11 +155,9 @@ void DrawLanes(QPainter& painter, const QRect& area, const TMoveRecord& record)
 
 } // namespace
 
-QImage DrawMoveOverview(const TMoveRecord& record, QSize size)
+void PaintMoveOverview(QPainter& painter, const TMoveRecord& record, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     QFont font = painter.font();
     font.setPixelSize(11);
     painter.setFont(font);
@@ -176,5 +174,4 @@ QImage DrawMoveOverview(const TMoveRecord& record, QSize size)
     painter.setPen(Ink);
     painter.drawText(lanes.center().x() - QFontMetrics(font).horizontalAdvance(xTitle) / 2,
                      size.height() - 8, xTitle);
-    return image;
 }

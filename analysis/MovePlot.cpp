@@ -2,7 +2,7 @@
 
 #include "analysis/HandlerColours.h"
 #include "analysis/MoveReport.h"
-#include "analysis/PlotApplication.h"
+#include "analysis/PictureFile.h"
 #include "analysis/PlotAxes.h"
 #include "analysis/MoveOverview.h"
 
@@ -254,14 +254,12 @@ QColor HandlerColour(std::int32_t id)
     return QColor::fromRgb(HandlerRgb(id));
 }
 
-QImage DrawMovePlot(const TMoveRecord& record, QSize size)
+void PaintMovePlot(QPainter& painter, const TMoveRecord& record, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Paper);
+    painter.fillRect(QRect(QPoint(0, 0), size), Paper);
     const TMoveLayout& layout = record.GetLayout();
     const TPlotFrame frame = TPlotFrame::For(size, record.GetStepCount(), layout.trailLength);
 
-    QPainter painter(&image);
     QFont font = painter.font();
     font.setPixelSize(11);
     painter.setFont(font);
@@ -295,21 +293,22 @@ QImage DrawMovePlot(const TMoveRecord& record, QSize size)
     painter.setPen(QPen(Ink, 1));
     painter.drawText(frame.area.left(), TopMargin - 10, title);
     DrawLegend(painter, frame, layout);
-    return image;
+}
+
+QImage DrawMovePlot(const TMoveRecord& record, QSize size)
+{
+    return PaintedImage(size, [&](QPainter& painter) { PaintMovePlot(painter, record, size); });
 }
 
 bool WriteMovePlot(const TMoveRecord& record, const std::string& path, std::string& error)
 {
-    const std::unique_ptr<QGuiApplication> app = StartPlotApplication();
     // Once single hand-overs no longer show, the overview answers more at a glance.
     const TMoveLayout& layout = record.GetLayout();
     const bool overview = layout.firstStep == 0
-        && TPlotFrame::For(QSize(1000, 600), record.GetStepCount(), layout.trailLength).StepsPerColumn()
+        && TPlotFrame::For(PlotSize, record.GetStepCount(), layout.trailLength).StepsPerColumn()
             > MostStepsForExactTracks;
-    const QImage image = overview ? DrawMoveOverview(record) : DrawMovePlot(record);
-    if (!image.save(QString::fromStdString(path), "PNG")) {
-        error = "cannot write the picture to '" + path + "'";
-        return false;
-    }
-    return true;
+    if (overview)
+        return WritePicture(OverviewSize, [&](QPainter& painter) { PaintMoveOverview(painter, record, OverviewSize); },
+                            path, error);
+    return WritePicture(PlotSize, [&](QPainter& painter) { PaintMovePlot(painter, record, PlotSize); }, path, error);
 }

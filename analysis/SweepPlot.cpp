@@ -1,7 +1,7 @@
 #include "analysis/SweepPlot.h"
 
 #include "analysis/MoveReport.h"
-#include "analysis/PlotApplication.h"
+#include "analysis/PictureFile.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -103,11 +103,9 @@ double TimeTick(double steps, int count)
 
 } // namespace
 
-QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& groups, QSize size)
+void PaintSweepPlot(QPainter& painter, const TSweepTable& table, const std::vector<TSweepGroup>& groups, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     QFont font = painter.font();
     font.setPixelSize(12);
     painter.setFont(font);
@@ -246,16 +244,11 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
             painter.drawText(left + 30, at + metrics.ascent(), QString::fromStdString(series[s].name));
             at += line;
         }
-    return image;
 }
 
 bool WriteSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& groups, const std::string& path,
                     std::string& error)
 {
-    const std::unique_ptr<QGuiApplication> app = StartPlotApplication();
-    if (!DrawSweepPlot(table, groups).save(QString::fromStdString(path), "PNG")) {
-        error = "cannot write the picture to '" + path + "'";
-        return false;
-    }
-    return true;
+    const QSize size(1000, 600);
+    return WritePicture(size, [&](QPainter& painter) { PaintSweepPlot(painter, table, groups, size); }, path, error);
 }
