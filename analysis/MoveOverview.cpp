@@ -140,10 +140,10 @@ void DrawLanes(QPainter& painter, const QRect& area, const TMoveRecord& record)
         painter.drawPolyline(mean);
         painter.setRenderHint(QPainter::Antialiasing, false);
 
-        // The name, with the person's colour in the chain view.
+        // The name, with the person's colour in the other pictures.
         const TMoveLayout::TPersonInfo& info = layout.persons[i];
         const int middle = static_cast<int>((laneTop + laneBottom) / 2.0);
-        painter.fillRect(QRect(8, middle - 5, 10, 10), HandlerColour(info.id));
+        painter.fillRect(QRect(8, middle - 5, 10, 10), PersonColour(i));
         painter.setPen(Ink);
         painter.drawRect(QRect(8, middle - 5, 10, 10));
         painter.drawText(24, middle + metrics.ascent() / 2 - 1, QString::fromStdString(info.name));

@@ -29,12 +29,13 @@ struct TPlotFrame
     static TPlotFrame For(QSize size, std::int64_t steps, double trailLength);
 };
 
-// The colour of a handler in the chain view, by its object id.
-QColor HandlerColour(std::int32_t id);
+// The colour of a person in the pictures of a run, by its place among the
+// persons (PlotColours.h).
+QColor PersonColour(std::size_t index);
 
 // The space-time picture of the run: time to the right, the trail upwards,
-// the flights of steps shaded darker, one line per person in its chain-view
-// colour, thick while it holds a load, dotted during a break, with a ring
+// the flights of steps shaded darker, one line per person in its own colour
+// (dashed beyond twenty persons), thick while it holds a load, dotted during a break, with a ring
 // where a break begins. Needs a QGuiApplication for its fonts.
 inline const QSize PlotSize(1000, 600);
 QImage DrawMovePlot(const TMoveRecord& record, QSize size = PlotSize);
