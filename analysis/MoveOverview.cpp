@@ -140,10 +140,10 @@ void DrawLanes(QPainter& painter, const QRect& area, const TMoveRecord& record)
         painter.drawPolyline(mean);
         painter.setRenderHint(QPainter::Antialiasing, false);
 
-        // The name, with the person's colour in the chain view.
+        // The name, with the person's colour in the other pictures.
         const TMoveLayout::TPersonInfo& info = layout.persons[i];
         const int middle = static_cast<int>((laneTop + laneBottom) / 2.0);
-        painter.fillRect(QRect(8, middle - 5, 10, 10), HandlerColour(info.id));
+        painter.fillRect(QRect(8, middle - 5, 10, 10), PersonColour(i));
         painter.setPen(Ink);
         painter.drawRect(QRect(8, middle - 5, 10, 10));
         painter.drawText(24, middle + metrics.ascent() / 2 - 1, QString::fromStdString(info.name));
@@ -155,11 +155,9 @@ void DrawLanes(QPainter& painter, const QRect& area, const TMoveRecord& record)
 
 } // namespace
 
-QImage DrawMoveOverview(const TMoveRecord& record, QSize size)
+void PaintMoveOverview(QPainter& painter, const TMoveRecord& record, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     QFont font = painter.font();
     font.setPixelSize(11);
     painter.setFont(font);
@@ -176,5 +174,4 @@ QImage DrawMoveOverview(const TMoveRecord& record, QSize size)
     painter.setPen(Ink);
     painter.drawText(lanes.center().x() - QFontMetrics(font).horizontalAdvance(xTitle) / 2,
                      size.height() - 8, xTitle);
-    return image;
 }

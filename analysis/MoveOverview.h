@@ -11,4 +11,5 @@
 // covered in each span of time as a band, its mean position as a line, the
 // source at the bottom of the lane and the sink at its top, flights of steps
 // shaded. Needs a QGuiApplication for its fonts.
-QImage DrawMoveOverview(const TMoveRecord& record, QSize size = QSize(1000, 700));
+inline const QSize OverviewSize(1000, 700);
+void PaintMoveOverview(class QPainter& painter, const TMoveRecord& record, QSize size);

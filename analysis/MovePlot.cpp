@@ -1,8 +1,8 @@
 #include "analysis/MovePlot.h"
 
-#include "analysis/HandlerColours.h"
+#include "analysis/PlotColours.h"
 #include "analysis/MoveReport.h"
-#include "analysis/PlotApplication.h"
+#include "analysis/PictureFile.h"
 #include "analysis/PlotAxes.h"
 #include "analysis/MoveOverview.h"
 
@@ -121,7 +121,7 @@ void DrawRange(QPainter& painter, const TPlotFrame& frame, const std::vector<TTr
 // the same pen are drawn as one line, so that a break's dots do not restart
 // in every column.
 void DrawTrack(QPainter& painter, const TPlotFrame& frame, const std::vector<TTrackBin>& track, QPointF start,
-               const QColor& colour, bool exact)
+               const QColor& colour, bool dashed, bool exact)
 {
     QPolygonF run{start};
     QPen runPen;
@@ -136,7 +136,8 @@ void DrawTrack(QPainter& painter, const TPlotFrame& frame, const std::vector<TTr
         const double x = frame.X(static_cast<double>(bin.lastStep));
         const double share = CarryingShare(bin);
         const double width = exact ? (share > 0.5 ? 3.0 : 1.0) : 1.0 + 0.5 * std::round(5.0 * share);
-        const QPen pen(colour, width, OnBreakMostly(bin) ? Qt::DotLine : Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        const QPen pen(colour, width, OnBreakMostly(bin) ? Qt::DotLine : dashed ? Qt::DashLine : Qt::SolidLine,
+                       Qt::RoundCap, Qt::RoundJoin);
         if (pen != runPen) {
             flush(run.back());
             runPen = pen;
@@ -163,16 +164,16 @@ void DrawPersons(QPainter& painter, const TPlotFrame& frame, const TMoveRecord& 
 
     if (!exact)
         for (std::size_t i = 0; i < tracks.size(); ++i)
-            DrawRange(painter, frame, tracks[i], HandlerColour(layout.persons[i].id));
+            DrawRange(painter, frame, tracks[i], PersonColour(i));
     for (std::size_t i = 0; i < tracks.size(); ++i)
         DrawTrack(painter, frame, tracks[i], QPointF(frame.X(0.0), frame.Y(record.GetInitial()[i].position)),
-                  HandlerColour(layout.persons[i].id), exact);
+                  PersonColour(i), PersonDashed(i), exact);
     for (std::size_t i = 0; i < tracks.size(); ++i)
         for (const TTrackBin& bin : tracks[i])
             if (bin.breakStarts > 0)
                 DrawBreakStart(painter,
                                QPointF(frame.X(static_cast<double>(bin.lastStep)), frame.Y(exact ? bin.first : bin.Mean())),
-                               HandlerColour(layout.persons[i].id));
+                               PersonColour(i));
 }
 
 void DrawLegend(QPainter& painter, const TPlotFrame& frame, const TMoveLayout& layout)
@@ -193,7 +194,8 @@ void DrawLegend(QPainter& painter, const TPlotFrame& frame, const TMoveLayout& l
     const int listed = std::min(static_cast<int>(layout.persons.size()), room);
     for (int i = 0; i < listed; ++i) {
         const TMoveLayout::TPersonInfo& p = layout.persons[static_cast<std::size_t>(i)];
-        swatch(QPen(HandlerColour(p.id), 3));
+        swatch(QPen(PersonColour(static_cast<std::size_t>(i)), 3,
+                    PersonDashed(static_cast<std::size_t>(i)) ? Qt::DashLine : Qt::SolidLine));
         painter.drawText(left + 30, y + metrics.ascent(),
                          QStringLiteral("%1 (%2)").arg(QString::fromStdString(p.name)).arg(p.id));
         y += line;
@@ -249,19 +251,17 @@ TPlotFrame TPlotFrame::For(QSize size, std::int64_t steps, double trailLength)
     return frame;
 }
 
-QColor HandlerColour(std::int32_t id)
+QColor PersonColour(std::size_t index)
 {
-    return QColor::fromRgb(HandlerRgb(id));
+    return QColor::fromRgb(PersonRgb(index));
 }
 
-QImage DrawMovePlot(const TMoveRecord& record, QSize size)
+void PaintMovePlot(QPainter& painter, const TMoveRecord& record, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Paper);
+    painter.fillRect(QRect(QPoint(0, 0), size), Paper);
     const TMoveLayout& layout = record.GetLayout();
     const TPlotFrame frame = TPlotFrame::For(size, record.GetStepCount(), layout.trailLength);
 
-    QPainter painter(&image);
     QFont font = painter.font();
     font.setPixelSize(11);
     painter.setFont(font);
@@ -295,21 +295,22 @@ QImage DrawMovePlot(const TMoveRecord& record, QSize size)
     painter.setPen(QPen(Ink, 1));
     painter.drawText(frame.area.left(), TopMargin - 10, title);
     DrawLegend(painter, frame, layout);
-    return image;
+}
+
+QImage DrawMovePlot(const TMoveRecord& record, QSize size)
+{
+    return PaintedImage(size, [&](QPainter& painter) { PaintMovePlot(painter, record, size); });
 }
 
 bool WriteMovePlot(const TMoveRecord& record, const std::string& path, std::string& error)
 {
-    const std::unique_ptr<QGuiApplication> app = StartPlotApplication();
     // Once single hand-overs no longer show, the overview answers more at a glance.
     const TMoveLayout& layout = record.GetLayout();
     const bool overview = layout.firstStep == 0
-        && TPlotFrame::For(QSize(1000, 600), record.GetStepCount(), layout.trailLength).StepsPerColumn()
+        && TPlotFrame::For(PlotSize, record.GetStepCount(), layout.trailLength).StepsPerColumn()
             > MostStepsForExactTracks;
-    const QImage image = overview ? DrawMoveOverview(record) : DrawMovePlot(record);
-    if (!image.save(QString::fromStdString(path), "PNG")) {
-        error = "cannot write the picture to '" + path + "'";
-        return false;
-    }
-    return true;
+    if (overview)
+        return WritePicture(OverviewSize, [&](QPainter& painter) { PaintMoveOverview(painter, record, OverviewSize); },
+                            path, error);
+    return WritePicture(PlotSize, [&](QPainter& painter) { PaintMovePlot(painter, record, PlotSize); }, path, error);
 }

@@ -29,16 +29,19 @@ struct TPlotFrame
     static TPlotFrame For(QSize size, std::int64_t steps, double trailLength);
 };
 
-// The colour of a handler in the chain view, by its object id.
-QColor HandlerColour(std::int32_t id);
+// The colour of a person in the pictures of a run, by its place among the
+// persons (PlotColours.h).
+QColor PersonColour(std::size_t index);
 
 // The space-time picture of the run: time to the right, the trail upwards,
-// the flights of steps shaded darker, one line per person in its chain-view
-// colour, thick while it holds a load, dotted during a break, with a ring
+// the flights of steps shaded darker, one line per person in its own colour
+// (dashed beyond twenty persons), thick while it holds a load, dotted during a break, with a ring
 // where a break begins. Needs a QGuiApplication for its fonts.
-QImage DrawMovePlot(const TMoveRecord& record, QSize size = QSize(1000, 600));
+inline const QSize PlotSize(1000, 600);
+QImage DrawMovePlot(const TMoveRecord& record, QSize size = PlotSize);
+void PaintMovePlot(class QPainter& painter, const TMoveRecord& record, QSize size);
 
-// Draws the picture and saves it as PNG: the space-time picture for a window
+// Draws the picture and saves it as PNG or SVG by the name (PictureFile.h): the space-time picture for a window
 // of a run, or a run short enough for its hand-overs to show; the overview of
 // MoveOverview.h for a longer one. Starts a QGuiApplication on the
 // offscreen platform for the fonts if the process has no application yet.

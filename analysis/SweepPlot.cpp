@@ -1,7 +1,7 @@
 #include "analysis/SweepPlot.h"
 
 #include "analysis/MoveReport.h"
-#include "analysis/PlotApplication.h"
+#include "analysis/PictureFile.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -15,7 +15,8 @@
 namespace {
 
 constexpr int LeftMargin = 70;
-constexpr int RightMargin = 210;
+// The legend's least width; a wider one takes up to half the picture.
+constexpr int LeastRightMargin = 210;
 constexpr int TopMargin = 36;
 constexpr int BottomMargin = 48;
 
@@ -86,8 +87,7 @@ public:
     std::map<std::string, double> positions;
     double low = 1e300;
     double high = -1e300;
-
-private:
+    // Values that are not all numbers are categories: no line joins them.
     bool numeric = true;
 };
 
@@ -127,16 +127,20 @@ void DrawCensored(QPainter& painter, const QFontMetrics& metrics, const QRect& a
 
 } // namespace
 
-QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& groups, QSize size)
+void PaintSweepPlot(QPainter& painter, const TSweepTable& table, const std::vector<TSweepGroup>& groups, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     QFont font = painter.font();
     font.setPixelSize(12);
     painter.setFont(font);
     const QFontMetrics metrics(font);
-    const QRect area(LeftMargin, TopMargin, std::max(1, size.width() - LeftMargin - RightMargin),
+    const std::vector<TSeries> series = SeriesOf(table, groups);
+    int legendWidth = metrics.horizontalAdvance(QStringLiteral("n % at the top: runs finished,"));
+    if (series.size() > 1)
+        for (const TSeries& one : series)
+            legendWidth = std::max(legendWidth, 30 + metrics.horizontalAdvance(QString::fromStdString(one.name)));
+    const int rightMargin = std::clamp(legendWidth + 24, LeastRightMargin, std::max(LeastRightMargin, size.width() / 2));
+    const QRect area(LeftMargin, TopMargin, std::max(1, size.width() - LeftMargin - rightMargin),
                      std::max(1, size.height() - TopMargin - BottomMargin));
 
     // The scale spans the finished runs; a stalled or limited run has no
@@ -183,7 +187,6 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
     painter.drawText(area.left(), TopMargin - 12,
                      QStringLiteral("Finish time of the move across %1 seeds per value").arg(seeds));
 
-    const std::vector<TSeries> series = SeriesOf(table, groups);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setClipRect(area);
     const double capWidth = std::min(10.0, area.width() / std::max<std::size_t>(1, xAxis.order.size()) / 4.0);
@@ -205,7 +208,13 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
         fill.setAlpha(60);
         painter.setPen(Qt::NoPen);
         painter.setBrush(fill);
-        painter.drawPolygon(band);
+        if (xAxis.numeric)
+            painter.drawPolygon(band);
+        else
+            for (const TSweepGroup* g : ordered) {
+                const double px = x(xAxis.At(*g));
+                painter.drawRect(QRectF(QPointF(px - 2 * capWidth, y(g->p90)), QPointF(px + 2 * capWidth, y(g->p10))));
+            }
         painter.setBrush(Qt::NoBrush);
 
         for (const TSweepGroup* g : ordered) {
@@ -218,7 +227,8 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
             median << QPointF(px, y(g->median));
         }
         painter.setPen(QPen(colour, 2.5));
-        painter.drawPolyline(median);
+        if (xAxis.numeric)
+            painter.drawPolyline(median);
         painter.setBrush(colour);
         for (const QPointF& point : median)
             painter.drawEllipse(point, 3.0, 3.0);
@@ -262,19 +272,16 @@ QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& g
         for (std::size_t s = 0; s < series.size(); ++s) {
             at += s == 0 ? line / 2 : 0;
             painter.fillRect(QRect(left, at + 2, 24, line - 8), SeriesColours[s % std::size(SeriesColours)]);
-            painter.drawText(left + 30, at + metrics.ascent(), QString::fromStdString(series[s].name));
+            painter.drawText(left + 30, at + metrics.ascent(),
+                             metrics.elidedText(QString::fromStdString(series[s].name), Qt::ElideRight,
+                                                size.width() - left - 34));
             at += line;
         }
-    return image;
 }
 
 bool WriteSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& groups, const std::string& path,
                     std::string& error)
 {
-    const std::unique_ptr<QGuiApplication> app = StartPlotApplication();
-    if (!DrawSweepPlot(table, groups).save(QString::fromStdString(path), "PNG")) {
-        error = "cannot write the picture to '" + path + "'";
-        return false;
-    }
-    return true;
+    const QSize size(1000, 600);
+    return WritePicture(size, [&](QPainter& painter) { PaintSweepPlot(painter, table, groups, size); }, path, error);
 }

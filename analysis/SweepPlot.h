@@ -12,9 +12,10 @@
 // of the others: the band from the 10th to the 90th percentile across seeds,
 // whiskers from the fastest to the slowest seed and the median as a line.
 // Needs a QGuiApplication for its fonts.
-QImage DrawSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& groups, QSize size = QSize(1000, 600));
+void PaintSweepPlot(class QPainter& painter, const TSweepTable& table, const std::vector<TSweepGroup>& groups,
+                    QSize size);
 
-// Draws the picture and saves it as PNG, starting an offscreen application for
+// Draws the picture and saves it as PNG or SVG by the name (PictureFile.h), starting an offscreen application for
 // the fonts if the process has none.
 bool WriteSweepPlot(const TSweepTable& table, const std::vector<TSweepGroup>& groups, const std::string& path,
                     std::string& error);

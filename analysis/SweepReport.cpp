@@ -60,9 +60,16 @@ TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
     const auto outcomeColumn = static_cast<std::size_t>(outcome - header.begin());
     if (header.front() != "run" || seed < 1)
         fail(1, "the first column must be run, followed by the varied ones and seed");
+    // The columns that are the same in every row of one plan.
+    std::vector<std::size_t> planColumns;
+    for (const char* name : {"max_steps", "plan_runs", "sweep_sha256", "version", "commit"})
+        if (const auto found = std::find(header.begin(), header.end(), name); found != header.end())
+            planColumns.push_back(static_cast<std::size_t>(found - header.begin()));
 
     TSweepTable table;
     table.parameters.assign(header.begin() + 1, header.begin() + static_cast<std::ptrdiff_t>(seed));
+    std::vector<std::string> firstPlan;
+    std::map<std::size_t, std::size_t> lineOfRun;
     for (std::size_t number = 2; std::getline(in, line); ++number) {
         if (line.empty())
             continue;
@@ -70,6 +77,19 @@ TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
         if (fields.size() != header.size())
             fail(number, std::to_string(fields.size()) + " fields where the header has " + std::to_string(header.size()));
         TSweepTable::TRow row;
+        if (!ParseWhole(fields.front(), row.run))
+            fail(number, "run must be a whole number");
+        if (const auto [at, added] = lineOfRun.try_emplace(row.run, number); !added)
+            fail(number, "run " + fields.front() + " is there twice, also in line " + std::to_string(at->second));
+        std::vector<std::string> plan;
+        for (const std::size_t c : planColumns)
+            plan.push_back(fields[c]);
+        if (firstPlan.empty())
+            firstPlan = plan;
+        for (std::size_t k = 0; k < plan.size(); ++k)
+            if (plan[k] != firstPlan[k])
+                fail(number, "rows of more than one plan: " + header[planColumns[k]] + " is " + plan[k] + " here and "
+                                 + firstPlan[k] + " in line 2");
         row.values.assign(fields.begin() + 1, fields.begin() + static_cast<std::ptrdiff_t>(seed));
         const bool done = fields[finished] == "1";
         if ((!done && fields[finished] != "0") || !ParseWhole(fields[steps], row.steps) || row.steps < 0)
@@ -85,7 +105,26 @@ TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
         }
         table.rows.push_back(std::move(row));
     }
+    const auto planRuns = std::find(header.begin(), header.end(), "plan_runs");
+    if (planRuns != header.end() && !table.rows.empty())
+        ParseWhole(firstPlan[static_cast<std::size_t>(
+                       std::find(planColumns.begin(), planColumns.end(), planRuns - header.begin()) - planColumns.begin())],
+                   table.planRuns);
+    if (!lineOfRun.empty())
+        table.planRuns = std::max(table.planRuns, lineOfRun.rbegin()->first + 1);
+    for (std::size_t run = 0; run < table.planRuns; ++run)
+        if (!lineOfRun.count(run))
+            table.missing.push_back(run);
     return table;
+}
+
+std::string DescribeMissing(const TSweepTable& table)
+{
+    std::string text = std::to_string(table.missing.size()) + " of " + std::to_string(table.planRuns) + " runs missing:";
+    constexpr std::size_t MostNamed = 10;
+    for (std::size_t i = 0; i < std::min(MostNamed, table.missing.size()); ++i)
+        text += (i ? ", " : " ") + std::to_string(table.missing[i]);
+    return text + (table.missing.size() > MostNamed ? ", ..." : "");
 }
 
 double Percentile(const std::vector<std::int64_t>& sorted, double p)
@@ -134,6 +173,8 @@ std::vector<TSweepGroup> SummariseSweep(const TSweepTable& table)
 
 void WriteSweepReport(const TSweepTable& table, const std::vector<TSweepGroup>& groups, std::ostream& out)
 {
+    if (!table.missing.empty())
+        out << "INCOMPLETE: " << DescribeMissing(table) << "\n";
     out << "Finish time across the seeds that finished, in steps and simulated h:mm:ss (25 steps/s);\n"
            "percentiles interpolated between closest ranks; stalled runs and runs stopped at the step\n"
            "limit are counted apart and have no finish time\n";

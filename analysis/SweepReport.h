@@ -17,6 +17,7 @@ struct TSweepTable
 
     struct TRow
     {
+        std::size_t run = 0;
         std::vector<std::string> values;
         TEnd end = TEnd::Limit;
         std::int64_t steps = 0;
@@ -24,7 +25,14 @@ struct TSweepTable
 
     std::vector<std::string> parameters;
     std::vector<TRow> rows;
+    // The plan's runs absent from the CSV, ascending: up to the plan's count
+    // where the CSV gives it (plan_runs), else up to the last run there.
+    std::vector<std::size_t> missing;
+    std::size_t planRuns = 0;
 };
+
+// "3 of 27 runs missing: 4, 9, 20", naming the first few.
+std::string DescribeMissing(const TSweepTable& table);
 
 // A CSV that is not a sweep's; the message is one line naming the line.
 class TSweepCsvError : public std::runtime_error
@@ -33,7 +41,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Throws TSweepCsvError; fileName only names it in messages.
+// Throws TSweepCsvError, also for a run found twice and for rows of more than
+// one plan (their max_steps, plan_runs, sweep_sha256, version or commit
+// differ); runs missing are listed in the table. fileName only names it in messages.
 TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName);
 
 // The finish times of one combination of the varied values across its

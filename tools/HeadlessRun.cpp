@@ -2,6 +2,7 @@
 
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
+#include "analysis/WholeFile.h"
 #include "model/clsBucketChain.h"
 #include "model/clsChainChecker.h"
 #include "model/clsChainState.h"
@@ -39,8 +40,7 @@ int WriteScenarioFile(const TScenarioDescription& description, const std::string
         out << WriteScenario(description);
         return 0;
     }
-    std::ofstream file(path);
-    if (!(file << WriteScenario(description)) || !file.flush()) {
+    if (std::string error; !WriteWholeFile(path, WriteScenario(description), error)) {
         err << "zemba-run: cannot write the scenario to '" << path << "'\n";
         return 1;
     }
@@ -164,10 +164,13 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
             << scenario.GetInitialStock() << " loads delivered after " << step << " steps (--max-steps)\n";
         status = 1;
     }
+    // Standard output carries one thing: with a trace or a picture on it, the
+    // words go to standard error.
+    std::ostream& words = options.StdoutTaken() ? err : out;
     if (options.summary)
-        WriteSummary(step, chain, out);
+        WriteSummary(step, chain, words);
     if (options.report)
-        WriteMoveReport(SummariseMove(recorder->GetRecord(), stalled ? loop.GetLastHandoverStep() : -1), out);
+        WriteMoveReport(SummariseMove(recorder->GetRecord(), stalled ? loop.GetLastHandoverStep() : -1), words);
     if (window && !windowRecorder) {
         err << "zemba-run: the run ended after step " << step << ", before the window to draw begins\n";
         status = 1;

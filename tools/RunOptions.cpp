@@ -1,10 +1,83 @@
 #include "tools/RunOptions.h"
 
+#include <CLI/CLI.hpp>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <filesystem>
 #include <limits>
-#include <type_traits>
+#include <map>
 
 namespace {
+
+// Which modes an option belongs to, as a set of bits.
+constexpr unsigned Bit(ERunMode mode)
+{
+    return 1u << static_cast<unsigned>(mode);
+}
+constexpr unsigned OneRun = Bit(ERunMode::Run);
+constexpr unsigned Building = Bit(ERunMode::Run) | Bit(ERunMode::WriteScenario);
+constexpr unsigned Sweeping = Bit(ERunMode::Sweep);
+constexpr unsigned Planning = Bit(ERunMode::Sweep) | Bit(ERunMode::Plan);
+
+struct TOptionRule
+{
+    const char* name;
+    bool takesValue;
+    unsigned modes;
+};
+
+// Every option zemba-run knows, in the order the help gives them.
+constexpr std::array OptionRules = {
+    TOptionRule{"--scenario", true, Building},
+    TOptionRule{"--persons", true, Building},
+    TOptionRule{"--stock", true, Building},
+    TOptionRule{"--seed", true, Building},
+    TOptionRule{"--steps", true, OneRun},
+    TOptionRule{"--max-steps", true, OneRun},
+    TOptionRule{"--trace", true, OneRun},
+    TOptionRule{"--every", true, OneRun},
+    TOptionRule{"--summary", false, OneRun},
+    TOptionRule{"--check", false, OneRun},
+    TOptionRule{"--report", false, OneRun},
+    TOptionRule{"--plot", true, OneRun | Bit(ERunMode::SweepReport)},
+    TOptionRule{"--plot-steps", true, OneRun},
+    TOptionRule{"--write-scenario", true, Bit(ERunMode::WriteScenario)},
+    TOptionRule{"--sweep", true, Planning},
+    TOptionRule{"--csv", true, Sweeping},
+    TOptionRule{"--jobs", true, Sweeping},
+    TOptionRule{"--shard", true, Planning},
+    TOptionRule{"--resume", false, Sweeping},
+    TOptionRule{"--progress", true, Sweeping},
+    TOptionRule{"--plan", false, Bit(ERunMode::Plan)},
+    TOptionRule{"--sweep-report", true, Bit(ERunMode::SweepReport)},
+};
+
+// What a mode is called in a refusal: "--trace cannot be used with a sweep".
+const char* ModeName(ERunMode mode)
+{
+    switch (mode) {
+    case ERunMode::Run: return "a single run";
+    case ERunMode::WriteScenario: return "--write-scenario, which runs nothing";
+    case ERunMode::Sweep: return "a sweep (--sweep)";
+    case ERunMode::Plan: return "--plan, which runs nothing";
+    case ERunMode::SweepReport: return "--sweep-report";
+    }
+    return "";
+}
+
+std::string ModesOf(unsigned modes)
+{
+    std::string names;
+    for (const ERunMode mode : {ERunMode::Run, ERunMode::WriteScenario, ERunMode::Sweep, ERunMode::Plan,
+                                ERunMode::SweepReport})
+        if (modes & Bit(mode))
+            names += std::string(names.empty() ? "" : " or ") + ModeName(mode);
+    return names;
+}
 
 // A whole number from 1 up to max, written in plain decimal digits.
 std::optional<std::int64_t> ParseCount(const std::string& text, std::int64_t max)
@@ -42,151 +115,327 @@ std::optional<std::uint32_t> ParseSeed(const std::string& text)
     return value;
 }
 
+bool LooksLikeNumber(const std::string& text)
+{
+    double value = 0.0;
+    const char* const begin = text.data() + (text.rfind('-', 0) == 0 ? 1 : 0);
+    const auto [ptr, ec] = std::from_chars(begin, text.data() + text.size(), value);
+    return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+class TParseFailure
+{
+public:
+    explicit TParseFailure(std::string line) : message(std::move(line)) {}
+    std::string message;
+};
+
+// Turns the words CLI11 collected into options, refusing what does not fit.
+class TOptionReader
+{
+public:
+    explicit TOptionReader(const std::map<std::string, std::string>& given) : values(given) {}
+
+    bool Has(const char* name) const { return values.count(name) > 0; }
+
+    const std::string* Text(const char* name) const
+    {
+        const auto found = values.find(name);
+        return found == values.end() ? nullptr : &found->second;
+    }
+
+    template <typename T>
+    void Count(const char* name, std::int64_t max, T& target) const
+    {
+        if (const std::string* text = Text(name)) {
+            const std::optional<std::int64_t> n = ParseCount(*text, max);
+            if (!n)
+                throw TParseFailure(std::string(name) + " needs a whole number from 1 to " + std::to_string(max)
+                                    + ", not '" + *text + "'");
+            target = static_cast<T>(*n);
+        }
+    }
+
+    void Path(const char* name, const char* what, std::string& target) const
+    {
+        if (const std::string* text = Text(name)) {
+            if (text->empty())
+                throw TParseFailure(std::string(name) + " needs " + what);
+            target = *text;
+        }
+    }
+
+private:
+    const std::map<std::string, std::string>& values;
+};
+
+ERunMode ModeOf(const TOptionReader& r)
+{
+    if (r.Has("--sweep") && r.Has("--sweep-report"))
+        throw TParseFailure("--sweep runs a sweep and --sweep-report reads one: give one of them");
+    if (r.Has("--sweep"))
+        return r.Has("--plan") ? ERunMode::Plan : ERunMode::Sweep;
+    if (r.Has("--sweep-report"))
+        return ERunMode::SweepReport;
+    if (r.Has("--write-scenario"))
+        return ERunMode::WriteScenario;
+    return ERunMode::Run;
+}
+
+void ReadOptions(const TOptionReader& r, TRunOptions& o)
+{
+    constexpr std::int64_t anyCount = std::numeric_limits<std::int64_t>::max();
+    if (r.Has("--steps")) {
+        std::int64_t steps = 0;
+        r.Count("--steps", anyCount, steps);
+        o.steps = steps;
+    }
+    r.Count("--every", anyCount, o.every);
+    r.Count("--max-steps", anyCount, o.maxSteps);
+    if (r.Has("--persons")) {
+        std::int32_t persons = 0;
+        r.Count("--persons", 1'000'000, persons);
+        o.persons = persons;
+    }
+    if (r.Has("--stock")) {
+        std::int32_t stock = 0;
+        r.Count("--stock", 1'000'000, stock);
+        o.stock = stock;
+    }
+    if (const std::string* text = r.Text("--seed")) {
+        o.seed = ParseSeed(*text);
+        if (!o.seed)
+            throw TParseFailure("--seed needs a whole number from 0 to 4294967295, not '" + *text + "'");
+    }
+    r.Path("--scenario", "the path of a scenario file", o.scenarioPath);
+    r.Path("--write-scenario", "a path, or - for standard output", o.writeScenarioPath);
+    r.Path("--plot", "a path ending in .png or .svg, or - for PNG on standard output", o.plotPath);
+    r.Path("--trace", "a path, or - for standard output", o.tracePath);
+    r.Path("--sweep", "the path of a sweep file", o.sweepPath);
+    r.Path("--csv", "a path, or - for standard output", o.csvPath);
+    r.Path("--sweep-report", "the path of a sweep's CSV", o.sweepReportPath);
+    r.Count("--jobs", 4096, o.jobs);
+    r.Count("--progress", 86'400, o.progressSeconds);
+    if (const std::string* text = r.Text("--shard")) {
+        const auto pair = ParsePair(*text, '/', 1);
+        if (!pair || pair->second > std::numeric_limits<std::int32_t>::max())
+            throw TParseFailure("--shard needs K/N with K from 1 to N, not '" + *text + "'");
+        o.shard = static_cast<std::int32_t>(pair->first);
+        o.shardCount = static_cast<std::int32_t>(pair->second);
+    }
+    if (const std::string* text = r.Text("--plot-steps")) {
+        o.plotSteps = ParsePair(*text, ':', 0);
+        if (!o.plotSteps)
+            throw TParseFailure("--plot-steps needs A:B with A up to B, not '" + *text + "'");
+    }
+}
+
+// What only makes sense together, checked once every option is read.
+void CheckCombinations(const TRunOptions& o)
+{
+    if (o.mode == ERunMode::Sweep && o.csvPath.empty())
+        throw TParseFailure("--sweep needs --csv PATH|- (or --plan to check it and print its plan)");
+    if (o.plotSteps && o.plotPath.empty())
+        throw TParseFailure("--plot-steps needs --plot PATH.png");
+    if (o.persons && !o.scenarioPath.empty())
+        throw TParseFailure("--persons scales the built-in move and cannot be used with --scenario");
+    if (o.resume && o.csvPath == "-")
+        throw TParseFailure("--resume needs the CSV as a file, not standard output");
+    if (!o.plotPath.empty() && o.plotPath != "-") {
+        std::string ending = std::filesystem::path(o.plotPath).extension().string();
+        std::transform(ending.begin(), ending.end(), ending.begin(), [](unsigned char c) { return std::tolower(c); });
+        if (ending != ".png" && ending != ".svg")
+            throw TParseFailure("--plot needs a name ending in .png or .svg, not '" + o.plotPath + "'");
+    }
+    int toStdout = 0;
+    for (const std::string* path : {&o.tracePath, &o.csvPath, &o.writeScenarioPath, &o.plotPath})
+        toStdout += *path == "-" ? 1 : 0;
+    if (toStdout > 1)
+        throw TParseFailure("only one of --trace, --csv, --write-scenario and --plot can go to standard output");
+}
+
 } // namespace
+
+bool TRunOptions::StdoutTaken() const
+{
+    return tracePath == "-" || csvPath == "-" || writeScenarioPath == "-" || plotPath == "-";
+}
 
 TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
 {
     TRunOptionsParse result;
     TRunOptions& o = result.options;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const auto value = [&]() -> const std::string* {
-            return i + 1 < args.size() ? &args[++i] : nullptr;
-        };
-        // Reads the option's value into target; false (with the error set) if it is missing or bad.
-        const auto readCount = [&](std::int64_t max, auto& target) {
-            const std::string* text = value();
-            const std::optional<std::int64_t> n = text ? ParseCount(*text, max) : std::nullopt;
-            if (!n) {
-                result.error = text ? arg + " needs a whole number from 1 to " + std::to_string(max) + ", not '"
-                        + *text + "'"
-                                    : arg + " needs a value";
-                return false;
-            }
-            target = static_cast<std::remove_reference_t<decltype(target)>>(*n);
-            return true;
-        };
-        const auto readPath = [&](const char* missing, std::string& target) {
-            const std::string* path = value();
-            if (!path || path->empty()) {
-                result.error = missing;
-                return false;
-            }
-            target = *path;
-            return true;
-        };
-        constexpr std::int64_t anyCount = std::numeric_limits<std::int64_t>::max();
 
-        bool sound = true;
-        if (arg == "--help" || arg == "-h") {
-            o.help = true;
-        } else if (arg == "--summary") {
-            o.summary = true;
-        } else if (arg == "--check") {
-            o.check = true;
-        } else if (arg == "--steps") {
-            std::int64_t steps = 0;
-            sound = readCount(anyCount, steps);
-            if (sound)
-                o.steps = steps;
-        } else if (arg == "--every") {
-            sound = readCount(anyCount, o.every);
-        } else if (arg == "--max-steps") {
-            sound = readCount(anyCount, o.maxSteps);
-        } else if (arg == "--persons") {
-            std::int32_t persons = 0;
-            sound = readCount(1'000'000, persons);
-            o.persons = persons;
-        } else if (arg == "--stock") {
-            std::int32_t stock = 0;
-            sound = readCount(1'000'000, stock);
-            o.stock = stock;
-        } else if (arg == "--seed") {
-            const std::string* text = value();
-            o.seed = text ? ParseSeed(*text) : std::nullopt;
-            if (!o.seed) {
-                result.error = text ? "--seed needs a whole number from 0 to 4294967295, not '" + *text + "'"
-                                    : "--seed needs a value";
-                sound = false;
-            }
-        } else if (arg == "--scenario") {
-            sound = readPath("--scenario needs the path of a scenario file", o.scenarioPath);
-        } else if (arg == "--write-scenario") {
-            sound = readPath("--write-scenario needs a path, or - for standard output", o.writeScenarioPath);
-        } else if (arg == "--report") {
-            o.report = true;
-        } else if (arg == "--plot") {
-            sound = readPath("--plot needs the path of a PNG file", o.plotPath);
-        } else if (arg == "--trace") {
-            sound = readPath("--trace needs a path, or - for standard output", o.tracePath);
-        } else if (arg == "--sweep") {
-            sound = readPath("--sweep needs the path of a sweep file", o.sweepPath);
-        } else if (arg == "--csv") {
-            sound = readPath("--csv needs a path, or - for standard output", o.csvPath);
-        } else if (arg == "--jobs") {
-            sound = readCount(4096, o.jobs);
-        } else if (arg == "--sweep-report") {
-            sound = readPath("--sweep-report needs the path of a sweep's CSV", o.sweepReportPath);
-        } else if (arg == "--shard" || arg == "--plot-steps") {
-            const bool shard = arg == "--shard";
-            const std::string* text = value();
-            const auto pair = text ? ParsePair(*text, shard ? '/' : ':', shard ? 1 : 0) : std::nullopt;
-            if (!pair || (shard && pair->second > std::numeric_limits<std::int32_t>::max())) {
-                result.error = shard ? "--shard needs K/N with K from 1 to N" : "--plot-steps needs A:B with A up to B";
-                sound = false;
-            } else if (shard) {
-                o.shard = static_cast<std::int32_t>(pair->first);
-                o.shardCount = static_cast<std::int32_t>(pair->second);
-            } else {
-                o.plotSteps = pair;
-            }
-        } else {
-            result.error = "unknown option '" + arg + "'";
-            sound = false;
-        }
-        if (!sound)
-            return result;
+    // CLI11 splits the words: --opt value and --opt=value, flags, unknown
+    // options; every value is kept as text and read here, so that each
+    // refusal names the option and what it needs in one line.
+    CLI::App app("zemba-run");
+    app.set_help_flag();
+    app.allow_extras(true);
+    std::map<std::string, std::string> given;
+    std::map<std::string, CLI::Option*> byName;
+    std::map<std::string, bool> flags;
+    app.add_flag("-h,--help", o.help);
+    app.add_flag("--version", o.version);
+    for (const TOptionRule& rule : OptionRules) {
+        CLI::Option* option = rule.takesValue
+                                  ? app.add_option(rule.name, given[rule.name])->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+                                  : app.add_flag(rule.name, flags[rule.name]);
+        byName[rule.name] = option;
     }
-    if (!o.sweepPath.empty() && o.csvPath.empty())
-        result.error = "--sweep needs --csv PATH|-";
-    if (o.plotSteps && o.plotPath.empty())
-        result.error = "--plot-steps needs --plot PATH.png";
-    if (o.persons && !o.scenarioPath.empty())
-        result.error = "--persons scales the built-in move and cannot be used with --scenario";
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ArgumentMismatch& e) {
+        // The option named before the colon was given without its value.
+        const std::string what = e.what();
+        const std::size_t colon = what.find(':');
+        result.error = colon != std::string::npos && what.rfind("--", 0) == 0
+                           ? what.substr(0, colon) + " needs a value"
+                           : what;
+        return result;
+    } catch (const CLI::ParseError& e) {
+        result.error = e.what();
+        return result;
+    }
+    if (const std::vector<std::string> extras = app.remaining(); !extras.empty()) {
+        const std::string& word = extras.front();
+        result.error = word.rfind('-', 0) == 0 && word.size() > 1 ? "unknown option '" + word + "'"
+                                                                  : "unexpected word '" + word + "'";
+        return result;
+    }
+    if (o.help || o.version)
+        return result;
+
+    try {
+        // Only the options given count; their values are text until read.
+        std::map<std::string, std::string> present;
+        for (const TOptionRule& rule : OptionRules)
+            if (byName[rule.name]->count() > 0) {
+                const std::string& value = given[rule.name];
+                if (rule.takesValue && value.rfind("--", 0) == 0 && !LooksLikeNumber(value))
+                    throw TParseFailure(std::string(rule.name) + " needs a value, not the option '" + value + "'");
+                present[rule.name] = rule.takesValue ? value : std::string("1");
+            }
+        const TOptionReader reader(present);
+        o.mode = ModeOf(reader);
+        // The first option, as given, that the mode has no use for.
+        for (const CLI::Option* option : app.parse_order()) {
+            const std::string name = option->get_name();
+            const auto rule = std::find_if(OptionRules.begin(), OptionRules.end(),
+                                           [&](const TOptionRule& r) { return name == r.name; });
+            if (rule != OptionRules.end() && !(rule->modes & Bit(o.mode)))
+                throw TParseFailure(name + " cannot be used with " + ModeName(o.mode) + ": it is for "
+                                    + ModesOf(rule->modes));
+        }
+        ReadOptions(reader, o);
+        o.summary = reader.Has("--summary");
+        o.check = reader.Has("--check");
+        o.report = reader.Has("--report");
+        o.resume = reader.Has("--resume");
+        CheckCombinations(o);
+    } catch (const TParseFailure& failure) {
+        result.error = failure.message;
+    }
     return result;
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Why path cannot be written, or empty when it can.
+std::string OutputProblem(const std::string& option, const std::string& path)
+{
+    std::error_code ec;
+    const fs::path file(path);
+    if (fs::is_directory(file, ec))
+        return option + " names a folder, not a file: '" + path + "'";
+    const fs::path parent = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    if (!fs::is_directory(parent, ec))
+        return option + " cannot write '" + path + "': there is no folder '" + parent.string() + "'";
+    if (fs::exists(file, ec) ? access(path.c_str(), W_OK) != 0 : access(parent.c_str(), W_OK | X_OK) != 0)
+        return option + " cannot write '" + path + "': permission denied";
+    return {};
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return !a.empty() && !b.empty() && a != "-" && b != "-" && fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+}
+
+} // namespace
+
+std::string CheckOutputPaths(const TRunOptions& o)
+{
+    const std::pair<const char*, const std::string*> outputs[] = {
+        {"--trace", &o.tracePath}, {"--csv", &o.csvPath}, {"--write-scenario", &o.writeScenarioPath}, {"--plot", &o.plotPath}};
+    const std::pair<const char*, const std::string*> inputs[] = {
+        {"--scenario", &o.scenarioPath}, {"--sweep", &o.sweepPath}, {"--sweep-report", &o.sweepReportPath}};
+    for (const auto& [option, path] : outputs) {
+        if (path->empty() || *path == "-")
+            continue;
+        if (std::string problem = OutputProblem(option, *path); !problem.empty())
+            return problem;
+        for (const auto& [input, inputPath] : inputs)
+            if (SameFile(*path, *inputPath))
+                return std::string(option) + " would overwrite the file of " + input + ": '" + *path + "'";
+        for (const auto& [other, otherPath] : outputs)
+            if (other != option && SameFile(*path, *otherPath))
+                return std::string(option) + " and " + other + " name the same file: '" + *path + "'";
+    }
+    return {};
 }
 
 std::string RunUsage()
 {
     return "usage: zemba-run [--scenario FILE | --persons P] [--stock S] [--seed N] [--steps N] [--max-steps N]\n"
-           "                 [--trace PATH|-] [--every K] [--summary] [--check] [--plot PATH.png] [--report]\n"
-           "                 [--write-scenario PATH|-]\n"
-           "  Builds the moving scenario and steps it as fast as it goes.\n"
+           "                 [--trace PATH|-] [--every K] [--summary] [--check] [--report]\n"
+           "                 [--plot PATH.png|PATH.svg|- [--plot-steps A:B]]\n"
+           "       zemba-run [--scenario FILE | --persons P] [--stock S] [--seed N] --write-scenario PATH|-\n"
+           "       zemba-run --sweep FILE --csv PATH|- [--jobs N] [--shard K/N] [--resume] [--progress SECONDS]\n"
+           "       zemba-run --sweep FILE --plan [--shard K/N]\n"
+           "       zemba-run --sweep-report SWEEP.csv [--plot PATH.png|PATH.svg|-]\n"
+           "       zemba-run --help | --version\n"
+           "Every option is --name VALUE or --name=VALUE; an option that does not apply to\n"
+           "what is asked is refused. PATH - is standard output; then the summary and the\n"
+           "report go to standard error, so that standard output carries the file alone.\n"
+           "\n"
+           "A single run: builds the moving scenario and steps it as fast as it goes.\n"
            "  --scenario FILE  run the scenario file FILE instead of the built-in move\n"
-           "  --seed N     seed the overtaking draws with N instead of the scenario's seed\n"
-           "  --steps N    run N steps; without it, run until the move is complete\n"
-           "  --max-steps N  give up a move that is not complete after N steps, with exit\n"
-           "               status 1 (default 10000000)\n"
-           "  --trace PATH write a CSV trace of every handler to PATH (- for standard output)\n"
-           "  --every K    trace step 0 and every K-th step (default 1)\n"
-           "  --summary    print one line of totals after the run\n"
-           "  --check      check the chain's invariants after every step; exit 1 at the first violation\n"
            "  --persons P  the built-in move with P persons, its trail lengthened per eleven\n"
            "               persons (default 11)\n"
            "  --stock S    S loads in the old home (default: the scenario's, 666 per eleven\n"
            "               persons in the built-in move)\n"
-           "  --write-scenario PATH  write the scenario as a file to PATH (- for standard\n"
-           "               output) instead of running it\n"
-           "  --plot PATH  draw a space-time picture of the run into the PNG file PATH\n"
+           "  --seed N     seed the overtaking draws with N instead of the scenario's seed\n"
+           "  --steps N    run N steps; without it, run until the move is complete\n"
+           "  --max-steps N  give up a move that is not complete after N steps, with exit\n"
+           "               status 1 (default 10000000)\n"
+           "  --trace PATH write a CSV trace of every handler to PATH\n"
+           "  --every K    trace step 0 and every K-th step (default 1)\n"
+           "  --summary    print one line of totals after the run\n"
+           "  --check      check the chain's invariants after every step; exit 1 at the first violation\n"
            "  --report     print a report of the move after the run: duration, delivery\n"
            "               rates, what each person did, throughput against its upper bound\n"
-           "  --plot-steps A:B  draw steps A to B of the run as the space-time picture\n"
-           "  --help       print this text\n"
+           "  --plot PATH  draw the run into PATH, PNG or SVG by its name (- for PNG on\n"
+           "               standard output): a run of up to 3144 steps shows its hand-overs,\n"
+           "               a longer one the overview of the whole move\n"
+           "  --plot-steps A:B  draw the hand-overs of steps A to B of the run\n"
+           "  --write-scenario PATH  write the scenario as a file instead of running it\n"
            "\n"
-           "usage: zemba-run --sweep FILE --csv PATH|- [--jobs N] [--shard K/N]\n"
-           "       zemba-run --sweep-report SWEEP.csv [--plot PATH.png]\n"
-           "  --sweep FILE     run every combination and seed of the sweep file, one CSV row per run\n"
+           "A sweep: every combination and seed of a sweep file, one CSV row per run.\n"
+           "  --sweep FILE     the sweep file\n"
+           "  --csv PATH       where the rows go\n"
            "  --jobs N         run N scenarios at once (default: one per core)\n"
            "  --shard K/N      run only the K-th of N slices of the sweep, with their run numbers\n"
-           "  --sweep-report   summarise a sweep's CSV: finish times across seeds per combination\n";
+           "  --resume         run only the runs missing from the CSV at PATH and add them\n"
+           "  --progress S     a progress line every S seconds when standard error is no\n"
+           "                   terminal (default 30)\n"
+           "  --plan           check the sweep file and print its plan without running it\n"
+           "  --sweep-report CSV  summarise a sweep's CSV: finish times across seeds per\n"
+           "                   combination; --plot draws them\n"
+           "\n"
+           "  --help       print this text\n"
+           "  --version    print the version and the commit zemba-run was built from\n";
 }

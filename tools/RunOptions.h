@@ -6,9 +6,20 @@
 #include <utility>
 #include <vector>
 
+// What zemba-run does: each option belongs to some of these, and is refused in the others.
+enum class ERunMode
+{
+    Run,           // a single run, traced, summarised, reported or drawn
+    WriteScenario, // the scenario written as a file instead of being run
+    Sweep,         // every run of a sweep file into a CSV
+    Plan,          // a sweep file checked and its plan printed, nothing run
+    SweepReport,   // a sweep's CSV summarised and drawn
+};
+
 // What zemba-run was asked to do.
 struct TRunOptions
 {
+    ERunMode mode = ERunMode::Run;
     // Steps to run; without it the run ends when the move is complete.
     std::optional<std::int64_t> steps;
     // Where the CSV trace goes: empty for none, "-" for standard output.
@@ -29,11 +40,12 @@ struct TRunOptions
     std::int64_t maxSteps = 10'000'000;
     // Where the scenario goes as a file instead of being run: "-" for standard output.
     std::string writeScenarioPath;
-    // Where the space-time picture goes, as PNG: empty for none.
+    // Where the picture goes, PNG or SVG by its name: empty for none, "-" for standard output (PNG).
     std::string plotPath;
     // Print the report of the move after the run.
     bool report = false;
     bool help = false;
+    bool version = false;
 
     // Sweeps: the sweep file to run, where its CSV goes ("-" for standard
     // output), threads (0 for one per core) and the shard, K of N (1 of 1 for all).
@@ -42,10 +54,18 @@ struct TRunOptions
     std::int32_t jobs = 0;
     std::int32_t shard = 1;
     std::int32_t shardCount = 1;
+    // Run only the runs missing from the CSV that is there.
+    bool resume = false;
+    // Seconds between progress lines when standard error is no terminal.
+    std::int64_t progressSeconds = 30;
     // A sweep's CSV to summarise; its picture goes to plotPath.
     std::string sweepReportPath;
     // The window of a run drawn as the space-time picture, first and last step.
     std::optional<std::pair<std::int64_t, std::int64_t>> plotSteps;
+
+    // Whether the one thing on standard output is a file's content (a trace,
+    // a CSV, a scenario, a picture): then every other word goes to standard error.
+    bool StdoutTaken() const;
 };
 
 struct TRunOptionsParse
@@ -55,7 +75,12 @@ struct TRunOptionsParse
     std::string error;
 };
 
-// The arguments after the program name.
+// The arguments after the program name. Checks the words only, not the files.
 TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args);
+
+// One line naming an output that cannot be written where it is asked for, or
+// that would overwrite an input; empty when every output can be written. Looks
+// at the files, creates none.
+std::string CheckOutputPaths(const TRunOptions& options);
 
 std::string RunUsage();

@@ -1,10 +1,13 @@
 #include "tools/SweepCommand.h"
 
 #include "analysis/MoveReport.h"
+#include "analysis/WholeFile.h"
 #include "scenario/clsScenarioFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <ostream>
@@ -12,25 +15,33 @@
 
 namespace {
 
-// One line, rewritten in place: runs done of total, runs per second, time left.
+// Runs done of total, runs per second, time left: on a terminal one line
+// rewritten in place, in a log a line of its own every so many seconds.
 class TProgressLine
 {
 public:
-    explicit TProgressLine(std::ostream& stream) : err(stream) {}
+    TProgressLine(std::ostream& stream, TSweepProgressStyle how) : err(stream), style(how) {}
 
     void Show(std::size_t done, std::size_t total)
     {
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const auto now = std::chrono::steady_clock::now();
+        const double seconds = std::chrono::duration<double>(now - start).count();
+        if (!style.terminal) {
+            if (style.everySeconds <= 0.0 || std::chrono::duration<double>(now - last).count() < style.everySeconds)
+                return;
+            last = now;
+        }
         const double rate = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
         const std::string left = rate > 0.0
             ? FormatSimulatedTime(static_cast<std::int64_t>(static_cast<double>(total - done) / rate
                                                             * TMoveReport::StepsPerSecond))
             : std::string("?");
         char perSecond[32];
-        const auto end = std::to_chars(perSecond, perSecond + sizeof perSecond, rate, std::chars_format::fixed, 1).ptr;
-        err << "\r" << done << " of " << total << " runs, " << std::string_view(perSecond, end - perSecond)
-            << " runs/s, " << left << " left   " << std::flush;
-        shown = true;
+        const auto end = std::to_chars(perSecond, perSecond + sizeof perSecond, rate, std::chars_format::fixed, 2).ptr;
+        err << (style.terminal ? "\r" : "zemba-run: ") << done << " of " << total << " runs, "
+            << std::string_view(perSecond, end - perSecond) << " runs/s, " << left << " left"
+            << (style.terminal ? "   " : "\n") << std::flush;
+        shown = style.terminal;
     }
 
     ~TProgressLine()
@@ -41,14 +52,114 @@ public:
 
 private:
     std::ostream& err;
+    TSweepProgressStyle style;
     const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    std::chrono::steady_clock::time_point last = start;
     bool shown = false;
 };
 
+std::vector<std::string> Fields(const std::string& line)
+{
+    std::vector<std::string> fields(1);
+    for (const char c : line)
+        if (c == ',')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    return fields;
+}
+
 } // namespace
 
+std::map<std::size_t, std::string> ReadFinishedRows(const TSweepPlan& plan, const std::vector<std::size_t>& runs,
+                                                    std::istream& csv, const std::string& fileName)
+{
+    const auto fail = [&](std::size_t line, const std::string& what) {
+        throw TSweepCsvError(fileName + ": line " + std::to_string(line) + ": " + what);
+    };
+    std::map<std::size_t, std::string> rows;
+    std::string line;
+    if (!std::getline(csv, line) || csv.eof())
+        return rows; // empty, or a header cut short: nothing to keep
+    if (line + "\n" != SweepCsvHeader(plan))
+        fail(1, "another sweep's CSV: its columns differ from this plan's");
+    const std::string planValues = "," + SweepPlanValues(plan);
+    for (std::size_t number = 2; std::getline(csv, line); ++number) {
+        // A row without its newline was cut short: it runs again.
+        if (csv.eof())
+            break;
+        std::size_t run = 0;
+        const std::string index = line.substr(0, line.find(','));
+        const auto [end, ec] = std::from_chars(index.data(), index.data() + index.size(), run);
+        if (ec != std::errc() || end != index.data() + index.size() || run >= plan.RunCount())
+            fail(number, "no run of this plan");
+        if (!std::binary_search(runs.begin(), runs.end(), run))
+            fail(number, "run " + index + " belongs to another shard");
+        // The run's values and seed, and the plan's columns, as this plan writes them.
+        std::string start = index;
+        for (const std::string& value : plan.ValuesOf(plan.CombinationOf(run)))
+            start += "," + value;
+        start += "," + std::to_string(plan.SeedOf(run)) + ",";
+        if (line.rfind(start, 0) != 0 || line.size() < planValues.size()
+            || line.compare(line.size() - planValues.size(), planValues.size(), planValues) != 0
+            || Fields(line).size() != Fields(SweepCsvHeader(plan)).size())
+            fail(number, "run " + index + " is another plan's (values, seed, limit, sweep file or program differ)");
+        if (!rows.emplace(run, line + "\n").second)
+            fail(number, "run " + index + " is there twice");
+    }
+    return rows;
+}
+
+int RunSweepPlan(const TRunOptions& options, std::ostream& out, std::ostream& err)
+{
+    TSweepPlan plan;
+    try {
+        plan = ReadSweepFile(options.sweepPath);
+    } catch (const TScenarioFileError& error) {
+        err << error.what() << '\n';
+        return 2;
+    }
+    const std::size_t combinations = plan.combinations.size();
+    out << "sweep " << options.sweepPath << " (sha256 " << plan.sweepHash << "...) varies " << plan.scenarioName << '\n'
+        << "runs " << plan.RunCount() << ": " << combinations << (combinations == 1 ? " combination" : " combinations")
+        << " x " << plan.seeds.size() << (plan.seeds.size() == 1 ? " seed" : " seeds") << ", max_steps "
+        << plan.maxSteps << '\n';
+    if (options.shardCount > 1)
+        out << "shard " << options.shard << "/" << options.shardCount << ": "
+            << ShardRuns(plan.RunCount(), static_cast<std::size_t>(options.shard),
+                         static_cast<std::size_t>(options.shardCount)).size()
+            << " runs\n";
+    const bool consecutive = plan.seeds.back() - plan.seeds.front() + 1 == plan.seeds.size()
+        && std::is_sorted(plan.seeds.begin(), plan.seeds.end());
+    out << "seeds";
+    if (consecutive && plan.seeds.size() > 2)
+        out << ' ' << plan.seeds.front() << " to " << plan.seeds.back();
+    else
+        for (std::size_t i = 0; i < plan.seeds.size(); ++i)
+            out << (i ? ", " : " ") << plan.seeds[i];
+    out << '\n';
+    for (std::size_t k = 0; k < plan.pointers.size(); ++k) {
+        out << "vary " << plan.pointers[k] << ':';
+        for (std::size_t i = 0; i < plan.values[k].size(); ++i)
+            out << (i ? ", " : " ") << plan.values[k][i];
+        out << '\n';
+    }
+    // Every combination with its first run, while the list stays readable.
+    constexpr std::size_t MostListed = 100;
+    for (std::size_t c = 0; c < std::min(combinations, MostListed) && !plan.pointers.empty(); ++c) {
+        const std::vector<std::string> values = plan.ValuesOf(c);
+        out << "  runs " << c * plan.seeds.size() << " to " << (c + 1) * plan.seeds.size() - 1 << ':';
+        for (std::size_t k = 0; k < values.size(); ++k)
+            out << (k ? ", " : " ") << plan.pointers[k] << " = " << values[k];
+        out << '\n';
+    }
+    if (combinations > MostListed)
+        out << "  and " << combinations - MostListed << " combinations more\n";
+    return 0;
+}
+
 int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream& err, const TSweepRunFunction& run,
-                    const std::atomic<bool>& stop, bool progress)
+                    const std::atomic<bool>& stop, TSweepProgressStyle progress)
 {
     TSweepPlan plan;
     try {
@@ -60,12 +171,26 @@ int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream&
     const std::vector<std::size_t> runs = ShardRuns(plan.RunCount(), static_cast<std::size_t>(options.shard),
                                                     static_cast<std::size_t>(options.shardCount));
 
+    // A resumed sweep writes its whole CSV anew beside the old one and
+    // renames it at the end, so that the rows there are never lost midway.
+    std::map<std::size_t, std::string> done;
+    std::string writePath = options.csvPath;
+    if (options.resume && std::filesystem::exists(options.csvPath)) {
+        std::ifstream in(options.csvPath, std::ios::binary);
+        try {
+            done = ReadFinishedRows(plan, runs, in, options.csvPath);
+        } catch (const TSweepCsvError& error) {
+            err << "zemba-run: cannot resume: " << error.what() << '\n';
+            return 2;
+        }
+        writePath = PartialName(options.csvPath);
+    }
     std::unique_ptr<std::ofstream> file;
     std::ostream* csv = &out;
     if (options.csvPath != "-") {
-        file = std::make_unique<std::ofstream>(options.csvPath, std::ios::binary);
+        file = std::make_unique<std::ofstream>(writePath, std::ios::binary);
         if (!*file) {
-            err << "zemba-run: cannot write the CSV to '" << options.csvPath << "'\n";
+            err << "zemba-run: cannot write the CSV to '" << writePath << "'\n";
             return 1;
         }
         csv = file.get();
@@ -74,17 +199,22 @@ int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream&
                                            : std::max(1u, std::thread::hardware_concurrency());
     std::size_t written = 0;
     {
-        TProgressLine line(err);
+        TProgressLine line(err, progress);
         written = RunSweep(plan, runs, jobs, run, *csv, stop,
-                           progress ? TSweepProgress([&](std::size_t done, std::size_t total) { line.Show(done, total); })
-                                    : TSweepProgress());
+                           [&](std::size_t rows, std::size_t total) { line.Show(rows, total); }, done);
     }
-    if (!*csv) {
+    if (file)
+        file->close();
+    std::error_code ec;
+    if (!*csv || (writePath != options.csvPath && (std::filesystem::rename(writePath, options.csvPath, ec), ec))) {
+        if (writePath != options.csvPath)
+            std::filesystem::remove(writePath, ec);
         err << "zemba-run: writing the CSV failed\n";
         return 1;
     }
     if (written < runs.size()) {
-        err << "zemba-run: interrupted: " << written << " of " << runs.size() << " runs written, each row whole\n";
+        err << "zemba-run: interrupted: " << written << " of " << runs.size()
+            << " runs written, each row whole; --resume runs the rest\n";
         return 130;
     }
     return 0;
@@ -110,7 +240,10 @@ int RunSweepReport(const TRunOptions& options, std::ostream& out, std::ostream& 
         return 2;
     }
     const std::vector<TSweepGroup> groups = SummariseSweep(table);
-    WriteSweepReport(table, groups, out);
+    // With the picture on standard output, the report goes to standard error.
+    WriteSweepReport(table, groups, options.StdoutTaken() ? err : out);
+    if (!table.missing.empty())
+        err << "zemba-run: " << options.sweepReportPath << " is incomplete: " << DescribeMissing(table) << '\n';
     if (!options.plotPath.empty()) {
         if (std::string error; !plotWriter(table, groups, options.plotPath, error)) {
             err << "zemba-run: " << error << '\n';

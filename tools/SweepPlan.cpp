@@ -3,6 +3,7 @@
 #include "scenario/clsScenarioFile.h"
 #include "scenario/clsScenarioText.h"
 
+#include <nettle/sha2.h>
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -40,6 +41,7 @@ public:
         if (const auto found = document.find("vary"); found != document.end())
             ReadVary(*found, variedInOrder, plan, values);
         Expand(plan, values);
+        plan.scenarioName = baseName;
         return plan;
     }
 
@@ -47,6 +49,12 @@ private:
     [[noreturn]] void Fail(const json::json_pointer& place, const std::string& what) const
     {
         FailScenario(fileName, place.empty() ? std::string("top level") : place.to_string(), what);
+    }
+
+    // A varied pointer is named as written, not escaped into the pointer of its place.
+    [[noreturn]] void FailVaried(const std::string& key, const std::string& what) const
+    {
+        FailScenario(fileName, "/vary \"" + key + "\"", what);
     }
 
     std::int64_t Whole(const json& value, const json::json_pointer& place, std::int64_t low, std::int64_t high) const
@@ -68,12 +76,18 @@ private:
             base = ScenarioToJson(BuiltInMove());
             return;
         }
+        const json::json_pointer place("/scenario");
         if (!found->is_string() || found->get<std::string>().empty())
-            Fail(json::json_pointer("/scenario"), "expected the path of a scenario file");
+            Fail(place, "expected the path of a scenario file");
         const std::filesystem::path relative(found->get<std::string>());
         baseName = (relative.is_absolute() ? relative : std::filesystem::path(folder) / relative).string();
-        base = ParseScenarioText(ReadScenarioText(baseName), baseName);
-        ScenarioFromJson(base, baseName);
+        // The scenario as the writer writes it, every default filled in, so
+        // that a value the file leaves to its default can be varied too.
+        try {
+            base = ScenarioToJson(ScenarioFromJson(ParseScenarioText(ReadScenarioText(baseName), baseName), baseName));
+        } catch (const TScenarioFileError& error) {
+            Fail(place, error.what());
+        }
     }
 
     void ReadSeeds(const json& document, TSweepPlan& plan) const
@@ -107,29 +121,29 @@ private:
         if (!vary.is_object())
             Fail(place, std::string("expected an object of JSON pointers and their values, found ") + vary.type_name());
         for (const std::string& key : inOrder) {
-            const json::json_pointer keyPlace = place / key;
             json::json_pointer pointer;
             try {
                 pointer = json::json_pointer(key);
             } catch (const json::exception&) {
-                Fail(keyPlace, "not a JSON pointer such as /persons/0/count");
+                FailVaried(key, "not a JSON pointer such as /persons/0/count");
             }
             if (pointer.empty() || !base.contains(pointer))
-                Fail(keyPlace, "no such place in " + baseName);
+                FailVaried(key, "no such place in " + baseName);
             if (key == "/seed")
-                Fail(keyPlace, "the seeds key sets the seeds");
+                FailVaried(key, "the seeds key sets the seeds");
             const json& list = vary.at(key);
             if (!list.is_array() || list.empty())
-                Fail(keyPlace, "expected a list of one value or more");
+                FailVaried(key, "expected a list of one value or more");
             std::vector<std::string> texts;
             for (std::size_t i = 0; i < list.size(); ++i) {
                 const json& value = list[i];
+                const std::string item = "value " + std::to_string(i + 1) + ": ";
                 if (!value.is_primitive() || value.is_null())
-                    Fail(keyPlace / i, "expected a number, a string, true or false");
+                    FailVaried(key, item + "expected a number, a string, true or false");
                 texts.push_back(value.is_string() ? value.get<std::string>() : value.dump());
                 if (std::any_of(texts.back().begin(), texts.back().end(),
                                 [](char c) { return c == ',' || c == '"' || static_cast<unsigned char>(c) < 0x20; }))
-                    Fail(keyPlace / i, "a comma, a quote or a control character cannot stand in a CSV column");
+                    FailVaried(key, item + "a comma, a quote or a control character cannot stand in a CSV column");
             }
             plan.pointers.push_back(key);
             plan.values.push_back(std::move(texts));
@@ -185,6 +199,24 @@ std::vector<std::string> VariedInOrder(std::string_view text)
     return keys;
 }
 
+// The first 16 hex digits of the SHA-256 of the sweep file's bytes: enough to
+// tell two plans apart, short enough for a column in every row.
+std::string ShortSha256(std::string_view text)
+{
+    sha256_ctx context;
+    sha256_init(&context);
+    sha256_update(&context, text.size(), reinterpret_cast<const std::uint8_t*>(text.data()));
+    std::uint8_t digest[SHA256_DIGEST_SIZE];
+    sha256_digest(&context, sizeof digest, digest);
+    static constexpr char Hex[] = "0123456789abcdef";
+    std::string hex;
+    for (std::size_t i = 0; i < 8; ++i) {
+        hex += Hex[digest[i] >> 4];
+        hex += Hex[digest[i] & 0xf];
+    }
+    return hex;
+}
+
 } // namespace
 
 std::vector<std::string> TSweepPlan::ValuesOf(std::size_t combination) const
@@ -212,7 +244,9 @@ TSweepPlan ReadSweepFile(const std::string& path)
 TSweepPlan ParseSweep(std::string_view text, const std::string& fileName, const std::string& folder)
 {
     const json document = ParseScenarioText(text, fileName);
-    return TSweepReader(fileName, folder).Read(document, VariedInOrder(text));
+    TSweepPlan plan = TSweepReader(fileName, folder).Read(document, VariedInOrder(text));
+    plan.sweepHash = ShortSha256(text);
+    return plan;
 }
 
 std::vector<std::size_t> ShardRuns(std::size_t runCount, std::size_t shard, std::size_t count)

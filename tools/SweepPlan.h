@@ -22,6 +22,10 @@ struct TSweepPlan
     std::vector<std::uint32_t> seeds;
     // A run that has not delivered its last load by this step has not finished.
     std::int64_t maxSteps = 0;
+    // The scenario varied: its file's path, or "the built-in move".
+    std::string scenarioName;
+    // Tells this plan's sweep file from any other: see ShortSha256.
+    std::string sweepHash;
 
     std::size_t RunCount() const { return combinations.size() * seeds.size(); }
     std::size_t CombinationOf(std::size_t run) const { return run / seeds.size(); }

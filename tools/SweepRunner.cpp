@@ -1,6 +1,7 @@
 #include "tools/SweepRunner.h"
 
 #include "analysis/MoveReport.h"
+#include "tools/Version.h"
 
 #include <charconv>
 #include <chrono>
@@ -39,7 +40,13 @@ std::string SweepCsvHeader(const TSweepPlan& plan)
     std::string header = "run";
     for (const std::string& pointer : plan.pointers)
         header += "," + pointer;
-    return header + ",seed,finished,outcome,steps,time,delivered,per_minute,bound_share,breaks\n";
+    return header + ",seed,finished,outcome,steps,time,delivered,per_minute,bound_share,breaks," + SweepPlanColumns + "\n";
+}
+
+std::string SweepPlanValues(const TSweepPlan& plan)
+{
+    return std::to_string(plan.maxSteps) + "," + std::to_string(plan.RunCount()) + "," + plan.sweepHash + ","
+        + ZembaVersion + "," + ZembaCommit;
 }
 
 std::string SweepCsvRow(const TSweepPlan& plan, std::size_t run, const TSweepOutcome& o)
@@ -51,26 +58,34 @@ std::string SweepCsvRow(const TSweepPlan& plan, std::size_t run, const TSweepOut
     row += "," + std::to_string(plan.SeedOf(run)) + (finished ? ",1," : ",0,") + SweepEndName(o.end) + ","
         + std::to_string(o.steps) + ","
         + FormatSimulatedTime(o.steps) + "," + std::to_string(o.delivered) + "," + Fixed(o.perMinute, 4) + ","
-        + Fixed(o.boundShare, 4) + "," + std::to_string(o.breaks) + "\n";
+        + Fixed(o.boundShare, 4) + "," + std::to_string(o.breaks) + "," + SweepPlanValues(plan) + "\n";
     return row;
 }
 
 std::size_t RunSweep(const TSweepPlan& plan, const std::vector<std::size_t>& runs, unsigned jobs,
                      const TSweepRunFunction& run, std::ostream& csv, const std::atomic<bool>& stop,
-                     const TSweepProgress& progress)
+                     const TSweepProgress& progress, const std::map<std::size_t, std::string>& done)
 {
     csv << SweepCsvHeader(plan) << std::flush;
 
     // Workers take runs in plan order and leave their rows in slots; the
-    // calling thread writes the slots out in order as they fill.
+    // calling thread writes the slots out in order as they fill. Rows there
+    // already wait in their slots from the start.
     std::vector<std::optional<std::string>> rows(runs.size());
+    std::vector<std::size_t> todo;
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        if (const auto found = done.find(runs[i]); found != done.end())
+            rows[i] = found->second;
+        else
+            todo.push_back(i);
     std::mutex mutex;
     std::condition_variable filled;
     std::atomic<std::size_t> next{0};
     unsigned running = std::max(1u, jobs);
 
     const auto work = [&] {
-        for (std::size_t i = next++; i < runs.size() && !stop; i = next++) {
+        for (std::size_t t = next++; t < todo.size() && !stop; t = next++) {
+            const std::size_t i = todo[t];
             const std::optional<TSweepOutcome> outcome = run(plan.ScenarioOf(runs[i]), plan.maxSteps, stop);
             if (!outcome)
                 break;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,12 @@ using TSweepProgress = std::function<void(std::size_t written, std::size_t total
 // The CSV's outcome column: finished, stalled or limit.
 const char* SweepEndName(TSweepOutcome::TEnd end);
 
+// The last columns of every row: what made it, the same in every row of a
+// plan, so that a merge, a resume or a report can tell plans apart from the
+// rows alone, and any CSV reader reads them as plain columns.
+inline constexpr const char* SweepPlanColumns = "max_steps,plan_runs,sweep_sha256,version,commit";
+std::string SweepPlanValues(const TSweepPlan& plan);
+
 std::string SweepCsvHeader(const TSweepPlan& plan);
 // One whole line, newline included; numbers with "." and a fixed number of
 // decimals whatever the locale, so that equal runs give equal bytes.
@@ -49,7 +56,8 @@ std::string SweepCsvRow(const TSweepPlan& plan, std::size_t run, const TSweepOut
 // writes the header and one row per run to csv, in plan order, each row whole
 // and flushed as soon as it and every row before it are done. Once stop is
 // set no run starts; the rows finished by then are still written, in plan
-// order. Returns the number of rows written.
+// order. Rows of done (by plan index) are written as they are in their place
+// and not run again. Returns the number of rows written.
 std::size_t RunSweep(const TSweepPlan& plan, const std::vector<std::size_t>& runs, unsigned jobs,
                      const TSweepRunFunction& run, std::ostream& csv, const std::atomic<bool>& stop,
-                     const TSweepProgress& progress = {});
+                     const TSweepProgress& progress = {}, const std::map<std::size_t, std::string>& done = {});

@@ -2,6 +2,7 @@
 #include "tools/RunOptions.h"
 #include "tools/SweepCommand.h"
 #include "tools/SweepMove.h"
+#include "tools/Version.h"
 
 #ifdef ZEMBA_RUN_PLOT
 #include "analysis/MovePlot.h"
@@ -28,29 +29,47 @@ int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const TRunOptionsParse parse = ParseRunOptions(args);
-    if (!parse.error.empty()) {
-        std::cerr << "zemba-run: " << parse.error << '\n' << RunUsage();
+    // A refusal is one line and a pointer to the help, not the whole help.
+    const auto refuse = [](const std::string& line) {
+        std::cerr << "zemba-run: " << line << "\nzemba-run --help lists every option\n";
         return 2;
-    }
-    if (parse.options.help) {
+    };
+    if (!parse.error.empty())
+        return refuse(parse.error);
+    const TRunOptions& options = parse.options;
+    if (options.help) {
         std::cout << RunUsage();
         return 0;
     }
+    if (options.version) {
+        std::cout << "zemba-run " << ZembaVersion << ", built from commit " << ZembaCommit << '\n';
+        return 0;
+    }
+    if (const std::string problem = CheckOutputPaths(options); !problem.empty())
+        return refuse(problem);
     std::ios::sync_with_stdio(false);
-    if (!parse.options.sweepPath.empty()) {
+    switch (options.mode) {
+    case ERunMode::Plan:
+        return RunSweepPlan(options, std::cout, std::cerr);
+    case ERunMode::Sweep: {
         std::signal(SIGINT, [](int) { interrupted = true; });
-        return RunSweepCommand(parse.options, std::cout, std::cerr, RunSweepMove, interrupted, isatty(STDERR_FILENO));
+        const bool terminal = isatty(STDERR_FILENO);
+        return RunSweepCommand(options, std::cout, std::cerr, RunSweepMove, interrupted,
+                               TSweepProgressStyle{terminal, terminal ? 0.0 : static_cast<double>(options.progressSeconds)});
+    }
+    case ERunMode::SweepReport:
+#ifdef ZEMBA_RUN_PLOT
+        return RunSweepReport(options, std::cout, std::cerr, WriteSweepPlot);
+#else
+        return RunSweepReport(options, std::cout, std::cerr);
+#endif
+    case ERunMode::Run:
+    case ERunMode::WriteScenario:
+        break;
     }
 #ifdef ZEMBA_RUN_PLOT
-    if (!parse.options.sweepReportPath.empty())
-        return RunSweepReport(parse.options, std::cout, std::cerr, WriteSweepPlot);
+    return RunHeadless(options, std::cout, std::cerr, WriteMovePlot);
 #else
-    if (!parse.options.sweepReportPath.empty())
-        return RunSweepReport(parse.options, std::cout, std::cerr);
-#endif
-#ifdef ZEMBA_RUN_PLOT
-    return RunHeadless(parse.options, std::cout, std::cerr, WriteMovePlot);
-#else
-    return RunHeadless(parse.options, std::cout, std::cerr);
+    return RunHeadless(options, std::cout, std::cerr);
 #endif
 }

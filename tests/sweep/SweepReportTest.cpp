@@ -45,4 +45,26 @@ TEST(SweepReport, GivesPercentilesOfTheFinishedRunsPerCombinationAndCountsTheOth
     }
 }
 
+// A run twice or rows of two plans are refused; runs missing are listed, up
+// to the plan's count where the CSV gives it.
+TEST(SweepReport, RefusesRunsTwiceAndMixedPlansAndListsRunsMissing)
+{
+    const std::string head = "run,/persons/0/count,seed,finished,steps,max_steps,plan_runs,sweep_sha256\n";
+    const std::pair<std::string, std::string> refused[] = {
+        {head + "0,6,1,1,300,900,4,ab\n0,6,1,1,300,900,4,ab\n", "c.csv: line 3: run 0 is there twice, also in line 2"},
+        {head + "0,6,1,1,300,900,4,ab\n1,6,2,1,300,900,4,cd\n", "c.csv: line 3: rows of more than one plan: sweep_sha256"},
+    };
+    for (const auto& [text, message] : refused) {
+        std::istringstream in(text);
+        EXPECT_THROW(try { ReadSweepCsv(in, "c.csv"); } catch (const TSweepCsvError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(message, 0), 0u) << e.what();
+            throw;
+        }, TSweepCsvError);
+    }
+    std::istringstream in(head + "1,6,2,1,300,900,4,ab\n");
+    const TSweepTable table = ReadSweepCsv(in, "c.csv");
+    EXPECT_EQ(table.missing, (std::vector<std::size_t>{0, 2, 3}));
+    EXPECT_EQ(DescribeMissing(table), "3 of 4 runs missing: 0, 2, 3");
+}
+
 } // namespace

@@ -1,4 +1,6 @@
+#include "tools/SweepCommand.h"
 #include "tools/SweepMove.h"
+#include "tools/Version.h"
 #include "tools/SweepRunner.h"
 
 #include <gtest/gtest.h>
@@ -46,9 +48,11 @@ TEST(SweepRunner, WritesOneFixedFormatRowPerRunInPlanOrderWhateverTheJobsAndShar
     const TSweepPlan plan = SmallPlan();
     const std::vector<std::string> whole = Sweep(plan, 1);
     ASSERT_EQ(whole.size(), 1 + plan.RunCount());
-    EXPECT_EQ(whole[0], "run,/persons/0/count,/source/stock,seed,finished,outcome,steps,time,delivered,per_minute,bound_share,breaks");
-    EXPECT_EQ(whole[1], "0,6,50,1,1,finished,651,0:00:26,50,0.3333,0.6667,1");
-    EXPECT_EQ(whole[24], "23,12,70,4,0,limit,900,0:00:36,70,1.3333,0.6667,4");
+    EXPECT_EQ(whole[0], "run,/persons/0/count,/source/stock,seed,finished,outcome,steps,time,delivered,per_minute,bound_share,"
+                        "breaks,max_steps,plan_runs,sweep_sha256,version,commit");
+    const std::string planColumns = ",900,24," + plan.sweepHash + "," + ZembaVersion + "," + ZembaCommit;
+    EXPECT_EQ(whole[1], "0,6,50,1,1,finished,651,0:00:26,50,0.3333,0.6667,1" + planColumns);
+    EXPECT_EQ(whole[24], "23,12,70,4,0,limit,900,0:00:36,70,1.3333,0.6667,4" + planColumns);
     for (const unsigned jobs : {2u, 3u, 8u})
         EXPECT_EQ(Sweep(plan, jobs), whole) << jobs << " jobs";
 
@@ -65,7 +69,9 @@ TEST(SweepRunner, WritesOneFixedFormatRowPerRunInPlanOrderWhateverTheJobsAndShar
     }
 }
 
-TEST(SweepRunner, AnInterruptedSweepKeepsEveryFinishedRowWholeAndStartsNoMoreRuns)
+// Interrupted, then resumed from what it left, also with its last row cut
+// short: the same bytes as a sweep that ran through.
+TEST(SweepRunner, AnInterruptedSweepKeepsEveryFinishedRowWholeAndResumesToTheSameBytes)
 {
     const TSweepPlan plan = SmallPlan();
     const std::vector<std::string> whole = Sweep(plan, 1);
@@ -92,7 +98,44 @@ TEST(SweepRunner, AnInterruptedSweepKeepsEveryFinishedRowWholeAndStartsNoMoreRun
         EXPECT_EQ(rows, written);
         EXPECT_GE(written, 4u - (jobs - 1));
         EXPECT_LT(written, plan.RunCount());
+
+        const std::vector<std::size_t> runs = ShardRuns(plan.RunCount(), 1, 1);
+        for (const std::size_t cut : {0, 3}) {
+            std::istringstream left(csv.str().substr(0, csv.str().size() - cut));
+            const std::map<std::size_t, std::string> done = ReadFinishedRows(plan, runs, left, "left.csv");
+            EXPECT_EQ(done.size(), written - (cut ? 1 : 0));
+            std::ostringstream resumed;
+            stop = false;
+            RunSweep(plan, runs, jobs, FakeRun, resumed, stop, {}, done);
+            std::string expected;
+            for (const std::string& line : whole)
+                expected += line + "\n";
+            EXPECT_EQ(resumed.str(), expected) << jobs << " jobs, cut " << cut;
+        }
     }
+}
+
+TEST(SweepRunner, ResumeRefusesTheCsvOfAnotherPlanOrShard)
+{
+    const TSweepPlan plan = SmallPlan();
+    const std::vector<std::string> whole = Sweep(plan, 1);
+    const TSweepPlan longer = ParseSweep(R"({"vary": {"/persons/0/count": [6, 9, 12], "/source/stock": [50, 70]},
+                                            "seeds": {"from": 1, "count": 4}, "max_steps": 901})", "sweep.json", ".");
+    const std::pair<std::string, std::string> rows[] = {
+        {"run,seed\n", "left.csv: line 1: another sweep's CSV"},
+        {whole[0] + "\n" + whole[2] + "\n" + whole[2] + "\n", "left.csv: line 3: run 1 is there twice"},
+        {whole[0] + "\n" + "1,6,50,9" + whole[2].substr(8) + "\n", "left.csv: line 2: run 1 is another plan's"},
+        {whole[0] + "\n" + whole[3] + "\n", "left.csv: line 2: run 2 belongs to another shard"},
+    };
+    for (const auto& [text, message] : rows) {
+        std::istringstream in(text);
+        EXPECT_THROW(try { ReadFinishedRows(plan, {0, 1, 3}, in, "left.csv"); } catch (const TSweepCsvError& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(message, 0), 0u) << e.what();
+            throw;
+        }, TSweepCsvError) << text;
+    }
+    std::istringstream other(whole[0] + "\n" + whole[1] + "\n");
+    EXPECT_THROW(ReadFinishedRows(longer, {0}, other, "left.csv"), TSweepCsvError) << "another max_steps";
 }
 
 TEST(SweepMove, TheBuiltInMoveEndsInStep221150AsTheReportSaysOrAtItsLimitOrNotAtAllWhenStopped)

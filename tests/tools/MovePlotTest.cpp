@@ -1,4 +1,5 @@
 #include "analysis/MovePlot.h"
+#include "analysis/PlotColours.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,8 @@ double WalkerAt(std::int64_t step)
     return 0.05 + 0.01 * static_cast<double>(phase < 10 ? phase : 20 - phase);
 }
 
-// A trail of 1.0: plain ground up to 0.6, then a flight of steps. Blue (id 1)
-// stands at 0.5, white (id 5) at 0.25; black (id 8) walks from 0.05 to 0.15
+// A trail of 1.0: plain ground up to 0.6, then a flight of steps. The first
+// person stands at 0.5, the second at 0.25; the third walks from 0.05 to 0.15
 // and back every 20 steps, 0.10 on average. All of them hold a load, so that
 // their lines are wide enough to cover whole pixels.
 TMoveRecord Standing(int steps)
@@ -41,8 +42,13 @@ TMoveRecord Standing(int steps)
 
 } // namespace
 
-TEST(MovePlot, EachPersonIsDrawnInItsChainViewColourWhereItStands)
+TEST(MovePlot, EachPersonIsDrawnInItsOwnColourWhereItStands)
 {
+    // Twenty persons, twenty colours, none of them the ground's.
+    for (std::size_t i = 0; i < PersonColours.size(); ++i)
+        for (std::size_t j = i + 1; j <= PersonColours.size(); ++j)
+            EXPECT_NE(PersonColour(i), j < PersonColours.size() ? PersonColour(j) : QColor(140, 140, 140)) << i << " " << j;
+
     // 400 steps are drawn step by step; 786 columns of 260 steps (13 of the
     // walker's rounds each) as each column's range and mean.
     for (const int steps : {400, 786 * 260}) {
@@ -56,9 +62,9 @@ TEST(MovePlot, EachPersonIsDrawnInItsChainViewColourWhereItStands)
             return image.pixelColor(static_cast<int>(std::floor(frame.X(static_cast<double>(step)))),
                                     static_cast<int>(std::floor(frame.Y(position))));
         };
-        EXPECT_EQ(at(0.5), QColor(0, 0, 255));
-        EXPECT_EQ(at(0.25), QColor(255, 255, 255));
-        EXPECT_EQ(at(steps == 400 ? WalkerAt(step) : 0.10), QColor(0, 0, 0));
+        EXPECT_EQ(at(0.5), PersonColour(0));
+        EXPECT_EQ(at(0.25), PersonColour(1));
+        EXPECT_EQ(at(steps == 400 ? WalkerAt(step) : 0.10), PersonColour(2));
         // Away from the persons: plain ground, and the darker flight of steps.
         EXPECT_EQ(at(0.4), QColor(140, 140, 140));
         EXPECT_LT(at(0.8).lightness(), at(0.4).lightness());

@@ -18,13 +18,15 @@ TRunOptionsParse Parse(const std::string& args)
 } // namespace
 
 // Each row is refused with one line that starts by naming the problem; the
-// program adds the usage (zemba-run-checks.sh).
+// program adds one hint line (zemba-run-checks.sh).
 TEST(RunOptions, RefusesWhatItCannotUseWithOneLine)
 {
     const std::pair<std::string, std::string> rows[] = {
         {"--bogus", "unknown option '--bogus'"},
-        {"--summary steps 10", "unknown option 'steps'"},
+        {"--summary steps 10", "unexpected word 'steps'"},
         {"--steps", "--steps needs a value"},
+        {"--trace --summary", "--trace needs a value"},
+        {"--trace=--summary", "--trace needs a value, not the option '--summary'"},
         {"--sweep s.json", "--sweep needs --csv PATH|-"},
         {"--sweep s.json --csv - --jobs 0", "--jobs needs a whole number from 1 to 4096, not '0'"},
         {"--plot w.png --plot-steps 9:3", "--plot-steps needs A:B with A up to B"},
@@ -32,6 +34,20 @@ TEST(RunOptions, RefusesWhatItCannotUseWithOneLine)
         {"--steps 9223372036854775808", "--steps needs a whole number"},
         {"--persons 1000001", "--persons needs a whole number"},
         {"--stock 2147483648", "--stock needs a whole number"},
+        {"--plot x.jpg", "--plot needs a name ending in .png or .svg"},
+        {"--trace - --plot -", "only one of --trace, --csv, --write-scenario and --plot can go to standard output"},
+        {"--sweep s.json --sweep-report r.csv", "--sweep runs a sweep and --sweep-report reads one"},
+        {"--persons 3 --scenario m.json", "--persons scales the built-in move"},
+        {"--sweep s.json --csv - --resume", "--resume needs the CSV as a file"},
+        // Each option in its mode only.
+        {"--csv x.csv --steps 10", "--csv cannot be used with a single run: it is for a sweep (--sweep)"},
+        {"--jobs 2", "--jobs cannot be used with a single run"},
+        {"--sweep s.json --csv b.csv --seed 5", "--seed cannot be used with a sweep (--sweep)"},
+        {"--sweep s.json --csv b.csv --trace t.csv", "--trace cannot be used with a sweep (--sweep)"},
+        {"--sweep s.json --plan --csv b.csv", "--csv cannot be used with --plan, which runs nothing"},
+        {"--sweep-report r.csv --steps 3", "--steps cannot be used with --sweep-report"},
+        {"--write-scenario w.json --plot p.png", "--plot cannot be used with --write-scenario"},
+        {"--plan", "--plan cannot be used with a single run"},
     };
     for (const auto& [args, message] : rows) {
         const std::string error = Parse(args).error;
@@ -40,4 +56,34 @@ TEST(RunOptions, RefusesWhatItCannotUseWithOneLine)
     }
     for (const std::vector<std::string>& empty : {std::vector<std::string>{"--trace", ""}, {"--plot", ""}, {"--stock", ""}})
         EXPECT_NE(ParseRunOptions(empty).error, "") << empty[0] << " with an empty value";
+}
+
+TEST(RunOptions, TakesValuesAfterASpaceOrAnEqualsSignAndFindsTheMode)
+{
+    const struct { const char* args; ERunMode mode; } rows[] = {
+        {"--steps=10 --trace=- --every 5", ERunMode::Run},
+        {"--persons=3 --write-scenario -", ERunMode::WriteScenario},
+        {"--sweep=s.json --csv=- --shard=2/3 --jobs=2 --progress=5", ERunMode::Sweep},
+        {"--sweep s.json --plan --shard 2/3", ERunMode::Plan},
+        {"--sweep-report r.csv --plot=r.svg", ERunMode::SweepReport},
+    };
+    for (const auto& row : rows) {
+        const TRunOptionsParse parse = Parse(row.args);
+        EXPECT_EQ(parse.error, "") << row.args;
+        EXPECT_EQ(parse.options.mode, row.mode) << row.args;
+    }
+    const TRunOptions o = Parse("--steps=10 --trace=- --every 5").options;
+    EXPECT_EQ(std::make_tuple(*o.steps, o.tracePath, o.every, o.StdoutTaken()), std::make_tuple(10, "-", 5, true));
+}
+
+TEST(RunOptions, AnOutputIsRefusedBeforeTheRunWhereItCannotBeWritten)
+{
+    const std::pair<std::string, std::string> rows[] = {
+        {"--plot /nonexistent-folder/p.png", "--plot cannot write '/nonexistent-folder/p.png': there is no folder"},
+        {"--trace /", "--trace names a folder, not a file: '/'"},
+        {"--sweep-report r.csv --plot r.csv.png", ""},
+        {"--scenario zemba-options-test.json --trace zemba-options-test.json", "--trace would overwrite the file of --scenario"},
+    };
+    for (const auto& [args, message] : rows)
+        EXPECT_EQ(CheckOutputPaths(Parse(args).options).rfind(message, 0), 0u) << args;
 }

@@ -21,18 +21,20 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work" || fail "cannot set up $work"
 
 case $check in
 bad-options)
-    # Refused before anything runs: status 2, one line naming the problem, the
-    # usage, nothing on standard output and no trace (the parser's test has the rest).
-    for bad in "--steps 0" "--stock"; do
+    # Refused before anything runs: status 2, one line naming the problem, one
+    # hint line, nothing on standard output and no file written (the parser's
+    # test has the rest).
+    for bad in "--steps 0" "--stock" "--summary --plot missing/p.png" "--sweep-report x.csv --csv y.csv"; do
         rm -f trace.csv
         # shellcheck disable=SC2086 # the options are meant to split
         "$run" --trace trace.csv $bad >out 2>err
         status=$?
         [ "$status" -eq 2 ] && [ ! -e trace.csv ] && [ ! -s out ] || fail "'$bad' exited $status or wrote a trace or output"
-        [ "$(sed -n '1s/^zemba-run: .*/e/p; 2s/^usage: zemba-run.*/u/p' err | tr -d '\n')" = eu ] ||
-            fail "'$bad' did not give one error line followed by the usage"
+        [ "$(sed -n '1s/^zemba-run: .*/e/p; 2s/^zemba-run --help lists every option$/h/p' err | tr -d '\n')" = eh ] &&
+            [ "$(wc -l <err)" -eq 2 ] || fail "'$bad' did not give one error line and the hint: $(cat err)"
     done
     "$run" --help 2>err | head -n 1 | grep -q '^usage: zemba-run' && [ ! -s err ] || fail "--help printed no usage"
+    "$run" --version | grep -Eq '^zemba-run [0-9.]+, built from commit [0-9a-f]{12}' || fail "--version printed no commit"
     ;;
 checksum)
     # Any change of the rules changes the trace within the first 20,000 steps.
@@ -51,6 +53,10 @@ plot-and-report)
     [ "$(grep -c '^  quarter [1-4], steps' out)" -eq 4 ] || fail "the report has not four quarters"
     grep -q '^Throughput: .* % of the upper bound of 21.00$' out || fail "the report gives no throughput"
     [ "$(head -c 8 move.png | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "move.png is no PNG"
+    # Standard output carries one thing: the picture, with the words on standard error.
+    "$run" --stock 20 --plot - --summary >stdout.png 2>err || fail "--plot - exited $?"
+    cmp -s move.png stdout.png && grep -q '^steps=' err || fail "--plot - wrote another picture, or the summary not to stderr"
+    "$run" --stock 20 --plot move.svg && grep -q '<svg' move.svg || fail "move.svg is no SVG"
     ;;
 sweep)
     # A small sweep gives the same bytes with one and two jobs (the runner's
