@@ -3,6 +3,7 @@
 #include "analysis/MoveReport.h"
 #include "strings/clsStringTable.h"
 
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QLineSeries>
@@ -20,7 +21,10 @@ constexpr std::int32_t TextPerMinute = 2333;
 constexpr std::int32_t TextMinutes = 2334;
 constexpr std::int32_t TextLoads = 2335;
 
-constexpr int ChartHeight = 200;
+// Small enough for the dock to give way before the picture does.
+constexpr int ChartHeight = 90;
+// At most this many time ticks, so the labels never crowd.
+constexpr int MostTimeTicks = 6;
 constexpr int LabelPixels = 10;
 
 QLineSeries* AddSeries(QChart& chart, std::int32_t name, const QColor& colour, Qt::PenStyle style)
@@ -32,22 +36,29 @@ QLineSeries* AddSeries(QChart& chart, std::int32_t name, const QColor& colour, Q
     return series;
 }
 
-QValueAxis* AddAxis(QChart& chart, std::int32_t title, Qt::Alignment side)
+template <typename TAxis>
+TAxis* AddAxis(QChart& chart, std::int32_t title, Qt::Alignment side)
 {
-    auto* axis = new QValueAxis(&chart);
+    auto* axis = new TAxis(&chart);
     QFont font = axis->labelsFont();
     font.setPixelSize(LabelPixels);
     axis->setLabelsFont(font);
     axis->setTitleFont(font);
     axis->setTitleText(GetStringById(title));
-    axis->setLabelFormat(QStringLiteral("%g"));
     chart.addAxis(axis, side);
     return axis;
 }
 
+// Simulated minutes as h:mm.
+QString HoursAndMinutes(double minutes)
+{
+    const auto whole = static_cast<std::int64_t>(minutes + 0.5);
+    return QString::number(whole / 60) + QLatin1Char(':') + QStringLiteral("%1").arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
 // One chart of two curves over simulated minutes, the second dashed.
 void MakeChart(QWidget& owner, std::int32_t curve, const QColor& colour, std::int32_t yTitle, QLineSeries*& line,
-               QLineSeries*& boundLine, QValueAxis*& x, QValueAxis*& y)
+               QLineSeries*& boundLine, QCategoryAxis*& x, QValueAxis*& y)
 {
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignTop);
@@ -57,8 +68,10 @@ void MakeChart(QWidget& owner, std::int32_t curve, const QColor& colour, std::in
     chart->setMargins(QMargins(0, 0, 0, 0));
     line = AddSeries(*chart, curve, colour, Qt::SolidLine);
     boundLine = AddSeries(*chart, TextBound, Qt::darkGray, Qt::DashLine);
-    x = AddAxis(*chart, TextMinutes, Qt::AlignBottom);
-    y = AddAxis(*chart, yTitle, Qt::AlignLeft);
+    x = AddAxis<QCategoryAxis>(*chart, TextMinutes, Qt::AlignBottom);
+    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    y = AddAxis<QValueAxis>(*chart, yTitle, Qt::AlignLeft);
+    y->setLabelFormat(QStringLiteral("%g"));
     for (QLineSeries* series : {line, boundLine}) {
         series->attachAxis(x);
         series->attachAxis(y);
@@ -127,10 +140,41 @@ qsizetype TRunChart::GetPointCount() const
     return delivered->count();
 }
 
+QStringList TRunChart::GetTimeLabels() const
+{
+    return deliveredTime->categoriesLabels();
+}
+
+double TRunChart::TimeTickMinutes(double span)
+{
+    // 1, 2, 5, 10, 15, 30 minutes, then whole hours of 1, 2, 5, 10, ...
+    static constexpr double Steps[] = {1, 2, 5, 10, 15, 30, 60, 120, 300, 600};
+    for (const double step : Steps)
+        if (span / step <= MostTimeTicks)
+            return step;
+    double step = Steps[std::size(Steps) - 1];
+    while (span / step > MostTimeTicks)
+        step *= 10;
+    return step;
+}
+
 void TRunChart::FitAxes(double minutes)
 {
     const double span = std::max(1.0, minutes);
-    for (QValueAxis* axis : {deliveredTime, rateTime})
+    const double tick = TimeTickMinutes(span);
+    // Labels are made anew only when the spacing changes or a tick comes into range.
+    const QStringList labels = deliveredTime->categoriesLabels();
+    if (tick != tickMinutes || labels.isEmpty() || deliveredTime->endValue(labels.last()) + tick <= span) {
+        tickMinutes = tick;
+        for (QCategoryAxis* axis : {deliveredTime, rateTime}) {
+            for (const QString& label : axis->categoriesLabels())
+                axis->remove(label);
+            axis->setStartValue(0.0);
+            for (double at = tick; at <= span; at += tick)
+                axis->append(HoursAndMinutes(at), at);
+        }
+    }
+    for (QCategoryAxis* axis : {deliveredTime, rateTime})
         axis->setRange(0.0, span);
     // What the bound could have delivered by now stands above every curve.
     const double reachable = bound > 0.0 ? std::min<double>(stock, bound * span) : stock;

@@ -6,13 +6,14 @@
 
 #include <cstdint>
 
+class QCategoryAxis;
 class QChart;
 class QLineSeries;
 class QValueAxis;
 
 // The chart dock's content: loads delivered against simulated time beside the
 // throughput bound's line, and loads per simulated minute over a sliding
-// window of one simulated minute. Fed by its owner from published states, so
+// window of one simulated minute, against simulated time in h:mm. Fed by its owner from published states, so
 // it never touches the simulation; it draws whenever a point is added.
 class TRunChart : public QWidget
 {
@@ -27,8 +28,13 @@ public:
     // Adds a point if the step is later than the last one added.
     void Add(std::int64_t step, std::int32_t delivered);
 
-    // For tests: the points of the delivered curve.
+    // For tests: the points of the delivered curve, and the time axes' labels.
     qsizetype GetPointCount() const;
+    QStringList GetTimeLabels() const;
+
+    // The spacing of the time axes' ticks, in simulated minutes: a round
+    // figure that gives at most a handful of ticks over span minutes.
+    static double TimeTickMinutes(double span);
 
 private:
     void FitAxes(double minutes);
@@ -37,13 +43,15 @@ private:
     QLineSeries* deliveredBound = nullptr;
     QLineSeries* rate = nullptr;
     QLineSeries* rateBound = nullptr;
-    QValueAxis* deliveredTime = nullptr;
+    QCategoryAxis* deliveredTime = nullptr;
     QValueAxis* deliveredLoads = nullptr;
-    QValueAxis* rateTime = nullptr;
+    QCategoryAxis* rateTime = nullptr;
     QValueAxis* rateLoads = nullptr;
     TDeliveryWindow window;
     double bound = 0.0;
     std::int32_t stock = 0;
     std::int64_t lastStep = -1;
     double highestRate = 0.0;
+    // The tick spacing the time axes' labels were made for.
+    double tickMinutes = 0.0;
 };

@@ -6,6 +6,7 @@
 #include "analysis/MoveReport.h"
 #include "app/clsRunChart.h"
 #include "dialogs/frm_About.h"
+#include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/frm_Persons.h"
 #include "runtime/clsBCThread.h"
 #include "scenario/clsScenario.h"
@@ -13,6 +14,7 @@
 #include "strings/clsStringTable.h"
 #include "strings/clsStringsForVCLControls.h"
 #include "view/clsChainPainter.h"
+#include "view/clsLegend.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -23,6 +25,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScrollArea>
 #include <QSettings>
 #include <QShowEvent>
 #include <QStatusBar>
@@ -41,6 +44,8 @@ constexpr std::int32_t TextFinished = 2304;
 constexpr std::int32_t TextStalled = 2390;
 constexpr std::int32_t TextScenarioFiles = 2320;
 constexpr std::int32_t TextChart = 2330;
+constexpr std::int32_t TextRefused = 2340;
+constexpr std::int32_t TextLegend = 2350;
 constexpr std::int32_t TextOpen = 50010;
 constexpr std::int32_t TextSimulation = 50300;
 constexpr std::int32_t TextPause = 50310;
@@ -49,6 +54,9 @@ constexpr std::int32_t TextContinue = 50311;
 // A few times a second is live enough for figures and curves.
 constexpr int FiguresInterval = 250;
 const QString WindowStateKey = QStringLiteral("mainWindow/state");
+const QString WindowGeometryKey = QStringLiteral("mainWindow/geometry");
+// The picture keeps this much height; below it a dock gives way.
+constexpr int MinimumViewHeight = 150;
 
 QString SimulatedTime(std::int64_t steps)
 {
@@ -74,9 +82,16 @@ TfrmMain::TfrmMain(QWidget* owner)
     baseTitle = windowTitle();
     ui->tbSimulation->setWindowTitle(Plain(TextSimulation));
     ui->dkChart->setWindowTitle(Plain(TextChart));
+    ui->dkLegend->setWindowTitle(Plain(TextLegend));
+    ui->fu->setMinimumHeight(MinimumViewHeight);
 
     chart = new TRunChart(ui->dkChart);
     ui->dkChart->setWidget(chart);
+    legend = new TLegend;
+    auto* legendScroll = new QScrollArea(ui->dkLegend);
+    legendScroll->setWidget(legend);
+    legendScroll->setWidgetResizable(true);
+    ui->dkLegend->setWidget(legendScroll);
     lbStatus = new QLabel(ui->sbStatus);
     lbStatus->setObjectName(QStringLiteral("lbStatus"));
     // A longer text must not widen the window.
@@ -107,9 +122,19 @@ TfrmMain::TfrmMain(QWidget* owner)
     // The first start shows the window as it always was; later ones as it was left.
     ui->tbSimulation->hide();
     ui->dkChart->hide();
+    ui->dkLegend->hide();
     ConnectDockable(ui->acViewToolbar, ui->tbSimulation);
     ConnectDockable(ui->acViewChart, ui->dkChart);
-    restoreState(QSettings().value(WindowStateKey).toByteArray());
+    ConnectDockable(ui->acViewLegend, ui->dkLegend);
+    const QSettings settings;
+    restoreGeometry(settings.value(WindowGeometryKey).toByteArray());
+    restoreState(settings.value(WindowStateKey).toByteArray());
+    // The chart comes in at most a third of the window's height, whatever the
+    // minimum its charts would ask for.
+    connect(ui->dkChart, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && !ui->dkChart->isFloating() && ui->dkChart->height() > height() / 3)
+            resizeDocks({ui->dkChart}, {height() / 3}, Qt::Vertical);
+    });
 
     figuresTimer = new QTimer(this);
     figuresTimer->setInterval(FiguresInterval);
@@ -132,11 +157,12 @@ bool TfrmMain::OpenScenario(const QString& path)
     // Read before anything stops: a refused file leaves the running move alone.
     try {
         description = ReadScenarioFile(QFile::encodeName(path).toStdString());
-    } catch (const std::exception& e) {
-        QMessageBox::warning(this, baseTitle, QString::fromLocal8Bit(e.what()));
+    } catch (const TScenarioFileError& e) {
+        QMessageBox::warning(this, baseTitle, ScenarioFaultText(e));
         return false;
     }
     scenarioFile = path;
+    refusedFile.clear();
     Restart();
     return true;
 }
@@ -162,7 +188,9 @@ void TfrmMain::showEvent(QShowEvent* event)
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     StopSimulation();
-    QSettings().setValue(WindowStateKey, saveState());
+    QSettings settings;
+    settings.setValue(WindowGeometryKey, saveGeometry());
+    settings.setValue(WindowStateKey, saveState());
     QMainWindow::closeEvent(event);
 }
 
@@ -171,12 +199,10 @@ void TfrmMain::FormShow()
     if (!scenarioFile.isEmpty()) {
         try {
             description = ReadScenarioFile(QFile::encodeName(scenarioFile).toStdString());
-        } catch (const std::exception& e) {
-            // The window stays, without a simulation; the message waits until it is visible.
-            const QString text = QString::fromLocal8Bit(e.what());
-            QMetaObject::invokeMethod(this, [this, text] { QMessageBox::critical(this, windowTitle(), text); },
-                                      Qt::QueuedConnection);
-            return;
+        } catch (const TScenarioFileError& e) {
+            // The built-in move runs instead: a window that stands still helps nobody.
+            refusedFile = QFileInfo(scenarioFile).fileName();
+            ShowRefusal(ScenarioFaultText(e));
         }
     }
     Restart();
@@ -201,9 +227,7 @@ void TfrmMain::Restart()
         scenario.reset();
         chain = nullptr;
         ui->fu->SetTrail(nullptr);
-        const QString text = QString::fromLocal8Bit(e.what());
-        QMetaObject::invokeMethod(this, [this, text] { QMessageBox::critical(this, windowTitle(), text); },
-                                  Qt::QueuedConnection);
+        ShowRefusal(QString::fromLocal8Bit(e.what()));
     }
     UpdateFigures();
 }
@@ -211,8 +235,15 @@ void TfrmMain::Restart()
 void TfrmMain::CreateScenario()
 {
     scenario = description ? std::make_unique<TScenario>(objects, *description) : std::make_unique<TScenario>(objects);
-    setWindowTitle(description ? baseTitle + QStringLiteral(" – ") + QFileInfo(scenarioFile).fileName() : baseTitle);
+    const QString note = description ? QFileInfo(scenarioFile).fileName()
+        : refusedFile.isEmpty()      ? QString()
+                                     : GetStringById(TextRefused).arg(refusedFile);
+    setWindowTitle(note.isEmpty() ? baseTitle : baseTitle + QStringLiteral(" – ") + note);
     chain = scenario->GetChain();
+    // Read before the thread starts, so nothing steps while it is read.
+    TChainState start;
+    start.Read(*chain);
+    legend->SetPersons(start);
     ui->fu->SetTrail(scenario->GetTrail());
     ui->fu->SetChain(chain);
     // The bound as the report works it out, from the move before its first step.
@@ -271,6 +302,12 @@ void TfrmMain::ConnectDockable(QAction* toggle, QWidget* dockable)
         connect(bar, &QToolBar::visibilityChanged, toggle, follow);
     if (auto* dock = qobject_cast<QDockWidget*>(dockable))
         connect(dock, &QDockWidget::visibilityChanged, toggle, follow);
+}
+
+void TfrmMain::ShowRefusal(const QString& text)
+{
+    QMetaObject::invokeMethod(this, [this, text] { QMessageBox::critical(this, windowTitle(), text); },
+                              Qt::QueuedConnection);
 }
 
 void TfrmMain::acFileOpenExecute()

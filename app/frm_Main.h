@@ -16,6 +16,7 @@ class QTimer;
 class TBCThread;
 class TBucketChain;
 class TRunChart;
+class TLegend;
 class TScenario;
 
 namespace Ui {
@@ -24,7 +25,8 @@ class frmMain;
 
 // The program's one window: the chain view fills it; its menus open scenario
 // files, control the run (pause, single step, speed, restart), open the
-// persons dialog and the about box, and show the toolbar and the chart dock.
+// persons dialog and the about box, and show the toolbar, the chart dock and
+// the legend dock; the window's geometry and its docks are remembered.
 // The status bar and the chart follow the published state. Its first show
 // builds the scenario and starts the simulation thread; closing it stops the
 // thread before anything the thread reaches is destroyed.
@@ -39,10 +41,12 @@ public:
     explicit TfrmMain(QWidget* owner = nullptr);
     ~TfrmMain() override;
 
-    // The scenario file the first show builds instead of the built-in move.
+    // The scenario file the first show builds instead of the built-in move; a
+    // file that is refused then leaves the built-in move running.
     void SetScenarioFile(const QString& path);
     // Reads the file and, if the reader accepts it, restarts on it; else
-    // shows the reader's message and the running scenario goes on untouched.
+    // shows the reader's complaint in German and the running scenario goes on
+    // untouched.
     bool OpenScenario(const QString& path);
 
     // For tests: the simulation is running.
@@ -71,6 +75,8 @@ private:
     void ShowPaused(bool paused);
     void UpdateFigures();
     void ConnectDockable(QAction* toggle, QWidget* dockable);
+    // Shows a refused file's complaint once the window is visible.
+    void ShowRefusal(const QString& text);
 
     void acFileOpenExecute();
     void acSimPauseExecute();
@@ -83,6 +89,7 @@ private:
     std::unique_ptr<Ui::frmMain> ui;
     QLabel* lbStatus = nullptr;
     TRunChart* chart = nullptr;
+    TLegend* legend = nullptr;
     QTimer* figuresTimer = nullptr;
     QString baseTitle;
 
@@ -95,6 +102,9 @@ private:
     // Owns the scenario's objects, so that nothing is left to the leak check at exit.
     std::unique_ptr<TScenario> scenario;
     QString scenarioFile;
+    // A file named on the command line that was refused: the built-in move
+    // runs in its stead, and the title says so until another file opens.
+    QString refusedFile;
     // The file's scenario as read; none for the built-in move.
     std::optional<TScenarioDescription> description;
     std::int32_t speedFactor = 1;

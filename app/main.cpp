@@ -1,7 +1,11 @@
 #include "app/frm_Main.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
+
+#include <xcb/xcb.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,16 +20,42 @@ bool IsSet(const char* name)
     return value && *value;
 }
 
-// Qt aborts when its default platform finds no display; say what to do instead
-// before it gets that far. A platform named on the command line is left to Qt.
+// The X display Qt's default platform will connect to: the one named by
+// -display, else DISPLAY's.
+const char* XDisplayName(int argc, char** argv)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "-display") == 0)
+            return argv[i + 1];
+    return std::getenv("DISPLAY");
+}
+
+// Qt aborts when its default platform cannot reach a display, whether none is
+// named or the one named does not answer; say what to do instead before it
+// gets that far. A platform named on the command line or in QT_QPA_PLATFORM,
+// or a Wayland session, is left to Qt.
 bool HasSomewhereToShow(int argc, char** argv)
 {
-    if (IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM"))
+    if (IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM"))
         return true;
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "-platform") == 0)
             return true;
-    return false;
+    const char* display = XDisplayName(argc, argv);
+    if (!display || !*display)
+        return false;
+    xcb_connection_t* connection = xcb_connect(display, nullptr);
+    const bool reached = xcb_connection_has_error(connection) == 0;
+    xcb_disconnect(connection);
+    return reached;
+}
+
+// Qt's own German texts, for the file dialog and the standard buttons.
+void LoadQtTranslations(QApplication& application)
+{
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
 }
 
 } // namespace
@@ -43,6 +73,7 @@ int main(int argc, char** argv)
     // Where QSettings keeps the window's layout between runs.
     QApplication::setOrganizationName(QStringLiteral("Vuzuzidazerezeda"));
     QApplication::setApplicationName(QStringLiteral("Vuzuzidazerezeda"));
+    LoadQtTranslations(application);
     // Qt has taken its own options; what is left is at most a scenario file.
     const QStringList args = QApplication::arguments().mid(1);
     if (args.size() > 1 || (args.size() == 1 && args[0].startsWith(QLatin1Char('-')))) {

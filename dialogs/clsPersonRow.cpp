@@ -1,21 +1,13 @@
 #include "dialogs/clsPersonRow.h"
 
-#include "analysis/CText.h"
 #include "model/clsHandlerState.h"
 #include "strings/clsDecimalText.h"
 #include "strings/clsStringTable.h"
+#include "view/clsPersonFigures.h"
 
 namespace {
 
-constexpr std::int32_t TextOnBreak = 2103;
 constexpr std::int32_t TextNoHomeArea = 2102;
-
-// Model quantities are shown times 100 with one decimal, and always with "."
-// as decimal mark, whatever the user's locale.
-QString Hundredfold(double value)
-{
-    return QString::fromStdString(CFormat("%.1lf", value * 100));
-}
 
 } // namespace
 
@@ -35,14 +27,14 @@ TPersonRow TPersonRow::Of(const THandlerState* handler)
 
     row.gone = false;
     row.cells[0] = QString::fromStdString(p.name);
-    row.cells[1] = p.onBreak ? GetStringById(TextOnBreak) : Hundredfold(p.stepLength);
-    row.cells[2] = QString::fromStdString(CFormat("%2d %%", static_cast<std::int32_t>(p.fitness * 100 + 0.5)));
-    row.cells[3] = Hundredfold(p.loadWeight);
-    row.cells[4] = Hundredfold(p.freeCapacity + p.loadWeight);
-    row.cells[5] = Hundredfold(p.position);
+    row.cells[1] = SpeedText(p);
+    row.cells[2] = FitnessText(p.fitness);
+    row.cells[3] = HundredfoldText(p.loadWeight);
+    row.cells[4] = HundredfoldText(p.freeCapacity + p.loadWeight);
+    row.cells[5] = HundredfoldText(p.position);
     if (p.inHomeArea) {
-        row.cells[6] = Hundredfold(p.homeEnd - p.homeStart);
-        row.cells[7] = QString::fromStdString(CFormat("%3d %%", p.satisfaction));
+        row.cells[6] = HundredfoldText(p.homeEnd - p.homeStart);
+        row.cells[7] = SatisfactionText(p.satisfaction);
     } else if (p.kind == THandlerState::TKind::HomeareaPerson) {
         row.cells[6] = GetStringById(TextNoHomeArea);
     }

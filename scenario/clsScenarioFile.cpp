@@ -1,11 +1,11 @@
 #include "scenario/clsScenarioFile.h"
 
+#include "scenario/clsScenarioRules.h"
 #include "scenario/clsScenarioText.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -49,19 +49,6 @@ const char* KindName(const TKindNames<TKind>& names, TKind kind)
     return names[0].second == kind ? names[0].first : names[1].first;
 }
 
-// A sane bound on a move: more persons or loads than this are a typing slip,
-// and would only make a run that never ends in reasonable time.
-constexpr std::int64_t MaxCount = 1'000'000;
-// What one person can carry; a heavier load could never leave the source.
-constexpr double PersonCapacity = 1.0;
-
-std::string FormatNumber(double value)
-{
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return {text, end};
-}
-
 // A string value as JSON writes it, shortened: a message stays one short line.
 std::string Quote(const std::string& text)
 {
@@ -72,28 +59,26 @@ std::string Quote(const std::string& text)
     return quoted;
 }
 
-bool IsOneLine(const std::string& text)
-{
-    return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
-}
-
-// Checks one value at its place in the document and reads it into the model's
-// types; every complaint names the file and the place.
+// Checks the document's structure (types, keys, numbers a field can hold)
+// and reads it into a description; the rules on its values come after, from
+// CheckScenario. Every complaint names the file and the place.
 class TChecker
 {
 public:
     explicit TChecker(const std::string& theFileName) : fileName(theFileName) {}
 
-    [[noreturn]] void Fail(const json::json_pointer& place, const std::string& what) const
+    [[noreturn]] void Fail(TScenarioFaultKind kind, const json::json_pointer& place, std::vector<std::string> values,
+                           std::string what) const
     {
-        FailScenario(fileName, place.empty() ? std::string("top level") : place.to_string(), what);
+        throw TScenarioFileError(fileName, {kind, place.to_string(), 0, 0, std::move(values), std::move(what)});
     }
 
     void Expect(const json& value, const json::json_pointer& place, json::value_t type, const char* name) const
     {
         const bool matches = type == json::value_t::number_float ? value.is_number() : value.type() == type;
         if (!matches)
-            Fail(place, std::string("expected ") + name + ", found " + value.type_name());
+            Fail(TScenarioFaultKind::WrongType, place, {json(type).type_name(), value.type_name()},
+                 std::string("expected ") + name + ", found " + value.type_name());
     }
 
     // An object with no other keys than those given.
@@ -106,7 +91,7 @@ public:
                 std::string known;
                 for (const char* name : keys)
                     known += (known.empty() ? "" : ", ") + std::string(name);
-                Fail(place / key, "unknown key; the keys here are " + known);
+                Fail(TScenarioFaultKind::UnknownKey, place / key, {known}, "unknown key; the keys here are " + known);
             }
         }
     }
@@ -121,7 +106,7 @@ public:
     {
         const json* value = Optional(object, key);
         if (!value)
-            Fail(place / key, "missing, and it has no default");
+            Fail(TScenarioFaultKind::Missing, place / key, {}, "missing, and it has no default");
         return *value;
     }
 
@@ -131,13 +116,10 @@ public:
         return value;
     }
 
-    std::string Line(const json& value, const json::json_pointer& place) const
+    std::string String(const json& value, const json::json_pointer& place) const
     {
         Expect(value, place, json::value_t::string, "a string");
-        const std::string& text = value.get_ref<const std::string&>();
-        if (!IsOneLine(text))
-            Fail(place, "must be one line without control characters");
-        return text;
+        return value.get<std::string>();
     }
 
     double Number(const json& value, const json::json_pointer& place) const
@@ -145,38 +127,37 @@ public:
         Expect(value, place, json::value_t::number_float, "a number");
         const double number = value.get<double>();
         if (!std::isfinite(number))
-            Fail(place, "not a finite number");
+            Fail(TScenarioFaultKind::NotFinite, place, {}, "not a finite number");
         return number;
     }
 
-    double Positive(const json& value, const json::json_pointer& place) const
-    {
-        const double number = Number(value, place);
-        if (!(number > 0.0))
-            Fail(place, FormatNumber(number) + " must be above 0");
-        return number;
-    }
-
-    std::int64_t Integer(const json& value, const json::json_pointer& place, std::int64_t low, std::int64_t high) const
+    // A whole number that the field can hold; outside [low, high] it is
+    // refused in the words of the value rule that allows only that range.
+    template <typename TField>
+    TField Integer(const json& value, const json::json_pointer& place, std::int64_t low, std::int64_t high) const
     {
         Expect(value, place, json::value_t::number_float, "a number");
-        const std::string range = "must be a whole number from " + std::to_string(low) + " to " + std::to_string(high);
+        constexpr auto least = static_cast<std::int64_t>(std::numeric_limits<TField>::min());
+        constexpr auto most = static_cast<std::int64_t>(std::numeric_limits<TField>::max());
+        const auto refuse = [&](const std::string& number) {
+            throw TScenarioFileError(fileName, WholeNumberFault(place.to_string(), number, low, high));
+        };
         if (value.is_number_unsigned()) {
             const auto number = value.get<std::uint64_t>();
-            if (number > static_cast<std::uint64_t>(high) || static_cast<std::int64_t>(number) < low)
-                Fail(place, std::to_string(number) + " " + range);
-            return static_cast<std::int64_t>(number);
+            if (number > static_cast<std::uint64_t>(most))
+                refuse(std::to_string(number));
+            return static_cast<TField>(number);
         }
         if (value.is_number_integer()) {
             const auto number = value.get<std::int64_t>();
-            if (number < low || number > high)
-                Fail(place, std::to_string(number) + " " + range);
-            return number;
+            if (number < least || number > most)
+                refuse(std::to_string(number));
+            return static_cast<TField>(number);
         }
         const double number = Number(value, place);
-        if (std::trunc(number) != number || number < static_cast<double>(low) || number > static_cast<double>(high))
-            Fail(place, FormatNumber(number) + " " + range);
-        return static_cast<std::int64_t>(number);
+        if (std::trunc(number) != number || number < static_cast<double>(least) || number > static_cast<double>(most))
+            refuse(ScenarioNumberText(number));
+        return static_cast<TField>(number);
     }
 
     template <typename TKind>
@@ -186,8 +167,9 @@ public:
         for (const auto& [name, kind] : names)
             if (value == name)
                 return kind;
-        Fail(place, "unknown kind " + Quote(value.get<std::string>()) + "; the kinds are " + names[0].first
-                        + " and " + names[1].first);
+        const std::string quoted = Quote(value.get<std::string>());
+        Fail(TScenarioFaultKind::UnknownKind, place, {quoted, std::string(names[0].first) + ", " + names[1].first},
+             "unknown kind " + quoted + "; the kinds are " + names[0].first + " and " + names[1].first);
     }
 
 private:
@@ -203,10 +185,8 @@ std::vector<TSectionDescription> ReadTrail(const TChecker& check, const json& va
         const json::json_pointer at = place / i;
         check.Keys(entry, at, {Key::Kind, Key::Length});
         trail.push_back({check.Kind(check.Required(entry, at, Key::Kind), at / Key::Kind, SectionKinds),
-                         check.Positive(check.Required(entry, at, Key::Length), at / Key::Length)});
+                         check.Number(check.Required(entry, at, Key::Length), at / Key::Length)});
     }
-    if (trail.empty())
-        check.Fail(place, "no trail section; the trail needs at least one");
     return trail;
 }
 
@@ -214,64 +194,30 @@ void ReadSource(const TChecker& check, const json& value, const json::json_point
 {
     check.Keys(value, place, {Key::Stock, Key::LoadWeight});
     if (const json* stock = check.Optional(value, Key::Stock))
-        scenario.stock = static_cast<std::int32_t>(check.Integer(*stock, place / Key::Stock, 1, MaxCount));
-    if (const json* weight = check.Optional(value, Key::LoadWeight)) {
-        scenario.loadWeight = check.Positive(*weight, place / Key::LoadWeight);
-        if (scenario.loadWeight > PersonCapacity)
-            check.Fail(place / Key::LoadWeight, FormatNumber(scenario.loadWeight)
-                                                    + " is more than a person can carry (" + FormatNumber(PersonCapacity) + ")");
-    }
+        scenario.stock = check.Integer<std::int32_t>(*stock, place / Key::Stock, 1, MaxScenarioCount);
+    if (const json* weight = check.Optional(value, Key::LoadWeight))
+        scenario.loadWeight = check.Number(*weight, place / Key::LoadWeight);
 }
 
-TPersonGroup ReadGroup(const TChecker& check, const json& value, const json::json_pointer& place, double trailLength)
+TPersonGroup ReadGroup(const TChecker& check, const json& value, const json::json_pointer& place)
 {
     check.Keys(value, place, {Key::Count, Key::Kind, Key::Position, Key::Speed, Key::SpeedIncrement, Key::Names});
     TPersonGroup group;
     if (const json* count = check.Optional(value, Key::Count))
-        group.count = static_cast<std::int32_t>(check.Integer(*count, place / Key::Count, 1, MaxCount));
+        group.count = check.Integer<std::int32_t>(*count, place / Key::Count, 1, MaxScenarioCount);
     if (const json* kind = check.Optional(value, Key::Kind))
         group.kind = check.Kind(*kind, place / Key::Kind, PersonKinds);
-    if (const json* position = check.Optional(value, Key::Position)) {
+    if (const json* position = check.Optional(value, Key::Position))
         group.position = check.Number(*position, place / Key::Position);
-        if (group.position < 0.0 || group.position > trailLength)
-            check.Fail(place / Key::Position, FormatNumber(group.position) + " is off the trail, which runs from 0 to "
-                                                  + FormatNumber(trailLength));
-    }
-    group.speed = check.Positive(check.Required(value, place, Key::Speed), place / Key::Speed);
-    if (const json* increment = check.Optional(value, Key::SpeedIncrement)) {
+    group.speed = check.Number(check.Required(value, place, Key::Speed), place / Key::Speed);
+    if (const json* increment = check.Optional(value, Key::SpeedIncrement))
         group.speedIncrement = check.Number(*increment, place / Key::SpeedIncrement);
-        if (group.speedIncrement < 0.0)
-            check.Fail(place / Key::SpeedIncrement, FormatNumber(group.speedIncrement) + " must be 0 or more");
-        const double fastest = (group.count - 1) * group.speedIncrement + group.speed;
-        if (!std::isfinite(fastest))
-            check.Fail(place / Key::SpeedIncrement, "the group's last person would walk at " + FormatNumber(fastest));
-    }
     if (const json* names = check.Optional(value, Key::Names)) {
         const json& list = check.Array(*names, place / Key::Names);
-        for (std::size_t i = 0; i < list.size(); ++i) {
-            group.names.push_back(check.Line(list[i], place / Key::Names / i));
-            if (group.names.back().empty())
-                check.Fail(place / Key::Names / i, "a name cannot be empty");
-        }
-        if (group.names.size() > static_cast<std::size_t>(group.count))
-            check.Fail(place / Key::Names, std::to_string(group.names.size()) + " names for "
-                                               + std::to_string(group.count) + " persons");
+        for (std::size_t i = 0; i < list.size(); ++i)
+            group.names.push_back(check.String(list[i], place / Key::Names / i));
     }
     return group;
-}
-
-void ReadPersons(const TChecker& check, const json& value, const json::json_pointer& place, TScenarioDescription& scenario)
-{
-    const double trailLength = scenario.GetTrailLength();
-    const json& list = check.Array(value, place);
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        scenario.persons.push_back(ReadGroup(check, list[i], place / i, trailLength));
-        if (scenario.GetPersonCount() > MaxCount)
-            check.Fail(place / i / Key::Count, std::to_string(scenario.GetPersonCount()) + " persons in all, more than "
-                                                   + std::to_string(MaxCount));
-    }
-    if (scenario.persons.empty())
-        check.Fail(place, "no person; the move needs at least one");
 }
 
 } // namespace
@@ -294,16 +240,20 @@ TScenarioDescription ScenarioFromJson(const json& document, const std::string& f
 
     TScenarioDescription scenario;
     if (const json* description = check.Optional(document, Key::Description))
-        scenario.description = check.Line(*description, top / Key::Description);
+        scenario.description = check.String(*description, top / Key::Description);
     if (const json* seed = check.Optional(document, Key::Seed))
-        scenario.seed = static_cast<std::uint32_t>(
-            check.Integer(*seed, top / Key::Seed, 0, std::numeric_limits<std::uint32_t>::max()));
+        scenario.seed = check.Integer<std::uint32_t>(*seed, top / Key::Seed, 0, std::numeric_limits<std::uint32_t>::max());
     scenario.trail = ReadTrail(check, check.Required(document, top, Key::Trail), top / Key::Trail);
     if (const json* source = check.Optional(document, Key::Source))
         ReadSource(check, *source, top / Key::Source, scenario);
-    ReadPersons(check, check.Required(document, top, Key::Persons), top / Key::Persons, scenario);
+    const json& persons = check.Array(check.Required(document, top, Key::Persons), top / Key::Persons);
+    for (std::size_t i = 0; i < persons.size(); ++i)
+        scenario.persons.push_back(ReadGroup(check, persons[i], top / Key::Persons / i));
     if (const json* rule = check.Optional(document, Key::Handover))
         scenario.handover = check.Kind(*rule, top / Key::Handover, HandoverRules);
+
+    if (const std::vector<TScenarioFault> faults = CheckScenario(scenario); !faults.empty())
+        throw TScenarioFileError(fileName, faults.front());
     return scenario;
 }
 

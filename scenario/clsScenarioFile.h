@@ -1,27 +1,19 @@
 #pragma once
 
 #include "scenario/clsScenarioDescription.h"
+#include "scenario/clsScenarioFault.h"
 
 #include <nlohmann/json_fwd.hpp>
 
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-
-// A scenario file that cannot be run. The message is one line naming the file,
-// the place (line and column for a syntax error, the JSON path such as
-// /persons/0/speed for a bad value) and what is wrong.
-class TScenarioFileError : public std::runtime_error
-{
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // Files larger than this are refused unread.
 inline constexpr std::size_t MaxScenarioFileBytes = 16u << 20;
 
-// Reads and checks the file at path; throws TScenarioFileError.
+// Reads the file at path, checks its structure, then its values
+// (CheckScenario); throws TScenarioFileError with the first fault.
 TScenarioDescription ReadScenarioFile(const std::string& path);
 // The same for text already read; fileName only names it in messages.
 TScenarioDescription ParseScenario(std::string_view text, const std::string& fileName);

@@ -14,10 +14,17 @@ using nlohmann::json;
 
 namespace {
 
+[[noreturn]] void Fail(const std::string& fileName, TScenarioFaultKind kind, std::vector<std::string> values,
+                       std::string what, std::size_t line = 0, std::size_t column = 0)
+{
+    throw TScenarioFileError(fileName, {kind, {}, static_cast<std::int64_t>(line), static_cast<std::int64_t>(column),
+                                        std::move(values), std::move(what)});
+}
+
 [[noreturn]] void FailTooLarge(const std::string& fileName)
 {
-    throw TScenarioFileError(fileName + ": larger than the " + std::to_string(MaxScenarioFileBytes >> 20)
-                             + " MiB a scenario file may have");
+    const std::string mebibytes = std::to_string(MaxScenarioFileBytes >> 20);
+    Fail(fileName, TScenarioFaultKind::TooLarge, {mebibytes}, "larger than the " + mebibytes + " MiB a scenario file may have");
 }
 
 // Builds the document as nlohmann's own parser does, but stops at a key its
@@ -107,15 +114,16 @@ private:
     std::string pendingKey;
 };
 
-// The parser counts bytes read, the last one being where it failed.
-std::string LineAndColumn(std::string_view text, std::size_t bytesRead)
+// The parser counts bytes read, the last one being where it failed: its line
+// and its column, from 1.
+std::pair<std::size_t, std::size_t> LineAndColumn(std::string_view text, std::size_t bytesRead)
 {
     const std::size_t failedAt = std::min(bytesRead > 0 ? bytesRead - 1 : 0, text.size());
     const std::string_view before = text.substr(0, failedAt);
     const std::size_t line = 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
     const std::size_t lastBreak = before.rfind('\n');
     const std::size_t lineStart = lastBreak == std::string_view::npos ? 0 : lastBreak + 1;
-    return "line " + std::to_string(line) + ", column " + std::to_string(failedAt - lineStart + 1);
+    return {line, failedAt - lineStart + 1};
 }
 
 // nlohmann's message without its exception name and its own idea of the place.
@@ -131,10 +139,7 @@ std::string SyntaxProblem(const std::string& what)
 
 void FailScenario(const std::string& fileName, const std::string& place, const std::string& what)
 {
-    std::string message = fileName + ": " + place + ": " + what;
-    std::replace_if(message.begin(), message.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }, '?');
-    throw TScenarioFileError(message);
+    throw TScenarioFileError(fileName, {TScenarioFaultKind::Other, place, 0, 0, {}, what});
 }
 
 // Reads at most one byte beyond the limit, whatever the file is: a pipe or a
@@ -143,8 +148,10 @@ std::string ReadScenarioText(const std::string& path)
 {
     errno = 0;
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file)
-        throw TScenarioFileError(path + ": cannot be opened: " + std::strerror(errno));
+    if (!file) {
+        const std::string reason = std::strerror(errno);
+        Fail(path, TScenarioFaultKind::CannotOpen, {reason}, "cannot be opened: " + reason);
+    }
     std::string text;
     std::vector<char> buffer(1 << 16);
     while (const std::size_t read = std::fread(buffer.data(), 1, buffer.size(), file.get())) {
@@ -152,8 +159,10 @@ std::string ReadScenarioText(const std::string& path)
         if (text.size() > MaxScenarioFileBytes)
             FailTooLarge(path);
     }
-    if (std::ferror(file.get()))
-        throw TScenarioFileError(path + ": cannot be read: " + std::strerror(errno));
+    if (std::ferror(file.get())) {
+        const std::string reason = std::strerror(errno);
+        Fail(path, TScenarioFaultKind::CannotRead, {reason}, "cannot be read: " + reason);
+    }
     return text;
 }
 
@@ -164,13 +173,16 @@ json ParseScenarioText(std::string_view text, const std::string& fileName)
     TDocumentBuilder builder;
     if (!json::sax_parse(text.begin(), text.end(), &builder)) {
         if (builder.duplicate)
-            FailScenario(fileName, builder.duplicatePlace.to_string(), "duplicate key");
-        const std::string place = LineAndColumn(text, builder.errorPosition);
+            throw TScenarioFileError(fileName, {TScenarioFaultKind::DuplicateKey, builder.duplicatePlace.to_string(), 0,
+                                                0, {}, "duplicate key"});
+        const auto [line, column] = LineAndColumn(text, builder.errorPosition);
         if (text.find_first_not_of(" \t\r\n") == std::string_view::npos)
-            FailScenario(fileName, place, "the file is empty");
+            Fail(fileName, TScenarioFaultKind::Empty, {}, "the file is empty", line, column);
         if (builder.errorPosition > text.size())
-            FailScenario(fileName, place, "the file ends before its JSON does; is it cut short?");
-        FailScenario(fileName, place, "not JSON: " + SyntaxProblem(builder.errorText));
+            Fail(fileName, TScenarioFaultKind::CutShort, {}, "the file ends before its JSON does; is it cut short?", line,
+                 column);
+        const std::string problem = SyntaxProblem(builder.errorText);
+        Fail(fileName, TScenarioFaultKind::NotJson, {problem}, "not JSON: " + problem, line, column);
     }
     return std::move(builder.document);
 }

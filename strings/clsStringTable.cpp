@@ -16,7 +16,7 @@ struct TStringEntry
 
 // Kept in order of id for the binary search. The texts are UTF-16 literals so
 // that the umlauts do not depend on any locale at run time.
-constexpr std::array<TStringEntry, 75> stringTable{{
+constexpr std::array<TStringEntry, 122> stringTable{{
     {1000, u"Vuzuzidazerezeda V 0.01"},
     {2000, u"OK"},
     {2001, u"Abbrechen"},
@@ -49,15 +49,66 @@ constexpr std::array<TStringEntry, 75> stringTable{{
     {2314, u"Last"},
     {2315, u"Position"},
     {2316, u"Heimbereich"},
+    {2317, u"Geschwindigkeit"},
+    {2318, u"Wie in der Personenliste mal 100: Position und Heimbereich in Hundertstel der Wegeinheit, "
+           u"Geschwindigkeit in Hundertstel je Schritt, Last in Prozent einer Standardlast"},
     {2320, u"Szenario-Dateien (*.json)"},
     // The chart dock.
     {2330, u"Verlauf"},
     {2331, u"Geliefert"},
     {2332, u"Obergrenze"},
     {2333, u"Lasten pro Minute"},
-    {2334, u"Simulierte Minuten"},
+    {2334, u"Simulierte Zeit (h:mm)"},
     {2335, u"Lasten"},
+    // The window's title while the built-in move stands in for a refused file.
+    {2340, u"%1 abgelehnt – eingebauter Umzug"},
+    // The legend dock.
+    {2350, u"Legende"},
+    {2351, u"Quelle: die alte Wohnung mit ihren Lasten"},
+    {2352, u"Ziel: die neue Wohnung"},
+    {2353, u"Person: Balken so hoch wie ihre Fitness, Name darunter"},
+    {2354, u"eine Last"},
+    {2355, u"Heimbereich einer Person, in ihrer Farbe"},
+    {2356, u"Person macht Pause"},
+    {2357, u"Treppe"},
+    {2358, u"ebener Weg"},
+    {2359, u"Personen"},
     {2390, u"steht still seit Schritt"},
+    // A refused scenario file: the place, then one text per kind of fault.
+    {2401, u"Zeile %1, Spalte %2"},
+    {2402, u"oberste Ebene"},
+    {2410, u"lässt sich nicht öffnen: %1"},
+    {2411, u"lässt sich nicht lesen: %1"},
+    {2412, u"größer als die %1 MiB, die eine Szenario-Datei haben darf"},
+    {2413, u"die Datei ist leer"},
+    {2414, u"die Datei endet vor ihrem JSON; ist sie abgeschnitten?"},
+    {2415, u"kein gültiges JSON"},
+    {2416, u"doppelter Schlüssel"},
+    {2417, u"erwartet: %1, gefunden: %2"},
+    {2418, u"unbekannter Schlüssel; erlaubt sind hier %1"},
+    {2419, u"fehlt, und es gibt keinen Vorgabewert"},
+    {2420, u"keine endliche Zahl"},
+    {2421, u"unbekannte Art %1; möglich sind %2"},
+    {2422, u"%1 muss eine ganze Zahl von %2 bis %3 sein"},
+    {2423, u"muss eine Zeile ohne Steuerzeichen sein"},
+    {2424, u"%1 muss größer als 0 sein"},
+    {2425, u"%1 darf nicht kleiner als 0 sein"},
+    {2426, u"%1 liegt nicht auf dem Weg, der von 0 bis %2 reicht"},
+    {2427, u"%1 ist mehr, als eine Person tragen kann (%2)"},
+    {2428, u"die letzte Person der Gruppe ginge mit %1"},
+    {2429, u"ein Name darf nicht leer sein"},
+    {2430, u"%1 Namen für %2 Personen"},
+    {2431, u"kein Wegabschnitt; der Weg braucht mindestens einen"},
+    {2432, u"keine Person; der Umzug braucht mindestens eine"},
+    {2433, u"insgesamt %1 Personen, mehr als %2"},
+    {2434, u"die Abschnitte ergeben zusammen %1, länger als jeder Weg sein kann"},
+    // JSON's types, as a refusal names them.
+    {2440, u"ein Objekt"},
+    {2441, u"eine Liste"},
+    {2442, u"ein Text"},
+    {2443, u"eine Zahl"},
+    {2444, u"ein Wahrheitswert"},
+    {2445, u"null"},
     // The report of a move.
     {2500, u"Bericht"},
     {2501, u"Die letzte von %1 Lasten wurde in Schritt %2 geliefert, nach %3 simulierter Zeit."},
@@ -99,6 +150,7 @@ constexpr std::array<TStringEntry, 75> stringTable{{
     {50400, u"&Ansicht"},
     {50410, u"&Werkzeugleiste"},
     {50420, u"&Verlauf"},
+    {50430, u"&Legende"},
 }};
 
 static_assert(std::ranges::adjacent_find(stringTable, std::ranges::greater_equal{}, &TStringEntry::id)

@@ -34,6 +34,9 @@ const QColor TChainPainter::RisingSection(0, 128, 0);
 const QColor TChainPainter::LevelSection(0, 0, 255);
 const QColor TChainPainter::Load(255, 32, 255);
 const QColor TChainPainter::Selection(255, 255, 255);
+// Green and yellow, as the built-in move has always shown them.
+const QColor TChainPainter::SourceColour(0, 128, 0);
+const QColor TChainPainter::SinkColour(255, 255, 0);
 
 TChainPainter::TChainPainter()
     : font(QStringLiteral("DejaVu Sans"))
@@ -47,6 +50,56 @@ TChainPainter::TChainPainter()
 QColor TChainPainter::HandlerColour(std::int32_t id)
 {
     return QColor::fromRgb(HandlerRgb(id));
+}
+
+QColor TChainPainter::HandlerColour(const THandlerState& handler)
+{
+    switch (handler.kind) {
+    case THandlerState::TKind::Source:
+        return SourceColour;
+    case THandlerState::TKind::Sink:
+        return SinkColour;
+    default:
+        return HandlerColour(handler.id);
+    }
+}
+
+void TChainPainter::DrawMark(QPainter& canvas, TMark mark, const QRect& rect, const QColor& colour) const
+{
+    constexpr int Inset = 4;
+    const QPoint centre = rect.center();
+    const std::int32_t bottom = rect.bottom() - Inset / 2;
+    const std::int32_t top = std::max(rect.top() + Inset, bottom - BarHeight);
+    canvas.save();
+    canvas.setFont(font);
+    switch (mark) {
+    case TMark::Source:
+        DrawBar(canvas, centre.x(), bottom, top, SourceColour);
+        break;
+    case TMark::Sink:
+        DrawBar(canvas, centre.x(), bottom, top, SinkColour);
+        break;
+    case TMark::Person:
+        DrawBar(canvas, centre.x(), bottom, top, colour);
+        break;
+    case TMark::Load:
+        DrawLoads(canvas, centre.x(), centre.y(), 1);
+        break;
+    case TMark::HomeArea:
+        DrawHomeLine(canvas, rect.left() + Inset, rect.right() - Inset, centre.y(), colour);
+        break;
+    case TMark::Break:
+        canvas.setPen(textColour);
+        DrawText(canvas, rect.left(), centre.y() - fontAscent / 2, breakText);
+        break;
+    case TMark::RisingSection:
+        DrawSection(canvas, {rect.left() + Inset, bottom - Inset}, {rect.right() - Inset, rect.top() + Inset}, true);
+        break;
+    case TMark::LevelSection:
+        DrawSection(canvas, {rect.left() + Inset, centre.y()}, {rect.right() - Inset, centre.y()}, false);
+        break;
+    }
+    canvas.restore();
 }
 
 QString TChainPainter::StepsText(std::int32_t stepsPerSecond, bool overrun)
@@ -83,32 +136,65 @@ QImage TChainPainter::Render(QSize size, const TTrail* trail, const TChainState&
 
 void TChainPainter::DrawTrail(QPainter& canvas, const TTrail& trail, QSize size) const
 {
-    // Round caps close the joints between sections of different slope.
-    QPen pen(LevelSection, TrailWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     for (int i = 0; i < trail.GetSectionCount(); ++i) {
         const TTrailSection* section = trail.GetSection(i);
-        pen.setColor(section->GetHeight() > 0.0 ? RisingSection : LevelSection);
-        canvas.setPen(pen);
         const double start = trail.GetSectionStart(section);
         const TBarRect from = MapPosition(trail, size.width(), size.height(), start);
         const TBarRect to = MapPosition(trail, size.width(), size.height(), start + section->GetLength());
-        canvas.drawLine(from.left, from.bottom, to.right, to.bottom);
+        DrawSection(canvas, {from.left, from.bottom}, {to.right, to.bottom}, section->GetHeight() > 0.0);
     }
+}
+
+void TChainPainter::DrawSection(QPainter& canvas, QPoint from, QPoint to, bool rising)
+{
+    // Round caps close the joints between sections of different slope.
+    canvas.setPen(QPen(rising ? RisingSection : LevelSection, TrailWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    canvas.drawLine(from, to);
+}
+
+void TChainPainter::DrawBar(QPainter& canvas, std::int32_t x, std::int32_t bottom, std::int32_t top, const QColor& colour)
+{
+    // Flat caps: the bar reaches exactly from the baseline to its top.
+    canvas.setPen(QPen(colour, BarWidth, Qt::SolidLine, Qt::FlatCap));
+    if (top != bottom)
+        canvas.drawLine(x, bottom, x, top);
+}
+
+void TChainPainter::DrawLoads(QPainter& canvas, std::int32_t x, std::int32_t top, std::int32_t count)
+{
+    // Boxes stack upwards from the top of the bar; a tall stack runs out of
+    // the picture and is clipped, not scaled. Boxes wholly above the picture
+    // are not drawn at all: the source starts with hundreds.
+    canvas.setPen(QPen(Load, BarWidth, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    canvas.setBrush(Load);
+    for (std::int32_t i = 0; i < count; ++i) {
+        const std::int32_t lower = top + 2 - LoadPitch * i;
+        const std::int32_t upper = top - 1 - LoadPitch * i;
+        if (lower < -BarWidth)
+            break;
+        canvas.drawRect(QRectF(x - 2, upper, 4, lower - upper));
+    }
+    canvas.setBrush(Qt::NoBrush);
+}
+
+void TChainPainter::DrawHomeLine(QPainter& canvas, std::int32_t from, std::int32_t to, std::int32_t y,
+                                 const QColor& colour)
+{
+    canvas.setPen(QPen(colour, HomeLineWidth, Qt::DotLine, Qt::FlatCap));
+    canvas.drawLine(from, y, to, y);
 }
 
 void TChainPainter::DrawHandler(QPainter& canvas, const TTrail& trail, QSize size,
                                 const THandlerState& handler) const
 {
     TBarRect r = MapPosition(trail, size.width(), size.height(), handler.position);
-    const QColor colour = HandlerColour(handler.id);
+    const QColor colour = HandlerColour(handler);
 
     if (handler.IsPerson()) {
         if (handler.inHomeArea) {
             const TBarRect a = MapPosition(trail, size.width(), size.height(), handler.homeStart);
             const TBarRect e = MapPosition(trail, size.width(), size.height(), handler.homeEnd);
-            const std::int32_t yb = std::max(a.bottom, e.bottom) + HomeLineDrop;
-            canvas.setPen(QPen(colour, HomeLineWidth, Qt::DotLine, Qt::FlatCap));
-            canvas.drawLine(a.left, yb, e.left, yb);
+            DrawHomeLine(canvas, a.left, e.left, std::max(a.bottom, e.bottom) + HomeLineDrop, colour);
         }
         // Around the full-height bar, the area a click selects it by.
         if (handler.id == selected) {
@@ -122,27 +208,8 @@ void TChainPainter::DrawHandler(QPainter& canvas, const TTrail& trail, QSize siz
             DrawText(canvas, r.left - 10, r.bottom + 14, breakText);
     }
 
-    // Flat caps: the bar reaches exactly from the baseline to its top.
-    QPen pen(colour, BarWidth, Qt::SolidLine, Qt::FlatCap);
-    canvas.setPen(pen);
-    if (r.top != r.bottom)
-        canvas.drawLine(r.left, r.bottom, r.left, r.top);
-
-    // Boxes stack upwards from the top of the bar; a tall stack runs out of
-    // the picture and is clipped, not scaled. Boxes wholly above the picture
-    // are not drawn at all: the source starts with hundreds.
-    pen.setColor(Load);
-    pen.setJoinStyle(Qt::MiterJoin);
-    canvas.setPen(pen);
-    canvas.setBrush(Load);
-    for (std::int32_t i = 0; i < handler.loadCount; ++i) {
-        const std::int32_t lower = r.top + 2 - LoadPitch * i;
-        const std::int32_t upper = r.top - 1 - LoadPitch * i;
-        if (lower < -BarWidth)
-            break;
-        canvas.drawRect(QRectF(r.left - 2, upper, 4, lower - upper));
-    }
-    canvas.setBrush(Qt::NoBrush);
+    DrawBar(canvas, r.left, r.bottom, r.top, colour);
+    DrawLoads(canvas, r.left, r.top, handler.loadCount);
 }
 
 void TChainPainter::DrawRates(QPainter& canvas, const TChainState& chain, std::int32_t framesPerSecond) const

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -34,8 +35,19 @@ public:
     QImage Render(QSize size, const TTrail* trail, const TChainState& chain,
                   std::int32_t framesPerSecond, qreal devicePixelRatio = 1.0) const;
 
-    // The colour of a handler, by its object id modulo 8.
+    // The marks the picture is made of, each drawable on its own: a legend
+    // explains the picture with the very strokes that make it.
+    enum class TMark { Source, Sink, Person, Load, HomeArea, Break, RisingSection, LevelSection };
+    // One mark within rect: bars stand on its bottom, lines and boxes sit in
+    // its middle, texts start at its left. colour is the person's, for the
+    // marks that take a person's colour (Person, HomeArea).
+    void DrawMark(QPainter& canvas, TMark mark, const QRect& rect, const QColor& colour = {}) const;
+
+    // A person's colour, by its object id modulo 8.
     static QColor HandlerColour(std::int32_t id);
+    // The source and the sink keep their colours whatever their ids, so they
+    // look the same in every scenario and never take the trail's colours.
+    static QColor HandlerColour(const THandlerState& handler);
     // "23 steps/s " or, after an overrunning step, "23 steps/s *".
     static QString StepsText(std::int32_t stepsPerSecond, bool overrun);
     // "10 frames/s".
@@ -46,11 +58,18 @@ public:
     static const QColor LevelSection;
     static const QColor Load;
     static const QColor Selection;
+    static const QColor SourceColour;
+    static const QColor SinkColour;
 
 private:
     void DrawTrail(QPainter& canvas, const TTrail& trail, QSize size) const;
     void DrawHandler(QPainter& canvas, const TTrail& trail, QSize size, const THandlerState& handler) const;
     void DrawRates(QPainter& canvas, const TChainState& chain, std::int32_t framesPerSecond) const;
+    // The strokes that the handlers, the trail and the legend share.
+    static void DrawSection(QPainter& canvas, QPoint from, QPoint to, bool rising);
+    static void DrawBar(QPainter& canvas, std::int32_t x, std::int32_t bottom, std::int32_t top, const QColor& colour);
+    static void DrawLoads(QPainter& canvas, std::int32_t x, std::int32_t top, std::int32_t count);
+    static void DrawHomeLine(QPainter& canvas, std::int32_t from, std::int32_t to, std::int32_t y, const QColor& colour);
     // Texts are placed by their top left corner.
     void DrawText(QPainter& canvas, std::int32_t x, std::int32_t y, const QString& text) const;
 

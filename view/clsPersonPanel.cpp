@@ -2,6 +2,7 @@
 
 #include "model/clsHandlerState.h"
 #include "strings/clsStringTable.h"
+#include "view/clsPersonFigures.h"
 
 #include <QStringList>
 
@@ -17,6 +18,8 @@ constexpr std::int32_t TextReceiving = 2313;
 constexpr std::int32_t TextLoad = 2314;
 constexpr std::int32_t TextPosition = 2315;
 constexpr std::int32_t TextHomeArea = 2316;
+constexpr std::int32_t TextSpeed = 2317;
+constexpr std::int32_t TextUnits = 2318;
 
 QString StateText(const THandlerState& person)
 {
@@ -43,16 +46,21 @@ QString Line(std::int32_t caption, const QString& value)
 QString PersonPanelText(const THandlerState& person)
 {
     const QString homeArea = person.inHomeArea
-        ? QString::number(person.homeStart, 'f', 3) + QStringLiteral(" – ") + QString::number(person.homeEnd, 'f', 3)
+        ? HundredfoldText(person.homeStart) + QStringLiteral(" – ") + HundredfoldText(person.homeEnd)
         : GetStringById(TextNoHomeArea);
     const QStringList lines{
         QString::fromStdString(person.name),
         Line(TextState, StateText(person)),
-        Line(TextFitness, QString::number(person.fitness * 100.0, 'f', 0) + QStringLiteral(" %")),
-        Line(TextLoad, QString::number(person.loadCount) + QStringLiteral(" (") + QString::number(person.loadWeight, 'f', 1)
-                           + QStringLiteral(")")),
-        Line(TextPosition, QString::number(person.position, 'f', 3)),
+        Line(TextSpeed, SpeedText(person)),
+        Line(TextFitness, FitnessText(person.fitness).trimmed()),
+        Line(TextLoad, HundredfoldText(person.loadWeight)),
+        Line(TextPosition, HundredfoldText(person.position)),
         Line(TextHomeArea, homeArea),
     };
     return lines.join(QLatin1Char('\n'));
+}
+
+QString PersonPanelUnits()
+{
+    return GetStringById(TextUnits);
 }

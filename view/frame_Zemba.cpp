@@ -48,6 +48,7 @@ TframeZemba::TframeZemba(QWidget* parent)
     panel->setAutoFillBackground(true);
     panel->setFrameShape(QFrame::Box);
     panel->setMargin(3);
+    panel->setToolTip(PersonPanelUnits());
     panel->hide();
 
     timer = new QTimer(this);

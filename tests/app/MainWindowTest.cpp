@@ -148,11 +148,24 @@ TEST_F(Workbench, ARefusedFileIsShownAndTheRunningMoveGoesOn)
     const QString path = WriteFile("broken.json", "{\"trail\": [");
     TMessageAnswerer answerer;
     EXPECT_FALSE(window.OpenScenario(path));
-    EXPECT_TRUE(answerer.text.contains(QStringLiteral("broken.json"))) << answerer.text.toStdString();
+    EXPECT_TRUE(answerer.text.contains(QStringLiteral("broken.json: Zeile 1, Spalte 12: die Datei endet vor ihrem JSON")))
+        << answerer.text.toStdString();
     EXPECT_EQ(window.GetChain(), running);
     EXPECT_EQ(window.windowTitle(), title);
     const std::int64_t step = Latest().step;
     EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > step; }, 2000));
+}
+
+TEST_F(Workbench, ARefusedFileOnTheCommandLineLeavesTheBuiltInMoveRunningAndSaysSo)
+{
+    window.SetScenarioFile(WriteFile("truncated.json", "{\"trail\": [1,"));
+    TMessageAnswerer answerer;
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answerer.text.isEmpty(); }, 2000));
+    EXPECT_TRUE(answerer.text.contains(QStringLiteral("truncated.json: Zeile 1"))) << answerer.text.toStdString();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Vuzuzidazerezeda V 0.01 – truncated.json abgelehnt – eingebauter Umzug"));
+    EXPECT_EQ(window.GetObjects().GetCount(), 27U);
+    EXPECT_TRUE(Steps());
 }
 
 TEST_F(Workbench, AnOpenedFileRunsAndARestartBuildsItAfresh)

@@ -90,15 +90,17 @@ TEST(PersonAt, APointSelectsThePersonWhoseBarItTouches)
     }
 }
 
-TEST(PersonPanel, ShowsTheFiguresWithAPointWhateverTheLocale)
+// Figures as the persons list writes them: hundredfold with one decimal and a point.
+TEST(PersonPanel, NamesEachFigureAndWritesItAsThePersonsListDoes)
 {
-    THandlerState person{.kind = THandlerState::TKind::HomeareaPerson, .id = 7, .position = 0.125, .loadCount = 1,
-                         .name = "Lara", .fitness = 0.87, .state = TPersonState::Giving, .loadWeight = 1.0,
-                         .inHomeArea = true, .homeStart = 0.1, .homeEnd = 0.2};
-    EXPECT_EQ(PersonPanelText(person).toStdString(),
-              "Lara\nZustand: gibt ab\nFitness: 87 %\nLast: 1 (1.0)\nPosition: 0.125\nHeimbereich: 0.100 – 0.200");
+    THandlerState person{.kind = THandlerState::TKind::HomeareaPerson, .id = 7, .position = 0.54, .loadCount = 1,
+                         .name = "Lara", .stepLength = 0.004, .fitness = 0.07, .state = TPersonState::Giving,
+                         .loadWeight = 1.0, .inHomeArea = true, .homeStart = 0.1, .homeEnd = 0.2};
+    EXPECT_EQ(PersonPanelText(person).toStdString(), "Lara\nZustand: gibt ab\nGeschwindigkeit: 0.4\nFitness: 7 %\n"
+                                                     "Last: 100.0\nPosition: 54.0\nHeimbereich: 10.0 – 20.0");
     person.onBreak = true;
     person.inHomeArea = false;
-    EXPECT_EQ(PersonPanelText(person).section(QLatin1Char('\n'), 1, 1).toStdString(), "Zustand: macht Pause!");
+    EXPECT_EQ(PersonPanelText(person).section(QLatin1Char('\n'), 1, 2).toStdString(),
+              "Zustand: macht Pause!\nGeschwindigkeit: Pause!");
     EXPECT_TRUE(PersonPanelText(person).endsWith(QStringLiteral("Heimbereich: (nein)")));
 }

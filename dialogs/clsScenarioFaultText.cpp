@@ -1,0 +1,65 @@
+#include "dialogs/clsScenarioFaultText.h"
+
+#include "scenario/clsScenarioFault.h"
+#include "strings/clsStringTable.h"
+
+#include <QFile>
+
+#include <array>
+#include <utility>
+
+namespace {
+
+constexpr std::int32_t TextLineAndColumn = 2401;
+constexpr std::int32_t TextTopLevel = 2402;
+// One text per kind of fault, in the order of TScenarioFaultKind up to Other,
+// which only the headless tool meets and which keeps its English words.
+constexpr std::int32_t FirstKindText = 2410;
+constexpr auto KindCount = static_cast<std::size_t>(TScenarioFaultKind::Other);
+static_assert(KindCount == 25, "a new kind of fault needs its text in the string table, after 2434");
+
+// JSON's names of its types, as a fault names what was expected and found.
+constexpr std::array<std::pair<const char*, std::int32_t>, 6> TypeTexts{{
+    {"object", 2440}, {"array", 2441}, {"string", 2442}, {"number", 2443}, {"boolean", 2444}, {"null", 2445}}};
+
+QString Value(const std::string& value, TScenarioFaultKind kind)
+{
+    if (kind == TScenarioFaultKind::WrongType)
+        for (const auto& [name, id] : TypeTexts)
+            if (value == name)
+                return GetStringById(id);
+    return QString::fromStdString(value);
+}
+
+QString Place(const TScenarioFault& fault)
+{
+    if (fault.line > 0)
+        return GetStringById(TextLineAndColumn).arg(fault.line).arg(fault.column);
+    return fault.path.empty() ? GetStringById(TextTopLevel) : QString::fromStdString(fault.path);
+}
+
+} // namespace
+
+QString ScenarioFaultText(const TScenarioFileError& error)
+{
+    const TScenarioFault& fault = error.GetFault();
+    const auto kind = static_cast<std::size_t>(fault.kind);
+    QString what = kind < KindCount ? GetStringById(FirstKindText + static_cast<std::int32_t>(kind))
+                                    : QString::fromStdString(fault.what);
+    // All at once: a value holding "%2" is not taken for the next place.
+    std::array<QString, 3> values;
+    for (std::size_t i = 0; i < values.size() && i < fault.values.size(); ++i)
+        values[i] = Value(fault.values[i], fault.kind);
+    if (kind < KindCount && !fault.values.empty())
+        what = fault.values.size() == 1 ? what.arg(values[0])
+            : fault.values.size() == 2  ? what.arg(values[0], values[1])
+                                        : what.arg(values[0], values[1], values[2]);
+    QString text = QFile::decodeName(error.GetFileName().c_str()) + QStringLiteral(": ");
+    if (fault.HasPlace())
+        text += Place(fault) + QStringLiteral(": ");
+    // One line, whatever the file's name and the fault's values hold.
+    for (QChar& c : text += what)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QLatin1Char('?');
+    return text;
+}

@@ -1,0 +1,95 @@
+#include "view/clsLegend.h"
+
+#include "model/clsChainState.h"
+#include "strings/clsStringTable.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::int32_t TextSource = 2351;
+constexpr std::int32_t TextSink = 2352;
+constexpr std::int32_t TextPerson = 2353;
+constexpr std::int32_t TextLoad = 2354;
+constexpr std::int32_t TextHomeArea = 2355;
+constexpr std::int32_t TextBreak = 2356;
+constexpr std::int32_t TextSteps = 2357;
+constexpr std::int32_t TextLevel = 2358;
+constexpr std::int32_t TextPersons = 2359;
+
+// A bar's full height and a little room below it.
+constexpr int RowHeight = 36;
+// Wide enough for the break mark, which is a text.
+constexpr int MarkWidth = 80;
+constexpr int Gap = 6;
+constexpr int Width = 320;
+
+} // namespace
+
+TLegend::TLegend(QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("legend"));
+    Fill({});
+}
+
+void TLegend::SetPersons(const TChainState& state)
+{
+    std::vector<TEntry> persons;
+    for (const THandlerState& handler : state.handlers)
+        if (handler.IsPerson())
+            persons.push_back({TChainPainter::TMark::Person, TChainPainter::HandlerColour(handler),
+                               QString::fromStdString(handler.name)});
+    Fill(persons);
+}
+
+void TLegend::Fill(const std::vector<TEntry>& persons)
+{
+    using TMark = TChainPainter::TMark;
+    // A colour of the built-in move's persons stands for them all.
+    const QColor person = TChainPainter::HandlerColour(4);
+    entries = {
+        {TMark::Source, {}, GetStringById(TextSource)},
+        {TMark::Sink, {}, GetStringById(TextSink)},
+        {TMark::Person, person, GetStringById(TextPerson)},
+        {TMark::Load, {}, GetStringById(TextLoad)},
+        {TMark::HomeArea, person, GetStringById(TextHomeArea)},
+        {TMark::Break, {}, GetStringById(TextBreak)},
+        {TMark::RisingSection, {}, GetStringById(TextSteps)},
+        {TMark::LevelSection, {}, GetStringById(TextLevel)},
+    };
+    personsHeading = entries.size();
+    entries.push_back({TMark::Person, {}, GetStringById(TextPersons)});
+    entries.insert(entries.end(), persons.begin(), persons.end());
+    setMinimumHeight(sizeHint().height());
+    updateGeometry();
+    update();
+}
+
+QSize TLegend::sizeHint() const
+{
+    return {Width, static_cast<int>(entries.size()) * RowHeight};
+}
+
+void TLegend::paintEvent(QPaintEvent* event)
+{
+    QPainter canvas(this);
+    canvas.fillRect(rect(), TChainPainter::Background);
+    canvas.setPen(palette().color(QPalette::WindowText));
+    // Only the rows the event asks for: a large move lists thousands.
+    const int first = std::max(0, event->rect().top() / RowHeight);
+    const int last = std::min(static_cast<int>(entries.size()) - 1, event->rect().bottom() / RowHeight);
+    for (int i = first; i <= last; ++i) {
+        const TEntry& entry = entries[static_cast<std::size_t>(i)];
+        const QRect row(0, i * RowHeight, width(), RowHeight);
+        if (static_cast<std::size_t>(i) != personsHeading)
+            painter.DrawMark(canvas, entry.mark, QRect(row.topLeft(), QSize(MarkWidth, RowHeight)), entry.colour);
+        QFont font = canvas.font();
+        font.setBold(static_cast<std::size_t>(i) == personsHeading);
+        canvas.setFont(font);
+        canvas.drawText(row.adjusted(MarkWidth + Gap, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, entry.text);
+    }
+}
