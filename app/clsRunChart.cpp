@@ -135,6 +135,14 @@ void TRunChart::Add(std::int64_t step, std::int32_t deliveredSoFar)
     FitAxes(minutes);
 }
 
+void TRunChart::Follow(const std::vector<TDeliveryPoint>& curve)
+{
+    auto next = std::upper_bound(curve.begin(), curve.end(), lastStep,
+                                 [](std::int64_t step, const TDeliveryPoint& point) { return step < point.step; });
+    for (; next != curve.end(); ++next)
+        Add(next->step, next->delivered);
+}
+
 qsizetype TRunChart::GetPointCount() const
 {
     return delivered->count();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/DeliveryWindow.h"
+#include "model/clsChainState.h"
 
 #include <QWidget>
 
@@ -27,6 +28,8 @@ public:
     void Start(double boundPerMinute, std::int32_t stock);
     // Adds a point if the step is later than the last one added.
     void Add(std::int64_t step, std::int32_t delivered);
+    // Adds the points of a move's delivery curve later than the last one added.
+    void Follow(const std::vector<TDeliveryPoint>& curve);
 
     // For tests: the points of the delivered curve, and the time axes' labels.
     qsizetype GetPointCount() const;

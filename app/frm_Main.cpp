@@ -4,6 +4,7 @@
 
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
+#include "app/clsReportPresenter.h"
 #include "app/clsRunChart.h"
 #include "dialogs/frm_About.h"
 #include "dialogs/clsScenarioFaultText.h"
@@ -88,6 +89,7 @@ TfrmMain::TfrmMain(QWidget* owner)
     chart = new TRunChart(ui->dkChart);
     ui->dkChart->setWidget(chart);
     legend = new TLegend;
+    report = new TReportPresenter(this);
     auto* legendScroll = new QScrollArea(ui->dkLegend);
     legendScroll->setWidget(legend);
     legendScroll->setWidgetResizable(true);
@@ -212,6 +214,7 @@ void TfrmMain::Restart()
 {
     StopSimulation();
     thread.reset();
+    reportedOver = false;
     // The view lets go of the old trail before it goes; the old chain, which
     // holds the view's listener, goes with its scenario and is never stepped again.
     ui->fu->SetTrail(nullptr);
@@ -287,10 +290,14 @@ void TfrmMain::UpdateFigures()
             + QString::number(at) + QStringLiteral(" (") + SimulatedTime(at) + QLatin1Char(')');
     }
     lbStatus->setText(text);
+    if (over && !reportedOver) {
+        reportedOver = true;
+        report->Show(description.value_or(BuiltInMove()), state.step);
+    }
     ui->acSimPause->setEnabled(!over);
     ui->acSimStep->setEnabled(!over && IsPaused());
     if (chain)
-        chart->Add(state.step, state.delivered);
+        chart->Follow(state.deliveries);
 }
 
 void TfrmMain::ConnectDockable(QAction* toggle, QWidget* dockable)

@@ -15,6 +15,7 @@ class QLabel;
 class QTimer;
 class TBCThread;
 class TBucketChain;
+class TReportPresenter;
 class TRunChart;
 class TLegend;
 class TScenario;
@@ -56,6 +57,7 @@ public:
     const TZOManager& GetObjects() const { return objects; }
     TChainPublisher& GetPublisher() { return *publisher; }
     QString GetStatusText() const;
+    TReportPresenter& GetReport() const { return *report; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -90,6 +92,9 @@ private:
     QLabel* lbStatus = nullptr;
     TRunChart* chart = nullptr;
     TLegend* legend = nullptr;
+    TReportPresenter* report = nullptr;
+    // The report shows once per run, when its move is over.
+    bool reportedOver = false;
     QTimer* figuresTimer = nullptr;
     QString baseTitle;
 

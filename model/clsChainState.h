@@ -12,6 +12,15 @@ class TBucketChain;
 // good with loads left to carry.
 enum class TMoveOutcome : std::uint8_t { Running, Finished, Stalled };
 
+// A point of a move's delivery curve: the loads delivered after a step.
+struct TDeliveryPoint
+{
+    std::int64_t step = 0;
+    std::int32_t delivered = 0;
+
+    bool operator==(const TDeliveryPoint&) const = default;
+};
+
 // The whole chain at one moment: every handler's state in the chain's order
 // and the figures the window shows. The simulation thread reads one after each
 // step and publishes it; the user interface draws and lists from such a copy.
@@ -27,6 +36,8 @@ struct TChainState
     // Set by whoever steps the move; a chain alone cannot tell.
     TMoveOutcome outcome = TMoveOutcome::Running;
     std::int64_t lastHandoverStep = 0;
+    // The move's delivery curve so far, as its loop samples it.
+    std::vector<TDeliveryPoint> deliveries;
     std::vector<THandlerState> handlers;
 
     // Reads the chain anew, reusing the storage of the previous read.

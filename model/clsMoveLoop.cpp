@@ -37,6 +37,7 @@ TMoveLoop::TMoveLoop(TBucketChain& theChain, const TLoadSink& theSink, std::int3
 {
     if (sink.GetDeliveredCount() >= stock)
         outcome = TMoveOutcome::Finished;
+    deliveries.push_back({lastHandoverStep, sink.GetDeliveredCount()});
 }
 
 // The longest a move under way goes without a hand-over is one walk of the
@@ -73,12 +74,15 @@ void TMoveLoop::Step()
         handovers = counted;
         lastHandoverStep = step;
     }
+    const bool wasOver = IsOver();
     if (sink.GetDeliveredCount() >= stock)
         outcome = TMoveOutcome::Finished;
     else if (step - lastHandoverStep > stallSteps)
         outcome = TMoveOutcome::Stalled;
     else
         outcome = TMoveOutcome::Running;
+    if (step % DeliverySampleSteps == 0 || (IsOver() && !wasOver))
+        deliveries.push_back({step, sink.GetDeliveredCount()});
 }
 
 std::int64_t TMoveLoop::GetStep() const

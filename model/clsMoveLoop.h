@@ -3,6 +3,7 @@
 #include "model/clsChainState.h"
 
 #include <cstdint>
+#include <vector>
 
 class TBucketChain;
 class TLoadSink;
@@ -15,6 +16,10 @@ class TTrail;
 class TMoveLoop
 {
 public:
+    // The delivery curve is sampled every 15 simulated seconds, whoever steps
+    // the move and however often anybody looks, and at the step it ended.
+    static constexpr std::int64_t DeliverySampleSteps = 375;
+
     TMoveLoop(TBucketChain& chain, const TLoadSink& sink, std::int32_t stock, std::int64_t stallSteps);
 
     // The stretch without a hand-over after which a move of this chain on this
@@ -59,6 +64,8 @@ public:
     // The last step in which a load changed hands; 0 before any did.
     std::int64_t GetLastHandoverStep() const { return lastHandoverStep; }
     std::int64_t GetStallSteps() const { return stallSteps; }
+    // From the step the loop started at on.
+    const std::vector<TDeliveryPoint>& GetDeliveries() const { return deliveries; }
 
 private:
     TBucketChain& chain;
@@ -68,4 +75,5 @@ private:
     std::int64_t handovers = 0;
     std::int64_t lastHandoverStep = 0;
     TMoveOutcome outcome = TMoveOutcome::Running;
+    std::vector<TDeliveryPoint> deliveries;
 };

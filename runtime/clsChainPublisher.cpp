@@ -8,6 +8,10 @@ void TChainPublisher::Publish(const TMoveLoop& loop, bool paused)
     copy.Read(loop.GetChain());
     copy.outcome = loop.GetOutcome();
     copy.lastHandoverStep = loop.GetLastHandoverStep();
+    // The curve only grows: each copy takes the points it has not seen.
+    const std::vector<TDeliveryPoint>& curve = loop.GetDeliveries();
+    copy.deliveries.insert(copy.deliveries.end(), curve.begin() + static_cast<std::ptrdiff_t>(copy.deliveries.size()),
+                           curve.end());
     if (paused)
         copy.stepsPerSecond = 0;
     // Release the filled copy to the reader, acquire the one the reader gave back.

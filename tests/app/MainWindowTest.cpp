@@ -1,5 +1,7 @@
 // The program's window as a user meets it, from the first show to a clean close.
+#include "app/clsReportPresenter.h"
 #include "app/frm_Main.h"
+#include "dialogs/frm_Report.h"
 #include "dialogs/frm_About.h"
 #include "dialogs/frm_Persons.h"
 #include "model/clsBucketChain.h"
@@ -199,6 +201,11 @@ TEST_F(Workbench, AFinishedMoveIsHeldAtItsLastStepAndCannotBeContinued)
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.GetStatusText().contains(QStringLiteral("fertig nach Schritt")); }, 2000));
     EXPECT_FALSE(Action("acSimPause")->isEnabled());
     EXPECT_FALSE(Action("acSimStep")->isEnabled());
+    // The report of the move shows beside it, from a run of its own.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetReport().GetDialog() != nullptr; }, 10000));
+    EXPECT_TRUE(window.GetReport().GetDialog()->isVisible());
+    EXPECT_TRUE(window.GetReport().GetDialog()->GetMoveText().startsWith(
+        QStringLiteral("Die letzte von 3 Lasten wurde in Schritt %1 geliefert").arg(finish)));
 }
 
 TEST_F(Workbench, APauseHoldsTheMoveAndASingleStepStepsOnce)

@@ -2,7 +2,9 @@
 #include "model/clsLoadHandler.h"
 #include "model/clsMoveLoop.h"
 #include "runtime/clsBCThread.h"
+#include "model/clsZOManager.h"
 #include "runtime/clsChainPublisher.h"
+#include "scenario/clsScenario.h"
 
 #include <gtest/gtest.h>
 
@@ -198,4 +200,26 @@ TEST(RunControl, APauseTakesEffectBeforeTheNextStepAndASingleStepStepsOnceOnlyWh
     thread.SetPaused(false);
     ASSERT_TRUE(Eventually([&] { return run.counter.steps >= 10; }));
     EXPECT_GT(run.publisher.Latest().stepsPerSecond, 0);
+}
+
+// The chart's points come with the published state, sampled as the move
+// steps: the same curve at any speed, however often the move is published.
+TEST(Publisher, HandsOverTheSameDeliveryCurveWhetherItPublishesEveryStepOrSeldom)
+{
+    const auto curve = [](std::int64_t publishEvery) {
+        TZOManager objects;
+        TScenario scenario(objects);
+        TChainPublisher publisher;
+        scenario.GetLoop().RunUntilOver(3000, [&] {
+            if (scenario.GetLoop().GetStep() % publishEvery == 0)
+                publisher.Publish(scenario.GetLoop());
+            return true;
+        });
+        publisher.Publish(scenario.GetLoop());
+        return publisher.Latest().deliveries;
+    };
+    const std::vector<TDeliveryPoint> everyStep = curve(1);
+    ASSERT_EQ(everyStep.size(), 9u) << "step 0 and every 375 steps";
+    EXPECT_EQ(everyStep[8], (TDeliveryPoint{3000, everyStep[8].delivered}));
+    EXPECT_EQ(curve(977), everyStep);
 }
