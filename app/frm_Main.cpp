@@ -30,6 +30,7 @@
 #include <QSettings>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -54,6 +55,8 @@ constexpr std::int32_t TextContinue = 50311;
 
 // A few times a second is live enough for figures and curves.
 constexpr int FiguresInterval = 250;
+// The floating legend's first height: the marks and the first persons.
+constexpr int LegendHeight = 420;
 const QString WindowStateKey = QStringLiteral("mainWindow/state");
 const QString WindowGeometryKey = QStringLiteral("mainWindow/geometry");
 // The picture keeps this much height; below it a dock gives way.
@@ -125,6 +128,11 @@ TfrmMain::TfrmMain(QWidget* owner)
     ui->tbSimulation->hide();
     ui->dkChart->hide();
     ui->dkLegend->hide();
+    // The legend floats at first, at the size of its entries: docked beside
+    // the window at its first size, it would take half the picture's width.
+    ui->dkLegend->setFloating(true);
+    ui->dkLegend->resize(legend->sizeHint().width() + 2 * style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 40,
+                         LegendHeight);
     ConnectDockable(ui->acViewToolbar, ui->tbSimulation);
     ConnectDockable(ui->acViewChart, ui->dkChart);
     ConnectDockable(ui->acViewLegend, ui->dkLegend);
@@ -136,6 +144,11 @@ TfrmMain::TfrmMain(QWidget* owner)
     connect(ui->dkChart, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (visible && !ui->dkChart->isFloating() && ui->dkChart->height() > height() / 3)
             resizeDocks({ui->dkChart}, {height() / 3}, Qt::Vertical);
+    });
+    // A floating legend that has never been placed comes up beside the window.
+    connect(ui->dkLegend, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && ui->dkLegend->isFloating() && ui->dkLegend->pos() == QPoint())
+            ui->dkLegend->move(frameGeometry().topRight() + QPoint(8, 0));
     });
 
     figuresTimer = new QTimer(this);

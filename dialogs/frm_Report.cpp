@@ -26,6 +26,8 @@ constexpr std::int32_t TextQuarter = 2505;
 constexpr std::int32_t TextFirstColumn = 2510;
 constexpr int ColumnCount = 11;
 constexpr int FirstShareColumn = 2;
+constexpr int BarHeight = 20;
+constexpr int ChartMargins = 120;
 
 QString Steps(std::int64_t steps)
 {
@@ -66,6 +68,7 @@ TfrmReport::TfrmReport(QWidget* owner)
     ui->tbPersons->setColumnCount(ColumnCount);
     ui->tbPersons->setHorizontalHeaderLabels(headers);
     ui->tbPersons->verticalHeader()->hide();
+    ui->tbPersons->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 
     chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignBottom);
@@ -150,9 +153,12 @@ void TfrmReport::ShowShares(const TMoveReport& r)
         names << QString::fromStdString(p->name);
     auto* persons = new QBarCategoryAxis;
     persons->append(names);
+    persons->setTruncateLabels(false);
     auto* percent = new QValueAxis;
     percent->setRange(0.0, 100.0);
     percent->setLabelFormat(QStringLiteral("%.0f %%"));
+    // A bar per person, each tall enough for its name beside it.
+    ui->pnlChart->setMinimumHeight(ChartMargins + BarHeight * static_cast<int>(r.persons.size()));
     chart->addAxis(persons, Qt::AlignLeft);
     chart->addAxis(percent, Qt::AlignBottom);
     series->attachAxis(persons);

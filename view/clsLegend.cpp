@@ -25,7 +25,6 @@ constexpr int RowHeight = 36;
 // Wide enough for the break mark, which is a text.
 constexpr int MarkWidth = 80;
 constexpr int Gap = 6;
-constexpr int Width = 320;
 
 } // namespace
 
@@ -64,6 +63,12 @@ void TLegend::Fill(const std::vector<TEntry>& persons)
     personsHeading = entries.size();
     entries.push_back({TMark::Person, {}, GetStringById(TextPersons)});
     entries.insert(entries.end(), persons.begin(), persons.end());
+    // The heading is bold; the rest are not.
+    QFont bold = font();
+    bold.setBold(true);
+    textWidth = QFontMetrics(bold).horizontalAdvance(entries[personsHeading].text);
+    for (const TEntry& entry : entries)
+        textWidth = std::max(textWidth, fontMetrics().horizontalAdvance(entry.text));
     setMinimumHeight(sizeHint().height());
     updateGeometry();
     update();
@@ -71,7 +76,7 @@ void TLegend::Fill(const std::vector<TEntry>& persons)
 
 QSize TLegend::sizeHint() const
 {
-    return {Width, static_cast<int>(entries.size()) * RowHeight};
+    return {MarkWidth + Gap + textWidth + Gap, static_cast<int>(entries.size()) * RowHeight};
 }
 
 void TLegend::paintEvent(QPaintEvent* event)

@@ -45,4 +45,6 @@ private:
     std::vector<TEntry> entries;
     // The entry whose text heads the persons' rows: drawn as a heading, without a mark.
     std::size_t personsHeading = 0;
+    // The longest text's width, worked out when the entries change.
+    int textWidth = 0;
 };
