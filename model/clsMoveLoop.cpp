@@ -35,7 +35,7 @@ TMoveLoop::TMoveLoop(TBucketChain& theChain, const TLoadSink& theSink, std::int3
     , handovers(theChain.GetHandoverCount())
     , lastHandoverStep(theChain.GetStepCount())
 {
-    if (sink.GetDeliveredCount() >= stock)
+    if (AllDelivered())
         outcome = TMoveOutcome::Finished;
     deliveries.push_back({lastHandoverStep, sink.GetDeliveredCount()});
 }
@@ -75,7 +75,7 @@ void TMoveLoop::Step()
         lastHandoverStep = step;
     }
     const bool wasOver = IsOver();
-    if (sink.GetDeliveredCount() >= stock)
+    if (AllDelivered())
         outcome = TMoveOutcome::Finished;
     else if (step - lastHandoverStep > stallSteps)
         outcome = TMoveOutcome::Stalled;
@@ -83,6 +83,11 @@ void TMoveLoop::Step()
         outcome = TMoveOutcome::Running;
     if (step % DeliverySampleSteps == 0 || (IsOver() && !wasOver))
         deliveries.push_back({step, sink.GetDeliveredCount()});
+}
+
+bool TMoveLoop::AllDelivered() const
+{
+    return sink.GetDeliveredCount() >= stock;
 }
 
 std::int64_t TMoveLoop::GetStep() const

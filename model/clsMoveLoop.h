@@ -68,6 +68,8 @@ public:
     const std::vector<TDeliveryPoint>& GetDeliveries() const { return deliveries; }
 
 private:
+    bool AllDelivered() const;
+
     TBucketChain& chain;
     const TLoadSink& sink;
     const std::int32_t stock;

@@ -59,10 +59,10 @@ std::optional<TSweepOutcome> RunSweepMove(const TScenarioDescription& descriptio
     const std::int32_t stock = scenario.GetInitialStock();
     TBreakCounter breaks(chain);
 
-    TMoveLoop& loop = scenario.GetLoop();
-    bool stopped = stop;
-    if (stopped)
+    if (stop)
         return std::nullopt;
+    TMoveLoop& loop = scenario.GetLoop();
+    bool stopped = false;
     const TMoveOutcome end = loop.RunUntilOver(maxSteps, [&] {
         breaks.Observe();
         stopped = !loop.IsOver() && loop.GetStep() % StepsBetweenStopChecks == 0 && stop;
