@@ -110,6 +110,8 @@ void TScenarioDocument::Opened(const QString& thePath, const TScenarioDescriptio
     path = thePath;
     saved = description;
     RememberFile(path);
+    if (editor && editor->isVisible())
+        editor->SetDescription(description);
 }
 
 bool TScenarioDocument::HasUnsavedEdits() const
