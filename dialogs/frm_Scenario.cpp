@@ -5,17 +5,13 @@
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
 #include "dialogs/clsScenarioFaultText.h"
-#include "model/clsChainState.h"
-#include "model/clsZOManager.h"
-#include "scenario/clsScenario.h"
+#include "dialogs/clsScenarioPreview.h"
 #include "scenario/clsScenarioRules.h"
 #include "strings/clsStringTable.h"
 #include "strings/clsStringsForVCLControls.h"
-#include "view/clsChainPainter.h"
 
 #include <QComboBox>
 #include <QHeaderView>
-#include <QPainter>
 #include <QRandomGenerator>
 #include <QVBoxLayout>
 
@@ -39,9 +35,6 @@ constexpr std::int32_t TextBound = 2641;
 constexpr std::int32_t TextShortest = 2642;
 constexpr std::int32_t TextPersonsAndLoads = 2643;
 
-// A preview of a larger move shows its trail and the first person alone:
-// building a million persons on every key stroke would stall the form.
-constexpr std::int64_t MostPreviewPersons = 2000;
 // The speeds column lists this many persons of a group, then "…".
 constexpr std::int32_t ListedSpeeds = 6;
 constexpr int NamesWidth = 110;
@@ -68,50 +61,6 @@ std::optional<double> ReadNumber(const QString& text)
         return std::nullopt;
     return value;
 }
-
-} // namespace
-
-// The height profile and the persons at their start, drawn by the chain view's
-// own painter from a scenario built for the picture alone.
-class TScenarioPreview : public QWidget
-{
-public:
-    explicit TScenarioPreview(QWidget* owner)
-        : QWidget(owner)
-    {
-        painter.SetRatesShown(false);
-    }
-
-    void Show(const std::optional<TScenarioDescription>& description)
-    {
-        scenario.reset();
-        state = {};
-        if (description) {
-            TScenarioDescription shown = *description;
-            if (shown.GetPersonCount() > MostPreviewPersons)
-                shown.persons = {{1, shown.persons[0].kind, shown.persons[0].position, shown.persons[0].speed, 0.0, {}}};
-            scenario = std::make_unique<TScenario>(objects, shown);
-            state.Read(*scenario->GetChain());
-        }
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter canvas(this);
-        canvas.drawImage(0, 0, painter.Render(size(), scenario ? scenario->GetTrail() : nullptr, state, 0,
-                                              devicePixelRatioF()));
-    }
-
-private:
-    TChainPainter painter;
-    TZOManager objects;
-    std::unique_ptr<TScenario> scenario;
-    TChainState state;
-};
-
-namespace {
 
 // Reads the form's fields into a description, collecting what cannot even be
 // read as the faults the file reader gives for such text; every other rule
