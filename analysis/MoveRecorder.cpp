@@ -68,6 +68,27 @@ TMoveLayout MoveLayoutOf(const TBucketChain& chain, const TTrail& trail, std::in
     return LayoutOfPersons(PersonsOf(chain), trail, stock);
 }
 
+TMoveLayout MoveLayoutOf(const TScenarioDescription& description)
+{
+    TMoveLayout layout;
+    layout.stock = description.stock;
+    TObjectIds ids;
+    const TTrailSection plain(ids, 1.0);
+    const TTrailSectionSteps steps(ids, 1.0);
+    for (const TSectionDescription& s : description.trail) {
+        const TTrailSection& kind = s.kind == TSectionDescription::TKind::Steps ? steps : plain;
+        layout.stretches.push_back({.start = layout.trailLength,
+                                    .length = s.length,
+                                    .steps = kind.GetHeight() > 0.0,
+                                    .carryingFactor = kind.GetSpeedFactor(false)});
+        layout.trailLength += s.length;
+    }
+    for (const TPersonGroup& group : description.persons)
+        for (std::int32_t i = 0; i < group.count; ++i)
+            layout.persons.push_back({.id = 0, .name = {}, .speed = i * group.speedIncrement + group.speed});
+    return layout;
+}
+
 TMoveRecorder::TMoveRecorder(const TBucketChain& chain, const TTrail& trail, const TLoadSink& theSink,
                              std::int32_t stock, std::int64_t firstStep)
     : sink(theSink)

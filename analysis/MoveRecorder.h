@@ -2,6 +2,7 @@
 
 #include "analysis/MoveRecord.h"
 #include "model/clsHandlerState.h"
+#include "scenario/clsScenarioDescription.h"
 
 #include <vector>
 
@@ -12,6 +13,9 @@ class TTrail;
 
 // The fixed facts of a chain's run: its persons in chain order and the trail's sections.
 TMoveLayout MoveLayoutOf(const TBucketChain& chain, const TTrail& trail, std::int32_t stock);
+// The same from a description that can run, without building its scenario:
+// the sections' own speed factors, the persons' speeds in chain order, no ids.
+TMoveLayout MoveLayoutOf(const TScenarioDescription& description);
 
 // Watches a chain between steps and feeds what it sees into a move record.
 // It only reads: a run with a recorder steps exactly as a run without one.

@@ -6,6 +6,7 @@
 #include "analysis/MoveReport.h"
 #include "app/clsReportPresenter.h"
 #include "app/clsRunChart.h"
+#include "app/clsScenarioDocument.h"
 #include "dialogs/frm_About.h"
 #include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/frm_Persons.h"
@@ -21,7 +22,6 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
@@ -44,11 +44,9 @@ constexpr std::int32_t TextInHands = 2302;
 constexpr std::int32_t TextDelivered = 2303;
 constexpr std::int32_t TextFinished = 2304;
 constexpr std::int32_t TextStalled = 2390;
-constexpr std::int32_t TextScenarioFiles = 2320;
 constexpr std::int32_t TextChart = 2330;
 constexpr std::int32_t TextRefused = 2340;
 constexpr std::int32_t TextLegend = 2350;
-constexpr std::int32_t TextOpen = 50010;
 constexpr std::int32_t TextSimulation = 50300;
 constexpr std::int32_t TextPause = 50310;
 constexpr std::int32_t TextContinue = 50311;
@@ -105,7 +103,7 @@ TfrmMain::TfrmMain(QWidget* owner)
     // The status bar comes on top of the window's usual size: the view keeps its own.
     resize(width(), height() + ui->sbStatus->sizeHint().height());
 
-    connect(ui->acFileOpen, &QAction::triggered, this, &TfrmMain::acFileOpenExecute);
+    document = new TScenarioDocument(*this, *ui->mnuFile, *ui->acFileOpen, *ui->mnuEdit);
     connect(ui->acFileExit, &QAction::triggered, this, &QWidget::close);
     connect(ui->acSimPause, &QAction::triggered, this, &TfrmMain::acSimPauseExecute);
     connect(ui->acSimStep, &QAction::triggered, this, &TfrmMain::acSimStepExecute);
@@ -178,8 +176,25 @@ bool TfrmMain::OpenScenario(const QString& path)
     }
     scenarioFile = path;
     refusedFile.clear();
+    document->Opened(path, *description);
     Restart();
     return true;
+}
+
+void TfrmMain::RunDescription(const TScenarioDescription& edited, const QString& path)
+{
+    description = edited;
+    scenarioFile = path;
+    refusedFile.clear();
+    Restart();
+}
+
+void TfrmMain::ShowTitle()
+{
+    QString note = document->TitleNote();
+    if (note.isEmpty() && !refusedFile.isEmpty())
+        note = GetStringById(TextRefused).arg(refusedFile);
+    setWindowTitle(note.isEmpty() ? baseTitle : baseTitle + QStringLiteral(" – ") + note);
 }
 
 bool TfrmMain::IsPaused() const
@@ -202,6 +217,10 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
+    if (!document->MayDiscard()) {
+        event->ignore();
+        return;
+    }
     StopSimulation();
     QSettings settings;
     settings.setValue(WindowGeometryKey, saveGeometry());
@@ -214,6 +233,7 @@ void TfrmMain::FormShow()
     if (!scenarioFile.isEmpty()) {
         try {
             description = ReadScenarioFile(QFile::encodeName(scenarioFile).toStdString());
+            document->Opened(scenarioFile, *description);
         } catch (const TScenarioFileError& e) {
             // The built-in move runs instead: a window that stands still helps nobody.
             refusedFile = QFileInfo(scenarioFile).fileName();
@@ -251,10 +271,8 @@ void TfrmMain::Restart()
 void TfrmMain::CreateScenario()
 {
     scenario = description ? std::make_unique<TScenario>(objects, *description) : std::make_unique<TScenario>(objects);
-    const QString note = description ? QFileInfo(scenarioFile).fileName()
-        : refusedFile.isEmpty()      ? QString()
-                                     : GetStringById(TextRefused).arg(refusedFile);
-    setWindowTitle(note.isEmpty() ? baseTitle : baseTitle + QStringLiteral(" – ") + note);
+    ShowTitle();
+    document->Follow();
     chain = scenario->GetChain();
     // Read before the thread starts, so nothing steps while it is read.
     TChainState start;
@@ -328,14 +346,6 @@ void TfrmMain::ShowRefusal(const QString& text)
 {
     QMetaObject::invokeMethod(this, [this, text] { QMessageBox::critical(this, windowTitle(), text); },
                               Qt::QueuedConnection);
-}
-
-void TfrmMain::acFileOpenExecute()
-{
-    const QString path = QFileDialog::getOpenFileName(this, Plain(TextOpen), QFileInfo(scenarioFile).path(),
-                                                      GetStringById(TextScenarioFiles));
-    if (!path.isEmpty())
-        OpenScenario(path);
 }
 
 void TfrmMain::acSimPauseExecute()

@@ -19,13 +19,14 @@ class TReportPresenter;
 class TRunChart;
 class TLegend;
 class TScenario;
+class TScenarioDocument;
 
 namespace Ui {
 class frmMain;
 }
 
-// The program's one window: the chain view fills it; its menus open scenario
-// files, control the run (pause, single step, speed, restart), open the
+// The program's one window: the chain view fills it; its menus open, edit
+// and save scenario files (TScenarioDocument), control the run (pause, single step, speed, restart), open the
 // persons dialog and the about box, and show the toolbar, the chart dock and
 // the legend dock; the window's geometry and its docks are remembered.
 // The status bar and the chart follow the published state. Its first show
@@ -49,6 +50,14 @@ public:
     // shows the reader's complaint in German and the running scenario goes on
     // untouched.
     bool OpenScenario(const QString& path);
+    // Starts the description afresh, as edited in the window; path is the
+    // file it belongs to, empty for none.
+    void RunDescription(const TScenarioDescription& edited, const QString& path);
+    // What runs: the file's or edited description, or the built-in move.
+    TScenarioDescription GetRunningDescription() const { return description.value_or(BuiltInMove()); }
+    // The program's name, with the document's note or the refused file's.
+    void ShowTitle();
+    TScenarioDocument& GetDocument() const { return *document; }
 
     // For tests: the simulation is running.
     bool IsSimulating() const { return thread != nullptr; }
@@ -80,7 +89,6 @@ private:
     // Shows a refused file's complaint once the window is visible.
     void ShowRefusal(const QString& text);
 
-    void acFileOpenExecute();
     void acSimPauseExecute();
     void acSimStepExecute();
     void acSpeedExecute(std::int32_t factor);
@@ -93,6 +101,7 @@ private:
     TRunChart* chart = nullptr;
     TLegend* legend = nullptr;
     TReportPresenter* report = nullptr;
+    TScenarioDocument* document = nullptr;
     // The report shows once per run, when its move is over.
     bool reportedOver = false;
     QTimer* figuresTimer = nullptr;

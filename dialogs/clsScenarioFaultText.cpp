@@ -40,9 +40,8 @@ QString Place(const TScenarioFault& fault)
 
 } // namespace
 
-QString ScenarioFaultText(const TScenarioFileError& error)
+QString ScenarioFaultWhat(const TScenarioFault& fault)
 {
-    const TScenarioFault& fault = error.GetFault();
     const auto kind = static_cast<std::size_t>(fault.kind);
     QString what = kind < KindCount ? GetStringById(FirstKindText + static_cast<std::int32_t>(kind))
                                     : QString::fromStdString(fault.what);
@@ -54,11 +53,19 @@ QString ScenarioFaultText(const TScenarioFileError& error)
         what = fault.values.size() == 1 ? what.arg(values[0])
             : fault.values.size() == 2  ? what.arg(values[0], values[1])
                                         : what.arg(values[0], values[1], values[2]);
+    return what;
+}
+
+QString ScenarioFaultText(const TScenarioFileError& error)
+{
+    const TScenarioFault& fault = error.GetFault();
+    const QString what = ScenarioFaultWhat(fault);
     QString text = QFile::decodeName(error.GetFileName().c_str()) + QStringLiteral(": ");
     if (fault.HasPlace())
         text += Place(fault) + QStringLiteral(": ");
     // One line, whatever the file's name and the fault's values hold.
-    for (QChar& c : text += what)
+    text += what;
+    for (QChar& c : text)
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             c = QLatin1Char('?');
     return text;

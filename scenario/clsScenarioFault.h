@@ -31,7 +31,8 @@ enum class TScenarioFaultKind {
     NotWholeInRange,
     // The values, which CheckScenario finds in a description. NotPositive,
     // Negative: the number; OffTrail: the position and the trail's length;
-    // TooHeavy: the weight and what a person carries; TooFast: the speed;
+    // TooHeavy: the weight and what a person carries; TooFast: the speed
+    // and the trail's length;
     // TooManyNames: the names and the persons; TooManyPersons: the persons
     // and the most allowed; TrailTooLong: the length.
     NotOneLine,

@@ -232,7 +232,9 @@ TScenarioDescription ParseScenario(std::string_view text, const std::string& fil
     return ScenarioFromJson(ParseScenarioText(text, fileName), fileName);
 }
 
-TScenarioDescription ScenarioFromJson(const json& document, const std::string& fileName)
+namespace {
+
+TScenarioDescription StructureFromJson(const json& document, const std::string& fileName)
 {
     const TChecker check(fileName);
     const json::json_pointer top;
@@ -251,7 +253,19 @@ TScenarioDescription ScenarioFromJson(const json& document, const std::string& f
         scenario.persons.push_back(ReadGroup(check, persons[i], top / Key::Persons / i));
     if (const json* rule = check.Optional(document, Key::Handover))
         scenario.handover = check.Kind(*rule, top / Key::Handover, HandoverRules);
+    return scenario;
+}
 
+} // namespace
+
+TScenarioDescription ReadScenarioStructure(std::string_view text, const std::string& fileName)
+{
+    return StructureFromJson(ParseScenarioText(text, fileName), fileName);
+}
+
+TScenarioDescription ScenarioFromJson(const json& document, const std::string& fileName)
+{
+    TScenarioDescription scenario = StructureFromJson(document, fileName);
     if (const std::vector<TScenarioFault> faults = CheckScenario(scenario); !faults.empty())
         throw TScenarioFileError(fileName, faults.front());
     return scenario;

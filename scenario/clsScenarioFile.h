@@ -20,6 +20,10 @@ TScenarioDescription ParseScenario(std::string_view text, const std::string& fil
 // The same for a parsed document, for tools that change one before they run it.
 TScenarioDescription ScenarioFromJson(const nlohmann::json& document, const std::string& fileName);
 
+// The document's structure alone, before the rules on its values: what an
+// editor is handed to show a file's values, faulty ones included.
+TScenarioDescription ReadScenarioStructure(std::string_view text, const std::string& fileName);
+
 // Every key written out, so that the file reads back into the same scenario.
 nlohmann::json ScenarioToJson(const TScenarioDescription& scenario);
 // ScenarioToJson as indented text, ending in a newline; the hand-over rule

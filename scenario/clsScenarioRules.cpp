@@ -70,10 +70,15 @@ public:
         if (!(group.speedIncrement >= 0.0))
             Add(TKind::Negative, at + "/speed_increment", {ScenarioNumberText(group.speedIncrement)},
                 ScenarioNumberText(group.speedIncrement) + " must be 0 or more");
+        // A person who crosses the whole trail in one step never stands between
+        // the source and the sink: no hand-over could ever be timed.
         const double fastest = (std::max(group.count, 1) - 1) * group.speedIncrement + group.speed;
-        if (group.speed > 0.0 && group.speedIncrement >= 0.0 && !std::isfinite(fastest))
-            Add(TKind::TooFast, at + (group.speedIncrement > 0.0 ? "/speed_increment" : "/speed"),
-                {ScenarioNumberText(fastest)}, "the group's last person would walk at " + ScenarioNumberText(fastest));
+        const bool beyondTrail = std::isfinite(trailLength) && trailLength > 0.0 && fastest >= trailLength;
+        if (group.speed > 0.0 && group.speedIncrement >= 0.0 && (!std::isfinite(fastest) || beyondTrail))
+            Add(TKind::TooFast, at + (group.count > 1 && group.speedIncrement > 0.0 ? "/speed_increment" : "/speed"),
+                {ScenarioNumberText(fastest), ScenarioNumberText(trailLength)},
+                "the group's last person would walk at " + ScenarioNumberText(fastest)
+                    + " a step, as far as the whole trail (" + ScenarioNumberText(trailLength) + ") or farther");
         for (std::size_t i = 0; i < group.names.size(); ++i) {
             const std::string path = at + "/names/" + std::to_string(i);
             OneLine(group.names[i], path);

@@ -130,7 +130,8 @@ QImage TChainPainter::Render(QSize size, const TTrail* trail, const TChainState&
         for (const THandlerState& handler : chain.handlers)
             DrawHandler(canvas, *trail, size, handler);
     }
-    DrawRates(canvas, chain, framesPerSecond);
+    if (ratesShown)
+        DrawRates(canvas, chain, framesPerSecond);
     return picture;
 }
 

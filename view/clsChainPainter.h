@@ -28,6 +28,8 @@ public:
     // The person drawn with a frame around its bar; NoSelection for none.
     static constexpr std::int32_t NoSelection = -1;
     void SetSelected(std::int32_t id) { selected = id; }
+    // A picture of a move that is not running has no rates to show.
+    void SetRatesShown(bool shown) { ratesShown = shown; }
 
     // A fresh picture for a client area of the given size, in logical pixels;
     // the image itself holds size × ratio device pixels. Without a trail there
@@ -77,5 +79,6 @@ private:
     std::int32_t fontAscent = 0;
     QColor textColour = Qt::black;
     std::int32_t selected = NoSelection;
+    bool ratesShown = true;
     QString breakText;
 };

@@ -1,5 +1,11 @@
 // The program's window as a user meets it, from the first show to a clean close.
 #include "app/clsReportPresenter.h"
+#include "app/clsScenarioDocument.h"
+#include "dialogs/frm_Scenario.h"
+#include "model/clsZOManager.h"
+#include "scenario/clsScenario.h"
+#include "scenario/clsScenarioFile.h"
+#include "tools/TraceWriter.h"
 #include "app/frm_Main.h"
 #include "dialogs/frm_Report.h"
 #include "dialogs/frm_About.h"
@@ -13,6 +19,9 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -21,7 +30,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <sstream>
 
 namespace {
 
@@ -271,4 +282,79 @@ TEST(Faults, ClosingTheWindowFiftyTimesWhileTheChainStepsJoinsTheThreadEachTime)
         // A step takes microseconds; the bound allows for a loaded machine and catches a join that hangs.
         EXPECT_LT(std::chrono::steady_clock::now() - start, 1s) << "round " << round;
     }
+}
+
+TEST_F(Workbench, TheEditorStartsTheEditedMoveAndNeuAsksBeforeEditsAreLost)
+{
+    window.show();
+    TScenarioDocument& document = window.GetDocument();
+    document.GetEditAction()->trigger();
+    TfrmScenario* editor = document.GetEditor();
+    ASSERT_TRUE(editor && editor->isVisible());
+    editor->findChild<QTableWidget*>(QStringLiteral("tblPersons"))->item(0, TfrmScenario::ColCount)->setText(QStringLiteral("14"));
+    QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("btOk")), Qt::LeftButton);
+    EXPECT_FALSE(editor->isVisible());
+    const auto persons = [&] {
+        return std::count_if(Latest().handlers.begin(), Latest().handlers.end(),
+                             [](const THandlerState& h) { return h.IsPerson(); });
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return persons() == 14; }, 3000));
+    EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral("unbenannt*"))) << window.windowTitle().toStdString();
+
+    QString asked;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked = box->text();
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == QStringLiteral("Abbrechen"))
+                    button->click();
+        }
+    });
+    answer.start(20);
+    document.GetNewAction()->trigger();
+    EXPECT_TRUE(asked.contains(QStringLiteral("nicht gespeichert"))) << asked.toStdString();
+    EXPECT_EQ(window.GetRunningDescription().persons[0].count, 14);
+    EXPECT_TRUE(window.windowTitle().endsWith(QLatin1Char('*')));
+}
+
+TEST_F(Workbench, AnEditedMoveSavedToAFileRunsHeadlessToTheSameTraceAsTheWindowsMove)
+{
+    window.show();
+    // The built-in move with fourteen persons and eight flights of steps.
+    TScenarioDescription edited = BuiltInMove();
+    edited.persons[0].count = 14;
+    while (std::count_if(edited.trail.begin(), edited.trail.end(),
+                         [](const TSectionDescription& s) { return s.kind == TSectionDescription::TKind::Steps; }) < 8)
+        edited.trail.insert(edited.trail.end(), {{TSectionDescription::TKind::Plain, 0.05}, {TSectionDescription::TKind::Steps, 0.2}});
+    window.GetDocument().GetEditAction()->trigger();
+    window.GetDocument().GetEditor()->SetDescription(edited);
+    QTest::mouseClick(window.GetDocument().GetEditor()->findChild<QPushButton*>(QStringLiteral("btApply")), Qt::LeftButton);
+    ASSERT_EQ(window.GetRunningDescription(), edited);
+
+    const QString saved = dir.filePath(QStringLiteral("mine.json"));
+    ASSERT_TRUE(window.GetDocument().SaveTo(saved));
+    EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral(" – mine.json")));
+    EXPECT_EQ(ReadScenarioFile(saved.toStdString()), window.GetRunningDescription());
+
+    constexpr std::int64_t Steps = 3000;
+    constexpr std::int64_t Every = 500;
+    TZOManager objects;
+    TScenario scenario(objects, window.GetRunningDescription());
+    std::ostringstream expected;
+    TTraceWriter trace(expected);
+    trace.WriteHeader();
+    trace.WriteStep(0, *scenario.GetChain());
+    for (std::int64_t step = 1; step <= Steps; ++step) {
+        scenario.GetLoop().Step();
+        if (step % Every == 0)
+            trace.WriteStep(step, *scenario.GetChain());
+    }
+    QProcess run;
+    run.start(QStringLiteral(ZEMBA_RUN), {QStringLiteral("--scenario"), saved, QStringLiteral("--steps"),
+                                          QString::number(Steps), QStringLiteral("--every"), QString::number(Every),
+                                          QStringLiteral("--trace"), QStringLiteral("-")});
+    ASSERT_TRUE(run.waitForFinished(30000));
+    EXPECT_EQ(run.exitCode(), 0);
+    EXPECT_EQ(run.readAllStandardOutput().toStdString(), expected.str());
 }

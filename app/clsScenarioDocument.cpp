@@ -1,0 +1,308 @@
+#include "app/clsScenarioDocument.h"
+
+#include "app/frm_Main.h"
+#include "dialogs/clsScenarioFaultText.h"
+#include "dialogs/frm_Scenario.h"
+#include "scenario/clsScenarioFile.h"
+#include "scenario/clsScenarioRules.h"
+#include "strings/clsStringTable.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSettings>
+#include <QToolBar>
+
+#include <charconv>
+#include <limits>
+
+namespace {
+
+constexpr std::int32_t TextCancel = 2001;
+constexpr std::int32_t TextScenarioFiles = 2320;
+constexpr std::int32_t TextUnsaved = 2650;
+constexpr std::int32_t TextSaveQuestion = 2651;
+constexpr std::int32_t TextSave = 2652;
+constexpr std::int32_t TextDiscard = 2653;
+constexpr std::int32_t TextUntitled = 2654;
+constexpr std::int32_t TextCannotSave = 2655;
+constexpr std::int32_t TextQuick = 2660;
+constexpr std::int32_t TextQuickPersons = 2661;
+constexpr std::int32_t TextNew = 50001;
+constexpr std::int32_t TextOpen = 50010;
+constexpr std::int32_t TextSaveEntry = 50011;
+constexpr std::int32_t TextSaveAs = 50012;
+constexpr std::int32_t TextRecent = 50013;
+constexpr std::int32_t TextEditScenario = 50120;
+constexpr std::int32_t TextQuickEntry = 50121;
+
+constexpr int MostRecentFiles = 6;
+const QString RecentKey = QStringLiteral("scenarioFiles/recent");
+const QString FolderKey = QStringLiteral("scenarioFiles/folder");
+
+QString Plain(std::int32_t id)
+{
+    return GetStringById(id).remove(QLatin1Char('&'));
+}
+
+QAction* MakeAction(QObject* owner, std::int32_t text, const QKeySequence& shortcut = {})
+{
+    auto* action = new QAction(GetStringById(text), owner);
+    action->setShortcut(shortcut);
+    return action;
+}
+
+} // namespace
+
+TScenarioDocument::TScenarioDocument(TfrmMain& theWindow, QMenu& fileMenu, QAction& openAction, QMenu& editMenu)
+    : QObject(&theWindow)
+    , window(theWindow)
+{
+    acNew = MakeAction(this, TextNew, QKeySequence::New);
+    acSave = MakeAction(this, TextSaveEntry, QKeySequence(QStringLiteral("Ctrl+S")));
+    acSaveAs = MakeAction(this, TextSaveAs, QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    acEdit = MakeAction(this, TextEditScenario, QKeySequence(QStringLiteral("Ctrl+E")));
+    mnuRecent = new QMenu(GetStringById(TextRecent), &fileMenu);
+    fileMenu.insertAction(&openAction, acNew);
+    QAction* afterOpen = fileMenu.actions().value(fileMenu.actions().indexOf(&openAction) + 1);
+    fileMenu.insertActions(afterOpen, {acSave, acSaveAs});
+    fileMenu.insertMenu(afterOpen, mnuRecent);
+    editMenu.addAction(acEdit);
+    connect(acNew, &QAction::triggered, this, &TScenarioDocument::New);
+    connect(&openAction, &QAction::triggered, this, &TScenarioDocument::Open);
+    connect(acSave, &QAction::triggered, this, &TScenarioDocument::Save);
+    connect(acSaveAs, &QAction::triggered, this, &TScenarioDocument::SaveAs);
+    connect(acEdit, &QAction::triggered, this, &TScenarioDocument::OpenEditor);
+    connect(mnuRecent, &QMenu::aboutToShow, this, &TScenarioDocument::FillRecent);
+
+    // A toolbar rather than a dock: three short numbers fit in one row above
+    // the picture and take none of its width, and the window can place it.
+    tbQuick = new QToolBar(Plain(TextQuick), &window);
+    tbQuick->setObjectName(QStringLiteral("tbQuick"));
+    for (std::size_t i = 0; i < quick.size(); ++i) {
+        tbQuick->addWidget(new QLabel(QLatin1Char(' ') + GetStringById(TextQuickPersons + static_cast<int>(i)) + QLatin1Char(' ')));
+        quick[i] = new QLineEdit(tbQuick);
+        quick[i]->setObjectName(QStringLiteral("edQuick%1").arg(i));
+        quick[i]->setMaximumWidth(110);
+        tbQuick->addWidget(quick[i]);
+        connect(quick[i], &QLineEdit::editingFinished, this, &TScenarioDocument::QuickChange);
+    }
+    window.addToolBar(Qt::TopToolBarArea, tbQuick);
+    tbQuick->hide();
+    QAction* acQuick = tbQuick->toggleViewAction();
+    acQuick->setText(GetStringById(TextQuickEntry));
+    editMenu.addAction(acQuick);
+    FillRecent();
+}
+
+TScenarioDocument::~TScenarioDocument() = default;
+
+void TScenarioDocument::Opened(const QString& thePath, const TScenarioDescription& description)
+{
+    path = thePath;
+    saved = description;
+    RememberFile(path);
+    if (editor && editor->isVisible())
+        editor->SetDescription(description);
+}
+
+bool TScenarioDocument::HasUnsavedEdits() const
+{
+    return window.GetRunningDescription() != saved;
+}
+
+QString TScenarioDocument::TitleNote() const
+{
+    const bool edited = HasUnsavedEdits();
+    QString note = !path.isEmpty() ? QFileInfo(path).fileName() : edited ? GetStringById(TextUntitled) : QString();
+    if (edited)
+        note += QLatin1Char('*');
+    return note;
+}
+
+void TScenarioDocument::Follow()
+{
+    const TScenarioDescription running = window.GetRunningDescription();
+    quick[0]->setText(QString::number(running.persons.empty() ? 0 : running.persons[0].count));
+    quick[1]->setText(QString::number(running.stock));
+    quick[2]->setText(QString::number(running.seed));
+    for (QLineEdit* field : quick) {
+        field->setStyleSheet(QString());
+        field->setToolTip(QString());
+    }
+}
+
+bool TScenarioDocument::MayDiscard()
+{
+    if (!HasUnsavedEdits())
+        return true;
+    QMessageBox question(QMessageBox::Question, Plain(TextUnsaved), GetStringById(TextSaveQuestion),
+                         QMessageBox::NoButton, &window);
+    QPushButton* save = question.addButton(GetStringById(TextSave), QMessageBox::AcceptRole);
+    question.addButton(GetStringById(TextDiscard), QMessageBox::DestructiveRole);
+    QPushButton* cancel = question.addButton(GetStringById(TextCancel), QMessageBox::RejectRole);
+    question.setDefaultButton(save);
+    question.setEscapeButton(cancel);
+    question.exec();
+    if (question.clickedButton() == cancel || !question.clickedButton())
+        return false;
+    return question.clickedButton() != save || Save();
+}
+
+bool TScenarioDocument::SaveTo(const QString& target)
+{
+    const TScenarioDescription running = window.GetRunningDescription();
+    // Written beside the file and renamed over it: never half a file.
+    QSaveFile file(target);
+    const std::string text = WriteScenario(running);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0
+        || !file.commit()) {
+        QMessageBox::warning(&window, Plain(TextSaveEntry),
+                             GetStringById(TextCannotSave).arg(QDir::toNativeSeparators(target), file.errorString()));
+        return false;
+    }
+    path = target;
+    saved = running;
+    RememberFile(path);
+    window.ShowTitle();
+    return true;
+}
+
+void TScenarioDocument::New()
+{
+    if (MayDiscard())
+        Run(BuiltInMove(), QString());
+}
+
+void TScenarioDocument::Open()
+{
+    if (!MayDiscard())
+        return;
+    const QString chosen =
+        QFileDialog::getOpenFileName(&window, Plain(TextOpen), StartFolder(), GetStringById(TextScenarioFiles));
+    if (!chosen.isEmpty())
+        window.OpenScenario(chosen);
+}
+
+bool TScenarioDocument::Save()
+{
+    return path.isEmpty() ? SaveAs() : SaveTo(path);
+}
+
+bool TScenarioDocument::SaveAs()
+{
+    QString chosen =
+        QFileDialog::getSaveFileName(&window, Plain(TextSaveAs), StartFolder(), GetStringById(TextScenarioFiles));
+    if (chosen.isEmpty())
+        return false;
+    if (QFileInfo(chosen).suffix().isEmpty())
+        chosen += QStringLiteral(".json");
+    return SaveTo(chosen);
+}
+
+void TScenarioDocument::OpenEditor()
+{
+    if (!editor) {
+        editor = new TfrmScenario(&window);
+        connect(editor, &TfrmScenario::Applied, this,
+                [this](const TScenarioDescription& description) { window.RunDescription(description, path); });
+    }
+    editor->SetDescription(window.GetRunningDescription());
+    editor->show();
+    editor->raise();
+    editor->activateWindow();
+}
+
+void TScenarioDocument::Run(const TScenarioDescription& description, const QString& thePath)
+{
+    if (thePath.isEmpty() && description == BuiltInMove()) {
+        path.clear();
+        saved = description;
+    }
+    window.RunDescription(description, thePath);
+    if (editor && editor->isVisible())
+        editor->SetDescription(description);
+}
+
+void TScenarioDocument::QuickChange()
+{
+    TScenarioDescription changed = window.GetRunningDescription();
+    std::vector<TScenarioFault> faults;
+    const auto whole = [&](QLineEdit* field, const char* at, std::int64_t low, std::int64_t high) {
+        const std::string text = field->text().trimmed().toStdString();
+        std::int64_t value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+            faults.push_back(WholeNumberFault(at, text, low, high));
+            return low;
+        }
+        return value;
+    };
+    if (!changed.persons.empty())
+        changed.persons[0].count = static_cast<std::int32_t>(whole(quick[0], "/persons/0/count", 1, MaxScenarioCount));
+    changed.stock = static_cast<std::int32_t>(whole(quick[1], "/source/stock", 1, MaxScenarioCount));
+    changed.seed = static_cast<std::uint32_t>(whole(quick[2], "/seed", 0, std::numeric_limits<std::uint32_t>::max()));
+    if (faults.empty())
+        faults = CheckScenario(changed);
+    if (!faults.empty()) {
+        // Shown on the field it belongs to, or the first one; nothing restarts.
+        const std::string& at = faults.front().path;
+        QLineEdit* field = at == "/source/stock" ? quick[1] : at == "/seed" ? quick[2] : quick[0];
+        field->setStyleSheet(QStringLiteral("background: #ffd7d7"));
+        field->setToolTip(ScenarioFaultWhat(faults.front()));
+        return;
+    }
+    if (changed != window.GetRunningDescription())
+        Run(changed, path);
+}
+
+void TScenarioDocument::RememberFile(const QString& file)
+{
+    if (file.isEmpty())
+        return;
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    QSettings settings;
+    QStringList recent = settings.value(RecentKey).toStringList();
+    recent.removeAll(absolute);
+    recent.prepend(absolute);
+    settings.setValue(RecentKey, recent.mid(0, MostRecentFiles));
+    settings.setValue(FolderKey, QFileInfo(absolute).path());
+    FillRecent();
+}
+
+void TScenarioDocument::FillRecent()
+{
+    mnuRecent->clear();
+    const QStringList recent = QSettings().value(RecentKey).toStringList();
+    for (int i = 0; i < recent.size(); ++i) {
+        QAction* entry = mnuRecent->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(recent[i]).fileName()));
+        entry->setToolTip(QDir::toNativeSeparators(recent[i]));
+        const QString file = recent[i];
+        connect(entry, &QAction::triggered, this, [this, file] {
+            if (MayDiscard())
+                window.OpenScenario(file);
+        });
+    }
+    mnuRecent->setEnabled(!recent.isEmpty());
+}
+
+QString TScenarioDocument::StartFolder() const
+{
+    const QString last = QSettings().value(FolderKey).toString();
+    if (!last.isEmpty() && QDir(last).exists())
+        return last;
+    // The program runs from the project as build/<preset>/app/vuzuzidazerezeda.
+    for (const QString& candidate : {QCoreApplication::applicationDirPath() + QStringLiteral("/../../../scenarios"),
+                                     QDir::currentPath() + QStringLiteral("/scenarios")})
+        if (QDir(candidate).exists())
+            return QDir(candidate).canonicalPath();
+    return QDir::currentPath();
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "scenario/clsScenarioDescription.h"
+#include "scenario/clsScenarioFault.h"
+
+#include <QDialog>
+
+#include <memory>
+#include <vector>
+
+class QTableWidget;
+class TScenarioPreview;
+
+namespace Ui {
+class TfrmScenario;
+}
+
+// The scenario editor: every value of a move's description in fields and two
+// tables (the trail's sections, the person groups), checked on every change by
+// the same rules as the file reader (CheckScenario), each fault in German
+// beside its field. Beside the form, the figures of the move (the report's
+// throughput bound, the shortest finish at that bound, persons and loads) and
+// its height profile as the chain view draws it. OK and Apply hand the
+// description over while no fault remains; the dialog is not modal.
+class TfrmScenario : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // The persons table's columns, in order.
+    enum TPersonColumn { ColCount, ColKind, ColPosition, ColSpeed, ColIncrement, ColNames, ColSpeeds, PersonColumns };
+    enum TTrailColumn { ColSectionKind, ColLength, TrailColumns };
+
+    explicit TfrmScenario(QWidget* owner = nullptr);
+    ~TfrmScenario() override;
+
+    // Fills every field from the description, faulty values included.
+    void SetDescription(const TScenarioDescription& description);
+    // The fields as a description; meaningful while GetFaults() is empty.
+    const TScenarioDescription& GetDescription() const { return edited; }
+    // What is wrong with the fields, in the order of a written file.
+    const std::vector<TScenarioFault>& GetFaults() const { return faults; }
+
+signals:
+    // OK or Apply with a description that can run.
+    void Applied(const TScenarioDescription& description);
+
+private:
+    void Check();
+    void ReadFields();
+    void ShowFaults();
+    void ShowFigures();
+    void FillTrailRow(int row, const TSectionDescription& section);
+    void FillPersonRow(int row, const TPersonGroup& group);
+    void ConnectRowButtons(QTableWidget* table, QWidget* add, QWidget* remove, QWidget* up, QWidget* down);
+    void MoveRow(QTableWidget* table, int from, int to);
+    void Apply();
+
+    std::unique_ptr<Ui::TfrmScenario> ui;
+    TScenarioPreview* preview = nullptr;
+    TScenarioDescription edited;
+    std::vector<TScenarioFault> faults;
+    // While the form writes its own fields, their change signals are not edits.
+    bool filling = false;
+};
