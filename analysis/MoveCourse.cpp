@@ -35,6 +35,11 @@ TMoveCourse RunMoveCourse(const TScenarioDescription& description, const std::at
 {
     TZOManager objects;
     TScenario scenario(objects, description);
+    return RunMoveCourse(scenario, cancel);
+}
+
+TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel)
+{
     const TLoadSink& sink = *scenario.GetSink();
     TMoveLoop& loop = scenario.GetLoop();
     TMoveCourse course;

@@ -37,6 +37,7 @@ void TMoveJumper::SetScenario(const TScenarioDescription& newDescription)
         ++scenarioEpoch;
         pending = false;
         ready.reset();
+        spare.reset();
         interrupt = true;
     }
     delivered = requested;
@@ -56,6 +57,12 @@ void TMoveJumper::Request(std::int64_t step)
     controlChanged.notify_all();
 }
 
+void TMoveJumper::Offer(std::unique_ptr<TSteppedMove> move)
+{
+    const std::lock_guard lock(control);
+    spare = std::move(move);
+}
+
 void TMoveJumper::Execute()
 {
     std::unique_ptr<TSteppedMove> move;
@@ -69,7 +76,11 @@ void TMoveJumper::Execute()
         interrupt = false;
         const std::int64_t step = pendingStep;
         const std::uint64_t request = pendingRequest;
-        if (!move || moveEpoch != scenarioEpoch || move->scenario->GetLoop().GetStep() > step) {
+        if (spare && spare->scenario->GetLoop().GetStep() == step) {
+            move = std::move(spare);
+            moveEpoch = scenarioEpoch;
+            lock.unlock();
+        } else if (!move || moveEpoch != scenarioEpoch || move->scenario->GetLoop().GetStep() > step) {
             move.reset();
             const TScenarioDescription chosen = description;
             moveEpoch = scenarioEpoch;

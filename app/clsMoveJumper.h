@@ -41,6 +41,9 @@ public:
     // The scenario to jump in; forgets every request of the one before.
     void SetScenario(const TScenarioDescription& description);
     void Request(std::int64_t step);
+    // A move of the current scenario already at some step, such as its end
+    // found in the background: a request for that step takes it at once.
+    void Offer(std::unique_ptr<TSteppedMove> move);
     // A request has not been handed over yet; its step.
     bool IsBusy() const { return requested != delivered; }
     std::int64_t GetTarget() const { return target; }
@@ -66,6 +69,7 @@ private:
     std::uint64_t scenarioEpoch = 0;
     std::int64_t pendingStep = 0;
     std::uint64_t pendingRequest = 0;
+    std::unique_ptr<TSteppedMove> spare;
     std::unique_ptr<TSteppedMove> ready;
     std::uint64_t readyRequest = 0;
     // Tells a worker in the middle of stepping that a newer request or the stop waits.

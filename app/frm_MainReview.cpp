@@ -126,13 +126,27 @@ void TfrmMain::StartReview()
     if (courseCancel)
         *courseCancel = true;
     courseCancel = std::make_shared<std::atomic<bool>>(false);
-    auto* watcher = new QFutureWatcher<TMoveCourse>(this);
-    connect(watcher, &QFutureWatcher<TMoveCourse>::finished, this, [this, watcher, cancel = courseCancel] {
+    // The move the run leaves at its end serves the first jump there.
+    using TCourseRun = std::pair<TMoveCourse, std::shared_ptr<TSteppedMove>>;
+    auto* watcher = new QFutureWatcher<TCourseRun>(this);
+    connect(watcher, &QFutureWatcher<TCourseRun>::finished, this, [this, watcher, cancel = courseCancel] {
         watcher->deleteLater();
-        if (cancel == courseCancel && !*cancel)
-            timeline->SetCourse(watcher->result());
+        if (cancel != courseCancel || *cancel)
+            return;
+        TCourseRun run = watcher->result();
+        timeline->SetCourse(run.first);
+        if (run.first.outcome != TMoveOutcome::Running) {
+            auto end = std::make_unique<TSteppedMove>();
+            std::swap(end->objects, run.second->objects);
+            std::swap(end->scenario, run.second->scenario);
+            jumper->Offer(std::move(end));
+        }
     });
-    watcher->setFuture(QtConcurrent::run([chosen, cancel = courseCancel] { return RunMoveCourse(chosen, *cancel); }));
+    watcher->setFuture(QtConcurrent::run([chosen, cancel = courseCancel] {
+        auto move = std::make_shared<TSteppedMove>();
+        move->scenario = std::make_unique<TScenario>(*move->objects, chosen);
+        return TCourseRun(RunMoveCourse(*move->scenario, *cancel), move);
+    }));
 }
 
 void TfrmMain::FollowReview(std::int64_t step)
