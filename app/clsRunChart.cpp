@@ -121,26 +121,34 @@ void TRunChart::Start(double boundPerMinute, std::int32_t theStock)
 
 void TRunChart::Add(std::int64_t step, std::int32_t deliveredSoFar)
 {
-    if (step <= lastStep)
-        return;
-    lastStep = step;
-    const double minutes = Minutes(step);
-    window.Add(step, deliveredSoFar);
-    delivered->append(minutes, deliveredSoFar);
-    if (step > 0) {
-        const double perMinute = window.PerMinute();
-        highestRate = std::max(highestRate, perMinute);
-        rate->append(minutes, perMinute);
-    }
-    FitAxes(minutes);
+    Follow({{step, deliveredSoFar}});
 }
 
 void TRunChart::Follow(const std::vector<TDeliveryPoint>& curve)
 {
     auto next = std::upper_bound(curve.begin(), curve.end(), lastStep,
                                  [](std::int64_t step, const TDeliveryPoint& point) { return step < point.step; });
-    for (; next != curve.end(); ++next)
-        Add(next->step, next->delivered);
+    if (next == curve.end())
+        return;
+    // In one go: a move put in place of another brings its whole curve, and
+    // each point on its own would lay the charts out anew.
+    QList<QPointF> deliveredPoints;
+    QList<QPointF> ratePoints;
+    for (; next != curve.end(); ++next) {
+        lastStep = next->step;
+        const double minutes = Minutes(next->step);
+        window.Add(next->step, next->delivered);
+        deliveredPoints.append({minutes, static_cast<double>(next->delivered)});
+        if (next->step > 0) {
+            const double perMinute = window.PerMinute();
+            highestRate = std::max(highestRate, perMinute);
+            ratePoints.append({minutes, perMinute});
+        }
+    }
+    // Replacing is the series' fast way; appending redraws per point.
+    delivered->replace(delivered->points() + deliveredPoints);
+    rate->replace(rate->points() + ratePoints);
+    FitAxes(Minutes(lastStep));
 }
 
 qsizetype TRunChart::GetPointCount() const

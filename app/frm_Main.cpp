@@ -122,6 +122,7 @@ TfrmMain::TfrmMain(QWidget* owner)
     ui->acSpeed1->setChecked(true);
     ShowPaused(false);
 
+    SetUpReview();
     // The first start shows the window as it always was; later ones as it was left.
     ui->tbSimulation->hide();
     ui->dkChart->hide();
@@ -135,7 +136,9 @@ TfrmMain::TfrmMain(QWidget* owner)
     ConnectDockable(ui->acViewChart, ui->dkChart);
     ConnectDockable(ui->acViewLegend, ui->dkLegend);
     const QSettings settings;
-    restoreGeometry(settings.value(WindowGeometryKey).toByteArray());
+    // The timeline comes on top of the window's usual size: the view keeps its own.
+    if (!restoreGeometry(settings.value(WindowGeometryKey).toByteArray()))
+        resize(width(), height() + tbTimeline->sizeHint().height());
     restoreState(settings.value(WindowStateKey).toByteArray());
     // The chart comes in at most a third of the window's height, whatever the
     // minimum its charts would ask for.
@@ -157,6 +160,8 @@ TfrmMain::TfrmMain(QWidget* owner)
 
 TfrmMain::~TfrmMain()
 {
+    if (courseCancel)
+        *courseCancel = true;
     StopSimulation();
 }
 
@@ -259,6 +264,7 @@ void TfrmMain::Restart()
     try {
         CreateScenario();
         StartSimulation();
+        StartReview();
     } catch (const std::exception& e) {
         scenario.reset();
         chain = nullptr;
@@ -270,7 +276,7 @@ void TfrmMain::Restart()
 
 void TfrmMain::CreateScenario()
 {
-    scenario = description ? std::make_unique<TScenario>(objects, *description) : std::make_unique<TScenario>(objects);
+    scenario = description ? std::make_unique<TScenario>(*objects, *description) : std::make_unique<TScenario>(*objects);
     ShowTitle();
     document->Follow();
     chain = scenario->GetChain();
@@ -282,7 +288,8 @@ void TfrmMain::CreateScenario()
     ui->fu->SetChain(chain);
     // The bound as the report works it out, from the move before its first step.
     const TMoveRecorder before(*chain, *scenario->GetTrail(), *scenario->GetSink(), scenario->GetInitialStock());
-    chart->Start(SummariseMove(before.GetRecord()).boundPerMinute, scenario->GetInitialStock());
+    boundPerMinute = SummariseMove(before.GetRecord()).boundPerMinute;
+    chart->Start(boundPerMinute, scenario->GetInitialStock());
 }
 
 void TfrmMain::StartSimulation()
@@ -329,6 +336,7 @@ void TfrmMain::UpdateFigures()
     ui->acSimStep->setEnabled(!over && IsPaused());
     if (chain)
         chart->Follow(state.deliveries);
+    FollowReview(state.step);
 }
 
 void TfrmMain::ConnectDockable(QAction* toggle, QWidget* dockable)
@@ -378,7 +386,7 @@ void TfrmMain::acEditPersonsExecute()
 void TfrmMain::OpenPersons(std::int32_t selectedId)
 {
     TfrmPersons persons(this);
-    persons.SetManager(&objects);
+    persons.SetManager(objects.get());
     persons.SetPublisher(publisher.get());
     persons.SelectPerson(selectedId);
     persons.exec();

@@ -7,12 +7,15 @@
 #include <QMainWindow>
 
 #include <array>
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class QAction;
 class QLabel;
 class QTimer;
+class QToolBar;
 class TBCThread;
 class TBucketChain;
 class TReportPresenter;
@@ -20,6 +23,9 @@ class TRunChart;
 class TLegend;
 class TScenario;
 class TScenarioDocument;
+class TMoveJumper;
+class TTimeline;
+struct TSteppedMove;
 
 namespace Ui {
 class frmMain;
@@ -63,10 +69,28 @@ public:
     bool IsSimulating() const { return thread != nullptr; }
     bool IsPaused() const;
     TBucketChain* GetChain() const { return chain; }
-    const TZOManager& GetObjects() const { return objects; }
+    const TZOManager& GetObjects() const { return *objects; }
     TChainPublisher& GetPublisher() { return *publisher; }
     QString GetStatusText() const;
     TReportPresenter& GetReport() const { return *report; }
+
+    // Reviewing the move (frm_MainReview.cpp). The move in the window goes to
+    // exactly the chain at a step, paused or running as it was; jumps
+    // coalesce and never hold up the window.
+    void JumpTo(std::int64_t step);
+    bool IsJumping() const;
+    // The step the window shows, or is on its way to.
+    std::int64_t GetShownStep();
+    TTimeline& GetTimeline() const { return *timeline; }
+    // The scenario in the window, as a description.
+    TScenarioDescription GetDescription() const;
+    // Exports as the menu's entries make them, without their dialogs: an
+    // empty answer, or the German message. The view at the picture's size
+    // unless another is given.
+    QString ExportView(const QString& path, QSize size = {});
+    QString ExportChart(const QString& path);
+    QString ExportSeries(const QString& path);
+    void CopyView();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -96,6 +120,21 @@ private:
     void OpenPersons(std::int32_t selectedId);
     void acInfoAboutExecute();
 
+    void SetUpReview();
+    // A fresh move: jumps in its scenario, and its course run in the background.
+    void StartReview();
+    void JumpBy(std::int64_t steps);
+    // The timeline's knob follows the step shown unless a jump is on its way.
+    void FollowReview(std::int64_t step);
+    // Puts a move built by the jumper in place of the running one.
+    void ReplaceMove(std::unique_ptr<TSteppedMove> move);
+    void acExportViewExecute();
+    void acExportChartExecute();
+    void acExportSeriesExecute();
+    // The trace and the report take a run of their own: written in the background.
+    void ExportInBackground(const QString& path, std::function<QString()> write);
+    QString SaveFileName(std::int32_t filterId);
+
     std::unique_ptr<Ui::frmMain> ui;
     QLabel* lbStatus = nullptr;
     TRunChart* chart = nullptr;
@@ -112,7 +151,8 @@ private:
     std::unique_ptr<TChainPublisher> publisher;
     std::unique_ptr<TBCThread> thread;
     TBucketChain* chain = nullptr;
-    TZOManager objects;
+    // Swapped with the scenario filed in it when the move is replaced.
+    std::unique_ptr<TZOManager> objects = std::make_unique<TZOManager>();
     // Owns the scenario's objects, so that nothing is left to the leak check at exit.
     std::unique_ptr<TScenario> scenario;
     QString scenarioFile;
@@ -122,4 +162,12 @@ private:
     // The file's scenario as read; none for the built-in move.
     std::optional<TScenarioDescription> description;
     std::int32_t speedFactor = 1;
+    // The bound as the chart shows it.
+    double boundPerMinute = 0.0;
+
+    QToolBar* tbTimeline = nullptr;
+    TTimeline* timeline = nullptr;
+    TMoveJumper* jumper = nullptr;
+    // Tells the course run of the move before to give up.
+    std::shared_ptr<std::atomic<bool>> courseCancel;
 };

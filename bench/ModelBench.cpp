@@ -4,6 +4,7 @@
 #include "scenario/clsScenario.h"
 #include "model/clsBucketChain.h"
 #include "model/clsLoadHandler.h"
+#include "model/clsMoveLoop.h"
 #include "model/clsPerson.h"
 #include "model/clsTrail.h"
 #include "model/clsZOManager.h"
@@ -126,3 +127,16 @@ BENCHMARK_TEMPLATE(BM_FindHandlers, true)->Arg(11)->Arg(110)->Arg(1'100)->Arg(11
 BENCHMARK_TEMPLATE(BM_FindHandlers, false)->Arg(11)->Arg(110)->Arg(1'100)->Arg(11'000);
 
 } // namespace
+
+// What a jump of the window's timeline costs before the window swaps the
+// move in: the scenario built afresh and stepped through its loop to the step.
+static void BM_JumpTo(benchmark::State& state)
+{
+    for (auto _ : state) {
+        TZOManager objects;
+        TScenario scenario(objects, BuiltInMove());
+        scenario.GetLoop().RunSteps(state.range(0), [] { return true; });
+        benchmark::DoNotOptimize(scenario.GetLoop().GetStep());
+    }
+}
+BENCHMARK(BM_JumpTo)->Arg(1'500)->Arg(110'575)->Arg(221'150)->Unit(benchmark::kMillisecond);

@@ -8,8 +8,12 @@ void TChainPublisher::Publish(const TMoveLoop& loop, bool paused)
     copy.Read(loop.GetChain());
     copy.outcome = loop.GetOutcome();
     copy.lastHandoverStep = loop.GetLastHandoverStep();
-    // The curve only grows: each copy takes the points it has not seen.
+    // The curve only grows: each copy takes the points it has not seen. A
+    // move put in place of another (a jump back) starts its own curve.
     const std::vector<TDeliveryPoint>& curve = loop.GetDeliveries();
+    const std::size_t seen = copy.deliveries.size();
+    if (seen > curve.size() || (seen > 0 && copy.deliveries.back() != curve[seen - 1]))
+        copy.deliveries.clear();
     copy.deliveries.insert(copy.deliveries.end(), curve.begin() + static_cast<std::ptrdiff_t>(copy.deliveries.size()),
                            curve.end());
     if (paused)

@@ -16,7 +16,7 @@ struct TStringEntry
 
 // Kept in order of id for the binary search. The texts are UTF-16 literals so
 // that the umlauts do not depend on any locale at run time.
-constexpr std::array<TStringEntry, 174> stringTable{{
+constexpr std::array<TStringEntry, 192> stringTable{{
     {1000, u"Vuzuzidazerezeda V 0.01"},
     {2000, u"OK"},
     {2001, u"Abbrechen"},
@@ -176,6 +176,16 @@ constexpr std::array<TStringEntry, 174> stringTable{{
     {2661, u"Personen (Gruppe 1)"},
     {2662, u"Lasten"},
     {2663, u"Startwert"},
+    // The timeline and the exports.
+    {2800, u"Die Datei „%1“ lässt sich nicht schreiben."},
+    {2801, u"%1 · %2 Lasten geliefert"},
+    {2802, u"Zeitleiste"},
+    {2803, u"PNG-Bild (*.png);;SVG-Bild (*.svg)"},
+    {2804, u"CSV-Dateien (*.csv)"},
+    {2805, u"Textdateien (*.txt)"},
+    {2806, u"Bildgröße in Pixeln (Breite x Höhe):"},
+    {2807, u"„%1“ ist keine Bildgröße; erwartet wird etwa 800x600, höchstens %2 Pixel je Seite."},
+    {2808, u"Die Datei „%1“ wird geschrieben..."},
     {50000, u"Datei"},
     {50001, u"&Neu"},
     {50010, u"Szenario ö&ffnen..."},
@@ -183,10 +193,17 @@ constexpr std::array<TStringEntry, 174> stringTable{{
     {50012, u"Speichern &unter..."},
     {50013, u"&Zuletzt geöffnet"},
     {50020, u"&Beenden"},
+    {50030, u"&Exportieren"},
+    {50031, u"&Ansicht als Bild..."},
+    {50032, u"&Verlauf als Bild..."},
+    {50033, u"Verlauf als &CSV..."},
+    {50034, u"&Spur als CSV..."},
+    {50035, u"&Bericht als Text..."},
     {50100, u"Bearbeiten"},
     {50110, u"Personen..."},
     {50120, u"&Szenario..."},
     {50121, u"S&chnelländerungen"},
+    {50130, u"&Kopieren"},
     {50200, u"?"},
     {50210, u"Über..."},
     {50300, u"&Simulation"},
@@ -204,6 +221,8 @@ constexpr std::array<TStringEntry, 174> stringTable{{
     {50410, u"&Werkzeugleiste"},
     {50420, u"&Verlauf"},
     {50430, u"&Legende"},
+    {50431, u"&Zeitleiste"},
+    {50432, u"&Bericht"},
 }};
 
 static_assert(std::ranges::adjacent_find(stringTable, std::ranges::greater_equal{}, &TStringEntry::id)

@@ -2,6 +2,7 @@
 
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
+#include "analysis/TraceWriter.h"
 #include "analysis/WholeFile.h"
 #include "model/clsBucketChain.h"
 #include "model/clsChainChecker.h"
@@ -11,7 +12,6 @@
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
 #include "scenario/clsScenarioFile.h"
-#include "tools/TraceWriter.h"
 
 #include <fstream>
 #include <memory>

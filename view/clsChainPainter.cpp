@@ -122,8 +122,16 @@ QImage TChainPainter::Render(QSize size, const TTrail* trail, const TChainState&
     QImage picture(devicePixels, QImage::Format_RGB32);
     picture.setDevicePixelRatio(devicePixelRatio);
     picture.fill(Background);
-
     QPainter canvas(&picture);
+    Paint(canvas, size, trail, chain, framesPerSecond);
+    return picture;
+}
+
+void TChainPainter::Paint(QPainter& canvas, QSize size, const TTrail* trail, const TChainState& chain,
+                          std::int32_t framesPerSecond) const
+{
+    canvas.save();
+    canvas.fillRect(QRect(QPoint(0, 0), size), Background);
     canvas.setFont(font);
     if (trail) {
         DrawTrail(canvas, *trail, size);
@@ -132,7 +140,7 @@ QImage TChainPainter::Render(QSize size, const TTrail* trail, const TChainState&
     }
     if (ratesShown)
         DrawRates(canvas, chain, framesPerSecond);
-    return picture;
+    canvas.restore();
 }
 
 void TChainPainter::DrawTrail(QPainter& canvas, const TTrail& trail, QSize size) const

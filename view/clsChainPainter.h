@@ -36,6 +36,10 @@ public:
     // is nothing to place the handlers on, and only the rates are drawn.
     QImage Render(QSize size, const TTrail* trail, const TChainState& chain,
                   std::int32_t framesPerSecond, qreal devicePixelRatio = 1.0) const;
+    // The same picture on any painter, an SVG generator's or the clipboard's
+    // image, its background included.
+    void Paint(QPainter& canvas, QSize size, const TTrail* trail, const TChainState& chain,
+               std::int32_t framesPerSecond) const;
 
     // The marks the picture is made of, each drawable on its own: a legend
     // explains the picture with the very strokes that make it.

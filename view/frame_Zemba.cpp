@@ -168,6 +168,16 @@ QImage TframeZemba::RenderPicture(QSize size, qreal devicePixelRatio)
     return painter.Render(size, trail, state, frameRate.GetPerSecond(), devicePixelRatio);
 }
 
+void TframeZemba::PaintPicture(QPainter& canvas, QSize size)
+{
+    painter.Paint(canvas, size, trail, LatestOf(publisher), frameRate.GetPerSecond());
+}
+
+QSize TframeZemba::GetPictureSize() const
+{
+    return pb->size();
+}
+
 void TframeZemba::timerTimer()
 {
     // exchange rather than test-then-clear: a move reported in between is not lost.

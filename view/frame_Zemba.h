@@ -13,6 +13,7 @@
 #include <memory>
 
 class QLabel;
+class QPainter;
 class QTimer;
 class TLoadHandler;
 class TChainPublisher;
@@ -74,6 +75,10 @@ public:
 
     // The whole picture as it would be drawn on a client area of this size.
     QImage RenderPicture(QSize size, qreal devicePixelRatio = 1.0);
+    // The same picture on any painter, from the newest published state.
+    void PaintPicture(QPainter& canvas, QSize size);
+    // The client area's size, the picture's own.
+    QSize GetPictureSize() const;
 
     bool IsRedrawPending() const { return redrawPending.load(); }
     // Timer ticks counted in the last completed calendar second.

@@ -5,7 +5,7 @@
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
 #include "scenario/clsScenarioFile.h"
-#include "tools/TraceWriter.h"
+#include "analysis/TraceWriter.h"
 #include "app/frm_Main.h"
 #include "dialogs/frm_Report.h"
 #include "dialogs/frm_About.h"
@@ -38,17 +38,22 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Every test starts as a first start, with settings of its own, never the user's.
-class Workbench : public testing::Test
+// Every test starts as a first start, with settings of its own, never the
+// user's: cleared before the window is made, which reads them.
+struct TFreshSettings
 {
-protected:
-    Workbench()
+    explicit TFreshSettings(const char* application)
     {
         QStandardPaths::setTestModeEnabled(true);
         QApplication::setOrganizationName(QStringLiteral("zemba-tests"));
-        QApplication::setApplicationName(QStringLiteral("workbench"));
+        QApplication::setApplicationName(QString::fromLatin1(application));
         QSettings().clear();
     }
+};
+
+class Workbench : public testing::Test
+{
+protected:
 
     QAction* Action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
     const TChainState& Latest() { return window.GetPublisher().Latest(); }
@@ -71,6 +76,7 @@ protected:
         return file.fileName();
     }
 
+    TFreshSettings settings{"workbench"};
     QTemporaryDir dir;
     TfrmMain window;
 };

@@ -1,9 +1,9 @@
 #include "analysis/MoveRecord.h"
+#include "analysis/TraceWriter.h"
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
 #include "tools/HeadlessRun.h"
 #include "tools/RunOptions.h"
-#include "tools/TraceWriter.h"
 
 #include <gtest/gtest.h>
 

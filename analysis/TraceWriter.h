@@ -6,6 +6,7 @@
 #include <ostream>
 
 class TBucketChain;
+struct TChainState;
 
 // Writes the CSV trace of a run: one row per handler in chain order for each
 // traced step. Numbers are printed with 17 significant digits, so that two
@@ -17,8 +18,13 @@ public:
 
     void WriteHeader();
     void WriteStep(std::int64_t step, const TBucketChain& chain);
+    // The rows of a published copy of the chain: the same bytes as the chain
+    // itself gives at that step.
+    void WriteState(const TChainState& chain);
 
 private:
+    void WriteRow(std::int64_t step, const THandlerState& handler);
+
     std::ostream& out;
     // Reused for every handler, so that tracing allocates nothing per row.
     THandlerState state;

@@ -1,0 +1,78 @@
+#include "analysis/MoveExport.h"
+
+#include "analysis/DeliveryWindow.h"
+#include "analysis/MoveReport.h"
+#include "analysis/MoveRerun.h"
+#include "analysis/TraceWriter.h"
+#include "analysis/WholeFile.h"
+#include "model/clsMoveLoop.h"
+#include "model/clsZOManager.h"
+#include "scenario/clsScenario.h"
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// Shortest round-trip form with a "." whatever the locale.
+std::string Number(double value)
+{
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return std::string(text, end);
+}
+
+} // namespace
+
+bool WriteMoveTraceFile(const TScenarioDescription& description, std::int64_t steps, const std::string& path,
+                        std::string& error)
+{
+    const std::string partial = PartialName(path);
+    bool written = false;
+    {
+        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
+        if (file) {
+            TZOManager objects;
+            TScenario scenario(objects, description);
+            TTraceWriter trace(file);
+            trace.WriteHeader();
+            trace.WriteStep(0, *scenario.GetChain());
+            // Every step asked for, over or not, as zemba-run takes them.
+            scenario.GetLoop().RunSteps(steps, [&] {
+                trace.WriteStep(scenario.GetLoop().GetStep(), *scenario.GetChain());
+                return static_cast<bool>(file);
+            });
+            file.close();
+            written = static_cast<bool>(file);
+        }
+    }
+    std::error_code ec;
+    if (!written || (std::filesystem::rename(partial, path, ec), ec)) {
+        std::filesystem::remove(partial, ec);
+        error = "cannot write '" + path + "'";
+        return false;
+    }
+    return true;
+}
+
+std::string DeliverySeriesCsv(const std::vector<TDeliveryPoint>& curve, double boundPerMinute)
+{
+    std::string csv = "step,minutes,delivered,per_minute,bound_per_minute\n";
+    TDeliveryWindow window;
+    for (const TDeliveryPoint& point : curve) {
+        window.Add(point.step, point.delivered);
+        const double minutes = static_cast<double>(point.step) / TMoveReport::StepsPerMinute;
+        csv += std::to_string(point.step) + ',' + Number(minutes) + ',' + std::to_string(point.delivered) + ','
+            + Number(point.step > 0 ? window.PerMinute() : 0.0) + ',' + Number(boundPerMinute) + '\n';
+    }
+    return csv;
+}
+
+std::string MoveReportText(const TScenarioDescription& description, std::int64_t steps)
+{
+    std::ostringstream out;
+    WriteMoveReport(ReportMoveUpTo(description, steps), out);
+    return out.str();
+}

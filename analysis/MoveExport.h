@@ -1,0 +1,26 @@
+#pragma once
+
+#include "model/clsChainState.h"
+#include "scenario/clsScenarioDescription.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// What a window hands out of a move, each as zemba-run would write it, so that
+// a file saved from the window and one written by the tool can be compared.
+
+// The trace of the move from step 0 to steps, every step, as
+// `zemba-run --steps <steps> --trace` writes it, from a fresh run of the
+// scenario. Streams into a file beside path and renames it once whole;
+// false, with a one-line reason in error, when it could not.
+bool WriteMoveTraceFile(const TScenarioDescription& description, std::int64_t steps, const std::string& path,
+                        std::string& error);
+
+// The delivery curve as CSV: step, simulated minutes, loads delivered, loads per
+// simulated minute over the last simulated minute (as the chart draws it)
+// and the throughput bound in loads per simulated minute.
+std::string DeliverySeriesCsv(const std::vector<TDeliveryPoint>& curve, double boundPerMinute);
+
+// The report of the move up to a step, in zemba-run's words.
+std::string MoveReportText(const TScenarioDescription& description, std::int64_t steps);

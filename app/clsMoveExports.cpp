@@ -1,0 +1,54 @@
+#include "app/clsMoveExports.h"
+
+#include "analysis/MoveExport.h"
+#include "analysis/WholeFile.h"
+#include "strings/clsStringTable.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+namespace {
+
+constexpr std::int32_t TextCannotWrite = 2800;
+
+QString Refusal(const QString& path)
+{
+    return GetStringById(TextCannotWrite).arg(path);
+}
+
+std::string LocalPath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+QString ExportPicture(QSize size, const TPainting& paint, const QString& path)
+{
+    std::string error;
+    return WritePicture(size, paint, LocalPath(path), error) ? QString() : Refusal(path);
+}
+
+QString ExportText(const std::string& bytes, const QString& path)
+{
+    std::string error;
+    return WriteWholeFile(LocalPath(path), bytes, error) ? QString() : Refusal(path);
+}
+
+QString ExportTrace(const TScenarioDescription& description, std::int64_t steps, const QString& path)
+{
+    std::string error;
+    return WriteMoveTraceFile(description, steps, LocalPath(path), error) ? QString() : Refusal(path);
+}
+
+std::optional<QSize> ParsePictureSize(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^\\s*(\\d{1,5})\\s*[x×X]\\s*(\\d{1,5})\\s*$"));
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
+    if (size.isEmpty() || size.width() > MaximumPictureSide || size.height() > MaximumPictureSide)
+        return std::nullopt;
+    return size;
+}

@@ -1,0 +1,222 @@
+// Reviewing a move in the window: jumps to exact steps, the timeline, and
+// what the window writes out.
+#include "analysis/MoveCourse.h"
+#include "analysis/TraceWriter.h"
+#include "app/clsMoveExports.h"
+#include "app/clsTimeline.h"
+#include "app/frm_Main.h"
+#include "model/clsChainState.h"
+#include "scenario/clsScenarioFile.h"
+#include "tools/HeadlessRun.h"
+#include "tools/RunOptions.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+
+namespace {
+
+constexpr std::int64_t WholeMove = 221'150;
+
+class Review : public testing::Test
+{
+protected:
+    Review()
+    {
+        window.show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > 0; }, 5000));
+        window.findChild<QAction*>(QStringLiteral("acSimPause"))->trigger();
+    }
+
+    const TChainState& Latest() { return window.GetPublisher().Latest(); }
+    // Waits until the jump has arrived and the thread has published the move at its step.
+    bool Arrived(std::int64_t step)
+    {
+        return QTest::qWaitFor([&] { return !window.IsJumping() && Latest().step == step; }, 5000);
+    }
+    std::string PublishedRows()
+    {
+        std::ostringstream out;
+        TTraceWriter(out).WriteState(Latest());
+        return out.str();
+    }
+    // The rows of step s in zemba-run's trace of `--steps s`.
+    static std::string ToolRows(std::int64_t step, const std::string& scenarioPath = {})
+    {
+        TRunOptions options;
+        options.steps = step;
+        options.every = std::max<std::int64_t>(step, 1);
+        options.tracePath = "-";
+        options.scenarioPath = scenarioPath;
+        std::ostringstream out, err;
+        EXPECT_EQ(RunHeadless(options, out, err), 0) << err.str();
+        const std::string trace = out.str();
+        const std::string prefix = "\n" + std::to_string(step) + ",";
+        return trace.substr(trace.find(prefix, step == 0 ? 0 : trace.find("\n0,") + 1) + 1);
+    }
+
+    // Cleared before the window reads them.
+    bool fresh = [] {
+        QStandardPaths::setTestModeEnabled(true);
+        QApplication::setOrganizationName(QStringLiteral("zemba-tests"));
+        QApplication::setApplicationName(QStringLiteral("review"));
+        QSettings().clear();
+        return true;
+    }();
+    QTemporaryDir dir;
+    TfrmMain window;
+};
+
+} // namespace
+
+TEST_F(Review, AJumpShowsExactlyTheChainThatZembaRunReachesAtThatStep)
+{
+    QString file = dir.filePath(QStringLiteral("short.json"));
+    TScenarioDescription small = BuiltInMove(5);
+    small.stock = 30;
+    small.seed = 7;
+    ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly) && QFile(file).remove());
+    {
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(QByteArray::fromStdString(WriteScenario(small)));
+    }
+    // Backwards and forwards, in the built-in move and in a scenario file.
+    for (const std::string& scenario : {std::string(), file.toStdString()}) {
+        if (!scenario.empty()) {
+            ASSERT_TRUE(window.OpenScenario(file));
+            window.findChild<QAction*>(QStringLiteral("acSimPause"))->trigger();
+        }
+        for (const std::int64_t step : {std::int64_t{2000}, std::int64_t{1}, std::int64_t{0}, std::int64_t{2500}}) {
+            window.JumpTo(step);
+            ASSERT_TRUE(Arrived(step)) << step;
+            EXPECT_EQ(PublishedRows(), ToolRows(step, scenario)) << scenario << " at step " << step;
+            EXPECT_TRUE(window.IsPaused());
+        }
+    }
+}
+
+TEST_F(Review, JumpsInQuickSuccessionEndAtTheLastOneAndPlayOnFromThere)
+{
+    for (const std::int64_t step : {100'000, 5'000, 200'000, 10, 777})
+        window.JumpTo(step);
+    ASSERT_TRUE(Arrived(777));
+    QTest::qWait(300);
+    EXPECT_EQ(Latest().step, 777);
+    EXPECT_EQ(window.GetTimeline().GetStep(), 777);
+    window.findChild<QAction*>(QStringLiteral("acSimPause"))->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > 777; }, 3000));
+}
+
+TEST_F(Review, KeysStepAndPageAndEndAtTheFinishFoundInTheBackground)
+{
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetTimeline().GetCourse().has_value(); }, 10000));
+    const TMoveCourse& course = *window.GetTimeline().GetCourse();
+    EXPECT_EQ(course.outcome, TMoveOutcome::Finished);
+    EXPECT_EQ(course.endStep, WholeMove);
+    EXPECT_EQ(course.DeliveredBy(WholeMove), 666);
+    // The first delivery, six hundreds, the finish.
+    EXPECT_EQ(course.Marks().size(), 8U);
+    EXPECT_EQ(course.Marks().front(), course.deliveredAt.front());
+
+    // Whichever widget has the focus: the view's picture here.
+    QWidget* view = window.findChild<QWidget*>(QStringLiteral("pb"));
+    view->setFocus();
+    QElapsedTimer latency;
+    latency.start();
+    QTest::keyClick(view, Qt::Key_End);
+    ASSERT_TRUE(Arrived(WholeMove));
+    std::printf("the jump to the end arrived after %lld ms\n", static_cast<long long>(latency.elapsed()));
+    EXPECT_EQ(Latest().outcome, TMoveOutcome::Finished);
+    EXPECT_EQ(PublishedRows(), ToolRows(WholeMove));
+    const struct { Qt::Key key; std::int64_t step; } rows[] = {
+        {Qt::Key_Left, WholeMove - 1}, {Qt::Key_Home, 0}, {Qt::Key_Right, 1},
+        {Qt::Key_PageDown, 1501}, {Qt::Key_PageUp, 1}, {Qt::Key_Left, 0}, {Qt::Key_Left, 0},
+    };
+    for (const auto& row : rows) {
+        latency.restart();
+        QTest::keyClick(view, row.key);
+        ASSERT_TRUE(Arrived(row.step)) << row.step;
+        if (row.step == WholeMove - 1)
+            std::printf("the jump one step back from the end arrived after %lld ms\n", static_cast<long long>(latency.elapsed()));
+    }
+}
+
+TEST_F(Review, TheViewAsSvgHoldsOneBarPerPersonAndExportsThatCannotBeWrittenLeaveNothing)
+{
+    const QString svg = dir.filePath(QStringLiteral("view.svg"));
+    ASSERT_EQ(window.ExportView(svg, QSize(640, 300)), QString());
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    // A bar is a three pixels wide line with flat ends in the person's colour.
+    int bars = 0;
+    QXmlStreamReader xml(&file);
+    std::vector<bool> barGroups{false};
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QStringLiteral("g"))
+            barGroups.push_back(xml.attributes().value(QStringLiteral("stroke-width")) == QStringLiteral("3")
+                                && xml.attributes().value(QStringLiteral("stroke-linecap")) == QStringLiteral("butt"));
+        else if (xml.isEndElement() && xml.name() == QStringLiteral("g"))
+            barGroups.pop_back();
+        else if (xml.isStartElement() && xml.name() == QStringLiteral("polyline") && barGroups.back())
+            ++bars;
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    // Eleven persons, the source and the sink.
+    EXPECT_EQ(bars, 13);
+
+    // A file standing where the folder should be: nothing can be written below it.
+    const QString notAFolder = dir.filePath(QStringLiteral("not-a-folder"));
+    QFile(notAFolder).open(QIODevice::WriteOnly);
+    const QString below = notAFolder + QStringLiteral("/out");
+    const QString written[] = {
+        window.ExportView(below + QStringLiteral(".png")), window.ExportView(below + QStringLiteral(".svg")),
+        window.ExportChart(below + QStringLiteral(".png")), window.ExportSeries(below + QStringLiteral(".csv")),
+        ExportTrace(window.GetDescription(), 10, below + QStringLiteral(".csv")),
+        ExportText("report", dir.filePath(QStringLiteral("missing/report.txt"))),
+    };
+    for (const QString& error : written)
+        EXPECT_TRUE(error.contains(QStringLiteral("lässt sich nicht schreiben"))) << error.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList({"not-a-folder", "view.svg"}));
+
+    const QString png = dir.filePath(QStringLiteral("chart.png"));
+    EXPECT_EQ(window.ExportChart(png), QString());
+    EXPECT_FALSE(QImage(png).isNull());
+    const QString csv = dir.filePath(QStringLiteral("series.csv"));
+    EXPECT_EQ(window.ExportSeries(csv), QString());
+    QFile series(csv);
+    ASSERT_TRUE(series.open(QIODevice::ReadOnly));
+    EXPECT_EQ(series.readLine(), QByteArray("step,minutes,delivered,per_minute,bound_per_minute\n"));
+    window.CopyView();
+    EXPECT_EQ(QApplication::clipboard()->image().size(), window.findChild<QWidget*>(QStringLiteral("pb"))->size());
+}
+
+TEST_F(Review, TheTraceExportedFromTheWindowIsZembaRunsByteForByte)
+{
+    window.JumpTo(2500);
+    ASSERT_TRUE(Arrived(2500));
+    const QString path = dir.filePath(QStringLiteral("trace.csv"));
+    ASSERT_EQ(ExportTrace(window.GetDescription(), window.GetShownStep(), path), QString());
+    TRunOptions options;
+    options.steps = 2500;
+    options.tracePath = "-";
+    std::ostringstream out, err;
+    ASSERT_EQ(RunHeadless(options, out, err), 0);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().toStdString() == out.str());
+}
