@@ -4,6 +4,7 @@
 
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
+#include "app/clsExperimentPresenter.h"
 #include "app/clsReportPresenter.h"
 #include "app/clsRunChart.h"
 #include "dialogs/frm_About.h"
@@ -47,6 +48,7 @@ constexpr std::int32_t TextScenarioFiles = 2320;
 constexpr std::int32_t TextChart = 2330;
 constexpr std::int32_t TextRefused = 2340;
 constexpr std::int32_t TextLegend = 2350;
+constexpr std::int32_t TextBuiltIn = 2768;
 constexpr std::int32_t TextOpen = 50010;
 constexpr std::int32_t TextSimulation = 50300;
 constexpr std::int32_t TextPause = 50310;
@@ -90,6 +92,7 @@ TfrmMain::TfrmMain(QWidget* owner)
     ui->dkChart->setWidget(chart);
     legend = new TLegend;
     report = new TReportPresenter(this);
+    experiments = new TExperimentPresenter(this, ui->mnuSimulation);
     auto* legendScroll = new QScrollArea(ui->dkLegend);
     legendScroll->setWidget(legend);
     legendScroll->setWidgetResizable(true);
@@ -164,9 +167,33 @@ bool TfrmMain::OpenScenario(const QString& path)
         return false;
     }
     scenarioFile = path;
+    runName.clear();
     refusedFile.clear();
     Restart();
     return true;
+}
+
+void TfrmMain::RunDescription(const TScenarioDescription& run, const QString& name)
+{
+    description = run;
+    runName = name;
+    refusedFile.clear();
+    Restart();
+}
+
+TScenarioDescription TfrmMain::GetDescription() const
+{
+    return description.value_or(BuiltInMove());
+}
+
+QString TfrmMain::GetScenarioFile() const
+{
+    return description && runName.isEmpty() ? scenarioFile : QString();
+}
+
+QString TfrmMain::GetScenarioName() const
+{
+    return !runName.isEmpty() ? runName : description ? QFileInfo(scenarioFile).fileName() : GetStringById(TextBuiltIn);
 }
 
 bool TfrmMain::IsPaused() const
@@ -238,7 +265,7 @@ void TfrmMain::Restart()
 void TfrmMain::CreateScenario()
 {
     scenario = description ? std::make_unique<TScenario>(objects, *description) : std::make_unique<TScenario>(objects);
-    const QString note = description ? QFileInfo(scenarioFile).fileName()
+    const QString note = description ? GetScenarioName()
         : refusedFile.isEmpty()      ? QString()
                                      : GetStringById(TextRefused).arg(refusedFile);
     setWindowTitle(note.isEmpty() ? baseTitle : baseTitle + QStringLiteral(" – ") + note);

@@ -15,6 +15,7 @@ class QLabel;
 class QTimer;
 class TBCThread;
 class TBucketChain;
+class TExperimentPresenter;
 class TReportPresenter;
 class TRunChart;
 class TLegend;
@@ -49,6 +50,14 @@ public:
     // shows the reader's complaint in German and the running scenario goes on
     // untouched.
     bool OpenScenario(const QString& path);
+    // Restarts on a scenario held in memory (a run of an experiment), named
+    // in the title by name.
+    void RunDescription(const TScenarioDescription& scenario, const QString& name);
+    // The scenario the window runs, its file (empty for the built-in move and
+    // a scenario held in memory), and its name for titles.
+    TScenarioDescription GetDescription() const;
+    QString GetScenarioFile() const;
+    QString GetScenarioName() const;
 
     // For tests: the simulation is running.
     bool IsSimulating() const { return thread != nullptr; }
@@ -93,6 +102,7 @@ private:
     TRunChart* chart = nullptr;
     TLegend* legend = nullptr;
     TReportPresenter* report = nullptr;
+    TExperimentPresenter* experiments = nullptr;
     // The report shows once per run, when its move is over.
     bool reportedOver = false;
     QTimer* figuresTimer = nullptr;
@@ -112,5 +122,7 @@ private:
     QString refusedFile;
     // The file's scenario as read; none for the built-in move.
     std::optional<TScenarioDescription> description;
+    // The name of a scenario held in memory; empty when it came from scenarioFile.
+    QString runName;
     std::int32_t speedFactor = 1;
 };
