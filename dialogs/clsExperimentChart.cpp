@@ -54,7 +54,7 @@ void HideFromLegend(QChart* chart, QAbstractSeries* series)
 
 TExperimentChart::TExperimentChart(QWidget* parent) : QWidget(parent), chart(new QChart)
 {
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setAlignment(Qt::AlignRight);
     view = new QChartView(chart, this);
     view->setRenderHint(QPainter::Antialiasing);
     auto* layout = new QVBoxLayout(this);

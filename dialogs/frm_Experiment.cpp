@@ -81,6 +81,7 @@ constexpr std::int32_t TextDone = 2765;
 constexpr std::int32_t TextCancelled = 2766;
 
 constexpr int PollInterval = 250;
+constexpr int RedrawInterval = 1000;
 constexpr int MostMaxSteps = 2'000'000'000;
 
 QString Time(double steps)
@@ -126,6 +127,7 @@ TfrmExperiment::TfrmExperiment(QWidget* owner, const TScenarioDescription& descr
     chart = new TExperimentChart;
     for (QTableWidget* t : {groupTable, runTable}) {
         t->verticalHeader()->hide();
+        t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
         t->setSelectionBehavior(QAbstractItemView::SelectRows);
         t->setSelectionMode(QAbstractItemView::SingleSelection);
     }
@@ -144,7 +146,7 @@ TfrmExperiment::TfrmExperiment(QWidget* owner, const TScenarioDescription& descr
     splitter->setStretchFactor(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
-    resize(1150, 640);
+    resize(1240, 680);
 
     pollTimer = new QTimer(this);
     pollTimer->setInterval(PollInterval);
@@ -387,6 +389,7 @@ bool TfrmExperiment::Start(unsigned jobs)
     job.reset();
     job = std::make_unique<TSweepJob>(*next, jobs, RunSweepMove);
     clock.start();
+    redrawn.invalidate();
     csv.clear();
     progress->setRange(0, static_cast<int>(next->RunCount()));
     progress->setValue(0);
@@ -420,8 +423,12 @@ void TfrmExperiment::Poll()
     if (over)
         text = GetStringById(done == total ? TextDone : TextCancelled).arg(done).arg(total).arg(seconds, 0, 'f', 1).arg(rate, 0, 'f', 2);
     progressText->setText(text);
-    if (now != csv)
+    // The tables and the chart are drawn anew at most once a second while
+    // the runs go on: the cores are the runs'.
+    if (now != csv && (over || !redrawn.isValid() || redrawn.elapsed() >= RedrawInterval)) {
         ShowResult(job->GetPlan(), now);
+        redrawn.start();
+    }
     if (over) {
         pollTimer->stop();
         btStart->setEnabled(true);
@@ -591,6 +598,8 @@ bool TfrmExperiment::OpenResult(const QString& sweepPath, const QString& csvPath
         sweepText = ReadScenarioText(QFile::encodeName(sweepPath).toStdString());
         job.reset();
         plan = read;
+        progress->reset();
+        progressText->clear();
         ShowResult(*plan, rows);
     } catch (const std::exception& error) {
         Refuse(GetStringById(TextRefusedSweep).arg(QString::fromStdString(error.what())));

@@ -124,4 +124,5 @@ private:
     std::vector<TSweepGroup> groups;
     std::unique_ptr<TSweepJob> job;
     QElapsedTimer clock;
+    QElapsedTimer redrawn;
 };

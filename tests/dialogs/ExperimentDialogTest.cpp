@@ -107,6 +107,14 @@ TEST(ExperimentDialog, RunsTheSweepOfZembaRunAndOpensItsRuns)
             EXPECT_EQ(groups.item(r, 6 + k)->text().toStdString(), (*line)[7 + 2 * k]) << r << " " << k;
     }
 
+    // Reopened from its sweep file and CSV, the experiment shows the same table.
+    TfrmExperiment reopened(nullptr, BuiltInMove(), QString(), QStringLiteral("Umzug"));
+    ASSERT_TRUE(reopened.OpenResult(QString::fromStdString(base + ".json"), QString::fromStdString(base + ".csv")));
+    ASSERT_EQ(reopened.GetGroupTable()->rowCount(), groups.rowCount());
+    for (int r = 0; r < groups.rowCount(); ++r)
+        for (int c = 0; c < groups.columnCount(); ++c)
+            EXPECT_EQ(reopened.GetGroupTable()->item(r, c)->text(), groups.item(r, c)->text());
+
     // A double-clicked run is the run zemba-run makes of the scenario with its values and seed.
     std::optional<TScenarioDescription> opened;
     QObject::connect(&dialog, &TfrmExperiment::RunOpened, [&](const TScenarioDescription& s, const QString&) { opened = s; });
