@@ -1,6 +1,7 @@
 #include "dialogs/frm_Compare.h"
 
 #include "analysis/MoveReport.h"
+#include "dialogs/clsExperimentTables.h"
 #include "strings/clsStringTable.h"
 
 #include <QBuffer>
@@ -15,7 +16,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QValueAxis>
 #include <QVBoxLayout>
@@ -46,12 +46,6 @@ constexpr double StepsPerHour = TMoveReport::StepsPerSecond * 3600.0;
 const std::array<QColor, TfrmCompare::MostCurves> CurveColours{
     QColor(31, 119, 180), QColor(214, 39, 40),   QColor(44, 160, 44),  QColor(148, 103, 189),
     QColor(255, 127, 14), QColor(140, 86, 75),   QColor(227, 119, 194), QColor(23, 190, 207)};
-
-bool WriteWhole(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-}
 
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "analysis/MoveReport.h"
 #include "analysis/SweepMove.h"
 #include "dialogs/clsExperimentChart.h"
+#include "dialogs/clsExperimentTables.h"
 #include "scenario/clsScenarioFile.h"
 #include "scenario/clsScenarioText.h"
 #include "strings/clsStringTable.h"
@@ -23,7 +24,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
@@ -62,11 +62,6 @@ constexpr std::int32_t TextProgress = 2718;
 constexpr std::int32_t TextPersonHours = 2719;
 // The fields' names take TSweepField::TKind's order from here.
 constexpr std::int32_t TextFirstField = 2720;
-// The group table's columns from here, the run table's from TextFirstRunColumn.
-constexpr std::int32_t TextFirstGroupColumn = 2730;
-constexpr int GroupStatColumns = 10;
-constexpr std::int32_t TextFirstRunColumn = 2740;
-constexpr std::int32_t TextFirstEnd = 2745;
 constexpr std::int32_t TextTabGroups = 2748;
 constexpr std::int32_t TextTabRuns = 2749;
 constexpr std::int32_t TextTabChart = 2750;
@@ -83,29 +78,6 @@ constexpr std::int32_t TextCancelled = 2766;
 constexpr int PollInterval = 250;
 constexpr int RedrawInterval = 1000;
 constexpr int MostMaxSteps = 2'000'000'000;
-
-QString Time(double steps)
-{
-    return QString::fromStdString(FormatSimulatedTime(static_cast<std::int64_t>(std::llround(steps))));
-}
-
-QTableWidgetItem* Cell(const QString& text, bool number = true)
-{
-    auto* item = new QTableWidgetItem(text);
-    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
-    if (number)
-        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return item;
-}
-
-// Written whole or not at all: a temporary name beside it, then renamed.
-bool WriteWhole(const QString& path, const std::string& bytes)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly)
-        && file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size())
-        && file.commit();
-}
 
 } // namespace
 
@@ -416,7 +388,7 @@ void TfrmExperiment::Poll()
     const std::size_t total = job->GetPlan().RunCount();
     const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
     const double rate = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
-    const QString left = rate > 0.0 ? Time(static_cast<double>(total - done) / rate * TMoveReport::StepsPerSecond)
+    const QString left = rate > 0.0 ? SimulatedTime(static_cast<double>(total - done) / rate * TMoveReport::StepsPerSecond)
                                     : QStringLiteral("?");
     progress->setValue(static_cast<int>(done));
     QString text = GetStringById(TextProgress).arg(done).arg(total).arg(rate, 0, 'f', 2).arg(left);
@@ -458,61 +430,8 @@ void TfrmExperiment::ShowTables()
     QStringList names;
     for (const std::string& pointer : plan->pointers)
         names << FieldName(pointer);
-    QStringList header = names;
-    for (int c = 0; c < GroupStatColumns; ++c)
-        header << GetStringById(TextFirstGroupColumn + c);
-    groupTable->clear();
-    groupTable->setColumnCount(static_cast<int>(header.size()));
-    groupTable->setHorizontalHeaderLabels(header);
-    groupTable->setRowCount(static_cast<int>(groups.size()));
-    std::map<std::vector<std::string>, std::size_t> combinationOf;
-    for (std::size_t c = 0; c < plan->combinations.size(); ++c)
-        combinationOf[plan->ValuesOf(c)] = c;
-    for (int r = 0; r < static_cast<int>(groups.size()); ++r) {
-        const TSweepGroup& g = groups[static_cast<std::size_t>(r)];
-        int c = 0;
-        for (const std::string& value : g.values)
-            groupTable->setItem(r, c++, Cell(QString::fromStdString(value)));
-        const bool any = g.finished > 0;
-        const auto persons = static_cast<double>(plan->combinations[combinationOf.at(g.values)].GetPersonCount());
-        for (const QString& text : {QString::number(g.runs), QString::number(g.finished), QString::number(g.stalled),
-                                    QString::number(g.limited), any ? Time(static_cast<double>(g.min)) : QString(),
-                                    any ? Time(g.p10) : QString(), any ? Time(g.median) : QString(),
-                                    any ? Time(g.p90) : QString(), any ? Time(static_cast<double>(g.max)) : QString()})
-            groupTable->setItem(r, c++, Cell(text));
-        groupTable->setItem(r, c, Cell(any ? QString::number(g.median * persons / TMoveReport::StepsPerSecond / 3600.0, 'f', 1) : QString()));
-        // The seed nearest the median stands for the row.
-        double best = std::numeric_limits<double>::max();
-        QVariant run;
-        for (const TSweepTable::TRow& row : table.rows)
-            if (row.values == g.values && row.end == TSweepTable::TEnd::Finished
-                && std::abs(static_cast<double>(row.steps) - g.median) < best) {
-                best = std::abs(static_cast<double>(row.steps) - g.median);
-                run = QVariant::fromValue(row.run);
-            }
-        groupTable->item(r, 0)->setData(Qt::UserRole, run);
-    }
-    groupTable->resizeColumnsToContents();
-
-    header = QStringList{GetStringById(TextFirstRunColumn)} + names;
-    for (int c = 1; c < 5; ++c)
-        header << GetStringById(TextFirstRunColumn + c);
-    runTable->clear();
-    runTable->setColumnCount(static_cast<int>(header.size()));
-    runTable->setHorizontalHeaderLabels(header);
-    runTable->setRowCount(static_cast<int>(table.rows.size()));
-    for (int r = 0; r < static_cast<int>(table.rows.size()); ++r) {
-        const TSweepTable::TRow& row = table.rows[static_cast<std::size_t>(r)];
-        int c = 0;
-        runTable->setItem(r, c++, Cell(QString::number(row.run)));
-        for (const std::string& value : row.values)
-            runTable->setItem(r, c++, Cell(QString::fromStdString(value)));
-        runTable->setItem(r, c++, Cell(QString::number(plan->SeedOf(row.run))));
-        runTable->setItem(r, c++, Cell(GetStringById(TextFirstEnd + static_cast<std::int32_t>(row.end)), false));
-        runTable->setItem(r, c++, Cell(Time(static_cast<double>(row.steps))));
-        runTable->setItem(r, c++, Cell(QString::number(row.steps)));
-    }
-    runTable->resizeColumnsToContents();
+    ShowGroupTable(*groupTable, *plan, table, groups, names);
+    ShowRunTable(*runTable, *plan, table, names);
     chart->Show(*plan, table, groups, names.isEmpty() ? QString() : names[0], personHours->isChecked());
 }
 
@@ -555,7 +474,7 @@ std::optional<std::size_t> TfrmExperiment::SelectedRun() const
 
 bool TfrmExperiment::SaveCsv(const QString& path)
 {
-    if (!WriteWhole(path, csv)) {
+    if (!WriteWhole(path, QByteArray::fromStdString(csv))) {
         Refuse(GetStringById(TextNotWritten).arg(path));
         return false;
     }
@@ -574,7 +493,7 @@ bool TfrmExperiment::SaveSweep(const QString& path)
         }
         text = *GetSweepText();
     }
-    if (!WriteWhole(path, text)) {
+    if (!WriteWhole(path, QByteArray::fromStdString(text))) {
         Refuse(GetStringById(TextNotWritten).arg(path));
         return false;
     }
