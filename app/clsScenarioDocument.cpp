@@ -116,7 +116,7 @@ void TScenarioDocument::Opened(const QString& thePath, const TScenarioDescriptio
 
 bool TScenarioDocument::HasUnsavedEdits() const
 {
-    return window.GetRunningDescription() != saved;
+    return window.GetDescription() != saved;
 }
 
 QString TScenarioDocument::TitleNote() const
@@ -130,7 +130,7 @@ QString TScenarioDocument::TitleNote() const
 
 void TScenarioDocument::Follow()
 {
-    const TScenarioDescription running = window.GetRunningDescription();
+    const TScenarioDescription running = window.GetDescription();
     quick[0]->setText(QString::number(running.persons.empty() ? 0 : running.persons[0].count));
     quick[1]->setText(QString::number(running.stock));
     quick[2]->setText(QString::number(running.seed));
@@ -159,7 +159,7 @@ bool TScenarioDocument::MayDiscard()
 
 bool TScenarioDocument::SaveTo(const QString& target)
 {
-    const TScenarioDescription running = window.GetRunningDescription();
+    const TScenarioDescription running = window.GetDescription();
     // Written beside the file and renamed over it: never half a file.
     QSaveFile file(target);
     const std::string text = WriteScenario(running);
@@ -215,7 +215,7 @@ void TScenarioDocument::OpenEditor()
         connect(editor, &TfrmScenario::Applied, this,
                 [this](const TScenarioDescription& description) { window.RunDescription(description, path); });
     }
-    editor->SetDescription(window.GetRunningDescription());
+    editor->SetDescription(window.GetDescription());
     editor->show();
     editor->raise();
     editor->activateWindow();
@@ -234,7 +234,7 @@ void TScenarioDocument::Run(const TScenarioDescription& description, const QStri
 
 void TScenarioDocument::QuickChange()
 {
-    TScenarioDescription changed = window.GetRunningDescription();
+    TScenarioDescription changed = window.GetDescription();
     std::vector<TScenarioFault> faults;
     const auto whole = [&](QLineEdit* field, const char* at, std::int64_t low, std::int64_t high) {
         const std::string text = field->text().trimmed().toStdString();
@@ -260,7 +260,7 @@ void TScenarioDocument::QuickChange()
         field->setToolTip(ScenarioFaultWhat(faults.front()));
         return;
     }
-    if (changed != window.GetRunningDescription())
+    if (changed != window.GetDescription())
         Run(changed, path);
 }
 

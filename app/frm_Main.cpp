@@ -4,6 +4,7 @@
 
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
+#include "app/clsExperimentPresenter.h"
 #include "app/clsReportPresenter.h"
 #include "app/clsRunChart.h"
 #include "app/clsScenarioDocument.h"
@@ -47,6 +48,7 @@ constexpr std::int32_t TextStalled = 2390;
 constexpr std::int32_t TextChart = 2330;
 constexpr std::int32_t TextRefused = 2340;
 constexpr std::int32_t TextLegend = 2350;
+constexpr std::int32_t TextBuiltIn = 2768;
 constexpr std::int32_t TextSimulation = 50300;
 constexpr std::int32_t TextPause = 50310;
 constexpr std::int32_t TextContinue = 50311;
@@ -91,6 +93,7 @@ TfrmMain::TfrmMain(QWidget* owner)
     ui->dkChart->setWidget(chart);
     legend = new TLegend;
     report = new TReportPresenter(this);
+    experiments = new TExperimentPresenter(this, ui->mnuSimulation);
     auto* legendScroll = new QScrollArea(ui->dkLegend);
     legendScroll->setWidget(legend);
     legendScroll->setWidgetResizable(true);
@@ -200,6 +203,17 @@ void TfrmMain::ShowTitle()
     if (note.isEmpty() && !refusedFile.isEmpty())
         note = GetStringById(TextRefused).arg(refusedFile);
     setWindowTitle(note.isEmpty() ? baseTitle : baseTitle + QStringLiteral(" – ") + note);
+}
+
+QString TfrmMain::GetScenarioFile() const
+{
+    return document->HasUnsavedEdits() ? QString() : scenarioFile;
+}
+
+QString TfrmMain::GetScenarioName() const
+{
+    const QString note = document->TitleNote();
+    return note.isEmpty() ? GetStringById(TextBuiltIn) : note;
 }
 
 bool TfrmMain::IsPaused() const

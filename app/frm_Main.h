@@ -18,6 +18,7 @@ class QTimer;
 class QToolBar;
 class TBCThread;
 class TBucketChain;
+class TExperimentPresenter;
 class TReportPresenter;
 class TRunChart;
 class TLegend;
@@ -56,14 +57,16 @@ public:
     // shows the reader's complaint in German and the running scenario goes on
     // untouched.
     bool OpenScenario(const QString& path);
-    // Starts the description afresh, as edited in the window; path is the
-    // file it belongs to, empty for none.
+    // Starts the description afresh, as edited in the window or opened from
+    // an experiment; path is the file it belongs to, empty for none.
     void RunDescription(const TScenarioDescription& edited, const QString& path);
-    // What runs: the file's or edited description, or the built-in move.
-    TScenarioDescription GetRunningDescription() const { return description.value_or(BuiltInMove()); }
     // The program's name, with the document's note or the refused file's.
     void ShowTitle();
     TScenarioDocument& GetDocument() const { return *document; }
+    // The file the running move is, unedited; empty for any other move.
+    QString GetScenarioFile() const;
+    // The running move's name for titles: its file, "unbenannt" or the built-in move.
+    QString GetScenarioName() const;
 
     // For tests: the simulation is running.
     bool IsSimulating() const { return thread != nullptr; }
@@ -141,6 +144,7 @@ private:
     TLegend* legend = nullptr;
     TReportPresenter* report = nullptr;
     TScenarioDocument* document = nullptr;
+    TExperimentPresenter* experiments = nullptr;
     // The report shows once per run, when its move is over.
     bool reportedOver = false;
     QTimer* figuresTimer = nullptr;

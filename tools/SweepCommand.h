@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/SweepReport.h"
-#include "tools/SweepRunner.h"
+#include "analysis/SweepRunner.h"
 #include "tools/RunOptions.h"
 
 #include <atomic>

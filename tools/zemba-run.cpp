@@ -1,8 +1,8 @@
 #include "tools/HeadlessRun.h"
 #include "tools/RunOptions.h"
 #include "tools/SweepCommand.h"
-#include "tools/SweepMove.h"
-#include "tools/Version.h"
+#include "analysis/SweepMove.h"
+#include "analysis/Version.h"
 
 #ifdef ZEMBA_RUN_PLOT
 #include "analysis/MovePlot.h"

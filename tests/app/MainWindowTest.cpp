@@ -320,7 +320,7 @@ TEST_F(Workbench, TheEditorStartsTheEditedMoveAndNeuAsksBeforeEditsAreLost)
     answer.start(20);
     document.GetNewAction()->trigger();
     EXPECT_TRUE(asked.contains(QStringLiteral("nicht gespeichert"))) << asked.toStdString();
-    EXPECT_EQ(window.GetRunningDescription().persons[0].count, 14);
+    EXPECT_EQ(window.GetDescription().persons[0].count, 14);
     EXPECT_TRUE(window.windowTitle().endsWith(QLatin1Char('*')));
 }
 
@@ -336,17 +336,17 @@ TEST_F(Workbench, AnEditedMoveSavedToAFileRunsHeadlessToTheSameTraceAsTheWindows
     window.GetDocument().GetEditAction()->trigger();
     window.GetDocument().GetEditor()->SetDescription(edited);
     QTest::mouseClick(window.GetDocument().GetEditor()->findChild<QPushButton*>(QStringLiteral("btApply")), Qt::LeftButton);
-    ASSERT_EQ(window.GetRunningDescription(), edited);
+    ASSERT_EQ(window.GetDescription(), edited);
 
     const QString saved = dir.filePath(QStringLiteral("mine.json"));
     ASSERT_TRUE(window.GetDocument().SaveTo(saved));
     EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral(" – mine.json")));
-    EXPECT_EQ(ReadScenarioFile(saved.toStdString()), window.GetRunningDescription());
+    EXPECT_EQ(ReadScenarioFile(saved.toStdString()), window.GetDescription());
 
     constexpr std::int64_t Steps = 3000;
     constexpr std::int64_t Every = 500;
     TZOManager objects;
-    TScenario scenario(objects, window.GetRunningDescription());
+    TScenario scenario(objects, window.GetDescription());
     std::ostringstream expected;
     TTraceWriter trace(expected);
     trace.WriteHeader();

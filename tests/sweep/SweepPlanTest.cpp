@@ -1,5 +1,5 @@
 #include "scenario/clsScenarioFile.h"
-#include "tools/SweepPlan.h"
+#include "analysis/SweepPlan.h"
 
 #include <gtest/gtest.h>
 

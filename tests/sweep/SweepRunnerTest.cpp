@@ -1,7 +1,7 @@
 #include "tools/SweepCommand.h"
-#include "tools/SweepMove.h"
-#include "tools/Version.h"
-#include "tools/SweepRunner.h"
+#include "analysis/SweepMove.h"
+#include "analysis/Version.h"
+#include "analysis/SweepRunner.h"
 
 #include <gtest/gtest.h>
 

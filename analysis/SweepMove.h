@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/SweepRunner.h"
+#include "analysis/SweepRunner.h"
 
 // One run of a sweep: builds the scenario (its own ids, names and overtaking
 // draws, so that runs on several threads each give what a fresh process

@@ -1,4 +1,4 @@
-#include "tools/SweepMove.h"
+#include "analysis/SweepMove.h"
 
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"

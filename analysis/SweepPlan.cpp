@@ -1,4 +1,4 @@
-#include "tools/SweepPlan.h"
+#include "analysis/SweepPlan.h"
 
 #include "scenario/clsScenarioFile.h"
 #include "scenario/clsScenarioText.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/SweepPlan.h"
+#include "analysis/SweepPlan.h"
 
 #include <atomic>
 #include <cstddef>

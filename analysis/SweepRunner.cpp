@@ -1,7 +1,7 @@
-#include "tools/SweepRunner.h"
+#include "analysis/SweepRunner.h"
 
 #include "analysis/MoveReport.h"
-#include "tools/Version.h"
+#include "analysis/Version.h"
 
 #include <charconv>
 #include <chrono>

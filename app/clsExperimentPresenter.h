@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QMenu;
+class TfrmCompare;
+class TfrmExperiment;
+class TfrmMain;
+struct TScenarioDescription;
+
+// Simulation → Experiment and Vergleichen: opens the experiment on the
+// window's scenario, runs a result chosen there as the window's move, and
+// keeps the one comparison of runs that the window's move and the
+// experiment's runs are added to.
+class TExperimentPresenter : public QObject
+{
+    Q_OBJECT
+
+public:
+    TExperimentPresenter(TfrmMain* main, QMenu* simulation);
+
+    TfrmExperiment* OpenExperiment();
+    // Adds the window's move, run to its end off the window's thread.
+    void CompareWindowMove();
+    TfrmCompare* GetCompare();
+
+private:
+    void Compare(const TScenarioDescription& scenario, const QString& name);
+    // The file a sweep of the window's scenario names: its own file, none for
+    // the built-in move, or a copy written for a scenario held only in memory.
+    QString SweepScenarioPath(const TScenarioDescription& scenario) const;
+
+    TfrmMain* main;
+    QPointer<TfrmExperiment> experiment;
+    QPointer<TfrmCompare> compare;
+};

@@ -1,0 +1,263 @@
+#include "dialogs/clsExperimentChart.h"
+
+#include "analysis/MoveReport.h"
+#include "strings/clsStringTable.h"
+
+#include <QAreaSeries>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr std::int32_t TextFinishTime = 2751;
+constexpr std::int32_t TextPersonHours = 2752;
+constexpr std::int32_t TextMedian = 2753;
+constexpr std::int32_t TextBand = 2754;
+constexpr std::int32_t TextFastest = 2755;
+constexpr std::int32_t TextSlowest = 2756;
+constexpr std::int32_t TextNotFinished = 2757;
+
+constexpr double StepsPerHour = TMoveReport::StepsPerSecond * 3600.0;
+
+// The lines' colours, one per value of the second varied value, then again.
+const std::array<QColor, 8> LineColours{QColor(31, 119, 180), QColor(214, 39, 40),  QColor(44, 160, 44),
+                                        QColor(148, 103, 189), QColor(255, 127, 14), QColor(140, 86, 75),
+                                        QColor(227, 119, 194), QColor(23, 190, 207)};
+
+std::optional<double> Number(const std::string& text)
+{
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+void HideFromLegend(QChart* chart, QAbstractSeries* series)
+{
+    for (QLegendMarker* marker : chart->legend()->markers(series))
+        marker->setVisible(false);
+}
+
+} // namespace
+
+TExperimentChart::TExperimentChart(QWidget* parent) : QWidget(parent), chart(new QChart)
+{
+    chart->legend()->setAlignment(Qt::AlignRight);
+    view = new QChartView(chart, this);
+    view->setRenderHint(QPainter::Antialiasing);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+}
+
+void TExperimentChart::Clear()
+{
+    pointRuns.clear();
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+}
+
+QXYSeries* TExperimentChart::Track(QXYSeries* series, std::vector<std::size_t> runs)
+{
+    pointRuns[series] = std::move(runs);
+    connect(series, &QXYSeries::doubleClicked, this, [this, series](const QPointF& point) {
+        const QList<QPointF> points = series->points();
+        qsizetype nearest = -1;
+        double best = std::numeric_limits<double>::max();
+        for (qsizetype i = 0; i < points.size(); ++i) {
+            const QPointF d = view->chart()->mapToPosition(points[i], series) - view->chart()->mapToPosition(point, series);
+            if (const double distance = d.x() * d.x() + d.y() * d.y(); distance < best) {
+                best = distance;
+                nearest = i;
+            }
+        }
+        if (nearest >= 0)
+            emit RunOpened(RunAt(series, nearest));
+    });
+    return series;
+}
+
+std::size_t TExperimentChart::RunAt(const QXYSeries* series, qsizetype index) const
+{
+    return pointRuns.at(series).at(static_cast<std::size_t>(index));
+}
+
+void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, const std::vector<TSweepGroup>& groups,
+                            const QString& firstName, bool personHours)
+{
+    Clear();
+    if (plan.seeds.empty())
+        return;
+    // x: the first varied value as a number, or its place among the values
+    // when they are words; without a varied value, one place.
+    const std::vector<std::string> firstValues = plan.values.empty() ? std::vector<std::string>{""} : plan.values[0];
+    const bool numeric = std::all_of(firstValues.begin(), firstValues.end(), [](const std::string& v) { return Number(v).has_value(); });
+    const auto xOf = [&](const std::string& value) {
+        if (numeric)
+            return *Number(value);
+        return static_cast<double>(std::find(firstValues.begin(), firstValues.end(), value) - firstValues.begin());
+    };
+    const std::size_t lines = plan.values.size() > 1 ? plan.values[1].size() : 1;
+    const auto lineOf = [&](const std::vector<std::string>& values) -> std::size_t {
+        if (values.size() < 2)
+            return 0;
+        return static_cast<std::size_t>(std::find(plan.values[1].begin(), plan.values[1].end(), values[1]) - plan.values[1].begin());
+    };
+    std::map<std::vector<std::string>, std::size_t> combinationOf;
+    for (std::size_t c = 0; c < plan.combinations.size(); ++c)
+        combinationOf[plan.ValuesOf(c)] = c;
+    const auto scale = [&](const std::vector<std::string>& values) {
+        const auto found = combinationOf.find(values);
+        const double persons = personHours && found != combinationOf.end()
+            ? static_cast<double>(plan.combinations[found->second].GetPersonCount()) : 1.0;
+        return persons / StepsPerHour;
+    };
+
+    struct TLine
+    {
+        QLineSeries* median = new QLineSeries;
+        QLineSeries* low = new QLineSeries;
+        QLineSeries* high = new QLineSeries;
+        QScatterSeries* fastest = new QScatterSeries;
+        QScatterSeries* slowest = new QScatterSeries;
+        std::vector<std::size_t> medianRuns, fastestRuns, slowestRuns;
+    };
+    std::vector<TLine> perLine(lines);
+    QScatterSeries* unfinished = new QScatterSeries;
+    std::vector<std::size_t> unfinishedRuns;
+    double top = 0.0;
+    for (const TSweepGroup& group : groups) {
+        TLine& line = perLine[lineOf(group.values)];
+        const double x = xOf(group.values.empty() ? "" : group.values[0]);
+        const double k = scale(group.values);
+        if (group.finished > 0) {
+            line.median->append(x, group.median * k);
+            line.low->append(x, group.p10 * k);
+            line.high->append(x, group.p90 * k);
+            line.fastest->append(x, static_cast<double>(group.min) * k);
+            line.slowest->append(x, static_cast<double>(group.max) * k);
+            top = std::max(top, static_cast<double>(group.max) * k);
+        }
+        // The runs behind the marks: the seeds of the least and the greatest
+        // time, and the seed nearest the median.
+        std::size_t fastest = 0, slowest = 0, nearest = 0;
+        double nearestGap = std::numeric_limits<double>::max();
+        for (const TSweepTable::TRow& row : table.rows) {
+            if (row.values != group.values)
+                continue;
+            if (row.end != TSweepTable::TEnd::Finished) {
+                unfinished->append(x, static_cast<double>(row.steps) * k);
+                unfinishedRuns.push_back(row.run);
+                top = std::max(top, static_cast<double>(row.steps) * k);
+                continue;
+            }
+            fastest = row.steps == group.min ? row.run : fastest;
+            slowest = row.steps == group.max ? row.run : slowest;
+            if (const double gap = std::abs(static_cast<double>(row.steps) - group.median); gap < nearestGap) {
+                nearestGap = gap;
+                nearest = row.run;
+            }
+        }
+        if (group.finished > 0) {
+            line.medianRuns.push_back(nearest);
+            line.fastestRuns.push_back(fastest);
+            line.slowestRuns.push_back(slowest);
+        }
+    }
+
+    auto* xAxis = numeric ? static_cast<QAbstractAxis*>(new QValueAxis) : new QCategoryAxis;
+    xAxis->setTitleText(firstName);
+    if (auto* categories = qobject_cast<QCategoryAxis*>(xAxis)) {
+        categories->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        for (std::size_t i = 0; i < firstValues.size(); ++i)
+            categories->append(QString::fromStdString(firstValues[i]), static_cast<double>(i));
+        categories->setRange(-0.5, static_cast<double>(firstValues.size()) - 0.5);
+    } else if (auto* values = qobject_cast<QValueAxis*>(xAxis)) {
+        double low = std::numeric_limits<double>::max(), high = std::numeric_limits<double>::lowest();
+        for (const std::string& v : firstValues) {
+            low = std::min(low, xOf(v));
+            high = std::max(high, xOf(v));
+        }
+        const bool whole = std::all_of(firstValues.begin(), firstValues.end(),
+                                       [](const std::string& v) { return v.find_first_of(".eE") == std::string::npos; });
+        const double span = high > low ? high - low : 1.0;
+        values->setRange(low - span * 0.03, high + span * 0.03);
+        // Ticks on round values: every whole count where there are few.
+        double tick = std::pow(10.0, std::floor(std::log10(span / 2.0)));
+        while (span / tick > 10.0)
+            tick *= span / tick > 25.0 ? 5.0 : 2.0;
+        if (whole)
+            tick = std::max(1.0, std::round(tick));
+        values->setTickType(QValueAxis::TicksDynamic);
+        values->setTickAnchor(0.0);
+        values->setTickInterval(tick);
+        values->setLabelFormat(whole ? QStringLiteral("%d") : QStringLiteral("%.3g"));
+    }
+    auto* yAxis = new QValueAxis;
+    yAxis->setTitleText(GetStringById(personHours ? TextPersonHours : TextFinishTime));
+    yAxis->setRange(0.0, top > 0.0 ? top * 1.05 : 1.0);
+    yAxis->applyNiceNumbers();
+    yAxis->setLabelFormat(QStringLiteral("%.1f"));
+    chart->addAxis(xAxis, Qt::AlignBottom);
+    chart->addAxis(yAxis, Qt::AlignLeft);
+    const auto add = [&](QAbstractSeries* series) {
+        chart->addSeries(series);
+        series->attachAxis(xAxis);
+        series->attachAxis(yAxis);
+    };
+
+    for (std::size_t i = 0; i < lines; ++i) {
+        TLine& line = perLine[i];
+        const QColor colour = LineColours[i % LineColours.size()];
+        const QString value = plan.values.size() > 1 ? QString::fromStdString(plan.values[1][i]) : QString();
+        auto* band = new QAreaSeries(line.high, line.low);
+        // The band's edges are not on the chart themselves: they go with it.
+        line.high->setParent(band);
+        line.low->setParent(band);
+        QColor fill = colour;
+        fill.setAlpha(50);
+        band->setBrush(fill);
+        band->setPen(Qt::NoPen);
+        band->setName(GetStringById(TextBand));
+        add(band);
+        line.median->setName(value.isEmpty() ? GetStringById(TextMedian) : GetStringById(TextMedian) + QStringLiteral(" ") + value);
+        line.median->setPen(QPen(colour, 2.5));
+        line.median->setPointsVisible(true);
+        add(Track(line.median, line.medianRuns));
+        for (auto [marks, runs, text, shape] : {std::tuple{line.fastest, &line.fastestRuns, TextFastest, QScatterSeries::MarkerShapeTriangle},
+                                                std::tuple{line.slowest, &line.slowestRuns, TextSlowest, QScatterSeries::MarkerShapeRectangle}}) {
+            marks->setName(GetStringById(text));
+            marks->setMarkerShape(shape);
+            marks->setMarkerSize(8.0);
+            marks->setColor(colour);
+            marks->setBorderColor(colour.darker());
+            add(Track(marks, *runs));
+            if (i > 0)
+                HideFromLegend(chart, marks);
+        }
+        if (i > 0)
+            HideFromLegend(chart, band);
+    }
+    unfinished->setName(GetStringById(TextNotFinished));
+    unfinished->setMarkerShape(QScatterSeries::MarkerShapeStar);
+    unfinished->setMarkerSize(12.0);
+    unfinished->setColor(Qt::black);
+    add(Track(unfinished, unfinishedRuns));
+    if (unfinishedRuns.empty())
+        HideFromLegend(chart, unfinished);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "analysis/SweepPlan.h"
+#include "analysis/SweepReport.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class QTableWidget;
+
+// An experiment's answer as tables: per combination its values, runs,
+// finished, stalled and limited, the finish time's figures as --sweep-report
+// gives them and the median's person-hours (the first cell keeps the run of
+// the seed nearest the median); and every run with its seed and end.
+// names: the varied fields in words.
+void ShowGroupTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable& table,
+                    const std::vector<TSweepGroup>& groups, const QStringList& names);
+void ShowRunTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable& table, const QStringList& names);
+
+// Steps as simulated h:mm:ss, rounded to the step as the sweep report rounds.
+QString SimulatedTime(double steps);
+
+// Written whole or not at all: to a temporary name beside it, then renamed.
+bool WriteWhole(const QString& path, const QByteArray& bytes);

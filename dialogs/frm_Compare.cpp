@@ -1,0 +1,202 @@
+#include "dialogs/frm_Compare.h"
+
+#include "analysis/MoveReport.h"
+#include "dialogs/clsExperimentTables.h"
+#include "strings/clsStringTable.h"
+
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QFileDialog>
+#include <QFutureWatcher>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QSvgGenerator>
+#include <QValueAxis>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <array>
+#include <charconv>
+
+namespace {
+
+constexpr std::int32_t TextTitle = 2770;
+constexpr std::int32_t TextDelivered = 2771;
+constexpr std::int32_t TextTime = 2772;
+constexpr std::int32_t TextPng = 2773;
+constexpr std::int32_t TextSvg = 2774;
+constexpr std::int32_t TextCsv = 2775;
+constexpr std::int32_t TextClear = 2776;
+constexpr std::int32_t TextPending = 2777;
+constexpr std::int32_t TextNotWritten = 2761;
+constexpr std::int32_t TextPngFiles = 2778;
+constexpr std::int32_t TextSvgFiles = 2779;
+constexpr std::int32_t TextCsvFiles = 2759;
+
+// A run that never ends is cut off where a sweep's would be by default.
+constexpr std::int64_t MostSteps = 5'000'000;
+constexpr double StepsPerHour = TMoveReport::StepsPerSecond * 3600.0;
+
+const std::array<QColor, TfrmCompare::MostCurves> CurveColours{
+    QColor(31, 119, 180), QColor(214, 39, 40),   QColor(44, 160, 44),  QColor(148, 103, 189),
+    QColor(255, 127, 14), QColor(140, 86, 75),   QColor(227, 119, 194), QColor(23, 190, 207)};
+
+
+} // namespace
+
+TfrmCompare::TfrmCompare(QWidget* owner) : QDialog(owner), chart(new QChart)
+{
+    setWindowTitle(GetStringById(TextTitle));
+    setModal(false);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    view = new QChartView(chart);
+    view->setRenderHint(QPainter::Antialiasing);
+    lbPending = new QLabel;
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(lbPending, 1);
+    const auto button = [&](std::int32_t text, auto action) {
+        auto* b = new QPushButton(GetStringById(text));
+        connect(b, &QPushButton::clicked, this, action);
+        buttons->addWidget(b);
+    };
+    const auto exportAs = [this](std::int32_t filter, bool csv) {
+        return [this, filter, csv] {
+            const QString path = QFileDialog::getSaveFileName(this, windowTitle(), QString(), GetStringById(filter));
+            if (!path.isEmpty() && !(csv ? ExportCsv(path) : ExportPicture(path)))
+                QMessageBox::warning(this, windowTitle(), GetStringById(TextNotWritten).arg(path));
+        };
+    };
+    button(TextPng, exportAs(TextPngFiles, false));
+    button(TextSvg, exportAs(TextSvgFiles, false));
+    button(TextCsv, exportAs(TextCsvFiles, true));
+    button(TextClear, [this] {
+        curves.clear();
+        Redraw();
+    });
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(view, 1);
+    layout->addLayout(buttons);
+    resize(900, 560);
+    Redraw();
+}
+
+TfrmCompare::~TfrmCompare()
+{
+    *stop = true;
+}
+
+void TfrmCompare::AddRun(const TScenarioDescription& scenario, const QString& name)
+{
+    ++pending;
+    lbPending->setText(GetStringById(TextPending).arg(pending));
+    auto* watcher = new QFutureWatcher<TDeliveryCurve>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, name] {
+        --pending;
+        lbPending->setText(pending > 0 ? GetStringById(TextPending).arg(pending) : QString());
+        AddCurve(watcher->result(), name);
+        watcher->deleteLater();
+    });
+    // The run holds its own share of the stop flag: it may outlive the dialog by a moment.
+    watcher->setFuture(QtConcurrent::run([scenario, flag = stop] { return DeliveryCurveOf(scenario, MostSteps, *flag); }));
+}
+
+void TfrmCompare::AddCurve(const TDeliveryCurve& curve, const QString& name)
+{
+    if (curves.size() == MostCurves)
+        curves.erase(curves.begin());
+    curves.push_back({name, curve});
+    Redraw();
+}
+
+void TfrmCompare::Redraw()
+{
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+    auto* time = new QValueAxis;
+    time->setTitleText(GetStringById(TextTime));
+    time->setLabelFormat(QStringLiteral("%.1f"));
+    auto* loads = new QValueAxis;
+    loads->setTitleText(GetStringById(TextDelivered));
+    loads->setLabelFormat(QStringLiteral("%d"));
+    chart->addAxis(time, Qt::AlignBottom);
+    chart->addAxis(loads, Qt::AlignLeft);
+    double right = 0.0;
+    std::int32_t top = 0;
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        const TDeliveryCurve& c = curves[i].curve;
+        const QColor colour = CurveColours[i % CurveColours.size()];
+        auto* line = new QLineSeries;
+        line->setName(curves[i].name);
+        line->setPen(QPen(colour, 2.0));
+        for (const TDeliveryPoint& p : c.points)
+            line->append(static_cast<double>(p.step) / StepsPerHour, p.delivered);
+        auto* bound = new QLineSeries;
+        QPen dashed(colour, 1.2, Qt::DashLine);
+        bound->setPen(dashed);
+        if (c.boundPerMinute > 0.0)
+            bound->append({QPointF(0.0, 0.0), QPointF(c.stock / c.boundPerMinute / 60.0, c.stock)});
+        for (QLineSeries* s : {line, bound}) {
+            chart->addSeries(s);
+            s->attachAxis(time);
+            s->attachAxis(loads);
+        }
+        for (QLegendMarker* marker : chart->legend()->markers(bound))
+            marker->setVisible(false);
+        if (!c.points.empty())
+            right = std::max(right, static_cast<double>(c.points.back().step) / StepsPerHour);
+        top = std::max(top, c.stock);
+    }
+    time->setRange(0.0, right > 0.0 ? right : 1.0);
+    loads->setRange(0.0, top > 0 ? top : 1);
+}
+
+bool TfrmCompare::ExportPicture(const QString& path)
+{
+    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(view->size());
+        svg.setViewBox(view->rect());
+        svg.setTitle(windowTitle());
+        {
+            QPainter painter(&svg);
+            view->render(&painter);
+        }
+        return WriteWhole(path, bytes);
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    return view->grab().save(&buffer, "PNG") && WriteWhole(path, bytes);
+}
+
+std::string TfrmCompare::CsvText() const
+{
+    std::string text = "curve,name,step,time,delivered\n";
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        // A name's commas and quotes stay inside its quoted field.
+        std::string name = "\"";
+        for (const char ch : curves[i].name.toStdString())
+            name += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+        name += "\"";
+        for (const TDeliveryPoint& p : curves[i].curve.points)
+            text += std::to_string(i + 1) + "," + name + "," + std::to_string(p.step) + "," + FormatSimulatedTime(p.step)
+                + "," + std::to_string(p.delivered) + "\n";
+    }
+    return text;
+}
+
+bool TfrmCompare::ExportCsv(const QString& path)
+{
+    return WriteWhole(path, QByteArray::fromStdString(CsvText()));
+}

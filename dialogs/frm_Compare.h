@@ -1,0 +1,61 @@
+#pragma once
+
+#include "analysis/DeliveryCurve.h"
+#include "scenario/clsScenarioDescription.h"
+
+#include <QDialog>
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+class QChart;
+class QChartView;
+class QLabel;
+class QLineSeries;
+class QValueAxis;
+
+// Runs side by side: loads delivered against simulated time, one curve per
+// run named by its scenario and seed, each with its throughput bound dashed
+// in its colour. Holds up to MostCurves; a further one pushes out the oldest.
+// A run added is run headless off the window's thread, to its end.
+class TfrmCompare : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr std::size_t MostCurves = 8;
+
+    explicit TfrmCompare(QWidget* owner);
+    ~TfrmCompare() override;
+
+    // Runs the scenario and adds its curve when it is over.
+    void AddRun(const TScenarioDescription& scenario, const QString& name);
+    // Adds a curve already run.
+    void AddCurve(const TDeliveryCurve& curve, const QString& name);
+    std::size_t GetCurveCount() const { return curves.size(); }
+    // Runs still under way.
+    int GetPending() const { return pending; }
+    QChart* GetChart() const { return chart; }
+
+    bool ExportPicture(const QString& path);
+    bool ExportCsv(const QString& path);
+    // The CSV's text: curve, name, step, time, delivered, one row per point.
+    std::string CsvText() const;
+
+private:
+    void Redraw();
+
+    struct TCurve
+    {
+        QString name;
+        TDeliveryCurve curve;
+    };
+    std::vector<TCurve> curves;
+    QChart* chart = nullptr;
+    QChartView* view = nullptr;
+    QLabel* lbPending = nullptr;
+    int pending = 0;
+    // Set when the dialog goes: runs under way give up at their next look.
+    std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
+};
