@@ -10,9 +10,7 @@
 #include <map>
 #include <ostream>
 
-namespace {
-
-std::vector<std::string> Split(const std::string& line)
+std::vector<std::string> SplitCsvLine(const std::string& line)
 {
     std::vector<std::string> fields(1);
     for (const char c : line)
@@ -22,6 +20,8 @@ std::vector<std::string> Split(const std::string& line)
             fields.back() += c;
     return fields;
 }
+
+namespace {
 
 template <typename T>
 bool ParseWhole(const std::string& text, T& value)
@@ -45,7 +45,7 @@ TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
     std::string line;
     if (!std::getline(in, line))
         fail(1, "empty: no header");
-    const std::vector<std::string> header = Split(line);
+    const std::vector<std::string> header = SplitCsvLine(line);
     const auto column = [&](const char* name) {
         const auto found = std::find(header.begin(), header.end(), name);
         if (found == header.end())
@@ -73,7 +73,7 @@ TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
     for (std::size_t number = 2; std::getline(in, line); ++number) {
         if (line.empty())
             continue;
-        const std::vector<std::string> fields = Split(line);
+        const std::vector<std::string> fields = SplitCsvLine(line);
         if (fields.size() != header.size())
             fail(number, std::to_string(fields.size()) + " fields where the header has " + std::to_string(header.size()));
         TSweepTable::TRow row;

@@ -41,6 +41,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The fields of one line of a sweep's CSV, which quotes nothing.
+std::vector<std::string> SplitCsvLine(const std::string& line);
+
 // Throws TSweepCsvError, also for a run found twice and for rows of more than
 // one plan (their max_steps, plan_runs, sweep_sha256, version or commit
 // differ); runs missing are listed in the table. fileName only names it in messages.

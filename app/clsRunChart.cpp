@@ -45,6 +45,8 @@ TAxis* AddAxis(QChart& chart, std::int32_t title, Qt::Alignment side)
     axis->setLabelsFont(font);
     axis->setTitleFont(font);
     axis->setTitleText(GetStringById(title));
+    // A small chart keeps its h:mm and load figures whole rather than eliding them.
+    axis->setTruncateLabels(false);
     chart.addAxis(axis, side);
     return axis;
 }

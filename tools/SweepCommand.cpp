@@ -1,6 +1,7 @@
 #include "tools/SweepCommand.h"
 
 #include "analysis/MoveReport.h"
+#include "analysis/SweepReport.h"
 #include "analysis/WholeFile.h"
 #include "scenario/clsScenarioFile.h"
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <thread>
 
@@ -58,15 +60,15 @@ private:
     bool shown = false;
 };
 
-std::vector<std::string> Fields(const std::string& line)
+// The sweep file's plan, or nothing after saying why it is refused.
+std::optional<TSweepPlan> ReadPlan(const TRunOptions& options, std::ostream& err)
 {
-    std::vector<std::string> fields(1);
-    for (const char c : line)
-        if (c == ',')
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    return fields;
+    try {
+        return ReadSweepFile(options.sweepPath);
+    } catch (const TScenarioFileError& error) {
+        err << error.what() << '\n';
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -102,7 +104,7 @@ std::map<std::size_t, std::string> ReadFinishedRows(const TSweepPlan& plan, cons
         start += "," + std::to_string(plan.SeedOf(run)) + ",";
         if (line.rfind(start, 0) != 0 || line.size() < planValues.size()
             || line.compare(line.size() - planValues.size(), planValues.size(), planValues) != 0
-            || Fields(line).size() != Fields(SweepCsvHeader(plan)).size())
+            || SplitCsvLine(line).size() != SplitCsvLine(SweepCsvHeader(plan)).size())
             fail(number, "run " + index + " is another plan's (values, seed, limit, sweep file or program differ)");
         if (!rows.emplace(run, line + "\n").second)
             fail(number, "run " + index + " is there twice");
@@ -112,13 +114,10 @@ std::map<std::size_t, std::string> ReadFinishedRows(const TSweepPlan& plan, cons
 
 int RunSweepPlan(const TRunOptions& options, std::ostream& out, std::ostream& err)
 {
-    TSweepPlan plan;
-    try {
-        plan = ReadSweepFile(options.sweepPath);
-    } catch (const TScenarioFileError& error) {
-        err << error.what() << '\n';
+    const std::optional<TSweepPlan> read = ReadPlan(options, err);
+    if (!read)
         return 2;
-    }
+    const TSweepPlan& plan = *read;
     const std::size_t combinations = plan.combinations.size();
     out << "sweep " << options.sweepPath << " (sha256 " << plan.sweepHash << "...) varies " << plan.scenarioName << '\n'
         << "runs " << plan.RunCount() << ": " << combinations << (combinations == 1 ? " combination" : " combinations")
@@ -161,13 +160,10 @@ int RunSweepPlan(const TRunOptions& options, std::ostream& out, std::ostream& er
 int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream& err, const TSweepRunFunction& run,
                     const std::atomic<bool>& stop, TSweepProgressStyle progress)
 {
-    TSweepPlan plan;
-    try {
-        plan = ReadSweepFile(options.sweepPath);
-    } catch (const TScenarioFileError& error) {
-        err << error.what() << '\n';
+    const std::optional<TSweepPlan> read = ReadPlan(options, err);
+    if (!read)
         return 2;
-    }
+    const TSweepPlan& plan = *read;
     const std::vector<std::size_t> runs = ShardRuns(plan.RunCount(), static_cast<std::size_t>(options.shard),
                                                     static_cast<std::size_t>(options.shardCount));
 
