@@ -3,6 +3,7 @@
 #include "analysis/MoveReport.h"
 #include "analysis/SweepMove.h"
 #include "dialogs/clsExperimentChart.h"
+#include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/clsExperimentTables.h"
 #include "scenario/clsScenarioFile.h"
 #include "scenario/clsScenarioText.h"
@@ -324,7 +325,7 @@ std::optional<TSweepPlan> TfrmExperiment::GetPlan(QString* reason) const
         return ParseSweep(*text, "experiment", ".");
     } catch (const TScenarioFileError& error) {
         if (reason)
-            *reason = GetStringById(TextRefusedSweep).arg(QString::fromStdString(error.what()));
+            *reason = GetStringById(TextRefusedSweep).arg(ScenarioFaultText(error));
         return std::nullopt;
     }
 }
@@ -520,6 +521,9 @@ bool TfrmExperiment::OpenResult(const QString& sweepPath, const QString& csvPath
         progress->reset();
         progressText->clear();
         ShowResult(*plan, rows);
+    } catch (const TScenarioFileError& error) {
+        Refuse(GetStringById(TextRefusedSweep).arg(ScenarioFaultText(error)));
+        return false;
     } catch (const std::exception& error) {
         Refuse(GetStringById(TextRefusedSweep).arg(QString::fromStdString(error.what())));
         return false;
