@@ -12,6 +12,13 @@ TReportPresenter::TReportPresenter(QWidget* theOwner)
 {
 }
 
+TReportPresenter::~TReportPresenter()
+{
+    // A report still being worked out ends before its watcher goes.
+    for (QFutureWatcherBase* work : findChildren<QFutureWatcherBase*>(Qt::FindDirectChildrenOnly))
+        work->waitForFinished();
+}
+
 void TReportPresenter::Show(const TScenarioDescription& description, std::int64_t steps)
 {
     const std::uint64_t request = ++requests;

@@ -18,6 +18,7 @@ class TReportPresenter : public QObject
 
 public:
     explicit TReportPresenter(QWidget* owner);
+    ~TReportPresenter() override;
 
     void Show(const TScenarioDescription& description, std::int64_t steps);
     // The dialog once a report has been shown, else null.

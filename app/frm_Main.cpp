@@ -26,6 +26,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
+#include <QFutureWatcher>
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QSettings>
@@ -166,6 +167,9 @@ TfrmMain::~TfrmMain()
     if (courseCancel)
         *courseCancel = true;
     StopSimulation();
+    // Work on the pool ends before its watchers go with the window.
+    for (QFutureWatcherBase* work : findChildren<QFutureWatcherBase*>(Qt::FindDirectChildrenOnly))
+        work->waitForFinished();
 }
 
 void TfrmMain::SetScenarioFile(const QString& path)

@@ -89,6 +89,9 @@ TfrmCompare::TfrmCompare(QWidget* owner) : QDialog(owner), chart(new QChart)
 TfrmCompare::~TfrmCompare()
 {
     *stop = true;
+    // The runs stop at the flag and end before their watchers go.
+    for (QFutureWatcherBase* work : findChildren<QFutureWatcherBase*>(Qt::FindDirectChildrenOnly))
+        work->waitForFinished();
 }
 
 void TfrmCompare::AddRun(const TScenarioDescription& scenario, const QString& name)
@@ -102,7 +105,6 @@ void TfrmCompare::AddRun(const TScenarioDescription& scenario, const QString& na
         AddCurve(watcher->result(), name);
         watcher->deleteLater();
     });
-    // The run holds its own share of the stop flag: it may outlive the dialog by a moment.
     watcher->setFuture(QtConcurrent::run([scenario, flag = stop] { return DeliveryCurveOf(scenario, MostSteps, *flag); }));
 }
 

@@ -44,7 +44,7 @@ protected:
     // Waits until the jump has arrived and the thread has published the move at its step.
     bool Arrived(std::int64_t step)
     {
-        return QTest::qWaitFor([&] { return !window.IsJumping() && Latest().step == step; }, 5000);
+        return QTest::qWaitFor([&] { return !window.IsJumping() && Latest().step == step; }, 30000);
     }
     std::string PublishedRows()
     {
@@ -122,7 +122,7 @@ TEST_F(Review, JumpsInQuickSuccessionEndAtTheLastOneAndPlayOnFromThere)
 
 TEST_F(Review, KeysStepAndPageAndEndAtTheFinishFoundInTheBackground)
 {
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetTimeline().GetCourse().has_value(); }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetTimeline().GetCourse().has_value(); }, 60000));
     const TMoveCourse& course = *window.GetTimeline().GetCourse();
     EXPECT_EQ(course.outcome, TMoveOutcome::Finished);
     EXPECT_EQ(course.endStep, WholeMove);
