@@ -36,7 +36,7 @@ struct TMoveReport
         std::int64_t givenUp = 0;
         std::int64_t moved = 0;
         // Where the person stood and what it was doing after the last step.
-        TPersonObservation last;
+        TPersonObservation last{};
     };
 
     std::int64_t steps = 0;

@@ -149,8 +149,8 @@ void TLoadSource::GiveLoadTo(TLoadHandler* receiver)
         receiver->PutLoad(TakeLoad(0));
         NotifyLoadsChanged();
         receiver->NotifyLoadsChanged();
-        if (TBucketChain* chain = GetChain())
-            chain->CountHandover();
+        if (TBucketChain* owner = GetChain())
+            owner->CountHandover();
     }
 }
 

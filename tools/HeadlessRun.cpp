@@ -63,10 +63,14 @@ void WriteSummary(std::int64_t step, const TBucketChain& chain, std::ostream& ou
 // 52117 as "52,117": step numbers a person reads.
 std::string GroupedDigits(std::int64_t n)
 {
-    std::string digits = std::to_string(n);
-    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > (n < 0 ? 1 : 0); at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return digits;
+    const std::string digits = std::to_string(n);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && digits[i - 1] != '-' && (digits.size() - i) % 3 == 0)
+            grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
 }
 
 } // namespace

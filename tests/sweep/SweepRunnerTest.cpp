@@ -108,8 +108,8 @@ TEST(SweepRunner, AnInterruptedSweepKeepsEveryFinishedRowWholeAndResumesToTheSam
             stop = false;
             RunSweep(plan, runs, jobs, FakeRun, resumed, stop, {}, done);
             std::string expected;
-            for (const std::string& line : whole)
-                expected += line + "\n";
+            for (const std::string& row : whole)
+                expected += row + "\n";
             EXPECT_EQ(resumed.str(), expected) << jobs << " jobs, cut " << cut;
         }
     }
