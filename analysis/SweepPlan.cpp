@@ -42,6 +42,8 @@ public:
             ReadVary(*found, variedInOrder, plan, values);
         Expand(plan, values);
         plan.scenarioName = baseName;
+        plan.scenarioPath = basePath;
+        plan.base = ScenarioFromJson(base, baseName);
         return plan;
     }
 
@@ -81,6 +83,7 @@ private:
             Fail(place, "expected the path of a scenario file");
         const std::filesystem::path relative(found->get<std::string>());
         baseName = (relative.is_absolute() ? relative : std::filesystem::path(folder) / relative).string();
+        basePath = baseName;
         // The scenario as the writer writes it, every default filled in, so
         // that a value the file leaves to its default can be varied too.
         try {
@@ -184,6 +187,7 @@ private:
     std::string fileName;
     std::string folder;
     std::string baseName;
+    std::string basePath;
     json base;
 };
 

@@ -24,6 +24,10 @@ struct TSweepPlan
     std::int64_t maxSteps = 0;
     // The scenario varied: its file's path, or "the built-in move".
     std::string scenarioName;
+    // That file's path as the sweep file names it, read from the sweep
+    // file's folder; empty for the built-in move. And the scenario as read.
+    std::string scenarioPath;
+    TScenarioDescription base;
     // Tells this plan's sweep file from any other: see ShortSha256.
     std::string sweepHash;
 

@@ -37,19 +37,25 @@ std::string Time(double steps)
 
 } // namespace
 
+TSweepCsvError::TSweepCsvError(TKind fault, const std::string& fileName, std::size_t number, const std::string& what)
+    : std::runtime_error(fileName + ": line " + std::to_string(number) + ": " + what), kind(fault), line(number)
+{
+}
+
 TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
 {
-    const auto fail = [&](std::size_t line, const std::string& what) {
-        throw TSweepCsvError(fileName + ": line " + std::to_string(line) + ": " + what);
+    using K = TSweepCsvError::TKind;
+    const auto fail = [&](K kind, std::size_t line, const std::string& what) {
+        throw TSweepCsvError(kind, fileName, line, what);
     };
     std::string line;
     if (!std::getline(in, line))
-        fail(1, "empty: no header");
+        fail(K::NotSweepCsv, 1, "empty: no header");
     const std::vector<std::string> header = SplitCsvLine(line);
     const auto column = [&](const char* name) {
         const auto found = std::find(header.begin(), header.end(), name);
         if (found == header.end())
-            fail(1, std::string("no column ") + name + ": not a sweep's CSV");
+            fail(K::NotSweepCsv, 1, std::string("no column ") + name + ": not a sweep's CSV");
         return static_cast<std::size_t>(found - header.begin());
     };
     const std::size_t seed = column("seed");
@@ -59,7 +65,7 @@ TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
     const auto outcome = std::find(header.begin(), header.end(), "outcome");
     const auto outcomeColumn = static_cast<std::size_t>(outcome - header.begin());
     if (header.front() != "run" || seed < 1)
-        fail(1, "the first column must be run, followed by the varied ones and seed");
+        fail(K::NotSweepCsv, 1, "the first column must be run, followed by the varied ones and seed");
     // The columns that are the same in every row of one plan.
     std::vector<std::size_t> planColumns;
     for (const char* name : {"max_steps", "plan_runs", "sweep_sha256", "version", "commit"})
@@ -75,12 +81,12 @@ TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
             continue;
         const std::vector<std::string> fields = SplitCsvLine(line);
         if (fields.size() != header.size())
-            fail(number, std::to_string(fields.size()) + " fields where the header has " + std::to_string(header.size()));
+            fail(K::DamagedRow, number, std::to_string(fields.size()) + " fields where the header has " + std::to_string(header.size()));
         TSweepTable::TRow row;
         if (!ParseWhole(fields.front(), row.run))
-            fail(number, "run must be a whole number");
+            fail(K::DamagedRow, number, "run must be a whole number");
         if (const auto [at, added] = lineOfRun.try_emplace(row.run, number); !added)
-            fail(number, "run " + fields.front() + " is there twice, also in line " + std::to_string(at->second));
+            fail(K::RunTwice, number, "run " + fields.front() + " is there twice, also in line " + std::to_string(at->second));
         std::vector<std::string> plan;
         for (const std::size_t c : planColumns)
             plan.push_back(fields[c]);
@@ -88,18 +94,18 @@ TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
             firstPlan = plan;
         for (std::size_t k = 0; k < plan.size(); ++k)
             if (plan[k] != firstPlan[k])
-                fail(number, "rows of more than one plan: " + header[planColumns[k]] + " is " + plan[k] + " here and "
+                fail(K::OtherPlan, number, "rows of more than one plan: " + header[planColumns[k]] + " is " + plan[k] + " here and "
                                  + firstPlan[k] + " in line 2");
         row.values.assign(fields.begin() + 1, fields.begin() + static_cast<std::ptrdiff_t>(seed));
         const bool done = fields[finished] == "1";
         if ((!done && fields[finished] != "0") || !ParseWhole(fields[steps], row.steps) || row.steps < 0)
-            fail(number, "finished must be 0 or 1 and steps a whole number");
+            fail(K::DamagedRow, number, "finished must be 0 or 1 and steps a whole number");
         row.end = done ? TSweepTable::TEnd::Finished : TSweepTable::TEnd::Limit;
         if (outcome != header.end()) {
             const std::string& end = fields[outcomeColumn];
             const bool known = end == "finished" || end == "stalled" || end == "limit";
             if (!known || (end == "finished") != done)
-                fail(number, "outcome must be finished, stalled or limit, and finished only where finished is 1");
+                fail(K::DamagedRow, number, "outcome must be finished, stalled or limit, and finished only where finished is 1");
             if (end == "stalled")
                 row.end = TSweepTable::TEnd::Stalled;
         }

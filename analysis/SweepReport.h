@@ -34,11 +34,27 @@ struct TSweepTable
 // "3 of 27 runs missing: 4, 9, 20", naming the first few.
 std::string DescribeMissing(const TSweepTable& table);
 
-// A CSV that is not a sweep's; the message is one line naming the line.
+// A CSV that is not a sweep's, or not the plan's it is read for; the message
+// is one line naming the file and the line, the kind says what is wrong in a
+// way that the window can word in its own language.
 class TSweepCsvError : public std::runtime_error
 {
 public:
-    using std::runtime_error::runtime_error;
+    enum class TKind : std::uint8_t {
+        NotSweepCsv, // no header, or not a sweep's columns
+        DamagedRow,  // a row of the wrong width or with unreadable figures
+        RunTwice,    // one run in two rows
+        OtherPlan,   // rows of another plan or shard, or of more than one plan
+    };
+
+    TSweepCsvError(TKind kind, const std::string& fileName, std::size_t line, const std::string& what);
+
+    TKind GetKind() const { return kind; }
+    std::size_t GetLine() const { return line; }
+
+private:
+    TKind kind;
+    std::size_t line;
 };
 
 // The fields of one line of a sweep's CSV, which quotes nothing.

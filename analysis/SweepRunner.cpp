@@ -1,11 +1,14 @@
 #include "analysis/SweepRunner.h"
 
 #include "analysis/MoveReport.h"
+#include "analysis/SweepReport.h"
 #include "analysis/Version.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <condition_variable>
+#include <istream>
 #include <mutex>
 #include <ostream>
 #include <thread>
@@ -127,4 +130,53 @@ std::size_t RunSweep(const TSweepPlan& plan, const std::vector<std::size_t>& run
         }
     csv << std::flush;
     return rowsOut;
+}
+
+std::map<std::size_t, std::string> ReadFinishedRows(const TSweepPlan& plan, const std::vector<std::size_t>& runs,
+                                                    std::istream& csv, const std::string& fileName,
+                                                    TSweepRowsOf program)
+{
+    using K = TSweepCsvError::TKind;
+    const auto fail = [&](K kind, std::size_t line, const std::string& what) {
+        throw TSweepCsvError(kind, fileName, line, what);
+    };
+    std::map<std::size_t, std::string> rows;
+    std::string line;
+    if (!std::getline(csv, line) || csv.eof())
+        return rows; // empty, or a header cut short: nothing to keep
+    if (line + "\n" != SweepCsvHeader(plan))
+        fail(K::OtherPlan, 1, "another sweep's CSV: its columns differ from this plan's");
+    // What ends every row of the plan: up to the program's version and commit
+    // where rows of any program belong.
+    const auto planPart = [program](std::string_view row) {
+        if (program == TSweepRowsOf::ThisProgram)
+            return row;
+        const std::size_t commit = row.rfind(',');
+        return row.substr(0, commit == 0 || commit == std::string_view::npos ? 0 : row.rfind(',', commit - 1));
+    };
+    const std::string values = "," + SweepPlanValues(plan);
+    const std::string_view planValues = planPart(values);
+    for (std::size_t number = 2; std::getline(csv, line); ++number) {
+        // A row without its newline was cut short: it runs again.
+        if (csv.eof())
+            break;
+        std::size_t run = 0;
+        const std::string index = line.substr(0, line.find(','));
+        const auto [end, ec] = std::from_chars(index.data(), index.data() + index.size(), run);
+        if (ec != std::errc() || end != index.data() + index.size() || run >= plan.RunCount())
+            fail(K::OtherPlan, number, "no run of this plan");
+        if (!std::binary_search(runs.begin(), runs.end(), run))
+            fail(K::OtherPlan, number, "run " + index + " belongs to another shard");
+        // The run's values and seed, and the plan's columns, as this plan writes them.
+        std::string start = index;
+        for (const std::string& value : plan.ValuesOf(plan.CombinationOf(run)))
+            start += "," + value;
+        start += "," + std::to_string(plan.SeedOf(run)) + ",";
+        if (line.rfind(start, 0) != 0 || !planPart(line).ends_with(planValues)
+            || SplitCsvLine(line).size() != SplitCsvLine(SweepCsvHeader(plan)).size())
+            fail(K::OtherPlan, number, "run " + index + " is another plan's (values, seed, limit, sweep file or program differ)");
+        if (!rows.emplace(run, line + "\n").second)
+            fail(K::RunTwice, number, "run " + index + " is there twice");
+    }
+    return rows;
 }

@@ -61,3 +61,15 @@ std::string SweepCsvRow(const TSweepPlan& plan, std::size_t run, const TSweepOut
 std::size_t RunSweep(const TSweepPlan& plan, const std::vector<std::size_t>& runs, unsigned jobs,
                      const TSweepRunFunction& run, std::ostream& csv, const std::atomic<bool>& stop,
                      const TSweepProgress& progress = {}, const std::map<std::size_t, std::string>& done = {});
+
+// Whether rows written by another version or build of the program belong to
+// a plan: not in a CSV to resume, which would mix two programs' runs; yes in
+// one read back to be shown.
+enum class TSweepRowsOf : std::uint8_t { ThisProgram, AnyProgram };
+
+// The rows of a CSV left by an earlier sweep of the same plan and shard, by
+// plan index; a last row cut short is left out, to be run again. Throws
+// TSweepCsvError when the CSV is another plan's or not whole otherwise.
+std::map<std::size_t, std::string> ReadFinishedRows(const TSweepPlan& plan, const std::vector<std::size_t>& runs,
+                                                    std::istream& csv, const std::string& fileName,
+                                                    TSweepRowsOf program = TSweepRowsOf::ThisProgram);

@@ -65,6 +65,26 @@ std::optional<std::vector<std::string>> RangeValues(double from, double to, doub
     return values;
 }
 
+std::optional<TSweepRange> RangeOf(const std::vector<std::string>& values, bool whole)
+{
+    constexpr std::size_t FewestInARange = 2;
+    if (values.size() < FewestInARange)
+        return std::nullopt;
+    std::vector<double> numbers;
+    for (const std::string& text : values) {
+        double number = 0.0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (ec != std::errc() || end != text.data() + text.size())
+            return std::nullopt;
+        numbers.push_back(number);
+    }
+    // Rounded as RangeValues rounds what it gives.
+    const TSweepRange range{numbers.front(), numbers.back(), std::round((numbers[1] - numbers[0]) * 1e9) / 1e9};
+    if (RangeValues(range.from, range.to, range.step, whole) != values)
+        return std::nullopt;
+    return range;
+}
+
 std::optional<std::vector<std::string>> ListValues(std::string_view text)
 {
     std::vector<std::string> values;

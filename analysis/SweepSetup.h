@@ -53,6 +53,15 @@ std::string SweepFileText(const TSweepSetup& setup);
 // numbers: whole ones for a whole field. Nothing for a step that is not
 // above 0, a range the wrong way round, or more than MostValues values.
 std::optional<std::vector<std::string>> RangeValues(double from, double to, double step, bool whole);
+// The range that RangeValues turns into exactly these values (two or more,
+// as the CSV gives them); nothing for values that no range gives.
+struct TSweepRange
+{
+    double from = 0.0;
+    double to = 0.0;
+    double step = 1.0;
+};
+std::optional<TSweepRange> RangeOf(const std::vector<std::string>& values, bool whole);
 // A list such as "6, 8, 12" or "restart, finish": numbers as they are, words as
 // JSON strings. Nothing for an empty list or an item that is neither.
 std::optional<std::vector<std::string>> ListValues(std::string_view text);

@@ -1,5 +1,6 @@
 #include "dialogs/clsScenarioFaultText.h"
 
+#include "analysis/SweepReport.h"
 #include "scenario/clsScenarioFault.h"
 #include "strings/clsStringTable.h"
 
@@ -17,6 +18,10 @@ constexpr std::int32_t TextTopLevel = 2402;
 constexpr std::int32_t FirstKindText = 2410;
 constexpr auto KindCount = static_cast<std::size_t>(TScenarioFaultKind::Other);
 static_assert(KindCount == 25, "a new kind of fault needs its text in the string table, after 2434");
+
+constexpr std::int32_t TextCsvLine = 2450;
+// One text per kind of a refused sweep CSV, in the order of TSweepCsvError::TKind.
+constexpr std::int32_t FirstCsvKindText = 2451;
 
 // JSON's names of its types, as a fault names what was expected and found.
 constexpr std::array<std::pair<const char*, std::int32_t>, 6> TypeTexts{{
@@ -69,4 +74,11 @@ QString ScenarioFaultText(const TScenarioFileError& error)
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
             c = QLatin1Char('?');
     return text;
+}
+
+QString SweepCsvFaultText(const TSweepCsvError& error, const QString& fileName)
+{
+    return GetStringById(TextCsvLine)
+        .arg(fileName, QString::number(error.GetLine()),
+             GetStringById(FirstCsvKindText + static_cast<std::int32_t>(error.GetKind())));
 }

@@ -3,36 +3,29 @@
 #include "analysis/MoveReport.h"
 #include "dialogs/clsExperimentTables.h"
 #include "strings/clsStringTable.h"
+#include "strings/clsStringsForVCLControls.h"
+#include "ui_frm_Compare.h"
 
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
 #include <QFileDialog>
 #include <QFutureWatcher>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPushButton>
 #include <QSvgGenerator>
 #include <QValueAxis>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <array>
-#include <charconv>
 
 namespace {
 
-constexpr std::int32_t TextTitle = 2770;
 constexpr std::int32_t TextDelivered = 2771;
 constexpr std::int32_t TextTime = 2772;
-constexpr std::int32_t TextPng = 2773;
-constexpr std::int32_t TextSvg = 2774;
-constexpr std::int32_t TextCsv = 2775;
-constexpr std::int32_t TextClear = 2776;
 constexpr std::int32_t TextPending = 2777;
 constexpr std::int32_t TextNotWritten = 2761;
 constexpr std::int32_t TextPngFiles = 2778;
@@ -47,42 +40,26 @@ const std::array<QColor, TfrmCompare::MostCurves> CurveColours{
     QColor(31, 119, 180), QColor(214, 39, 40),   QColor(44, 160, 44),  QColor(148, 103, 189),
     QColor(255, 127, 14), QColor(140, 86, 75),   QColor(227, 119, 194), QColor(23, 190, 207)};
 
-
 } // namespace
 
-TfrmCompare::TfrmCompare(QWidget* owner) : QDialog(owner), chart(new QChart)
+TfrmCompare::TfrmCompare(QWidget* owner)
+    : QDialog(owner), ui(std::make_unique<Ui::TfrmCompare>()), chart(new QChart)
 {
-    setWindowTitle(GetStringById(TextTitle));
-    setModal(false);
+    ui->setupUi(this);
+    LocalizeComponent(this);
     chart->legend()->setAlignment(Qt::AlignBottom);
-    view = new QChartView(chart);
+    view = new QChartView(chart, ui->pnlChart);
     view->setRenderHint(QPainter::Antialiasing);
-    lbPending = new QLabel;
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(lbPending, 1);
-    const auto button = [&](std::int32_t text, auto action) {
-        auto* b = new QPushButton(GetStringById(text));
-        connect(b, &QPushButton::clicked, this, action);
-        buttons->addWidget(b);
-    };
-    const auto exportAs = [this](std::int32_t filter, bool csv) {
-        return [this, filter, csv] {
-            const QString path = QFileDialog::getSaveFileName(this, windowTitle(), QString(), GetStringById(filter));
-            if (!path.isEmpty() && !(csv ? ExportCsv(path) : ExportPicture(path)))
-                QMessageBox::warning(this, windowTitle(), GetStringById(TextNotWritten).arg(path));
-        };
-    };
-    button(TextPng, exportAs(TextPngFiles, false));
-    button(TextSvg, exportAs(TextSvgFiles, false));
-    button(TextCsv, exportAs(TextCsvFiles, true));
-    button(TextClear, [this] {
+    auto* layout = new QVBoxLayout(ui->pnlChart);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+    connect(ui->btPng, &QPushButton::clicked, this, [this] { AskExport(TextPngFiles, false); });
+    connect(ui->btSvg, &QPushButton::clicked, this, [this] { AskExport(TextSvgFiles, false); });
+    connect(ui->btCsv, &QPushButton::clicked, this, [this] { AskExport(TextCsvFiles, true); });
+    connect(ui->btClear, &QPushButton::clicked, this, [this] {
         curves.clear();
         Redraw();
     });
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(view, 1);
-    layout->addLayout(buttons);
-    resize(900, 560);
     Redraw();
 }
 
@@ -97,15 +74,27 @@ TfrmCompare::~TfrmCompare()
 void TfrmCompare::AddRun(const TScenarioDescription& scenario, const QString& name)
 {
     ++pending;
-    lbPending->setText(GetStringById(TextPending).arg(pending));
+    ShowPending();
     auto* watcher = new QFutureWatcher<TDeliveryCurve>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, name] {
         --pending;
-        lbPending->setText(pending > 0 ? GetStringById(TextPending).arg(pending) : QString());
+        ShowPending();
         AddCurve(watcher->result(), name);
         watcher->deleteLater();
     });
     watcher->setFuture(QtConcurrent::run([scenario, flag = stop] { return DeliveryCurveOf(scenario, MostSteps, *flag); }));
+}
+
+void TfrmCompare::ShowPending()
+{
+    ui->lbPending->setText(pending > 0 ? GetStringById(TextPending).arg(pending) : QString());
+}
+
+void TfrmCompare::AskExport(std::int32_t filter, bool csv)
+{
+    const QString path = QFileDialog::getSaveFileName(this, windowTitle(), QString(), GetStringById(filter));
+    if (!path.isEmpty() && !(csv ? ExportCsv(path) : ExportPicture(path)))
+        QMessageBox::warning(this, windowTitle(), GetStringById(TextNotWritten).arg(path));
 }
 
 void TfrmCompare::AddCurve(const TDeliveryCurve& curve, const QString& name)

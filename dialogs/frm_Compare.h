@@ -6,14 +6,16 @@
 #include <QDialog>
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 class QChart;
 class QChartView;
-class QLabel;
-class QLineSeries;
-class QValueAxis;
+
+namespace Ui {
+class TfrmCompare;
+}
 
 // Runs side by side: loads delivered against simulated time, one curve per
 // run named by its scenario and seed, each with its throughput bound dashed
@@ -44,6 +46,9 @@ public:
     std::string CsvText() const;
 
 private:
+    // Asks for a file and writes the chart there as a picture or as CSV.
+    void AskExport(std::int32_t filter, bool csv);
+    void ShowPending();
     void Redraw();
 
     struct TCurve
@@ -51,10 +56,10 @@ private:
         QString name;
         TDeliveryCurve curve;
     };
+    std::unique_ptr<Ui::TfrmCompare> ui;
     std::vector<TCurve> curves;
     QChart* chart = nullptr;
     QChartView* view = nullptr;
-    QLabel* lbPending = nullptr;
     int pending = 0;
     // Set when the dialog goes: runs under way give up at their next look.
     std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);

@@ -3,33 +3,28 @@
 #include "analysis/SweepJob.h"
 #include "analysis/SweepPlan.h"
 #include "analysis/SweepReport.h"
-#include "analysis/SweepSetup.h"
 #include "scenario/clsScenarioDescription.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
 
-#include <array>
 #include <memory>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
-class QCheckBox;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
-class QSpinBox;
-class QTableWidget;
 class QTimer;
-class TExperimentChart;
 
-// Simulation → Experiment: up to two fields of the window's scenario varied
-// over values and seeds, run on every core through the sweep engine of
-// zemba-run, answered as a table per combination, a table of the runs and a
-// chart. Not modal: the move in the window goes on behind it. It writes the
-// CSV zemba-run --sweep writes for the same sweep file, and the sweep file.
+namespace Ui {
+class TfrmExperiment;
+}
+
+// Simulation → Experiment: up to two fields of a scenario varied over values
+// and seeds, run on every core through the sweep engine of zemba-run,
+// answered as a table per combination, a table of the runs and a chart. Not
+// modal: the move in the window goes on behind it. It writes the CSV that
+// zemba-run --sweep writes for the same sweep file, and the sweep file.
 class TfrmExperiment : public QDialog
 {
     Q_OBJECT
@@ -40,40 +35,25 @@ public:
                    const QString& scenarioName);
     ~TfrmExperiment() override;
 
-    // The sweep file of the setup as it stands, and its plan; nothing, with
-    // the German reason, when the setup cannot run.
+    // The sweep file of the set-up as it stands, and its plan; nothing, with
+    // the German reason, when the set-up cannot run.
     std::optional<std::string> GetSweepText(QString* reason = nullptr) const;
     std::optional<TSweepPlan> GetPlan(QString* reason = nullptr) const;
-    // Starts the setup's sweep; false, saying why, when it cannot run.
+    // Starts the set-up's sweep on jobs threads (0: every core); false,
+    // saying why, when it cannot run.
     bool Start(unsigned jobs = 0);
+    // Stops starting runs; the runs finished are kept, whole.
     void Cancel();
-    bool IsRunning() const { return job && !job->IsDone(); }
-    // Shows a sweep and its rows, as run or as read back.
-    void ShowResult(const TSweepPlan& plan, const std::string& csv);
+    // From the start until the dialog has shown the last of its rows.
+    bool IsRunning() const;
     // The CSV as written so far: header and whole rows.
     std::string GetCsv() const { return csv; }
     bool SaveCsv(const QString& path);
     bool SaveSweep(const QString& path);
-    // Reads a sweep file and the CSV of its run back into the tables and chart.
+    // Reads a sweep file and the CSV of its run back: its scenario, its
+    // set-up, its tables and its chart. False, saying why, for a sweep file
+    // the reader refuses or a CSV that is not that sweep's.
     bool OpenResult(const QString& sweepPath, const QString& csvPath);
-
-    // For tests: the setup's widgets, per varied value.
-    struct TAxisWidgets
-    {
-        QComboBox* field = nullptr;
-        QRadioButton* range = nullptr;
-        QLineEdit* from = nullptr;
-        QLineEdit* to = nullptr;
-        QLineEdit* step = nullptr;
-        QLineEdit* list = nullptr;
-    };
-    TAxisWidgets& GetAxis(int i) { return axes[static_cast<std::size_t>(i)]; }
-    QSpinBox* GetSeedFrom() const { return seedFrom; }
-    QSpinBox* GetSeedCount() const { return seedCount; }
-    QSpinBox* GetMaxSteps() const { return maxSteps; }
-    QTableWidget* GetGroupTable() const { return groupTable; }
-    QTableWidget* GetRunTable() const { return runTable; }
-    TExperimentChart* GetChart() const { return chart; }
     // The scenario and the window's name of a run of the sweep shown.
     std::pair<TScenarioDescription, QString> RunOf(std::size_t run) const;
 
@@ -84,35 +64,27 @@ signals:
     void CompareRequested(const TScenarioDescription& scenario, const QString& name);
 
 private:
-    QWidget* BuildSetup();
+    void ConnectResults();
+    void ConnectButtons();
+    void SetScenario(const TScenarioDescription& scenario, const std::string& path, const QString& name);
+    void ShowSetup(const TSweepPlan& shown);
     void UpdateRunCount();
     void Poll();
+    void ShowResult(const std::string& rows);
     void ShowTables();
+    // Says why something was refused, without waiting for the answer.
     void Refuse(const QString& text);
     QString FieldName(const std::string& pointer) const;
     void OpenRun(std::size_t run);
     std::optional<std::size_t> SelectedRun() const;
+    void AskSaveCsv();
+    void AskSaveSweep();
+    void AskOpen();
 
+    std::unique_ptr<Ui::TfrmExperiment> ui;
     TScenarioDescription scenario;
     std::string scenarioPath;
     QString scenarioName;
-    std::vector<TSweepField> fields;
-
-    std::array<TAxisWidgets, 2> axes;
-    QSpinBox* seedFrom = nullptr;
-    QSpinBox* seedCount = nullptr;
-    QSpinBox* maxSteps = nullptr;
-    QLabel* runCount = nullptr;
-    QPushButton* btStart = nullptr;
-    QPushButton* btCancel = nullptr;
-    QPushButton* btSave = nullptr;
-    QPushButton* btCompare = nullptr;
-    QProgressBar* progress = nullptr;
-    QLabel* progressText = nullptr;
-    QCheckBox* personHours = nullptr;
-    QTableWidget* groupTable = nullptr;
-    QTableWidget* runTable = nullptr;
-    TExperimentChart* chart = nullptr;
     QTimer* pollTimer = nullptr;
 
     // The sweep shown: its plan, its file's text (the hash column is over

@@ -16,7 +16,7 @@ struct TStringEntry
 
 // Kept in order of id for the binary search. The texts are UTF-16 literals so
 // that the umlauts do not depend on any locale at run time.
-constexpr std::array<TStringEntry, 269> stringTable{{
+constexpr std::array<TStringEntry, 274> stringTable{{
     {1000, u"Vuzuzidazerezeda V 0.01"},
     {2000, u"OK"},
     {2001, u"Abbrechen"},
@@ -109,6 +109,12 @@ constexpr std::array<TStringEntry, 269> stringTable{{
     {2443, u"eine Zahl"},
     {2444, u"ein Wahrheitswert"},
     {2445, u"null"},
+    {2450, u"„%1“, Zeile %2: %3"},
+    {2451, u"Das ist nicht die CSV-Datei eines Sweeps."},
+    {2452, u"Die Zeile ist unvollständig oder beschädigt."},
+    {2453, u"Dieser Lauf steht schon in einer anderen Zeile."},
+    {2454, u"Die Zeilen gehören zu einem anderen Sweep."},
+    {2455, u"„%1“ lässt sich nicht lesen."},
     // The report of a move.
     {2500, u"Bericht"},
     {2501, u"Die letzte von %1 Lasten wurde in Schritt %2 geliefert, nach %3 simulierter Zeit."},
@@ -240,7 +246,6 @@ constexpr std::array<TStringEntry, 269> stringTable{{
     {2764, u"%1, Seed %2"},
     {2765, u"Fertig: %1 von %2 Läufen in %3 s, %4 Läufe/s"},
     {2766, u"Abgebrochen: %1 von %2 Läufen behalten (%3 s, %4 Läufe/s)"},
-    {2767, u"Szenario im Fenster"},
     {2768, u"eingebauter Umzug"},
     {2770, u"Vergleich"},
     {2771, u"Gelieferte Lasten"},

@@ -73,45 +73,6 @@ std::optional<TSweepPlan> ReadPlan(const TRunOptions& options, std::ostream& err
 
 } // namespace
 
-std::map<std::size_t, std::string> ReadFinishedRows(const TSweepPlan& plan, const std::vector<std::size_t>& runs,
-                                                    std::istream& csv, const std::string& fileName)
-{
-    const auto fail = [&](std::size_t line, const std::string& what) {
-        throw TSweepCsvError(fileName + ": line " + std::to_string(line) + ": " + what);
-    };
-    std::map<std::size_t, std::string> rows;
-    std::string line;
-    if (!std::getline(csv, line) || csv.eof())
-        return rows; // empty, or a header cut short: nothing to keep
-    if (line + "\n" != SweepCsvHeader(plan))
-        fail(1, "another sweep's CSV: its columns differ from this plan's");
-    const std::string planValues = "," + SweepPlanValues(plan);
-    for (std::size_t number = 2; std::getline(csv, line); ++number) {
-        // A row without its newline was cut short: it runs again.
-        if (csv.eof())
-            break;
-        std::size_t run = 0;
-        const std::string index = line.substr(0, line.find(','));
-        const auto [end, ec] = std::from_chars(index.data(), index.data() + index.size(), run);
-        if (ec != std::errc() || end != index.data() + index.size() || run >= plan.RunCount())
-            fail(number, "no run of this plan");
-        if (!std::binary_search(runs.begin(), runs.end(), run))
-            fail(number, "run " + index + " belongs to another shard");
-        // The run's values and seed, and the plan's columns, as this plan writes them.
-        std::string start = index;
-        for (const std::string& value : plan.ValuesOf(plan.CombinationOf(run)))
-            start += "," + value;
-        start += "," + std::to_string(plan.SeedOf(run)) + ",";
-        if (line.rfind(start, 0) != 0 || line.size() < planValues.size()
-            || line.compare(line.size() - planValues.size(), planValues.size(), planValues) != 0
-            || SplitCsvLine(line).size() != SplitCsvLine(SweepCsvHeader(plan)).size())
-            fail(number, "run " + index + " is another plan's (values, seed, limit, sweep file or program differ)");
-        if (!rows.emplace(run, line + "\n").second)
-            fail(number, "run " + index + " is there twice");
-    }
-    return rows;
-}
-
 int RunSweepPlan(const TRunOptions& options, std::ostream& out, std::ostream& err)
 {
     const std::optional<TSweepPlan> read = ReadPlan(options, err);

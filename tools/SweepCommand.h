@@ -33,12 +33,6 @@ int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream&
 // runs, the values and their combinations, the seeds. 0, or 2 with the refusal.
 int RunSweepPlan(const TRunOptions& options, std::ostream& out, std::ostream& err);
 
-// The rows of a CSV left by an earlier sweep of the same plan and shard, by
-// plan index; a last row cut short is left out, to be run again. Throws
-// TSweepCsvError when the CSV is another plan's or not whole otherwise.
-std::map<std::size_t, std::string> ReadFinishedRows(const TSweepPlan& plan, const std::vector<std::size_t>& runs,
-                                                    std::istream& csv, const std::string& fileName);
-
 // Draws a sweep's picture into a PNG file at path; false, with a one-line
 // reason in error, when it could not.
 using TSweepPlotWriter = std::function<bool(const TSweepTable& table, const std::vector<TSweepGroup>& groups,

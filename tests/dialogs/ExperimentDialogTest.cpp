@@ -2,6 +2,7 @@
 #include "dialogs/clsExperimentChart.h"
 #include "dialogs/frm_Compare.h"
 #include "dialogs/frm_Experiment.h"
+#include "dialogs/frame_ExperimentAxis.h"
 #include "scenario/clsScenarioFile.h"
 #include "tools/HeadlessRun.h"
 #include "tools/SweepCommand.h"
@@ -10,6 +11,8 @@
 #include <QComboBox>
 #include <QXYSeries>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -19,6 +22,7 @@
 #include <nlohmann/json.hpp>
 
 #include <fstream>
+#include <stdexcept>
 #include <sstream>
 
 namespace {
@@ -48,28 +52,71 @@ std::vector<std::string> Words(const std::string& line)
     return words;
 }
 
+template <typename T>
+T& Child(const QObject& owner, const char* name)
+{
+    T* child = owner.findChild<T*>(QString::fromLatin1(name));
+    if (!child)
+        throw std::logic_error(std::string("no ") + name);
+    return *child;
+}
+
+void Vary(const QObject& axis, const char* pointer)
+{
+    auto& field = Child<QComboBox>(axis, "cbField");
+    field.setCurrentIndex(field.findData(QString::fromLatin1(pointer)));
+}
+
 // Stocks 4 and 8 under both hand-over rules, two seeds: small moves that finish in a moment.
 void SetUpSmallSweep(TfrmExperiment& dialog)
 {
-    TfrmExperiment::TAxisWidgets& first = dialog.GetAxis(0);
-    first.field->setCurrentIndex(first.field->findData(QStringLiteral("/source/stock")));
-    first.from->setText(QStringLiteral("4"));
-    first.to->setText(QStringLiteral("8"));
-    first.step->setText(QStringLiteral("4"));
-    TfrmExperiment::TAxisWidgets& second = dialog.GetAxis(1);
-    second.field->setCurrentIndex(second.field->findData(QStringLiteral("/handover")));
-    dialog.GetSeedFrom()->setValue(3);
-    dialog.GetSeedCount()->setValue(2);
-    dialog.GetMaxSteps()->setValue(60000);
+    const auto& first = Child<TframeExperimentAxis>(dialog, "fraFirstAxis");
+    Vary(first, "/source/stock");
+    Child<QLineEdit>(first, "edFrom").setText(QStringLiteral("4"));
+    Child<QLineEdit>(first, "edTo").setText(QStringLiteral("8"));
+    Child<QLineEdit>(first, "edStep").setText(QStringLiteral("4"));
+    Vary(Child<TframeExperimentAxis>(dialog, "fraSecondAxis"), "/handover");
+    Child<QSpinBox>(dialog, "seSeedFrom").setValue(3);
+    Child<QSpinBox>(dialog, "seSeedCount").setValue(2);
+    Child<QSpinBox>(dialog, "seMaxSteps").setValue(60000);
 }
 
-TEST(ExperimentDialog, RunsTheSweepOfZembaRunAndOpensItsRuns)
+const QTableWidget& Groups(const TfrmExperiment& dialog)
 {
-    QTemporaryDir folder;
-    const std::string base = folder.filePath(QStringLiteral("exp")).toStdString();
-    TfrmExperiment dialog(nullptr, BuiltInMove(), QString(), QStringLiteral("Umzug"));
-    SetUpSmallSweep(dialog);
-    const std::optional<TSweepPlan> plan = dialog.GetPlan();
+    return Child<QTableWidget>(dialog, "tblGroups");
+}
+
+// The small sweep run once in the dialog, its sweep file and CSV saved.
+class ExperimentDialog : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        folder = new QTemporaryDir;
+        base = folder->filePath(QStringLiteral("exp")).toStdString();
+        dialog = new TfrmExperiment(nullptr, BuiltInMove(), QString(), QStringLiteral("Umzug"));
+        SetUpSmallSweep(*dialog);
+        ASSERT_TRUE(dialog->Start(2));
+        ASSERT_TRUE(QTest::qWaitFor([] { return !dialog->IsRunning(); }, 60000));
+        ASSERT_TRUE(dialog->SaveSweep(QString::fromStdString(base + ".json")));
+        ASSERT_TRUE(dialog->SaveCsv(QString::fromStdString(base + ".csv")));
+    }
+    static void TearDownTestSuite()
+    {
+        delete dialog;
+        delete folder;
+    }
+
+    static QString File(const char* ending) { return QString::fromStdString(base + ending); }
+
+    static inline QTemporaryDir* folder = nullptr;
+    static inline std::string base;
+    static inline TfrmExperiment* dialog = nullptr;
+};
+
+TEST_F(ExperimentDialog, PlansTheSweepFileOfItsSetup)
+{
+    const std::optional<TSweepPlan> plan = dialog->GetPlan();
     ASSERT_TRUE(plan);
     const TSweepPlan file = ParseSweep(R"({"vary": {"/source/stock": [4, 8], "/handover": ["restart", "finish"]},
                                            "seeds": [3, 4], "max_steps": 60000})", "f", ".");
@@ -77,14 +124,14 @@ TEST(ExperimentDialog, RunsTheSweepOfZembaRunAndOpensItsRuns)
     EXPECT_EQ(plan->values, file.values);
     EXPECT_EQ(plan->combinations, file.combinations);
     EXPECT_EQ(plan->seeds, file.seeds);
+}
 
-    ASSERT_TRUE(dialog.Start(2));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.IsRunning() && dialog.GetRunTable()->rowCount() == 8; }, 60000));
+TEST_F(ExperimentDialog, WritesTheCsvOfZembaRunAndItsReportsFigures)
+{
+    EXPECT_EQ(Child<QTableWidget>(*dialog, "tblRuns").rowCount(), 8);
     // The CSV saved is zemba-run's on the sweep file saved, byte for byte.
-    ASSERT_TRUE(dialog.SaveSweep(QString::fromStdString(base + ".json")));
-    ASSERT_TRUE(dialog.SaveCsv(QString::fromStdString(base + ".csv")));
     const std::string csv = ZembaRun({"--sweep", base + ".json", "--csv", "-", "--jobs", "1"});
-    EXPECT_EQ(dialog.GetCsv(), csv);
+    EXPECT_EQ(dialog->GetCsv(), csv);
     std::ifstream saved(base + ".csv", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), csv);
 
@@ -93,7 +140,7 @@ TEST(ExperimentDialog, RunsTheSweepOfZembaRunAndOpensItsRuns)
     std::vector<std::vector<std::string>> lines;
     for (std::string line; std::getline(report, line);)
         lines.push_back(Words(line));
-    const QTableWidget& groups = *dialog.GetGroupTable();
+    const QTableWidget& groups = Groups(*dialog);
     ASSERT_EQ(groups.rowCount(), 4);
     for (int r = 0; r < groups.rowCount(); ++r) {
         std::vector<std::string> expected;
@@ -106,19 +153,15 @@ TEST(ExperimentDialog, RunsTheSweepOfZembaRunAndOpensItsRuns)
         for (int k = 0; k < 5; ++k)
             EXPECT_EQ(groups.item(r, 6 + k)->text().toStdString(), (*line)[7 + 2 * k]) << r << " " << k;
     }
+}
 
-    // Reopened from its sweep file and CSV, the experiment shows the same table.
-    TfrmExperiment reopened(nullptr, BuiltInMove(), QString(), QStringLiteral("Umzug"));
-    ASSERT_TRUE(reopened.OpenResult(QString::fromStdString(base + ".json"), QString::fromStdString(base + ".csv")));
-    ASSERT_EQ(reopened.GetGroupTable()->rowCount(), groups.rowCount());
-    for (int r = 0; r < groups.rowCount(); ++r)
-        for (int c = 0; c < groups.columnCount(); ++c)
-            EXPECT_EQ(reopened.GetGroupTable()->item(r, c)->text(), groups.item(r, c)->text());
-
-    // A double-clicked run is the run zemba-run makes of the scenario with its values and seed.
+TEST_F(ExperimentDialog, OpensARunAsZembaRunRunsItsScenarioAndSeed)
+{
     std::optional<TScenarioDescription> opened;
-    QObject::connect(&dialog, &TfrmExperiment::RunOpened, [&](const TScenarioDescription& s, const QString&) { opened = s; });
-    emit dialog.GetRunTable()->cellDoubleClicked(5, 2);
+    const QMetaObject::Connection told = QObject::connect(
+        dialog, &TfrmExperiment::RunOpened, [&](const TScenarioDescription& s, const QString&) { opened = s; });
+    emit Child<QTableWidget>(*dialog, "tblRuns").cellDoubleClicked(5, 2);
+    QObject::disconnect(told);
     ASSERT_TRUE(opened);
     nlohmann::json edited = ScenarioToJson(BuiltInMove());
     edited["source"]["stock"] = 8;
@@ -128,10 +171,45 @@ TEST(ExperimentDialog, RunsTheSweepOfZembaRunAndOpensItsRuns)
     EXPECT_EQ(ZembaRun({"--scenario", base + "-opened.json", "--trace", "-", "--every", "50"}),
               ZembaRun({"--scenario", base + "-run.json", "--seed", "4", "--trace", "-", "--every", "50"}));
     // Each mark of the chart opens a run of its combination.
-    for (QAbstractSeries* series : dialog.GetChart()->GetChart()->series())
+    const auto& chart = Child<TExperimentChart>(*dialog, "chart");
+    for (QAbstractSeries* series : chart.GetChart()->series())
         if (auto* xy = qobject_cast<QXYSeries*>(series); xy && xy->count() > 0) {
-            EXPECT_LT(dialog.GetChart()->RunAt(xy, 0), 8u);
+            EXPECT_LT(chart.RunAt(xy, 0), 8u);
         }
+}
+
+// Reopened in a dialog set up for another scenario, the experiment is back whole:
+// its scenario, its set-up (the same sweep file), its table.
+TEST_F(ExperimentDialog, ReopensWithItsScenarioSetupAndTable)
+{
+    TScenarioDescription other = BuiltInMove();
+    other.stock = 9;
+    TfrmExperiment reopened(nullptr, other, File("-other.json"), QStringLiteral("other.json"));
+    ASSERT_TRUE(reopened.OpenResult(File(".json"), File(".csv")));
+    std::ifstream sweep(base + ".json", std::ios::binary);
+    EXPECT_EQ(reopened.GetSweepText(), std::string(std::istreambuf_iterator<char>(sweep), {}));
+    const auto& first = Child<TframeExperimentAxis>(reopened, "fraFirstAxis");
+    EXPECT_TRUE(Child<QRadioButton>(first, "rbRange").isChecked());
+    EXPECT_EQ(Child<QLineEdit>(first, "edStep").text(), QStringLiteral("4"));
+    const QTableWidget& groups = Groups(*dialog);
+    ASSERT_EQ(Groups(reopened).rowCount(), groups.rowCount());
+    for (int r = 0; r < groups.rowCount(); ++r)
+        for (int c = 0; c < groups.columnCount(); ++c)
+            EXPECT_EQ(Groups(reopened).item(r, c)->text(), groups.item(r, c)->text());
+}
+
+// Rows of another sweep are refused in German, naming file and line, and leave the dialog as it was.
+TEST_F(ExperimentDialog, RefusesTheCsvOfAnotherSweepInGerman)
+{
+    std::ifstream sweep(base + ".json", std::ios::binary);
+    std::string text(std::istreambuf_iterator<char>(sweep), {});
+    text.replace(text.find("60000"), 5, "60001");
+    std::ofstream(base + "-longer.json") << text;
+    TfrmExperiment reopened(nullptr, BuiltInMove(), QString(), QStringLiteral("Umzug"));
+    EXPECT_FALSE(reopened.OpenResult(File("-longer.json"), File(".csv")));
+    const auto& refusal = Child<QMessageBox>(reopened, "");
+    EXPECT_EQ(refusal.text(), QStringLiteral("„%1“, Zeile 2: Die Zeilen gehören zu einem anderen Sweep.").arg(File(".csv")));
+    EXPECT_EQ(Groups(reopened).rowCount(), 0);
 }
 
 TEST(CompareDialog, KeepsTheLastEightCurvesAndExportsThem)

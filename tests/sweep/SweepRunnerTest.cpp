@@ -121,21 +121,31 @@ TEST(SweepRunner, ResumeRefusesTheCsvOfAnotherPlanOrShard)
     const std::vector<std::string> whole = Sweep(plan, 1);
     const TSweepPlan longer = ParseSweep(R"({"vary": {"/persons/0/count": [6, 9, 12], "/source/stock": [50, 70]},
                                             "seeds": {"from": 1, "count": 4}, "max_steps": 901})", "sweep.json", ".");
-    const std::pair<std::string, std::string> rows[] = {
-        {"run,seed\n", "left.csv: line 1: another sweep's CSV"},
-        {whole[0] + "\n" + whole[2] + "\n" + whole[2] + "\n", "left.csv: line 3: run 1 is there twice"},
-        {whole[0] + "\n" + "1,6,50,9" + whole[2].substr(8) + "\n", "left.csv: line 2: run 1 is another plan's"},
-        {whole[0] + "\n" + whole[3] + "\n", "left.csv: line 2: run 2 belongs to another shard"},
+    using K = TSweepCsvError::TKind;
+    const struct { std::string text; std::string message; K kind; } rows[] = {
+        {"run,seed\n", "left.csv: line 1: another sweep's CSV", K::OtherPlan},
+        {whole[0] + "\n" + whole[2] + "\n" + whole[2] + "\n", "left.csv: line 3: run 1 is there twice", K::RunTwice},
+        {whole[0] + "\n" + "1,6,50,9" + whole[2].substr(8) + "\n", "left.csv: line 2: run 1 is another plan's", K::OtherPlan},
+        {whole[0] + "\n" + whole[3] + "\n", "left.csv: line 2: run 2 belongs to another shard", K::OtherPlan},
     };
-    for (const auto& [text, message] : rows) {
+    for (const auto& [text, message, kind] : rows) {
         std::istringstream in(text);
         EXPECT_THROW(try { ReadFinishedRows(plan, {0, 1, 3}, in, "left.csv"); } catch (const TSweepCsvError& e) {
             EXPECT_EQ(std::string(e.what()).rfind(message, 0), 0u) << e.what();
+            EXPECT_EQ(e.GetKind(), kind) << e.what();
             throw;
         }, TSweepCsvError) << text;
     }
     std::istringstream other(whole[0] + "\n" + whole[1] + "\n");
     EXPECT_THROW(ReadFinishedRows(longer, {0}, other, "left.csv"), TSweepCsvError) << "another max_steps";
+
+    // A row of another build is another plan's for a resume, not for a CSV read back to be shown.
+    std::string older = whole[1];
+    older.replace(older.rfind(',') + 1, std::string::npos, "0123456789ab");
+    std::istringstream resumed(whole[0] + "\n" + older + "\n");
+    std::istringstream shown(whole[0] + "\n" + older + "\n");
+    EXPECT_THROW(ReadFinishedRows(plan, {0, 1, 3}, resumed, "left.csv"), TSweepCsvError);
+    EXPECT_EQ(ReadFinishedRows(plan, {0, 1, 3}, shown, "left.csv", TSweepRowsOf::AnyProgram).at(0), older + "\n");
 }
 
 TEST(SweepMove, TheBuiltInMoveEndsInStep221150AsTheReportSaysOrAtItsLimitOrNotAtAllWhenStopped)

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -53,6 +54,21 @@ TEST(SweepSetup, RefusesValuesThatMakeNoList)
     EXPECT_FALSE(ListValues("6; 8"));
     EXPECT_FALSE(ListValues("1e999"));
     EXPECT_EQ(*ListValues("6, 1.5, finish"), (std::vector<std::string>{"6", "1.5", "\"finish\""}));
+}
+
+// A reopened experiment shows its values as the range they were made from.
+TEST(SweepSetup, ReadsBackTheRangeThatGaveTheValues)
+{
+    const struct { double from, to, step; bool whole; } ranges[] = {{6, 20, 1, true}, {0.1, 0.3, 0.1, false}, {0.25, 2, 0.25, false}};
+    for (const auto& [from, to, step, whole] : ranges) {
+        const std::vector<std::string> values = *RangeValues(from, to, step, whole);
+        const std::optional<TSweepRange> range = RangeOf(values, whole);
+        ASSERT_TRUE(range) << from;
+        EXPECT_EQ(std::make_tuple(range->from, range->to, range->step), std::make_tuple(from, to, step));
+    }
+    EXPECT_FALSE(RangeOf({"6"}, true)) << "one value has no step";
+    EXPECT_FALSE(RangeOf({"6", "8", "12"}, true));
+    EXPECT_FALSE(RangeOf({"restart", "finish", "restart"}, false));
 }
 
 // The window's job writes the bytes zemba-run writes, and a cancelled one keeps whole rows.
