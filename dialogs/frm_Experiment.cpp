@@ -194,7 +194,8 @@ void TfrmExperiment::UpdateRunCount()
         return;
     }
     auto runs = static_cast<std::size_t>(ui->seSeedCount->value());
-    for (const auto& [key, list] : nlohmann::json::parse(*text)["vary"].items())
+    const nlohmann::json document = nlohmann::json::parse(*text);
+    for (const auto& [key, list] : document["vary"].items())
         runs *= list.size();
     ui->lbRunCount->setText(GetStringById(TextRuns).arg(runs));
 }

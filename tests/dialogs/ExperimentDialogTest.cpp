@@ -10,6 +10,7 @@
 #include <QChart>
 #include <QComboBox>
 #include <QXYSeries>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -116,6 +117,7 @@ protected:
 
 TEST_F(ExperimentDialog, PlansTheSweepFileOfItsSetup)
 {
+    EXPECT_EQ(Child<QLabel>(*dialog, "lbRunCount").text(), QStringLiteral("8 Läufe"));
     const std::optional<TSweepPlan> plan = dialog->GetPlan();
     ASSERT_TRUE(plan);
     const TSweepPlan file = ParseSweep(R"({"vary": {"/source/stock": [4, 8], "/handover": ["restart", "finish"]},
