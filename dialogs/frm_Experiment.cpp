@@ -1,10 +1,10 @@
 #include "dialogs/frm_Experiment.h"
 
 #include "analysis/MoveReport.h"
-#include "analysis/SweepMove.h"
 #include "analysis/SweepRunner.h"
 #include "analysis/SweepSetup.h"
 #include "dialogs/clsExperimentChart.h"
+#include "dialogs/clsExperimentRun.h"
 #include "dialogs/clsExperimentTables.h"
 #include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/frame_ExperimentAxis.h"
@@ -19,7 +19,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMessageBox>
-#include <QTimer>
 
 #include <nlohmann/json.hpp>
 
@@ -50,9 +49,6 @@ constexpr std::int32_t TextCancelled = 2766;
 constexpr std::int32_t TextBuiltIn = 2768;
 constexpr std::int32_t TextUnreadable = 2455;
 
-constexpr int PollInterval = 250;
-constexpr int RedrawInterval = 1000;
-
 void PrepareTable(QTableWidget& table)
 {
     table.verticalHeader()->hide();
@@ -77,9 +73,6 @@ TfrmExperiment::TfrmExperiment(QWidget* owner, const TScenarioDescription& descr
     PrepareTable(*ui->tblGroups);
     PrepareTable(*ui->tblRuns);
 
-    pollTimer = new QTimer(this);
-    pollTimer->setInterval(PollInterval);
-    connect(pollTimer, &QTimer::timeout, this, &TfrmExperiment::Poll);
     for (TframeExperimentAxis* axis : {ui->fraFirstAxis, ui->fraSecondAxis})
         connect(axis, &TframeExperimentAxis::Changed, this, &TfrmExperiment::UpdateRunCount);
     for (QSpinBox* box : {ui->seSeedFrom, ui->seSeedCount, ui->seMaxSteps})
@@ -213,64 +206,48 @@ bool TfrmExperiment::Start(unsigned jobs)
     }
     sweepText = std::move(*text);
     plan = std::move(next);
-    job.reset();
-    job = std::make_unique<TSweepJob>(*plan, jobs, RunSweepMove);
-    clock.start();
-    redrawn.invalidate();
     csv.clear();
+    delete sweep;
+    sweep = new TExperimentRun(*plan, jobs, this);
+    connect(sweep, &TExperimentRun::Progressed, this, &TfrmExperiment::ShowProgress);
+    connect(sweep, &TExperimentRun::RowsWritten, this, &TfrmExperiment::ShowResult);
+    connect(sweep, &TExperimentRun::Over, this, &TfrmExperiment::ShowOver);
     ui->pbRuns->setRange(0, static_cast<int>(plan->RunCount()));
     ui->pbRuns->setValue(0);
     ui->btStart->setEnabled(false);
     ui->btCancel->setEnabled(true);
     ui->btOpen->setEnabled(false);
-    pollTimer->start();
-    Poll();
     return true;
 }
 
 bool TfrmExperiment::IsRunning() const
 {
-    return pollTimer->isActive();
+    return sweep && !sweep->IsOver();
 }
 
 void TfrmExperiment::Cancel()
 {
-    if (job)
-        job->Cancel();
+    if (sweep)
+        sweep->Cancel();
 }
 
-void TfrmExperiment::Poll()
+void TfrmExperiment::ShowProgress(std::size_t done, std::size_t total, double seconds)
 {
-    if (!job)
-        return;
-    const bool over = job->IsDone();
-    const std::size_t done = job->GetRunsDone();
-    const std::size_t total = job->GetPlan().RunCount();
-    const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
     const double rate = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
+    const QString left = rate > 0.0 ? SimulatedTime(static_cast<double>(total - done) / rate * TMoveReport::StepsPerSecond)
+                                    : QStringLiteral("?");
     ui->pbRuns->setValue(static_cast<int>(done));
-    if (over) {
-        ui->lbProgress->setText(GetStringById(done == total ? TextDone : TextCancelled)
-                                    .arg(done).arg(total).arg(seconds, 0, 'f', 1).arg(rate, 0, 'f', 2));
-    } else {
-        const QString left = rate > 0.0
-            ? SimulatedTime(static_cast<double>(total - done) / rate * TMoveReport::StepsPerSecond)
-            : QStringLiteral("?");
-        ui->lbProgress->setText(GetStringById(TextProgress).arg(done).arg(total).arg(rate, 0, 'f', 2).arg(left));
-    }
-    // The tables and the chart are drawn anew at most once a second while
-    // the runs go on: the cores are the runs'.
-    if (std::string now = job->GetCsv();
-        now != csv && (over || !redrawn.isValid() || redrawn.elapsed() >= RedrawInterval)) {
-        ShowResult(now);
-        redrawn.start();
-    }
-    if (over) {
-        pollTimer->stop();
-        ui->btStart->setEnabled(true);
-        ui->btCancel->setEnabled(false);
-        ui->btOpen->setEnabled(true);
-    }
+    ui->lbProgress->setText(GetStringById(TextProgress).arg(done).arg(total).arg(rate, 0, 'f', 2).arg(left));
+}
+
+void TfrmExperiment::ShowOver(std::size_t done, std::size_t total, double seconds)
+{
+    const double rate = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
+    ui->lbProgress->setText(GetStringById(done == total ? TextDone : TextCancelled)
+                                .arg(done).arg(total).arg(seconds, 0, 'f', 1).arg(rate, 0, 'f', 2));
+    ui->btStart->setEnabled(true);
+    ui->btCancel->setEnabled(false);
+    ui->btOpen->setEnabled(true);
 }
 
 void TfrmExperiment::ShowResult(const std::string& rows)
@@ -398,7 +375,8 @@ bool TfrmExperiment::OpenResult(const QString& sweepPath, const QString& csvPath
         Refuse(SweepCsvFaultText(error, csvPath));
         return false;
     }
-    job.reset();
+    delete sweep;
+    sweep = nullptr;
     ui->pbRuns->reset();
     ui->lbProgress->clear();
     SetScenario(read.base, read.scenarioPath,
@@ -435,11 +413,12 @@ void TfrmExperiment::AskSaveSweep()
 
 void TfrmExperiment::AskOpen()
 {
-    const QString sweep = QFileDialog::getOpenFileName(this, GetStringById(TextOpen), QString(), GetStringById(TextSweepFiles));
-    if (sweep.isEmpty())
+    const QString sweepFile = QFileDialog::getOpenFileName(this, GetStringById(TextOpen), QString(),
+                                                           GetStringById(TextSweepFiles));
+    if (sweepFile.isEmpty())
         return;
-    const QString rows = QFileDialog::getOpenFileName(this, GetStringById(TextOpen), QFileInfo(sweep).path(),
+    const QString rows = QFileDialog::getOpenFileName(this, GetStringById(TextOpen), QFileInfo(sweepFile).path(),
                                                       GetStringById(TextCsvFiles));
     if (!rows.isEmpty())
-        OpenResult(sweep, rows);
+        OpenResult(sweepFile, rows);
 }

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "analysis/SweepJob.h"
 #include "analysis/SweepPlan.h"
 #include "analysis/SweepReport.h"
 #include "scenario/clsScenarioDescription.h"
 
 #include <QDialog>
-#include <QElapsedTimer>
 
 #include <memory>
 #include <optional>
@@ -14,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-class QTimer;
+class TExperimentRun;
 
 namespace Ui {
 class TfrmExperiment;
@@ -69,7 +67,8 @@ private:
     void SetScenario(const TScenarioDescription& scenario, const std::string& path, const QString& name);
     void ShowSetup(const TSweepPlan& shown);
     void UpdateRunCount();
-    void Poll();
+    void ShowProgress(std::size_t done, std::size_t total, double seconds);
+    void ShowOver(std::size_t done, std::size_t total, double seconds);
     void ShowResult(const std::string& rows);
     void ShowTables();
     // Says why something was refused, without waiting for the answer.
@@ -85,7 +84,6 @@ private:
     TScenarioDescription scenario;
     std::string scenarioPath;
     QString scenarioName;
-    QTimer* pollTimer = nullptr;
 
     // The sweep shown: its plan, its file's text (the hash column is over
     // these bytes), its CSV so far and that CSV read as the report reads it.
@@ -94,7 +92,6 @@ private:
     std::string csv;
     TSweepTable table;
     std::vector<TSweepGroup> groups;
-    std::unique_ptr<TSweepJob> job;
-    QElapsedTimer clock;
-    QElapsedTimer redrawn;
+    // The sweep started last; a child of the dialog.
+    TExperimentRun* sweep = nullptr;
 };
