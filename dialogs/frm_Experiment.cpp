@@ -63,7 +63,7 @@ TfrmExperiment::TfrmExperiment(QWidget* owner, const TScenarioDescription& descr
 {
     ui->setupUi(this);
     LocalizeComponent(this);
-    // The walk leaves tab captions alone: tabs are no caption of a control.
+    // The walk localises forms, labels and buttons; the tabs' captions are the dialog's own to localise.
     for (int tab = 0; tab < ui->tabResults->count(); ++tab)
         ui->tabResults->setTabText(tab, LocalizeText(ui->tabResults->tabText(tab)));
     setAttribute(Qt::WA_DeleteOnClose);
