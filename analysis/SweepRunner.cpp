@@ -144,7 +144,9 @@ std::map<std::size_t, std::string> ReadFinishedRows(const TSweepPlan& plan, cons
     std::string line;
     if (!std::getline(csv, line) || csv.eof())
         return rows; // empty, or a header cut short: nothing to keep
-    if (line + "\n" != SweepCsvHeader(plan))
+    const std::string header = SweepCsvHeader(plan);
+    const std::size_t columns = SplitCsvLine(header).size();
+    if (line + "\n" != header)
         fail(K::OtherPlan, 1, "another sweep's CSV: its columns differ from this plan's");
     // What ends every row of the plan: up to the program's version and commit
     // where rows of any program belong.
@@ -173,7 +175,7 @@ std::map<std::size_t, std::string> ReadFinishedRows(const TSweepPlan& plan, cons
             start += "," + value;
         start += "," + std::to_string(plan.SeedOf(run)) + ",";
         if (line.rfind(start, 0) != 0 || !planPart(line).ends_with(planValues)
-            || SplitCsvLine(line).size() != SplitCsvLine(SweepCsvHeader(plan)).size())
+            || SplitCsvLine(line).size() != columns)
             fail(K::OtherPlan, number, "run " + index + " is another plan's (values, seed, limit, sweep file or program differ)");
         if (!rows.emplace(run, line + "\n").second)
             fail(K::RunTwice, number, "run " + index + " is there twice");

@@ -1,6 +1,7 @@
 #include "app/clsExperimentPresenter.h"
 
 #include "app/frm_Main.h"
+#include "dialogs/clsExperimentTables.h"
 #include "dialogs/frm_Compare.h"
 #include "dialogs/frm_Experiment.h"
 #include "scenario/clsScenarioFile.h"
@@ -11,7 +12,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -45,9 +45,8 @@ QString TExperimentPresenter::SweepScenarioPath(const TScenarioDescription& scen
         + QString::fromLatin1(QCryptographicHash::hash(QByteArray::fromStdString(text), QCryptographicHash::Sha256).toHex().left(16))
         + QStringLiteral(".json");
     QDir().mkpath(folder);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(text.data(), static_cast<qint64>(text.size())), file.commit();
+    // One that cannot be written leaves the sweep to refuse the missing file, in words.
+    WriteWhole(path, QByteArray::fromStdString(text));
     return path;
 }
 

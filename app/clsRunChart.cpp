@@ -121,11 +121,6 @@ void TRunChart::Start(double boundPerMinute, std::int32_t theStock)
     FitAxes(0.0);
 }
 
-void TRunChart::Add(std::int64_t step, std::int32_t deliveredSoFar)
-{
-    Follow({{step, deliveredSoFar}});
-}
-
 void TRunChart::Follow(const std::vector<TDeliveryPoint>& curve)
 {
     auto next = std::upper_bound(curve.begin(), curve.end(), lastStep,

@@ -26,8 +26,6 @@ public:
     // A fresh move: the curves start empty; the bound (loads per simulated
     // minute, 0 for none) and the stock scale the axes.
     void Start(double boundPerMinute, std::int32_t stock);
-    // Adds a point if the step is later than the last one added.
-    void Add(std::int64_t step, std::int32_t delivered);
     // Adds the points of a move's delivery curve later than the last one added.
     void Follow(const std::vector<TDeliveryPoint>& curve);
 

@@ -132,8 +132,8 @@ private:
     // Puts a move built by the jumper in place of the running one.
     void ReplaceMove(std::unique_ptr<TSteppedMove> move);
     void acExportViewExecute();
-    void acExportChartExecute();
-    void acExportSeriesExecute();
+    // Asks for a file of the filter's kinds and writes it, saying why when it could not.
+    void AskAndExport(std::int32_t filterId, QString (TfrmMain::*write)(const QString&));
     // The trace and the report take a run of their own: written in the background.
     void ExportInBackground(const QString& path, std::function<QString()> write);
     QString SaveFileName(std::int32_t filterId);

@@ -95,8 +95,10 @@ void TfrmMain::SetUpReview()
     ui->mnuFile->insertMenu(ui->acFileExit, exports);
     ui->mnuFile->insertSeparator(ui->acFileExit);
     connect(AddAction(this, exports, TextExportView), &QAction::triggered, this, &TfrmMain::acExportViewExecute);
-    connect(AddAction(this, exports, TextExportChart), &QAction::triggered, this, &TfrmMain::acExportChartExecute);
-    connect(AddAction(this, exports, TextExportSeries), &QAction::triggered, this, &TfrmMain::acExportSeriesExecute);
+    connect(AddAction(this, exports, TextExportChart), &QAction::triggered, this,
+            [this] { AskAndExport(TextPictureFiles, &TfrmMain::ExportChart); });
+    connect(AddAction(this, exports, TextExportSeries), &QAction::triggered, this,
+            [this] { AskAndExport(TextCsvFiles, &TfrmMain::ExportSeries); });
     connect(AddAction(this, exports, TextExportTrace), &QAction::triggered, this, [this] {
         const QString path = SaveFileName(TextCsvFiles);
         if (path.isEmpty())
@@ -271,21 +273,12 @@ void TfrmMain::acExportViewExecute()
         QMessageBox::warning(this, windowTitle(), error);
 }
 
-void TfrmMain::acExportChartExecute()
+void TfrmMain::AskAndExport(std::int32_t filterId, QString (TfrmMain::*write)(const QString&))
 {
-    const QString path = SaveFileName(TextPictureFiles);
+    const QString path = SaveFileName(filterId);
     if (path.isEmpty())
         return;
-    if (const QString error = ExportChart(path); !error.isEmpty())
-        QMessageBox::warning(this, windowTitle(), error);
-}
-
-void TfrmMain::acExportSeriesExecute()
-{
-    const QString path = SaveFileName(TextCsvFiles);
-    if (path.isEmpty())
-        return;
-    if (const QString error = ExportSeries(path); !error.isEmpty())
+    if (const QString error = (this->*write)(path); !error.isEmpty())
         QMessageBox::warning(this, windowTitle(), error);
 }
 

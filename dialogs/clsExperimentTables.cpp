@@ -1,9 +1,10 @@
 #include "dialogs/clsExperimentTables.h"
 
 #include "analysis/MoveReport.h"
+#include "analysis/WholeFile.h"
 #include "strings/clsStringTable.h"
 
-#include <QSaveFile>
+#include <QFile>
 #include <QTableWidget>
 
 #include <cmath>
@@ -103,6 +104,6 @@ void ShowRunTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable&
 
 bool WriteWhole(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    std::string error;
+    return WriteWholeFile(QFile::encodeName(path).toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), error);
 }

@@ -26,7 +26,6 @@
 #include <array>
 #include <climits>
 #include <fstream>
-#include <numeric>
 #include <sstream>
 
 namespace {
@@ -253,13 +252,9 @@ void TfrmExperiment::ShowOver(std::size_t done, std::size_t total, double second
 void TfrmExperiment::ShowResult(const std::string& rows)
 {
     csv = rows;
+    // The sweep's own rows, or rows checked against its plan on reading.
     std::istringstream in(csv);
-    try {
-        table = ReadSweepCsv(in, "experiment");
-    } catch (const TSweepCsvError&) {
-        // No row yet: the header of a sweep is all there is.
-        table = {};
-    }
+    table = ReadSweepCsv(in, "experiment");
     groups = SummariseSweep(table);
     ShowTables();
 }
@@ -364,8 +359,7 @@ bool TfrmExperiment::OpenResult(const QString& sweepPath, const QString& csvPath
         Refuse(GetStringById(TextUnreadable).arg(csvPath));
         return false;
     }
-    std::vector<std::size_t> runs(read.RunCount());
-    std::iota(runs.begin(), runs.end(), std::size_t{0});
+    const std::vector<std::size_t> runs = ShardRuns(read.RunCount(), 1, 1);
     std::string rows = SweepCsvHeader(read);
     try {
         // Every row must be a run of this very sweep file, made by any version of the program.
