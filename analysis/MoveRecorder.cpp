@@ -85,7 +85,7 @@ TMoveLayout MoveLayoutOf(const TScenarioDescription& description)
     }
     for (const TPersonGroup& group : description.persons)
         for (std::int32_t i = 0; i < group.count; ++i)
-            layout.persons.push_back({.id = 0, .name = {}, .speed = i * group.speedIncrement + group.speed});
+            layout.persons.push_back({.id = 0, .name = {}, .speed = group.SpeedOf(i)});
     return layout;
 }
 

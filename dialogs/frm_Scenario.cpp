@@ -373,9 +373,9 @@ void TfrmScenario::ShowFigures()
         const TPersonGroup& group = edited.persons[static_cast<std::size_t>(row)];
         QStringList speeds;
         for (std::int32_t i = 0; i < std::min(group.count, ListedSpeeds); ++i)
-            speeds << Speed(i * group.speedIncrement + group.speed);
+            speeds << Speed(group.SpeedOf(i));
         if (group.count > ListedSpeeds)
-            speeds << QStringLiteral("…") << Speed((group.count - 1) * group.speedIncrement + group.speed);
+            speeds << QStringLiteral("…") << Speed(group.SpeedOf(group.count - 1));
         ui->tblPersons->item(row, ColSpeeds)->setText(speeds.join(QStringLiteral(", ")));
     }
     filling = false;

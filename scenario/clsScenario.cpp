@@ -69,7 +69,7 @@ void TScenario::Build(const TScenarioDescription& description, const TPersonFact
             }
             person->SetTrail(trail);
             person->SetPosition(group.position);
-            person->SetSpeed(i * group.speedIncrement + group.speed);
+            person->SetSpeed(group.SpeedOf(i));
             chain->AddHandler(person);
         }
     }

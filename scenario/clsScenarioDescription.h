@@ -27,12 +27,14 @@ struct TPersonGroup
     std::int32_t count = 1;
     TKind kind = TKind::HomeArea;
     double position = 0.0;
-    // The i-th person of the group (i from 0) walks at i * speedIncrement + speed.
     double speed = 0.0;
     double speedIncrement = 0.0;
     // Overrides the person-name table for the group's first persons, in order,
     // at most count names; empty for the table's names.
     std::vector<std::string> names;
+
+    // The speed of the group's i-th person, i from 0.
+    double SpeedOf(std::int32_t i) const { return i * speedIncrement + speed; }
 
     bool operator==(const TPersonGroup&) const = default;
 };

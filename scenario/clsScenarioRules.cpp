@@ -72,7 +72,7 @@ public:
                 ScenarioNumberText(group.speedIncrement) + " must be 0 or more");
         // A person who crosses the whole trail in one step never stands between
         // the source and the sink: no hand-over could ever be timed.
-        const double fastest = (std::max(group.count, 1) - 1) * group.speedIncrement + group.speed;
+        const double fastest = group.SpeedOf(std::max(group.count, 1) - 1);
         const bool beyondTrail = std::isfinite(trailLength) && trailLength > 0.0 && fastest >= trailLength;
         if (group.speed > 0.0 && group.speedIncrement >= 0.0 && (!std::isfinite(fastest) || beyondTrail))
             Add(TKind::TooFast, at + (group.count > 1 && group.speedIncrement > 0.0 ? "/speed_increment" : "/speed"),
