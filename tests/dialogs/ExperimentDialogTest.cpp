@@ -172,12 +172,18 @@ TEST_F(ExperimentDialog, OpensARunAsZembaRunRunsItsScenarioAndSeed)
     std::ofstream(base + "-opened.json") << WriteScenario(*opened);
     EXPECT_EQ(ZembaRun({"--scenario", base + "-opened.json", "--trace", "-", "--every", "50"}),
               ZembaRun({"--scenario", base + "-run.json", "--seed", "4", "--trace", "-", "--every", "50"}));
-    // Each mark of the chart opens a run of its combination.
+    // Each point of the chart opens a run of its own combination: the stock of its x.
+    const std::optional<TSweepPlan> plan = dialog->GetPlan();
+    ASSERT_TRUE(plan);
     const auto& chart = Child<TExperimentChart>(*dialog, "chart");
     for (QAbstractSeries* series : chart.GetChart()->series())
-        if (auto* xy = qobject_cast<QXYSeries*>(series); xy && xy->count() > 0) {
-            EXPECT_LT(chart.RunAt(xy, 0), 8u);
-        }
+        if (auto* xy = qobject_cast<QXYSeries*>(series))
+            for (qsizetype i = 0; i < xy->count(); ++i) {
+                const std::size_t run = chart.RunAt(xy, i);
+                ASSERT_LT(run, plan->RunCount());
+                EXPECT_EQ(std::stod(plan->ValuesOf(plan->CombinationOf(run))[0]), xy->at(i).x())
+                    << xy->name().toStdString() << ", point " << i;
+            }
 }
 
 // Reopened in a dialog set up for another scenario, the experiment is back whole:
