@@ -2,7 +2,7 @@
 
 #include "analysis/MoveReport.h"
 #include "analysis/SweepReport.h"
-#include "analysis/WholeFile.h"
+#include "analysis/OutputFile.h"
 #include "scenario/clsScenarioFile.h"
 
 #include <algorithm>
@@ -10,7 +10,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <optional>
 #include <ostream>
 #include <thread>
@@ -131,8 +130,8 @@ int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream&
     // A resumed sweep writes its whole CSV anew beside the old one and
     // renames it at the end, so that the rows there are never lost midway.
     std::map<std::size_t, std::string> done;
-    std::string writePath = options.csvPath;
-    if (options.resume && std::filesystem::exists(options.csvPath)) {
+    const bool resumed = options.resume && std::filesystem::exists(options.csvPath);
+    if (resumed) {
         std::ifstream in(options.csvPath, std::ios::binary);
         try {
             done = ReadFinishedRows(plan, runs, in, options.csvPath);
@@ -140,33 +139,22 @@ int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream&
             err << "zemba-run: cannot resume: " << error.what() << '\n';
             return 2;
         }
-        writePath = PartialName(options.csvPath);
     }
-    std::unique_ptr<std::ofstream> file;
-    std::ostream* csv = &out;
-    if (options.csvPath != "-") {
-        file = std::make_unique<std::ofstream>(writePath, std::ios::binary);
-        if (!*file) {
-            err << "zemba-run: cannot write the CSV to '" << writePath << "'\n";
-            return 1;
-        }
-        csv = file.get();
+    TOutputFile csv(options.csvPath, resumed ? TOutputFile::TWrite::Whole : TOutputFile::TWrite::InPlace, out);
+    if (!csv.Good()) {
+        err << "zemba-run: " << csv.Error() << '\n';
+        return 1;
     }
     const unsigned jobs = options.jobs > 0 ? static_cast<unsigned>(options.jobs)
                                            : std::max(1u, std::thread::hardware_concurrency());
     std::size_t written = 0;
     {
         TProgressLine line(err, progress);
-        written = RunSweep(plan, runs, jobs, run, *csv, stop,
+        written = RunSweep(plan, runs, jobs, run, csv.Stream(), stop,
                            [&](std::size_t rows, std::size_t total) { line.Show(rows, total); }, done);
     }
-    if (file)
-        file->close();
-    std::error_code ec;
-    if (!*csv || (writePath != options.csvPath && (std::filesystem::rename(writePath, options.csvPath, ec), ec))) {
-        if (writePath != options.csvPath)
-            std::filesystem::remove(writePath, ec);
-        err << "zemba-run: writing the CSV failed\n";
+    if (!csv.Commit()) {
+        err << "zemba-run: " << csv.Error() << '\n';
         return 1;
     }
     if (written < runs.size()) {
