@@ -1,6 +1,8 @@
 #include "app/clsRunChart.h"
 
 #include "analysis/MoveReport.h"
+#include "analysis/PlotAxes.h"
+#include "model/clsSimulationTime.h"
 #include "strings/clsStringTable.h"
 
 #include <QCategoryAxis>
@@ -86,7 +88,7 @@ void MakeChart(QWidget& owner, std::int32_t curve, const QColor& colour, std::in
 
 double Minutes(std::int64_t step)
 {
-    return static_cast<double>(step) / TMoveReport::StepsPerMinute;
+    return static_cast<double>(step) / StepsPerMinute;
 }
 
 } // namespace
@@ -158,23 +160,10 @@ QStringList TRunChart::GetTimeLabels() const
     return deliveredTime->categoriesLabels();
 }
 
-double TRunChart::TimeTickMinutes(double span)
-{
-    // 1, 2, 5, 10, 15, 30 minutes, then whole hours of 1, 2, 5, 10, ...
-    static constexpr double Steps[] = {1, 2, 5, 10, 15, 30, 60, 120, 300, 600};
-    for (const double step : Steps)
-        if (span / step <= MostTimeTicks)
-            return step;
-    double step = Steps[std::size(Steps) - 1];
-    while (span / step > MostTimeTicks)
-        step *= 10;
-    return step;
-}
-
 void TRunChart::FitAxes(double minutes)
 {
     const double span = std::max(1.0, minutes);
-    const double tick = TimeTickMinutes(span);
+    const double tick = TimeTickMinutes(span, MostTimeTicks);
     // Labels are made anew only when the spacing changes or a tick comes into range.
     const QStringList labels = deliveredTime->categoriesLabels();
     if (tick != tickMinutes || labels.isEmpty() || deliveredTime->endValue(labels.last()) + tick <= span) {

@@ -1,7 +1,9 @@
 #include "dialogs/frm_Compare.h"
 
 #include "analysis/MoveReport.h"
+#include "analysis/PlotColours.h"
 #include "dialogs/clsExperimentTables.h"
+#include "model/clsSimulationTime.h"
 #include "strings/clsStringTable.h"
 #include "strings/clsStringsForVCLControls.h"
 #include "ui_frm_Compare.h"
@@ -20,8 +22,6 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include <array>
-
 namespace {
 
 constexpr std::int32_t TextDelivered = 2771;
@@ -34,11 +34,7 @@ constexpr std::int32_t TextCsvFiles = 2759;
 
 // A run that never ends is cut off where a sweep's would be by default.
 constexpr std::int64_t MostSteps = 5'000'000;
-constexpr double StepsPerHour = TMoveReport::StepsPerSecond * 3600.0;
-
-const std::array<QColor, TfrmCompare::MostCurves> CurveColours{
-    QColor(31, 119, 180), QColor(214, 39, 40),   QColor(44, 160, 44),  QColor(148, 103, 189),
-    QColor(255, 127, 14), QColor(140, 86, 75),   QColor(227, 119, 194), QColor(23, 190, 207)};
+static_assert(TfrmCompare::MostCurves <= CategoryColours.size(), "every curve shown has a colour of its own");
 
 } // namespace
 
@@ -124,7 +120,7 @@ void TfrmCompare::Redraw()
     std::int32_t top = 0;
     for (std::size_t i = 0; i < curves.size(); ++i) {
         const TDeliveryCurve& c = curves[i].curve;
-        const QColor colour = CurveColours[i % CurveColours.size()];
+        const QColor colour = QColor::fromRgb(CategoryRgb(i));
         auto* line = new QLineSeries;
         line->setName(curves[i].name);
         line->setPen(QPen(colour, 2.0));

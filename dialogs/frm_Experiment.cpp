@@ -8,6 +8,7 @@
 #include "dialogs/clsExperimentTables.h"
 #include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/frame_ExperimentAxis.h"
+#include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioFile.h"
 #include "scenario/clsScenarioText.h"
 #include "strings/clsStringTable.h"
@@ -233,7 +234,7 @@ void TfrmExperiment::Cancel()
 void TfrmExperiment::ShowProgress(std::size_t done, std::size_t total, double seconds)
 {
     const double rate = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
-    const QString left = rate > 0.0 ? SimulatedTime(static_cast<double>(total - done) / rate * TMoveReport::StepsPerSecond)
+    const QString left = rate > 0.0 ? SimulatedTime(static_cast<double>(total - done) / rate * StepsPerSecond)
                                     : QStringLiteral("?");
     ui->pbRuns->setValue(static_cast<int>(done));
     ui->lbProgress->setText(GetStringById(TextProgress).arg(done).arg(total).arg(rate, 0, 'f', 2).arg(left));

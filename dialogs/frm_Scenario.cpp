@@ -6,6 +6,7 @@
 #include "analysis/MoveReport.h"
 #include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/clsScenarioPreview.h"
+#include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioRules.h"
 #include "strings/clsStringTable.h"
 #include "strings/clsStringsForVCLControls.h"
@@ -385,7 +386,7 @@ void TfrmScenario::ShowFigures()
     }
     const double bound = BoundPerMinute(MoveLayoutOf(edited));
     // Persons slow beyond any clock's reach have no finish time worth a figure.
-    const double shortest = std::ceil(edited.stock / bound * TMoveReport::StepsPerMinute);
+    const double shortest = std::ceil(edited.stock / bound * StepsPerMinute);
     const QString finish = shortest < 1e15 ? QString::fromStdString(FormatSimulatedTime(static_cast<std::int64_t>(shortest)))
                                            : QStringLiteral("∞");
     ui->lbFigures->setText(
