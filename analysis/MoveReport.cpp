@@ -10,15 +10,30 @@ double LoadsPerMinute(std::int64_t loads, std::int64_t steps)
     return steps > 0 ? static_cast<double>(loads) / static_cast<double>(steps) * StepsPerMinute : 0.0;
 }
 
-double BoundPerMinute(const TMoveLayout& layout)
+namespace {
+
+double SummedSpeed(const TMoveLayout& layout)
 {
     double summedSpeed = 0.0;
     for (const TMoveLayout::TPersonInfo& p : layout.persons)
         summedSpeed += p.speed;
+    return summedSpeed;
+}
+
+double WorkPerLoad(const TMoveLayout& layout)
+{
     double workPerLoad = 0.0;
     for (const TMoveLayout::TStretch& s : layout.stretches)
         workPerLoad += s.length / s.carryingFactor;
-    return workPerLoad > 0.0 ? summedSpeed / workPerLoad * StepsPerMinute : 0.0;
+    return workPerLoad;
+}
+
+} // namespace
+
+double BoundPerMinute(const TMoveLayout& layout)
+{
+    const double workPerLoad = WorkPerLoad(layout);
+    return workPerLoad > 0.0 ? SummedSpeed(layout) / workPerLoad * StepsPerMinute : 0.0;
 }
 
 TMoveReport SummariseMove(const TMoveRecord& record, std::int64_t stalledSince)
@@ -52,11 +67,9 @@ TMoveReport SummariseMove(const TMoveRecord& record, std::int64_t stalledSince)
         line.moved = t.moved;
         line.last = record.GetLatest()[i];
         r.persons.push_back(line);
-        r.summedSpeed += info.speed;
     }
-
-    for (const TMoveLayout::TStretch& s : layout.stretches)
-        r.workPerLoad += s.length / s.carryingFactor;
+    r.summedSpeed = SummedSpeed(layout);
+    r.workPerLoad = WorkPerLoad(layout);
     r.boundPerMinute = BoundPerMinute(layout);
     r.perMinute = LoadsPerMinute(r.delivered, r.finishStep >= 0 ? r.finishStep : r.steps);
     if (r.boundPerMinute > 0.0)

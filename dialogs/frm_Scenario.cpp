@@ -83,15 +83,12 @@ public:
     TField Whole(const QString& text, const std::string& path, std::int64_t low, std::int64_t high)
     {
         const std::string s = text.trimmed().toStdString();
-        std::int64_t value = 0;
-        const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
-        if (s.empty() || error != std::errc() || end != s.data() + s.size()
-            || value < static_cast<std::int64_t>(std::numeric_limits<TField>::min())
-            || value > static_cast<std::int64_t>(std::numeric_limits<TField>::max())) {
-            faults.push_back(WholeNumberFault(path, s, low, high));
-            return static_cast<TField>(low);
-        }
-        return static_cast<TField>(value);
+        // Any number the field holds: whether it keeps the rules is CheckScenario's to say.
+        if (const std::optional<std::int64_t> value = ReadWholeNumber(s, std::numeric_limits<TField>::min(),
+                                                                       std::numeric_limits<TField>::max()))
+            return static_cast<TField>(*value);
+        faults.push_back(WholeNumberFault(path, s, low, high));
+        return static_cast<TField>(low);
     }
 };
 
