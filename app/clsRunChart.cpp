@@ -17,8 +17,8 @@
 
 namespace {
 
-constexpr std::int32_t TextDelivered = 2331;
-constexpr std::int32_t TextBound = 2332;
+constexpr std::int32_t TextDeliveredCurve = 2331;
+constexpr std::int32_t TextBoundCurve = 2332;
 constexpr std::int32_t TextPerMinute = 2333;
 constexpr std::int32_t TextMinutes = 2334;
 constexpr std::int32_t TextLoads = 2335;
@@ -71,7 +71,7 @@ void MakeChart(QWidget& owner, std::int32_t curve, const QColor& colour, std::in
     chart->legend()->setFont(font);
     chart->setMargins(QMargins(0, 0, 0, 0));
     line = AddSeries(*chart, curve, colour, Qt::SolidLine);
-    boundLine = AddSeries(*chart, TextBound, Qt::darkGray, Qt::DashLine);
+    boundLine = AddSeries(*chart, TextBoundCurve, Qt::darkGray, Qt::DashLine);
     x = AddAxis<QCategoryAxis>(*chart, TextMinutes, Qt::AlignBottom);
     x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     y = AddAxis<QValueAxis>(*chart, yTitle, Qt::AlignLeft);
@@ -98,7 +98,7 @@ TRunChart::TRunChart(QWidget* parent)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    MakeChart(*this, TextDelivered, QColor(0, 128, 0), TextLoads, delivered, deliveredBound, deliveredTime, deliveredLoads);
+    MakeChart(*this, TextDeliveredCurve, QColor(0, 128, 0), TextLoads, delivered, deliveredBound, deliveredTime, deliveredLoads);
     MakeChart(*this, TextPerMinute, QColor(0, 0, 255), TextPerMinute, rate, rateBound, rateTime, rateLoads);
     Start(0.0, 0);
 }

@@ -24,13 +24,13 @@
 
 namespace {
 
-constexpr std::int32_t TextDelivered = 2771;
-constexpr std::int32_t TextTime = 2772;
+constexpr std::int32_t TextDeliveredAxis = 2771;
+constexpr std::int32_t TextTimeAxis = 2772;
 constexpr std::int32_t TextPending = 2777;
 constexpr std::int32_t TextNotWritten = 2761;
 constexpr std::int32_t TextPngFiles = 2778;
 constexpr std::int32_t TextSvgFiles = 2779;
-constexpr std::int32_t TextCsvFiles = 2759;
+constexpr std::int32_t TextExperimentCsvFiles = 2759;
 
 // A run that never ends is cut off where a sweep's would be by default.
 constexpr std::int64_t MostSteps = 5'000'000;
@@ -51,7 +51,7 @@ TfrmCompare::TfrmCompare(QWidget* owner)
     layout->addWidget(view);
     connect(ui->btPng, &QPushButton::clicked, this, [this] { AskExport(TextPngFiles, false); });
     connect(ui->btSvg, &QPushButton::clicked, this, [this] { AskExport(TextSvgFiles, false); });
-    connect(ui->btCsv, &QPushButton::clicked, this, [this] { AskExport(TextCsvFiles, true); });
+    connect(ui->btCsv, &QPushButton::clicked, this, [this] { AskExport(TextExperimentCsvFiles, true); });
     connect(ui->btClear, &QPushButton::clicked, this, [this] {
         curves.clear();
         Redraw();
@@ -109,10 +109,10 @@ void TfrmCompare::Redraw()
         delete axis;
     }
     auto* time = new QValueAxis;
-    time->setTitleText(GetStringById(TextTime));
+    time->setTitleText(GetStringById(TextTimeAxis));
     time->setLabelFormat(QStringLiteral("%.1f"));
     auto* loads = new QValueAxis;
-    loads->setTitleText(GetStringById(TextDelivered));
+    loads->setTitleText(GetStringById(TextDeliveredAxis));
     loads->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(loads, Qt::AlignLeft);

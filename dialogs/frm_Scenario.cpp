@@ -28,11 +28,11 @@ constexpr std::int32_t TextHandoverRestart = 2605;
 constexpr std::int32_t TextCellFault = 2607;
 constexpr std::int32_t TextSectionKind = 2615;
 constexpr std::int32_t TextPlain = 2617;
-constexpr std::int32_t TextSteps = 2618;
+constexpr std::int32_t TextStepsKind = 2618;
 constexpr std::int32_t TextTrailLength = 2619;
 constexpr std::int32_t TextCount = 2631;
-constexpr std::int32_t TextHomeArea = 2638;
-constexpr std::int32_t TextBound = 2641;
+constexpr std::int32_t TextWithHomeArea = 2638;
+constexpr std::int32_t TextBoundFigure = 2641;
 constexpr std::int32_t TextShortest = 2642;
 constexpr std::int32_t TextPersonsAndLoads = 2643;
 
@@ -173,7 +173,7 @@ void TfrmScenario::SetDescription(const TScenarioDescription& description)
 void TfrmScenario::FillTrailRow(int row, const TSectionDescription& section)
 {
     auto* kind = new QComboBox;
-    kind->addItems({GetStringById(TextPlain), GetStringById(TextSteps)});
+    kind->addItems({GetStringById(TextPlain), GetStringById(TextStepsKind)});
     kind->setCurrentIndex(section.kind == TSectionDescription::TKind::Steps ? 1 : 0);
     connect(kind, &QComboBox::currentIndexChanged, this, &TfrmScenario::Check);
     ui->tblTrail->setCellWidget(row, ColSectionKind, kind);
@@ -183,7 +183,7 @@ void TfrmScenario::FillTrailRow(int row, const TSectionDescription& section)
 void TfrmScenario::FillPersonRow(int row, const TPersonGroup& group)
 {
     auto* kind = new QComboBox;
-    kind->addItems({GetStringById(TextHomeArea), GetStringById(TextHomeArea + 1)});
+    kind->addItems({GetStringById(TextWithHomeArea), GetStringById(TextWithHomeArea + 1)});
     kind->setCurrentIndex(group.kind == TPersonGroup::TKind::Plain ? 1 : 0);
     connect(kind, &QComboBox::currentIndexChanged, this, &TfrmScenario::Check);
     QStringList names;
@@ -387,7 +387,7 @@ void TfrmScenario::ShowFigures()
     const QString finish = shortest < 1e15 ? QString::fromStdString(FormatSimulatedTime(static_cast<std::int64_t>(shortest)))
                                            : QStringLiteral("∞");
     ui->lbFigures->setText(
-        GetStringById(TextBound).arg(QString::number(bound, 'g', 4)) + QLatin1Char('\n')
+        GetStringById(TextBoundFigure).arg(QString::number(bound, 'g', 4)) + QLatin1Char('\n')
         + GetStringById(TextShortest).arg(finish) + QLatin1Char('\n')
         + GetStringById(TextPersonsAndLoads).arg(edited.GetPersonCount()).arg(edited.stock));
 }
