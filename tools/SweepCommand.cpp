@@ -3,6 +3,7 @@
 #include "analysis/MoveReport.h"
 #include "analysis/SweepReport.h"
 #include "analysis/OutputFile.h"
+#include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioFile.h"
 
 #include <algorithm>
@@ -35,7 +36,7 @@ public:
         const double rate = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
         const std::string left = rate > 0.0
             ? FormatSimulatedTime(static_cast<std::int64_t>(static_cast<double>(total - done) / rate
-                                                            * TMoveReport::StepsPerSecond))
+                                                            * StepsPerSecond))
             : std::string("?");
         char perSecond[32];
         const auto end = std::to_chars(perSecond, perSecond + sizeof perSecond, rate, std::chars_format::fixed, 2).ptr;
