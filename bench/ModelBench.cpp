@@ -1,6 +1,7 @@
 // The simulation's hot paths: a chain step of the scenario in steady state, the
-// step of scaled scenarios per person-step, and the position index's interval
-// query against a scan of all handlers.
+// step of scaled scenarios per person-step, the position index's interval
+// query against a scan of all handlers, and the timeline's background run and
+// jumps.
 #include "analysis/MoveCourse.h"
 #include "analysis/MoveKeyframes.h"
 #include "scenario/clsScenario.h"
@@ -131,6 +132,18 @@ BENCHMARK_TEMPLATE(BM_FindHandlers, true)->Arg(11)->Arg(110)->Arg(1'100)->Arg(11
 BENCHMARK_TEMPLATE(BM_FindHandlers, false)->Arg(11)->Arg(110)->Arg(1'100)->Arg(11'000);
 
 } // namespace
+
+// The background run of the whole built-in move that finds its end for the
+// timeline, without and with the keyframes it keeps on the way.
+static void BM_CourseRun(benchmark::State& state)
+{
+    const std::atomic<bool> cancel{false};
+    for (auto _ : state) {
+        TMoveKeyframes keyframes;
+        benchmark::DoNotOptimize(RunMoveCourse(BuiltInMove(), cancel, state.range(0) ? &keyframes : nullptr).endStep);
+    }
+}
+BENCHMARK(BM_CourseRun)->ArgName("keyframes")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // What a jump of the window's timeline costs before the window swaps the
 // move in: the scenario built afresh, the nearest keyframe at or before the
