@@ -23,7 +23,7 @@ namespace {
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 // The sanitizers step ten to twenty times slower: fewer steps, fewer checks.
-constexpr std::int64_t StepLimit = 20'000;
+constexpr std::int64_t StepLimit = 6'000;
 constexpr int Checks = 12;
 #else
 constexpr std::int64_t StepLimit = 400'000;
