@@ -1,5 +1,6 @@
 #include "analysis/MoveCourse.h"
 
+#include "analysis/MoveKeyframes.h"
 #include "model/clsLoadHandler.h"
 #include "model/clsMoveLoop.h"
 #include "model/clsZOManager.h"
@@ -31,14 +32,15 @@ std::vector<std::int64_t> TMoveCourse::Marks() const
     return marks;
 }
 
-TMoveCourse RunMoveCourse(const TScenarioDescription& description, const std::atomic<bool>& cancel)
+TMoveCourse RunMoveCourse(const TScenarioDescription& description, const std::atomic<bool>& cancel,
+                          TMoveKeyframes* keyframes)
 {
     TZOManager objects;
     TScenario scenario(objects, description);
-    return RunMoveCourse(scenario, cancel);
+    return RunMoveCourse(scenario, cancel, keyframes);
 }
 
-TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel)
+TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveKeyframes* keyframes)
 {
     const TLoadSink& sink = *scenario.GetSink();
     TMoveLoop& loop = scenario.GetLoop();
@@ -47,8 +49,12 @@ TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel)
         // Several loads may arrive in one step.
         while (static_cast<std::int32_t>(course.deliveredAt.size()) < sink.GetDeliveredCount())
             course.deliveredAt.push_back(loop.GetStep());
+        if (keyframes)
+            keyframes->Offer(scenario);
         return !cancel.load(std::memory_order_relaxed);
     });
+    if (keyframes)
+        keyframes->Keep(scenario);
     course.endStep = loop.GetStep();
     course.lastHandoverStep = loop.GetLastHandoverStep();
     return course;

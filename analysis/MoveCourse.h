@@ -30,9 +30,12 @@ struct TMoveCourse
 // A move runs at most this long; a move not over by then is no move to review.
 inline constexpr std::int64_t CourseStepLimit = 10'000'000;
 
+class TMoveKeyframes;
 class TScenario;
 
 // Runs the move to its end; cancel, set from another thread, ends it early.
-TMoveCourse RunMoveCourse(const TScenarioDescription& description, const std::atomic<bool>& cancel);
+// Keyframes, if given, are kept on the way and where the run ends.
+TMoveCourse RunMoveCourse(const TScenarioDescription& description, const std::atomic<bool>& cancel,
+                          TMoveKeyframes* keyframes = nullptr);
 // The same on a scenario built by the caller, which is left at the end.
-TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel);
+TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveKeyframes* keyframes = nullptr);

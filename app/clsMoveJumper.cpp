@@ -4,12 +4,7 @@
 
 #include <QMetaObject>
 
-namespace {
-
-// Steps between two looks at the requests: a few tenths of a millisecond.
-constexpr std::int64_t StepsBetweenLooks = 1024;
-
-} // namespace
+#include <chrono>
 
 TMoveJumper::TMoveJumper(TArrival arrival, QObject* owner)
     : QObject(owner)
@@ -23,22 +18,24 @@ TMoveJumper::~TMoveJumper()
     {
         const std::lock_guard lock(control);
         stopRequested = true;
-        interrupt = true;
+        abandon = true;
     }
     controlChanged.notify_all();
     worker.join();
 }
 
-void TMoveJumper::SetScenario(const TScenarioDescription& newDescription)
+void TMoveJumper::SetScenario(const TScenarioDescription& newDescription,
+                              std::shared_ptr<const TMoveKeyframes> newKeyframes)
 {
+    std::unique_ptr<TSteppedMove> stale;
     {
         const std::lock_guard lock(control);
         description = newDescription;
+        keyframes = std::move(newKeyframes);
         ++scenarioEpoch;
         pending = false;
-        ready.reset();
-        spare.reset();
-        interrupt = true;
+        stale = std::move(ready);
+        abandon = true;
     }
     delivered = requested;
 }
@@ -52,15 +49,9 @@ void TMoveJumper::Request(std::int64_t step)
         pendingStep = step;
         pendingRequest = ++requested;
         // Under the lock: the worker clears it as it takes the request.
-        interrupt = true;
+        overtaken = true;
     }
     controlChanged.notify_all();
-}
-
-void TMoveJumper::Offer(std::unique_ptr<TSteppedMove> move)
-{
-    const std::lock_guard lock(control);
-    spare = std::move(move);
 }
 
 void TMoveJumper::Execute()
@@ -73,47 +64,68 @@ void TMoveJumper::Execute()
         if (stopRequested)
             return;
         pending = false;
-        interrupt = false;
+        overtaken = false;
+        abandon = false;
         const std::int64_t step = pendingStep;
         const std::uint64_t request = pendingRequest;
-        if (spare && spare->scenario->GetLoop().GetStep() == step) {
-            move = std::move(spare);
-            moveEpoch = scenarioEpoch;
-            lock.unlock();
-        } else if (!move || moveEpoch != scenarioEpoch || move->scenario->GetLoop().GetStep() > step) {
+        const std::uint64_t epoch = scenarioEpoch;
+        const TScenarioDescription chosen = description;
+        const std::shared_ptr<const TMoveKeyframes> frames = keyframes;
+        lock.unlock();
+
+        const TKeyframe keyframe = frames ? frames->Nearest(step) : TKeyframe{};
+        if (move && moveEpoch == epoch) {
+            const std::int64_t at = move->scenario->GetLoop().GetStep();
+            if (at > step || at < keyframe.GetStep())
+                move.reset();
+        } else {
             move.reset();
-            const TScenarioDescription chosen = description;
-            moveEpoch = scenarioEpoch;
-            lock.unlock();
+        }
+        if (!move) {
             move = std::make_unique<TSteppedMove>();
             move->scenario = std::make_unique<TScenario>(*move->objects, chosen);
-        } else {
-            lock.unlock();
+            keyframe.RestoreInto(*move->scenario);
+            moveEpoch = epoch;
         }
-        // Every step of the way through the loop, as the window's thread takes
-        // them: the loop's outcome and delivery curve come along.
-        TMoveLoop& loop = move->scenario->GetLoop();
-        std::int64_t look = 0;
-        loop.RunSteps(step, [&] { return ++look % StepsBetweenLooks != 0 || !interrupt.load(); });
+        const bool arrived = StepTo(*move, step);
+
         lock.lock();
         // Overtaken: the move stays here to be stepped on or built anew.
-        if (pending || stopRequested || moveEpoch != scenarioEpoch || loop.GetStep() != step)
+        if (!arrived || stopRequested || moveEpoch != scenarioEpoch)
             continue;
-        ready = std::move(move);
+        // A finished move the owner has not taken yet stays here instead,
+        // to be stepped on or freed outside the lock.
+        std::swap(ready, move);
         readyRequest = request;
         QMetaObject::invokeMethod(this, &TMoveJumper::Deliver, Qt::QueuedConnection);
     }
 }
 
+bool TMoveJumper::StepTo(TSteppedMove& move, std::int64_t step)
+{
+    // Every step of the way through the loop, as the window's thread takes
+    // them: the loop's outcome and delivery curve come along.
+    TMoveLoop& loop = move.scenario->GetLoop();
+    const auto started = std::chrono::steady_clock::now();
+    loop.RunSteps(step, [&] {
+        if (abandon.load())
+            return false;
+        return !overtaken.load() || std::chrono::steady_clock::now() - started < PictureTime;
+    });
+    return loop.GetStep() == step;
+}
+
 void TMoveJumper::Deliver()
 {
     std::unique_ptr<TSteppedMove> move;
+    std::uint64_t request = 0;
     {
         const std::lock_guard lock(control);
-        if (!ready || readyRequest != requested)
+        if (!ready)
             return;
         move = std::move(ready);
+        request = readyRequest;
     }
-    delivered = readyRequest;
+    delivered = request;
     onArrival(std::move(move));
 }

@@ -4,6 +4,7 @@
 
 #include "analysis/MoveCourse.h"
 #include "analysis/MoveExport.h"
+#include "analysis/MoveKeyframes.h"
 #include "app/clsMoveExports.h"
 #include "app/clsMoveJumper.h"
 #include "app/clsReportPresenter.h"
@@ -124,31 +125,22 @@ void TfrmMain::SetUpReview()
 void TfrmMain::StartReview()
 {
     const TScenarioDescription chosen = GetDescription();
-    jumper->SetScenario(chosen);
+    // The run that finds the move's end keeps its keyframes on the way, for the jumps.
+    auto keyframes = std::make_shared<TMoveKeyframes>();
+    jumper->SetScenario(chosen, keyframes);
     timeline->Start();
     if (courseCancel)
         *courseCancel = true;
     courseCancel = std::make_shared<std::atomic<bool>>(false);
-    // The move the run leaves at its end serves the first jump there.
-    using TCourseRun = std::pair<TMoveCourse, std::shared_ptr<TSteppedMove>>;
-    auto* watcher = new QFutureWatcher<TCourseRun>(this);
-    connect(watcher, &QFutureWatcher<TCourseRun>::finished, this, [this, watcher, cancel = courseCancel] {
+    auto* watcher = new QFutureWatcher<TMoveCourse>(this);
+    connect(watcher, &QFutureWatcher<TMoveCourse>::finished, this, [this, watcher, cancel = courseCancel] {
         watcher->deleteLater();
         if (cancel != courseCancel || *cancel)
             return;
-        TCourseRun run = watcher->result();
-        timeline->SetCourse(run.first);
-        if (run.first.outcome != TMoveOutcome::Running) {
-            auto end = std::make_unique<TSteppedMove>();
-            std::swap(end->objects, run.second->objects);
-            std::swap(end->scenario, run.second->scenario);
-            jumper->Offer(std::move(end));
-        }
+        timeline->SetCourse(watcher->result());
     });
-    watcher->setFuture(QtConcurrent::run([chosen, cancel = courseCancel] {
-        auto move = std::make_shared<TSteppedMove>();
-        move->scenario = std::make_unique<TScenario>(*move->objects, chosen);
-        return TCourseRun(RunMoveCourse(*move->scenario, *cancel), move);
+    watcher->setFuture(QtConcurrent::run([chosen, cancel = courseCancel, keyframes] {
+        return RunMoveCourse(chosen, *cancel, keyframes.get());
     }));
 }
 

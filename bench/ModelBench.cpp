@@ -1,6 +1,9 @@
 // The simulation's hot paths: a chain step of the scenario in steady state, the
-// step of scaled scenarios per person-step, and the position index's interval
-// query against a scan of all handlers.
+// step of scaled scenarios per person-step, the position index's interval
+// query against a scan of all handlers, and the timeline's background run and
+// jumps.
+#include "analysis/MoveCourse.h"
+#include "analysis/MoveKeyframes.h"
 #include "scenario/clsScenario.h"
 #include "model/clsBucketChain.h"
 #include "model/clsLoadHandler.h"
@@ -12,6 +15,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -128,15 +133,49 @@ BENCHMARK_TEMPLATE(BM_FindHandlers, false)->Arg(11)->Arg(110)->Arg(1'100)->Arg(1
 
 } // namespace
 
+// The background run of the whole built-in move that finds its end for the
+// timeline, without and with the keyframes it keeps on the way.
+static void BM_CourseRun(benchmark::State& state)
+{
+    const std::atomic<bool> cancel{false};
+    for (auto _ : state) {
+        TMoveKeyframes keyframes;
+        benchmark::DoNotOptimize(RunMoveCourse(BuiltInMove(), cancel, state.range(0) ? &keyframes : nullptr).endStep);
+    }
+}
+BENCHMARK(BM_CourseRun)->ArgName("keyframes")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // What a jump of the window's timeline costs before the window swaps the
-// move in: the scenario built afresh and stepped through its loop to the step.
+// move in: the scenario built afresh, the nearest keyframe at or before the
+// step restored into it, and stepped through its loop to the step. The
+// keyframes are those the background run keeps of the whole built-in move;
+// their count, interval and storage are reported beside the figures.
+static const TMoveKeyframes& BuiltInKeyframes()
+{
+    static const auto kept = [] {
+        auto keyframes = std::make_unique<TMoveKeyframes>();
+        const std::atomic<bool> cancel{false};
+        RunMoveCourse(BuiltInMove(), cancel, keyframes.get());
+        return keyframes;
+    }();
+    return *kept;
+}
+
 static void BM_JumpTo(benchmark::State& state)
 {
+    const TMoveKeyframes& keyframes = BuiltInKeyframes();
+    const std::int64_t step = state.range(0);
     for (auto _ : state) {
         TZOManager objects;
         TScenario scenario(objects, BuiltInMove());
-        scenario.GetLoop().RunSteps(state.range(0), [] { return true; });
+        keyframes.Nearest(step).RestoreInto(scenario);
+        scenario.GetLoop().RunSteps(step, [] { return true; });
         benchmark::DoNotOptimize(scenario.GetLoop().GetStep());
     }
+    state.counters["keyframes"] = static_cast<double>(keyframes.GetCount());
+    state.counters["interval"] = static_cast<double>(keyframes.GetInterval());
+    state.counters["bytes"] = static_cast<double>(keyframes.GetBytes());
 }
-BENCHMARK(BM_JumpTo)->Arg(1'500)->Arg(110'575)->Arg(221'150)->Unit(benchmark::kMillisecond);
+// Ten steps spread over the whole move, its end the last; then the dearest
+// jump, the step before a keyframe.
+BENCHMARK(BM_JumpTo)->DenseRange(22'115, 221'150, 22'115)->Arg(100 * 1'260 - 1)->Unit(benchmark::kMillisecond);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -315,6 +316,77 @@ void TBucketChain::HandlerMoving(TLoadHandler* handler, std::uint8_t phase)
         Refile(handler);
     for (TBucketChainEventListener* listener : listeners)
         listener->OnHandlerMove(handler, phase);
+}
+
+TChainRecord TBucketChain::SaveState() const
+{
+    TChainRecord record;
+    record.handlers.resize(handlers.size());
+    for (std::size_t i = 0; i < handlers.size(); ++i)
+        handlers[i]->SaveState(record.handlers[i], record);
+    record.positionIndex.reserve(positionIndex.size());
+    for (const TIndexEntry& entry : positionIndex) {
+        const TIndexHandle& handle = entry.second->indexHandle;
+        record.positionIndex.push_back({entry.first, handle.order, handle.slot, handle.kind});
+    }
+    record.homeAreas.reserve(homeAreas.size());
+    for (const TIndexEntry& entry : homeAreas)
+        record.homeAreas.push_back({entry.first, entry.second->indexHandle.slot});
+    record.longestArea = longestArea;
+    record.filings = filings;
+    record.stepCount = stepCount;
+    record.handovers = handovers;
+    record.draws = draws;
+    return record;
+}
+
+// The indexes are filed anew in the recorded order, each entry at the end: a
+// multiset puts an entry filed at its end last among its equals, so equal
+// positions come back in the order they had.
+void TBucketChain::RestoreState(const TChainRecord& record)
+{
+    const auto isSlot = [this](std::int32_t slot) { return slot >= 0 && slot < GetHandlerCount(); };
+    const bool fits = record.handlers.size() == handlers.size() && record.positionIndex.size() == handlers.size()
+        && std::all_of(record.positionIndex.begin(), record.positionIndex.end(), [&](const auto& f) { return isSlot(f.slot); })
+        && std::all_of(record.homeAreas.begin(), record.homeAreas.end(), [&](const auto& a) { return isSlot(a.slot); });
+    if (!fits)
+        throw std::invalid_argument("the record is of another chain");
+    positionIndex.clear();
+    takers.clear();
+    givers.clear();
+    homeAreas.clear();
+    farEnd = positionIndex.end();
+    for (std::size_t i = 0; i < handlers.size(); ++i) {
+        TIndexHandle& handle = handlers[i]->indexHandle;
+        handle = {};
+        handle.slot = static_cast<std::int32_t>(i);
+        handlers[i]->RestoreState(record.handlers[i], record);
+    }
+    for (const TFilingRecord& filing : record.positionIndex) {
+        TLoadHandler* const handler = handlers[static_cast<std::size_t>(filing.slot)];
+        TIndexHandle& handle = handler->indexHandle;
+        handle.entry = positionIndex.insert(positionIndex.end(), TIndexEntry{filing.position, handler});
+        handle.order = filing.order;
+        handle.filed = true;
+        handle.kind = filing.kind;
+        if (TPartnerIndex* partners = PartnerIndexOf(filing.kind))
+            handle.partnerEntry = partners->insert(partners->end(), TPartnerEntry{{filing.position, filing.order}, handler});
+    }
+    for (const TAreaRecord& area : record.homeAreas) {
+        TLoadHandler* const handler = handlers[static_cast<std::size_t>(area.slot)];
+        handler->indexHandle.areaEntry = homeAreas.insert(homeAreas.end(), TIndexEntry{area.start, handler});
+        handler->indexHandle.areaFiled = true;
+    }
+    longestArea = record.longestArea;
+    filings = record.filings;
+    stepCount = record.stepCount;
+    handovers = record.handovers;
+    draws = record.draws;
+}
+
+std::int32_t TBucketChain::SlotOf(const TLoadHandler* handler) const
+{
+    return handler && handler->GetChain() == this && handler->indexHandle.filed ? handler->indexHandle.slot : -1;
 }
 
 TLoadHandler* TBucketChain::GetHandler(std::int32_t index) const

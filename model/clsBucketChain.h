@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/clsChainRecord.h"
 #include "model/clsPositionIndex.h"
 #include "model/clsRateCounter.h"
 #include "model/clsZembaObject.h"
@@ -131,6 +132,16 @@ public:
     }
 
     std::int32_t GetStepsPerSecond() const { return stepRate.GetPerSecond(); }
+
+    // Between steps, on the stepping thread: everything a later step reads,
+    // its handlers' states included. The same handlers in the same order,
+    // restored from it, step on exactly as this chain does from here, bit for
+    // bit. Restoring into a chain of other handlers is refused
+    // (std::invalid_argument) before anything changes.
+    TChainRecord SaveState() const;
+    void RestoreState(const TChainRecord& record);
+    // The handler's place in the order of addition; -1 if it is not in this chain.
+    std::int32_t SlotOf(const TLoadHandler* handler) const;
 
     // Written by the simulation thread after every step: the step overran its period.
     std::atomic<bool> overrun{false};

@@ -41,6 +41,26 @@ void THomeareaPerson::SetChain(TBucketChain* newChain)
         FileHomeArea();
 }
 
+void THomeareaPerson::SaveState(THandlerRecord& record, TChainRecord& chainRecord) const
+{
+    TPerson::SaveState(record, chainRecord);
+    record.inHomeArea = inHomeArea;
+    record.homeStart = homeStart;
+    record.homeEnd = homeEnd;
+    record.homeSteps = homeSteps;
+    record.homeCorrections = homeCorrections;
+}
+
+void THomeareaPerson::RestoreState(const THandlerRecord& record, const TChainRecord& chainRecord)
+{
+    TPerson::RestoreState(record, chainRecord);
+    inHomeArea = record.inHomeArea;
+    homeStart = record.homeStart;
+    homeEnd = record.homeEnd;
+    homeSteps = record.homeSteps;
+    homeCorrections = record.homeCorrections;
+}
+
 void THomeareaPerson::FileHomeArea()
 {
     if (TBucketChain* const ownChain = GetChain())

@@ -23,6 +23,9 @@ public:
     void SetChain(TBucketChain* newChain) override;
     // Pulls the target into the home area and keeps the counts behind the satisfaction.
     void ClampPosition(double& target) override;
+    // A person's state and the home area with its counts.
+    void SaveState(THandlerRecord& record, TChainRecord& chainRecord) const override;
+    void RestoreState(const THandlerRecord& record, const TChainRecord& chainRecord) override;
 
     // Founds a home area of twice the minimum length around the person, if no
     // other person stands within the minimum length.

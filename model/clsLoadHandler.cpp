@@ -73,6 +73,14 @@ void TLoadHandler::BeginReceive()
 {
 }
 
+void TLoadHandler::SaveState(THandlerRecord&, TChainRecord&) const
+{
+}
+
+void TLoadHandler::RestoreState(const THandlerRecord&, const TChainRecord&)
+{
+}
+
 void TLoadHandler::NotifyMoving()
 {
     if (chain)
@@ -160,6 +168,16 @@ std::int32_t TLoadSource::FindHeaviestLoad(double capacity) const
     return GetLoadCount() > 0 && w <= capacity && w > 0.0 ? 0 : -1;
 }
 
+void TLoadSource::SaveState(THandlerRecord& record, TChainRecord&) const
+{
+    record.count = GetLoadCount();
+}
+
+void TLoadSource::RestoreState(const THandlerRecord& record, const TChainRecord&)
+{
+    stock.store(record.count, std::memory_order_relaxed);
+}
+
 TLoadSink::TLoadSink(TObjectIds& ids, double thePosition)
     : TLoadHandler(ids)
     , position(thePosition)
@@ -183,4 +201,14 @@ double TLoadSink::GetFreeCapacity() const
 double TLoadSink::GetPosition() const
 {
     return position;
+}
+
+void TLoadSink::SaveState(THandlerRecord& record, TChainRecord&) const
+{
+    record.count = GetDeliveredCount();
+}
+
+void TLoadSink::RestoreState(const THandlerRecord& record, const TChainRecord&)
+{
+    delivered.store(record.count, std::memory_order_relaxed);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/clsChainRecord.h"
 #include "model/clsLoad.h"
 #include "model/clsPositionIndex.h"
 #include "model/clsZembaObject.h"
@@ -52,6 +53,12 @@ public:
     // Ties keep the earlier index.
     virtual std::int32_t FindHeaviestLoad(double capacity) const;
 
+    // What steps change of the handler, into its record (its loads into the
+    // chain's record) and back, for the chain's SaveState and RestoreState.
+    // Restoring sends no notification: the chain files the handler itself.
+    virtual void SaveState(THandlerRecord& record, TChainRecord& chainRecord) const;
+    virtual void RestoreState(const THandlerRecord& record, const TChainRecord& chainRecord);
+
 private:
     friend class TBucketChain;
 
@@ -76,6 +83,9 @@ public:
     // As for any handler, answered from the sample load instead of a walk over the whole stock.
     void GiveLoadTo(TLoadHandler* receiver) override;
     std::int32_t FindHeaviestLoad(double capacity) const override;
+    // The stock.
+    void SaveState(THandlerRecord& record, TChainRecord& chainRecord) const override;
+    void RestoreState(const THandlerRecord& record, const TChainRecord& chainRecord) override;
 
 private:
     TObjectIds& ids;
@@ -96,6 +106,9 @@ public:
     double GetPosition() const override;
 
     std::int32_t GetDeliveredCount() const { return delivered.load(std::memory_order_relaxed); }
+    // The loads delivered.
+    void SaveState(THandlerRecord& record, TChainRecord& chainRecord) const override;
+    void RestoreState(const THandlerRecord& record, const TChainRecord& chainRecord) override;
 
 private:
     const double position;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 
 namespace {
 
@@ -83,6 +84,25 @@ void TMoveLoop::Step()
         outcome = TMoveOutcome::Running;
     if (step % DeliverySampleSteps == 0 || (IsOver() && !wasOver))
         deliveries.push_back({step, sink.GetDeliveredCount()});
+}
+
+TMoveLoop::TRecord TMoveLoop::SaveState() const
+{
+    return {handovers, lastHandoverStep, outcome, deliveries.size()};
+}
+
+void TMoveLoop::RestoreState(const TRecord& record, const std::vector<TDeliveryPoint>& curve)
+{
+    if (record.deliveryCount > curve.size())
+        throw std::invalid_argument("the delivery curve is shorter than the record's");
+    handovers = record.handovers;
+    lastHandoverStep = record.lastHandoverStep;
+    outcome = record.outcome;
+    // The loop's own curve is cut back, not assigned to itself.
+    if (&curve == &deliveries)
+        deliveries.resize(record.deliveryCount);
+    else
+        deliveries.assign(curve.begin(), curve.begin() + static_cast<std::ptrdiff_t>(record.deliveryCount));
 }
 
 bool TMoveLoop::AllDelivered() const

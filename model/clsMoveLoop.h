@@ -68,6 +68,23 @@ public:
     // From the step the loop started at on.
     const std::vector<TDeliveryPoint>& GetDeliveries() const { return deliveries; }
 
+    // What the loop has counted and decided by a step. Its delivery curve is
+    // kept as a length only: the curve of any later step of the same run
+    // begins with it.
+    struct TRecord
+    {
+        std::int64_t handovers = 0;
+        std::int64_t lastHandoverStep = 0;
+        TMoveOutcome outcome = TMoveOutcome::Running;
+        std::size_t deliveryCount = 0;
+    };
+    TRecord SaveState() const;
+    // Restores the counts and the curve's first deliveryCount points out of
+    // curve, which must hold that many (std::invalid_argument otherwise,
+    // with nothing changed). With the chain restored to the same step, the
+    // loop goes on as the recorded one did.
+    void RestoreState(const TRecord& record, const std::vector<TDeliveryPoint>& curve);
+
 private:
     bool AllDelivered() const;
 

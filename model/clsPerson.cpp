@@ -113,6 +113,38 @@ void TPerson::BeginReceive()
     stepCounter = 0;
 }
 
+void TPerson::SaveState(THandlerRecord& record, TChainRecord& chainRecord) const
+{
+    record.position = position;
+    record.fitness = fitness;
+    record.onBreak = onBreak;
+    record.state = static_cast<std::uint8_t>(state);
+    record.stepCounter = stepCounter;
+    record.partner = partner && GetChain() ? GetChain()->SlotOf(partner) : -1;
+    record.count = GetLoadCount();
+    record.firstLoad = static_cast<std::int32_t>(chainRecord.loads.size());
+    for (const TZLoad* load : loads)
+        chainRecord.loads.push_back({load->GetId(), load->GetSerialNumber(), load->GetWeight()});
+}
+
+void TPerson::RestoreState(const THandlerRecord& record, const TChainRecord& chainRecord)
+{
+    position = record.position;
+    fitness = record.fitness;
+    onBreak = record.onBreak;
+    state = static_cast<TPersonState>(record.state);
+    stepCounter = record.stepCounter;
+    partner = GetChain() ? GetChain()->GetHandler(record.partner) : nullptr;
+    for (TZLoad* load : loads)
+        delete load;
+    loads.clear();
+    for (std::int32_t i = 0; i < record.count; ++i) {
+        const TLoadRecord& made = chainRecord.loads[static_cast<std::size_t>(record.firstLoad + i)];
+        TObjectIds numbering(made.id, made.serialNumber);
+        loads.push_back(new TZStdLoad(numbering, made.weight));
+    }
+}
+
 double TPerson::GetStepLength() const
 {
     const TTrailSection* section = trail ? trail->GetSectionAt(position, sectionHint) : nullptr;

@@ -54,6 +54,10 @@ public:
     void GiveLoadTo(TLoadHandler* receiver) override;
     // Starts a receiving: the person stands still for its receiving steps.
     void BeginReceive() override;
+    // Position, fitness, break, state and counter, partner and loads; the
+    // loads held before a restore are freed, the recorded ones made anew.
+    void SaveState(THandlerRecord& record, TChainRecord& chainRecord) const override;
+    void RestoreState(const THandlerRecord& record, const TChainRecord& chainRecord) override;
 
     // Base speed × section speed factor × fitness; 0.0 on a break.
     virtual double GetStepLength() const;

@@ -11,6 +11,15 @@
 class TObjectIds
 {
 public:
+    TObjectIds() = default;
+    // Numbers on from the given values, as ids that have handed those out
+    // next would: a restored move goes on numbering where its record left off.
+    TObjectIds(std::int32_t theNextId, std::int32_t theNextLoadSerial)
+        : nextId(theNextId)
+        , nextLoadSerial(theNextLoadSerial)
+    {
+    }
+
     std::int32_t NextId() { return nextId++; }
     std::int32_t NextLoadSerial() { return nextLoadSerial++; }
 

@@ -7,6 +7,7 @@
 #include "model/clsZOManager.h"
 
 #include <cstddef>
+#include <stdexcept>
 
 template <typename T, typename... Args>
 T* TScenario::Make(Args&&... args)
@@ -87,6 +88,20 @@ void TScenario::Build(const TScenarioDescription& description, const TPersonFact
     sink = Make<TLoadSink>(ids, trail->GetLength());
     chain->AddHandler(sink);
     loop = std::make_unique<TMoveLoop>(*chain, *sink, initialStock, TMoveLoop::StallSteps(*chain, *trail));
+}
+
+TScenarioSnapshot TScenario::TakeSnapshot() const
+{
+    return {ids, chain->SaveState(), loop->SaveState()};
+}
+
+void TScenario::Restore(const TScenarioSnapshot& snapshot, const std::vector<TDeliveryPoint>& curve)
+{
+    if (snapshot.loop.deliveryCount > curve.size())
+        throw std::invalid_argument("the delivery curve is shorter than the snapshot's");
+    chain->RestoreState(snapshot.chain);
+    loop->RestoreState(snapshot.loop, curve);
+    ids = snapshot.ids;
 }
 
 void TScenario::Register()

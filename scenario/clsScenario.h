@@ -10,12 +10,27 @@
 #include <string>
 #include <vector>
 
+#include "model/clsChainRecord.h"
+
 class TBucketChain;
 class TLoadSink;
 class TLoadSource;
 class TPerson;
 class TTrail;
 class TZOManager;
+
+// A scenario between two steps, exactly: its chain's record, its loop's and
+// the numbering of its objects. What a scenario built from the same
+// description needs to step on from there as this one does.
+struct TScenarioSnapshot
+{
+    TObjectIds ids;
+    TChainRecord chain;
+    TMoveLoop::TRecord loop;
+
+    std::int64_t GetStep() const { return chain.stepCount; }
+    std::size_t GetBytes() const { return sizeof(*this) - sizeof(chain) + chain.GetBytes(); }
+};
 
 // Builds a scenario from its description and owns its objects, in the same
 // order every time: the chain, the trail, the source with its sample load, the
@@ -50,6 +65,15 @@ public:
     std::int32_t GetInitialStock() const { return initialStock; }
     // What steps the move and tells whether it is over.
     TMoveLoop& GetLoop() const { return *loop; }
+
+    // Between steps, on the stepping thread. A snapshot restored into a
+    // scenario built from the same description, at any step, puts it at the
+    // snapshot's step: stepped on, it gives the same trace bytes as a
+    // straight run. The delivery curve comes from curve (see
+    // TMoveLoop::RestoreState). A snapshot of another chain is refused
+    // (std::invalid_argument) with nothing changed.
+    TScenarioSnapshot TakeSnapshot() const;
+    void Restore(const TScenarioSnapshot& snapshot, const std::vector<TDeliveryPoint>& curve);
 
 private:
     template <typename T, typename... Args>

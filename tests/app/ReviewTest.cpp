@@ -28,6 +28,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -155,6 +156,31 @@ TEST_F(Review, KeysStepAndPageAndEndAtTheFinishFoundInTheBackground)
         if (row.step == WholeMove - 1)
             std::printf("the jump one step back from the end arrived after %lld ms\n", static_cast<long long>(latency.elapsed()));
     }
+}
+
+TEST_F(Review, ADraggedKnobShowsTheMoveAtTheKnobOnTheWayNotOnlyWhereItIsLetGo)
+{
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetTimeline().GetCourse().has_value(); }, 60000));
+    TTimelineSlider& slider = *window.GetTimeline().GetSlider();
+    slider.setSliderDown(true);
+    // Across the whole move at about the pace of a mouse.
+    std::set<std::int64_t> asked;
+    std::set<std::int64_t> shown;
+    QElapsedTimer dragging;
+    dragging.start();
+    for (int i = 1; i <= 60; ++i) {
+        const auto step = static_cast<int>(WholeMove * i / 61);
+        slider.setSliderPosition(step);
+        asked.insert(step);
+        QTest::qWait(25);
+        if (asked.contains(Latest().step))
+            shown.insert(Latest().step);
+    }
+    std::printf("the drag showed %zu of %zu knob positions, %.0f a second\n", shown.size(), asked.size(),
+                static_cast<double>(shown.size()) * 1000.0 / static_cast<double>(dragging.elapsed()));
+    slider.setSliderDown(false);
+    EXPECT_GT(shown.size(), 1U);
+    EXPECT_TRUE(Arrived(WholeMove * 60 / 61));
 }
 
 TEST_F(Review, TheViewAsSvgHoldsOneBarPerPersonAndExportsThatCannotBeWrittenLeaveNothing)

@@ -125,8 +125,11 @@ TEST(NeighbourShortcuts, KeepDistanceAndPartnerChoiceMatchTheWalkOverEveryHandle
         const bool empty = world % 2 == 1;
         TCrowdedWorld w(random, empty);
         SCOPED_TRACE("world " + std::to_string(world) + (empty ? ", empty hands" : ", carrying"));
+        // Nobody moves once filed: the order needs not listen.
+        TReferenceOrder order;
+        order.Start(w.chain);
         THandlerList found;
-        w.chain.FindHandlers(w.lo, w.hi, found);
+        order.FindHandlers(w.lo, w.hi, found);
         const THandlerRange range = w.chain.FindHandlerRange(w.lo, w.hi);
         // Sought from the walker's own entry, the stretch is the same.
         const THandlerRange fromWalker = w.chain.FindHandlerRange(w.lo, w.hi, &w.walker);

@@ -30,8 +30,12 @@ struct TRunShape
 struct TRun
 {
     TRun(const TRunShape& shape, bool reference)
-        : scenario(objects, BuiltInMove(shape.persons), reference ? MakeReferencePerson : TScenario::TPersonFactory{})
+        : scenario(objects, BuiltInMove(shape.persons), reference ? MakeReferencePerson() : TScenario::TPersonFactory{})
     {
+        if (reference) {
+            order.Start(Chain());
+            Chain().AddListener(&order);
+        }
         const double length = scenario.GetTrail()->GetLength();
         const std::int32_t count = Chain().GetHandlerCount();
         for (std::int32_t i = 1; shape.spread && i + 1 < count; ++i)
@@ -39,11 +43,15 @@ struct TRun
     }
 
     TBucketChain& Chain() const { return *scenario.GetChain(); }
-    static std::unique_ptr<TPerson> MakeReferencePerson(TObjectIds& ids, std::string name)
+    TScenario::TPersonFactory MakeReferencePerson()
     {
-        return std::make_unique<TReferencePerson>(ids, std::move(name));
+        return [this](TObjectIds& ids, std::string name) {
+            return std::make_unique<TReferencePerson>(ids, std::move(name), order);
+        };
     }
 
+    // Before the scenario, whose chain it listens to.
+    TReferenceOrder order;
     TZOManager objects;
     TScenario scenario;
 };

@@ -2,8 +2,46 @@
 
 #include "model/clsTrail.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
+
+void TReferenceOrder::Start(const TBucketChain& chain)
+{
+    byPosition.clear();
+    for (std::int32_t i = 0; i < chain.GetHandlerCount(); ++i)
+        byPosition.push_back(chain.GetHandler(i));
+    std::stable_sort(byPosition.begin(), byPosition.end(),
+                     [](const TLoadHandler* a, const TLoadHandler* b) { return a->GetPosition() < b->GetPosition(); });
+}
+
+void TReferenceOrder::OnHandlerMove(TLoadHandler* handler, std::uint8_t phase)
+{
+    if (phase != TBucketChain::PhaseMoved)
+        return;
+    byPosition.erase(std::find(byPosition.begin(), byPosition.end(), handler));
+    const double p = handler->GetPosition();
+    const auto after = std::find_if(byPosition.begin(), byPosition.end(),
+                                    [p](const TLoadHandler* h) { return p < h->GetPosition(); });
+    byPosition.insert(after, handler);
+}
+
+void TReferenceOrder::FindHandlers(double lo, double hi, THandlerList& out) const
+{
+    if (lo > hi)
+        std::swap(lo, hi);
+    out.clear();
+    for (TLoadHandler* h : byPosition)
+        if (const double p = h->GetPosition(); lo <= p && p <= hi)
+            out.push_back(h);
+}
+
+TReferencePerson::TReferencePerson(TObjectIds& ids, std::string theName, const TReferenceOrder& theOrder)
+    : THomeareaPerson(ids, std::move(theName))
+    , order(theOrder)
+{
+}
 
 bool TReferencePerson::Step()
 {
@@ -24,7 +62,7 @@ void TReferencePerson::TryFoundHomeAreaByScan()
     const double w = GetMinimumHomeLength();
     double lo = position - w;
     double hi = position + w;
-    ownChain->FindHandlers(lo, hi, found);
+    order.FindHandlers(lo, hi, found);
     for (const TLoadHandler* h : found)
         if (h != this && dynamic_cast<const TPerson*>(h))
             return;
@@ -96,7 +134,7 @@ void TReferencePerson::DoWalk()
 
     found.clear();
     if (GetChain())
-        GetChain()->FindHandlers(lo, hi, found);
+        order.FindHandlers(lo, hi, found);
     if (!WantsToOvertake())
         KeepDistanceByScan(*this, found, empty, reach, target);
 

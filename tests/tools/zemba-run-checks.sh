@@ -12,9 +12,10 @@ fail() {
     exit 1
 }
 
-# The md5 of the trace of the first STEPS steps (all of the move without STEPS).
+# The md5 of the trace of the first STEPS steps (all of the move without
+# STEPS), of the built-in move or, with PERSONS, of its scaled one.
 trace_md5() {
-    { "$run" ${1:+--steps "$1"} --trace - || echo "zemba-run exited $?"; } | md5sum | cut -d' ' -f1
+    { "$run" ${1:+--steps "$1"} ${2:+--persons "$2"} --trace - || echo "zemba-run exited $?"; } | md5sum | cut -d' ' -f1
 }
 
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || fail "cannot set up $work"
@@ -44,6 +45,18 @@ checksum)
 golden)
     sum=$(trace_md5 "")
     [ "$sum" = 1b8faa7b9bbff06cd794fe01dc114ac0 ] || fail "the trace of the whole move has md5 $sum"
+    ;;
+golden-scaled)
+    # Larger chains, where equal positions, crowds and long index walks occur
+    # that the eleven never meet: persons, steps, md5.
+    while read -r persons steps expected; do
+        sum=$(trace_md5 "$steps" "$persons")
+        [ "$sum" = "$expected" ] || fail "the trace of $persons persons over $steps steps has md5 $sum"
+    done <<EOF
+110 20000 c90694ca059841bb41eab6ad42dd2d64
+1100 2000 8a6ddbcfb56dedc9791b3953e090d5cb
+11000 200 2f0094a3afa24c309b0452fba56db1e3
+EOF
     ;;
 plot-and-report)
     "$run" --stock 20 --plot move.png --report --summary --check >out 2>err && [ ! -s err ] || fail "the run failed: $(cat err)"
