@@ -160,7 +160,7 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
         for (const TSweepTable::TRow& row : table.rows) {
             if (row.values != group.values)
                 continue;
-            if (row.end != TSweepTable::TEnd::Finished) {
+            if (row.end != TMoveOutcome::Finished) {
                 unfinished->append(x, static_cast<double>(row.steps) * k);
                 unfinishedRuns.push_back(row.run);
                 top = std::max(top, static_cast<double>(row.steps) * k);
