@@ -4,14 +4,12 @@
 #include "analysis/MoveReport.h"
 #include "analysis/MoveRerun.h"
 #include "analysis/TraceWriter.h"
-#include "analysis/WholeFile.h"
+#include "analysis/OutputFile.h"
 #include "model/clsMoveLoop.h"
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
 
 #include <charconv>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -29,29 +27,21 @@ std::string Number(double value)
 bool WriteMoveTraceFile(const TScenarioDescription& description, std::int64_t steps, const std::string& path,
                         std::string& error)
 {
-    const std::string partial = PartialName(path);
-    bool written = false;
-    {
-        std::ofstream file(partial, std::ios::binary | std::ios::trunc);
-        if (file) {
-            TZOManager objects;
-            TScenario scenario(objects, description);
-            TTraceWriter trace(file);
-            trace.WriteHeader();
-            trace.WriteStep(0, *scenario.GetChain());
-            // Every step asked for, over or not, as zemba-run takes them.
-            scenario.GetLoop().RunSteps(steps, [&] {
-                trace.WriteStep(scenario.GetLoop().GetStep(), *scenario.GetChain());
-                return static_cast<bool>(file);
-            });
-            file.close();
-            written = static_cast<bool>(file);
-        }
+    TOutputFile file(path);
+    if (file.Good()) {
+        TZOManager objects;
+        TScenario scenario(objects, description);
+        TTraceWriter trace(file.Stream());
+        trace.WriteHeader();
+        trace.WriteStep(0, *scenario.GetChain());
+        // Every step asked for, over or not, as zemba-run takes them.
+        scenario.GetLoop().RunSteps(steps, [&] {
+            trace.WriteStep(scenario.GetLoop().GetStep(), *scenario.GetChain());
+            return file.Good();
+        });
     }
-    std::error_code ec;
-    if (!written || (std::filesystem::rename(partial, path, ec), ec)) {
-        std::filesystem::remove(partial, ec);
-        error = "cannot write '" + path + "'";
+    if (!file.Commit()) {
+        error = file.Error();
         return false;
     }
     return true;

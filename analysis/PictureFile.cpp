@@ -1,13 +1,11 @@
 #include "analysis/PictureFile.h"
 
 #include "analysis/PlotApplication.h"
-#include "analysis/WholeFile.h"
+#include "analysis/OutputFile.h"
 
 #include <QBuffer>
 #include <QSvgGenerator>
 
-#include <cstdio>
-#include <iostream>
 #include <memory>
 
 QImage PaintedImage(QSize size, const TPainting& paint)
@@ -43,16 +41,9 @@ bool WritePicture(QSize size, const TPainting& paint, const std::string& path, s
         error = "cannot draw the picture for '" + path + "'";
         return false;
     }
-    if (path == "-") {
-        std::cout.write(bytes.constData(), bytes.size());
-        if (!std::cout.flush()) {
-            error = "cannot write the picture to standard output";
-            return false;
-        }
-        return true;
-    }
-    if (std::string reason; !WriteWholeFile(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), reason)) {
-        error = "cannot write the picture to '" + path + "'";
+    TOutputFile file(path);
+    if (!file.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) || !file.Commit()) {
+        error = file.Error();
         return false;
     }
     return true;

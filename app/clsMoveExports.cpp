@@ -1,7 +1,7 @@
 #include "app/clsMoveExports.h"
 
 #include "analysis/MoveExport.h"
-#include "analysis/WholeFile.h"
+#include "analysis/OutputFile.h"
 #include "strings/clsStringTable.h"
 
 #include <QFile>
@@ -11,9 +11,9 @@ namespace {
 
 constexpr std::int32_t TextCannotWrite = 2800;
 
-QString Refusal(const QString& path)
+QString Refusal(const QString& path, const std::string& error)
 {
-    return GetStringById(TextCannotWrite).arg(path);
+    return GetStringById(TextCannotWrite).arg(path, QString::fromLocal8Bit(SystemReasonOf(error)));
 }
 
 std::string LocalPath(const QString& path)
@@ -26,19 +26,19 @@ std::string LocalPath(const QString& path)
 QString ExportPicture(QSize size, const TPainting& paint, const QString& path)
 {
     std::string error;
-    return WritePicture(size, paint, LocalPath(path), error) ? QString() : Refusal(path);
+    return WritePicture(size, paint, LocalPath(path), error) ? QString() : Refusal(path, error);
 }
 
 QString ExportText(const std::string& bytes, const QString& path)
 {
     std::string error;
-    return WriteWholeFile(LocalPath(path), bytes, error) ? QString() : Refusal(path);
+    return WriteWholeFile(LocalPath(path), bytes, error) ? QString() : Refusal(path, error);
 }
 
 QString ExportTrace(const TScenarioDescription& description, std::int64_t steps, const QString& path)
 {
     std::string error;
-    return WriteMoveTraceFile(description, steps, LocalPath(path), error) ? QString() : Refusal(path);
+    return WriteMoveTraceFile(description, steps, LocalPath(path), error) ? QString() : Refusal(path, error);
 }
 
 std::optional<QSize> ParsePictureSize(const QString& text)

@@ -1,5 +1,6 @@
 #include "app/clsScenarioDocument.h"
 
+#include "analysis/OutputFile.h"
 #include "app/frm_Main.h"
 #include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/frm_Scenario.h"
@@ -10,6 +11,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -17,7 +19,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSettings>
 #include <QToolBar>
 
@@ -160,13 +161,11 @@ bool TScenarioDocument::MayDiscard()
 bool TScenarioDocument::SaveTo(const QString& target)
 {
     const TScenarioDescription running = window.GetDescription();
-    // Written beside the file and renamed over it: never half a file.
-    QSaveFile file(target);
     const std::string text = WriteScenario(running);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0
-        || !file.commit()) {
+    if (std::string error; !WriteWholeFile(QFile::encodeName(target).toStdString(), text, error)) {
         QMessageBox::warning(&window, Plain(TextSaveEntry),
-                             GetStringById(TextCannotSave).arg(QDir::toNativeSeparators(target), file.errorString()));
+                             GetStringById(TextCannotSave)
+                                 .arg(QDir::toNativeSeparators(target), QString::fromLocal8Bit(SystemReasonOf(error))));
         return false;
     }
     path = target;

@@ -1,7 +1,7 @@
 #include "dialogs/clsExperimentTables.h"
 
 #include "analysis/MoveReport.h"
-#include "analysis/WholeFile.h"
+#include "analysis/OutputFile.h"
 #include "strings/clsStringTable.h"
 
 #include <QFile>

@@ -258,7 +258,7 @@ constexpr std::array<TStringEntry, 274> stringTable{{
     {2778, u"PNG-Bilder (*.png)"},
     {2779, u"SVG-Bilder (*.svg)"},
     // The timeline and the exports.
-    {2800, u"Die Datei „%1“ lässt sich nicht schreiben."},
+    {2800, u"Die Datei „%1“ lässt sich nicht schreiben: %2"},
     {2801, u"%1 · %2 Lasten geliefert"},
     {2802, u"Zeitleiste"},
     {2803, u"PNG-Bild (*.png);;SVG-Bild (*.svg)"},

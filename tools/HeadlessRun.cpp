@@ -3,7 +3,7 @@
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
 #include "analysis/TraceWriter.h"
-#include "analysis/WholeFile.h"
+#include "analysis/OutputFile.h"
 #include "model/clsBucketChain.h"
 #include "model/clsChainChecker.h"
 #include "model/clsChainState.h"
@@ -13,7 +13,6 @@
 #include "scenario/clsScenario.h"
 #include "scenario/clsScenarioFile.h"
 
-#include <fstream>
 #include <memory>
 #include <ostream>
 
@@ -33,15 +32,21 @@ TScenarioDescription ChosenScenario(const TRunOptions& options)
     return description;
 }
 
+// Writes the scenario as a file, after reading the text back by the reader's
+// rules: a file that --scenario would refuse is never written.
 int WriteScenarioFile(const TScenarioDescription& description, const std::string& path, std::ostream& out,
                       std::ostream& err)
 {
-    if (path == "-") {
-        out << WriteScenario(description);
-        return 0;
+    const std::string text = WriteScenario(description);
+    try {
+        ParseScenario(text, path == "-" ? "standard output" : path);
+    } catch (const TScenarioFileError& e) {
+        err << "zemba-run: " << e.what() << '\n';
+        return 2;
     }
-    if (std::string error; !WriteWholeFile(path, WriteScenario(description), error)) {
-        err << "zemba-run: cannot write the scenario to '" << path << "'\n";
+    TOutputFile file(path, TOutputFile::TWrite::Whole, out);
+    if (!file.Write(text) || !file.Commit()) {
+        err << "zemba-run: " << file.Error() << '\n';
         return 1;
     }
     return 0;
@@ -96,21 +101,17 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
     TBucketChain& chain = *scenario.GetChain();
     const TChainChecker checker(chain, *scenario.GetSource(), *scenario.GetSink(), scenario.GetInitialStock());
 
-    std::unique_ptr<std::ofstream> traceFile;
-    std::ostream* traceStream = nullptr;
-    if (options.tracePath == "-") {
-        traceStream = &out;
-    } else if (!options.tracePath.empty()) {
-        traceFile = std::make_unique<std::ofstream>(options.tracePath);
-        if (!*traceFile) {
-            err << "zemba-run: cannot write the trace to '" << options.tracePath << "'\n";
+    std::unique_ptr<TOutputFile> traceFile;
+    if (!options.tracePath.empty()) {
+        traceFile = std::make_unique<TOutputFile>(options.tracePath, TOutputFile::TWrite::Whole, out);
+        if (!traceFile->Good()) {
+            err << "zemba-run: " << traceFile->Error() << '\n';
             return 1;
         }
-        traceStream = traceFile.get();
     }
     std::unique_ptr<TTraceWriter> trace;
-    if (traceStream) {
-        trace = std::make_unique<TTraceWriter>(*traceStream);
+    if (traceFile) {
+        trace = std::make_unique<TTraceWriter>(traceFile->Stream());
         trace->WriteHeader();
         trace->WriteStep(0, chain);
     }
@@ -185,8 +186,8 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
             status = 1;
         }
     }
-    if (traceStream && !*traceStream) {
-        err << "zemba-run: writing the trace failed\n";
+    if (traceFile && !traceFile->Commit()) {
+        err << "zemba-run: " << traceFile->Error() << '\n';
         return 1;
     }
     return status;

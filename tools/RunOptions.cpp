@@ -1,5 +1,7 @@
 #include "tools/RunOptions.h"
 
+#include "analysis/OutputFile.h"
+
 #include <CLI/CLI.hpp>
 
 #include <unistd.h>
@@ -372,10 +374,18 @@ std::string OutputProblem(const std::string& option, const std::string& path)
     return {};
 }
 
+// By device and inode, so that a hard link, a symlink or another spelling of
+// a file is caught; names of files still to be made, by their spelling.
 bool SameFile(const std::string& a, const std::string& b)
 {
+    if (a.empty() || b.empty() || a == "-" || b == "-")
+        return false;
+    TFileIdentity first;
+    TFileIdentity second;
+    if (IdentifyFile(a, first) && IdentifyFile(b, second))
+        return first == second;
     std::error_code ec;
-    return !a.empty() && !b.empty() && a != "-" && b != "-" && fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+    return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
 }
 
 } // namespace

@@ -1,17 +1,17 @@
 #include "tools/SweepCommand.h"
 
 #include "analysis/MoveReport.h"
-#include "analysis/SweepReport.h"
 #include "analysis/OutputFile.h"
+#include "analysis/SweepReport.h"
 #include "scenario/clsScenarioFile.h"
 
 #include <algorithm>
-#include <iterator>
 #include <charconv>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <ostream>
 #include <thread>
@@ -114,13 +114,17 @@ TSweepInput ScenarioOf(const TSweepPlan& plan)
     return {"the scenario of the sweep file", plan.scenarioPath};
 }
 
+bool NameOneFile(const std::string& a, const std::string& b)
+{
+    TFileIdentity first;
+    TFileIdentity second;
+    return IdentifyFile(a, first) && IdentifyFile(b, second) && first == second;
+}
+
 std::string RefuseInputAsOutput(const char* option, const std::string& output, const std::vector<TSweepInput>& inputs)
 {
-    TFileIdentity written;
-    if (output == "-" || !IdentifyFile(output, written))
-        return {};
     for (const TSweepInput& input : inputs)
-        if (TFileIdentity read; !input.path.empty() && IdentifyFile(input.path, read) && read == written)
+        if (NameOneFile(output, input.path))
             return std::string(option) + " would overwrite " + input.what + ": '" + output + "'";
     return {};
 }
@@ -170,7 +174,7 @@ int RunSweepPlan(const TRunOptions& options, std::ostream& out, std::ostream& er
     return 0;
 }
 
-int RunSweepCommand(const TRunOptions& options, std::ostream& err, const TSweepRunFunction& run,
+int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream& err, const TSweepRunFunction& run,
                     const std::atomic<bool>& stop, TSweepProgressStyle progress)
 {
     const std::optional<TSweepPlan> read = ReadSweepPlan(options.sweepPath, err);
@@ -214,9 +218,15 @@ int RunSweepCommand(const TRunOptions& options, std::ostream& err, const TSweepR
                                            : std::max(1u, std::thread::hardware_concurrency());
     std::size_t written = 0;
     {
-        TOutputFile csv(options.csvPath, present.hasHeader ? TOutputFile::TWrite::Append : TOutputFile::TWrite::InPlace);
+        TOutputFile csv(options.csvPath, present.hasHeader ? TOutputFile::TWrite::Append : TOutputFile::TWrite::InPlace,
+                        out);
         if (!present.hasHeader)
             csv.Write(SweepCsvHeader(plan));
+        // A CSV that cannot be written is said before any run starts.
+        if (!csv.Flush()) {
+            err << "zemba-run: " << csv.Error() << '\n';
+            return 1;
+        }
         TProgressLine line(err, progress);
         written = RunSweep(plan, todo, jobs, run, csv.Stream(), stop,
                            [&](std::size_t rows, std::size_t total) { line.Show(rows, total); });

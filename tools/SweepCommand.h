@@ -29,8 +29,8 @@ struct TSweepProgressStyle
 // fit the plan (nothing is run or written then); 1 when the CSV could not be
 // written; 130 when stop was set before the sweep was through, with every
 // finished row written. Progress shows the runs done of those to do, runs per
-// second and the time left on err.
-int RunSweepCommand(const TRunOptions& options, std::ostream& err, const TSweepRunFunction& run,
+// second and the time left on err. A CSV "-" goes to out.
+int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream& err, const TSweepRunFunction& run,
                     const std::atomic<bool>& stop, TSweepProgressStyle progress);
 
 // The sweep file's plan, or nothing after saying why it is refused.
@@ -44,6 +44,9 @@ struct TSweepInput
 };
 // The scenario that the sweep file names; no path for the built-in move.
 TSweepInput ScenarioOf(const TSweepPlan& plan);
+// Whether two paths name one existing file, by device and inode: through any
+// link or spelling. "-" and names of files still to be made name none.
+bool NameOneFile(const std::string& a, const std::string& b);
 // One line when output is one of inputs (the same file, by device and inode,
 // through any link or spelling); empty when it is none of them.
 std::string RefuseInputAsOutput(const char* option, const std::string& output, const std::vector<TSweepInput>& inputs);

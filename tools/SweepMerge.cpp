@@ -11,8 +11,15 @@ int RunSweepMerge(const TRunOptions& options, std::ostream& err)
     if (!plan)
         return 2;
     std::vector<TSweepInput> inputs{ScenarioOf(*plan)};
-    for (const std::string& shard : options.mergePaths)
-        inputs.push_back({"the shard", shard});
+    for (const std::string& shard : options.mergePaths) {
+        // Each shard once, whatever its name: twice, its every row would be a run found twice.
+        for (std::size_t i = 1; i < inputs.size(); ++i)
+            if (NameOneFile(shard, inputs[i].path)) {
+                err << "zemba-run: --merge names one shard twice: '" << inputs[i].path << "' and '" << shard << "'\n";
+                return 2;
+            }
+        inputs.push_back({"a shard", shard});
+    }
     if (const std::string refusal = RefuseInputAsOutput("--csv", options.csvPath, inputs); !refusal.empty()) {
         err << "zemba-run: " << refusal << '\n';
         return 2;

@@ -67,8 +67,9 @@ int main(int argc, char** argv)
         for (const int signal : {SIGINT, SIGTERM, SIGHUP})
             std::signal(signal, Interrupt);
         const bool terminal = isatty(STDERR_FILENO);
-        const int status = RunSweepCommand(options, std::cerr, RunSweepMove, interrupted,
-                                           TSweepProgressStyle{terminal, terminal ? 0.0 : static_cast<double>(options.progressSeconds)});
+        const int status = RunSweepCommand(
+            options, std::cout, std::cerr, RunSweepMove, interrupted,
+            TSweepProgressStyle{terminal, terminal ? 0.0 : static_cast<double>(options.progressSeconds)});
         // Stopped by a signal: the shell's status for it, 128 + its number (130, 143, 129).
         return status == 130 && stopSignal != 0 ? 128 + stopSignal : status;
     }

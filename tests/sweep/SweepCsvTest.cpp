@@ -55,7 +55,6 @@ TEST(SweepCsv, ARowThatDoesNotFitThePlanIsRefusedWithItsLineAndFault)
         {Row(plan, 11, "901"), "line 2: max_steps is 901 where this plan has 900", K::OtherPlan},
         {Row(plan, 13, "0123456789abcdef"), "line 2: sweep_sha256 is 0123456789abcdef where this plan has", K::OtherPlan},
         {Row(plan) + Row(plan), "line 3: run 3 is there twice, also in line 2", K::RunTwice},
-        {"run,seed\n", "line 1: another sweep's CSV", K::OtherPlan},
     };
     for (const auto& [text, message, kind] : rows) {
         SCOPED_TRACE(text);
@@ -78,6 +77,8 @@ TEST(SweepCsv, AResumeRefusesAnotherShardAndAnotherProgramAndTheReportMixedPlans
 {
     const TSweepPlan plan = SmallPlan();
     const std::string head = SweepCsvHeader(plan);
+    std::istringstream another("run,seed\n");
+    EXPECT_THROW(ReadFinishedRows(plan, {3}, another, "s.csv"), TSweepCsvError);
     std::istringstream shard(head + Row(plan));
     EXPECT_THROW(ReadFinishedRows(plan, {0, 2}, shard, "s.csv"), TSweepCsvError);
     const std::string older = Row(plan, 15, "0123456789ab");

@@ -111,7 +111,7 @@ TEST_F(SweepCommandTest, AStoppedSweepKeepsEveryFinishedRowAndResumesToTheSameBy
 {
     std::ostringstream err;
     const std::atomic<bool> never{false};
-    ASSERT_EQ(RunSweepCommand(options, err, FakeRun, never, {}), 0) << err.str();
+    ASSERT_EQ(RunSweepCommand(options, err, err, FakeRun, never, {}), 0) << err.str();
     const std::string whole = Csv();
 
     std::atomic<bool> stop{false};
@@ -137,7 +137,7 @@ TEST_F(SweepCommandTest, AStoppedSweepKeepsEveryFinishedRowAndResumesToTheSameBy
             started = 0;
             stopAt = at;
             std::ostringstream said;
-            const int status = RunSweepCommand(options, said, stopping, stop, {});
+            const int status = RunSweepCommand(options, said, said, stopping, stop, {});
             EXPECT_EQ(status, at ? 130 : 0) << said.str();
             EXPECT_EQ(said.str().find("interrupted: ") != std::string::npos, at != 0) << said.str();
             if (cut)
@@ -158,7 +158,7 @@ TEST_F(SweepCommandTest, ProgressCountsOnlyTheRunsStillToDo)
                                                      << SweepCsvRow(plan, 1, *FakeRun(plan.ScenarioOf(1), 900, never));
     options.resume = true;
     std::ostringstream err;
-    ASSERT_EQ(RunSweepCommand(options, err, FakeRun, never, {.terminal = true}), 0) << err.str();
+    ASSERT_EQ(RunSweepCommand(options, err, err, FakeRun, never, {.terminal = true}), 0) << err.str();
     const std::string said = err.str();
     EXPECT_NE(said.find("\r22 of 22 runs, "), std::string::npos) << said;
     EXPECT_EQ(said.find(" of 24 runs"), std::string::npos) << said;

@@ -81,17 +81,18 @@ sweep-cuts)
     # SIGTERM, SIGHUP or SIGKILL at a random moment of a sweep and then of its
     # resume: a last --resume gives the bytes of the uncut sweep, and nothing
     # else is left behind.
-    printf '{"vary": {"/persons/0/count": [9, 11]}, "seeds": {"from": 1, "count": 5}, "max_steps": 100000}' >s.json
+    printf '{"vary": {"/persons/0/count": [9, 11, 13]}, "seeds": {"from": 1, "count": 4}, "max_steps": 120000}' >s.json
     "$run" --sweep s.json --csv whole.csv --jobs 2 2>err || fail "the uncut sweep failed: $(cat err)"
-    for signal in TERM KILL HUP TERM KILL; do
+    for signal in TERM KILL HUP KILL; do
         rm -f cut.csv
         for try in first resumed; do
             "$run" --sweep s.json --csv cut.csv --jobs 2 --resume 2>err &
             pid=$!
             sleep "$(od -An -N2 -tu2 /dev/urandom | awk '{ printf "%.3f", $1 / 65535 * 0.6 }')"
             kill -s "$signal" "$pid" 2>/dev/null
-            wait "$pid"
+            wait "$pid" 2>/dev/null
             status=$?
+            echo "SIG$signal, $try: status $status, $(cat cut.csv 2>/dev/null | wc -l) lines" >>cuts.log
             case $signal/$status in
             */0 | KILL/137) ;;
             TERM/143 | HUP/129) grep -q '^zemba-run: interrupted: ' err || fail "SIGHUP or SIGTERM said nothing: $(cat err)" ;;
@@ -101,7 +102,7 @@ sweep-cuts)
         "$run" --sweep s.json --csv cut.csv --jobs 2 --resume 2>err || fail "the last resume exited $?: $(cat err)"
         cmp -s whole.csv cut.csv || fail "cut by SIG$signal, the resumed CSV differs: $(diff whole.csv cut.csv | head -n 5)"
     done
-    [ "$(ls | tr '\n' ' ')" = "cut.csv err s.json whole.csv " ] || fail "files left behind: $(ls)"
+    [ "$(ls | tr '\n' ' ')" = "cut.csv cuts.log err s.json whole.csv " ] || fail "files left behind: $(ls)"
     ;;
 sweep-rows)
     # Merged shards are the whole sweep, with the mode a new file gets.
@@ -155,6 +156,58 @@ sweep-rows)
         status=$?
         [ "$status" -eq 2 ] && [ "$(wc -l <err)" -eq 1 ] && grep -qF "${sweep#*|}" err || fail "a sweep with a duplicate exited $status: $(cat err)"
     done
+    ;;
+writer)
+    # Every writer against what its path can name. A new file gets the
+    # umask's mode and an existing one keeps its own; a symlink stays and its
+    # target gets the bytes; a FIFO is read whole; a device is written
+    # through and stays a device, a full one fails with the system's reason.
+    # Devices are made here (as root), never the machine's own.
+    umask 022
+    printf '{"vary": {"/source/stock": [12]}, "seeds": [1]}' >s.json
+    "$run" --sweep s.json --csv rows.csv --jobs 1 2>/dev/null || fail "the sweep to report on failed"
+    if [ "$(id -u)" -eq 0 ]; then
+        mknod null c 1 3 && mknod full c 1 7 && ln -s full full.svg || fail "cannot make the devices"
+    else
+        echo "$check: not root: the devices are not tried" >&2
+    fi
+    while read -r writer; do
+        rm -f t.png l.png new.png f.png && ln -s t.png l.png && mkfifo f.png
+        # shellcheck disable=SC2086 # the options are meant to split
+        "$run" $writer l.png 2>err && [ -L l.png ] && [ -s t.png ] || fail "'$writer' through a symlink: $(cat err)"
+        "$run" $writer new.png 2>err && [ "$(stat -c %a new.png)" = 644 ] || fail "'$writer' made new.png $(stat -c %a new.png)"
+        chmod 600 t.png && "$run" $writer t.png 2>err && [ "$(stat -c %a t.png)" = 600 ] || fail "'$writer' changed the mode"
+        cat f.png >got & "$run" $writer f.png 2>err; status=$?
+        wait
+        [ "$status" -eq 0 ] && [ -p f.png ] && cmp -s got t.png || fail "'$writer' into a FIFO exited $status: $(cat err)"
+        [ -c null ] || continue
+        for device in null full full.svg; do
+            "$run" $writer $device >/dev/null 2>err; status=$?
+            [ -c $device ] || fail "'$writer' replaced the device $device"
+            if [ $device = null ]; then [ $status -eq 0 ]; else [ $status -eq 1 ] && grep -q "'$device': No space left on device" err; fi ||
+                fail "'$writer $device' exited $status: $(cat err)"
+        done
+    done <<EOF
+--steps 3 --trace
+--write-scenario
+--steps 3 --plot
+--sweep s.json --jobs 1 --csv
+--sweep-report rows.csv --plot
+EOF
+    if [ -c full ]; then
+        "$run" --steps 3 --trace - >full 2>err
+        [ $? -eq 1 ] && grep -q 'standard output: No space left on device' err || fail "a full standard output: $(cat err)"
+    fi
+    # An output that is an input, by any name, is refused before anything runs.
+    cp s.json kept.json && ln s.json hard.csv && ln -s s.json soft.csv
+    for csv in hard.csv soft.csv ./s.json; do
+        "$run" --sweep s.json --csv $csv 2>err
+        [ $? -eq 2 ] && cmp -s s.json kept.json || fail "--csv $csv overwrote the sweep file: $(cat err)"
+    done
+    "$run" --write-scenario scenario.json && ln scenario.json hard.trace && cp scenario.json kept.json || fail "no scenario"
+    "$run" --scenario scenario.json --steps 3 --trace hard.trace 2>err
+    [ $? -eq 2 ] && cmp -s scenario.json kept.json || fail "--trace to a hard link of the scenario: $(cat err)"
+    [ -z "$(find . -name '*partial*')" ] || fail "partial files are left: $(find . -name '*partial*')"
     ;;
 *)
     fail "no such check"
