@@ -12,7 +12,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -33,31 +35,9 @@ void Interrupt(int signal)
     interrupted = true;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// What the options ask for, run; its exit status.
+int Run(const TRunOptions& options)
 {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    const TRunOptionsParse parse = ParseRunOptions(args);
-    // A refusal is one line and a pointer to the help, not the whole help.
-    const auto refuse = [](const std::string& line) {
-        std::cerr << "zemba-run: " << line << "\nzemba-run --help lists every option\n";
-        return 2;
-    };
-    if (!parse.error.empty())
-        return refuse(parse.error);
-    const TRunOptions& options = parse.options;
-    if (options.help) {
-        std::cout << RunUsage();
-        return 0;
-    }
-    if (options.version) {
-        std::cout << "zemba-run " << ZembaVersion << ", built from commit " << ZembaCommit << '\n';
-        return 0;
-    }
-    if (const std::string problem = CheckOutputPaths(options); !problem.empty())
-        return refuse(problem);
-    std::ios::sync_with_stdio(false);
     switch (options.mode) {
     case ERunMode::Plan:
         return RunSweepPlan(options, std::cout, std::cerr);
@@ -88,4 +68,43 @@ int main(int argc, char** argv)
 #else
     return RunHeadless(options, std::cout, std::cerr);
 #endif
+}
+
+// Whatever went to standard output must have got there: a full disk behind
+// a redirection is a failure, never a silent success.
+int CheckedStandardOutput(int status)
+{
+    errno = 0;
+    if (std::cout.flush())
+        return status;
+    std::cerr << "zemba-run: cannot write to standard output: " << std::strerror(errno != 0 ? errno : EIO) << '\n';
+    return status == 0 ? 1 : status;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const TRunOptionsParse parse = ParseRunOptions(args);
+    // A refusal is one line and a pointer to the help, not the whole help.
+    const auto refuse = [](const std::string& line) {
+        std::cerr << "zemba-run: " << line << "\nzemba-run --help lists every option\n";
+        return 2;
+    };
+    if (!parse.error.empty())
+        return refuse(parse.error);
+    const TRunOptions& options = parse.options;
+    if (options.help) {
+        std::cout << RunUsage();
+        return CheckedStandardOutput(0);
+    }
+    if (options.version) {
+        std::cout << "zemba-run " << ZembaVersion << ", built from commit " << ZembaCommit << '\n';
+        return CheckedStandardOutput(0);
+    }
+    if (const std::string problem = CheckOutputPaths(options); !problem.empty())
+        return refuse(problem);
+    std::ios::sync_with_stdio(false);
+    return CheckedStandardOutput(Run(options));
 }

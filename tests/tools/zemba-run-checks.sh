@@ -167,7 +167,7 @@ writer)
     printf '{"vary": {"/source/stock": [12]}, "seeds": [1]}' >s.json
     "$run" --sweep s.json --csv rows.csv --jobs 1 2>/dev/null || fail "the sweep to report on failed"
     if [ "$(id -u)" -eq 0 ]; then
-        mknod null c 1 3 && mknod full c 1 7 && ln -s full full.svg || fail "cannot make the devices"
+        mknod null.png c 1 3 && mknod full.png c 1 7 && ln -s full.png full.svg || fail "cannot make the devices"
     else
         echo "$check: not root: the devices are not tried" >&2
     fi
@@ -180,11 +180,11 @@ writer)
         cat f.png >got & "$run" $writer f.png 2>err; status=$?
         wait
         [ "$status" -eq 0 ] && [ -p f.png ] && cmp -s got t.png || fail "'$writer' into a FIFO exited $status: $(cat err)"
-        [ -c null ] || continue
-        for device in null full full.svg; do
+        [ -c null.png ] || continue
+        for device in null.png full.png full.svg; do
             "$run" $writer $device >/dev/null 2>err; status=$?
             [ -c $device ] || fail "'$writer' replaced the device $device"
-            if [ $device = null ]; then [ $status -eq 0 ]; else [ $status -eq 1 ] && grep -q "'$device': No space left on device" err; fi ||
+            if [ $device = null.png ]; then [ $status -eq 0 ]; else [ $status -eq 1 ] && grep -q "'$device': No space left on device" err; fi ||
                 fail "'$writer $device' exited $status: $(cat err)"
         done
     done <<EOF
@@ -194,10 +194,11 @@ writer)
 --sweep s.json --jobs 1 --csv
 --sweep-report rows.csv --plot
 EOF
-    if [ -c full ]; then
-        "$run" --steps 3 --trace - >full 2>err
-        [ $? -eq 1 ] && grep -q 'standard output: No space left on device' err || fail "a full standard output: $(cat err)"
-    fi
+    [ -c full.png ] && for words in "--steps 3 --trace -" "--stock 12 --report" "--sweep s.json --plan"; do
+        # shellcheck disable=SC2086
+        "$run" $words >full.png 2>err
+        [ $? -eq 1 ] && grep -q 'standard output: No space left on device' err || fail "'$words' to a full disk: $(cat err)"
+    done
     # An output that is an input, by any name, is refused before anything runs.
     cp s.json kept.json && ln s.json hard.csv && ln -s s.json soft.csv
     for csv in hard.csv soft.csv ./s.json; do
@@ -207,6 +208,9 @@ EOF
     "$run" --write-scenario scenario.json && ln scenario.json hard.trace && cp scenario.json kept.json || fail "no scenario"
     "$run" --scenario scenario.json --steps 3 --trace hard.trace 2>err
     [ $? -eq 2 ] && cmp -s scenario.json kept.json || fail "--trace to a hard link of the scenario: $(cat err)"
+    # A scenario that --scenario would refuse is not written either.
+    "$run" --persons 20000 --write-scenario big.json 2>err
+    [ $? -eq 2 ] && [ ! -e big.json ] && grep -q '/source/stock: 1211454 must be' err || fail "a refused scenario was written"
     [ -z "$(find . -name '*partial*')" ] || fail "partial files are left: $(find . -name '*partial*')"
     ;;
 *)
