@@ -213,26 +213,29 @@ std::string TSweepRowChecker::CheckFigures(const std::vector<std::string>& field
     }
     if (const std::string* time = at("time"); time && *time != FormatSimulatedTime(row.steps))
         return "time " + *time + " is not the time of " + steps + " steps, " + FormatSimulatedTime(row.steps);
-    for (const char* name : {"delivered", "breaks", "plan_runs"}) {
-        std::int64_t whole = 0;
-        if (const std::string* text = at(name); text && (!ParseWhole(*text, whole) || whole < 0))
+    // Whole numbers from 0, read as such where there is more to check.
+    std::map<std::string_view, std::int64_t> counts;
+    for (const char* name : {"delivered", "breaks", "plan_runs"})
+        if (const std::string* text = at(name); text && (!ParseWhole(*text, counts[name]) || counts[name] < 0))
             return std::string(name) + " must be a whole number, not '" + *text + "'";
-    }
     for (const char* name : {"per_minute", "bound_share"})
         if (const std::string* text = at(name); text && !IsDecimal(*text))
             return std::string(name) + " must be a number with a decimal point, not '" + *text + "'";
-    if (const std::string* delivered = at("delivered"); delivered && plan) {
+    if (at("delivered") && plan) {
+        const std::int64_t delivered = counts["delivered"];
         const std::int32_t stock = plan->combinations[plan->CombinationOf(row.run)].stock;
-        const bool all = *delivered == std::to_string(stock);
-        if (row.end == TMoveOutcome::Finished ? !all : std::stoll(*delivered) > stock)
-            return "delivered " + *delivered + (row.end == TMoveOutcome::Finished ? " where a finished run delivered "
-                                                                                   : " beyond the stock of ")
-                + std::to_string(stock);
+        if (row.end == TMoveOutcome::Finished && delivered != stock)
+            return "delivered " + std::to_string(delivered) + " where a finished run delivered " + std::to_string(stock);
+        if (delivered > stock)
+            return "delivered " + std::to_string(delivered) + " beyond the stock of " + std::to_string(stock);
     }
-    if (const std::string* runs = at("plan_runs"); runs && (*runs == "0" || std::stoll(*runs) > static_cast<std::int64_t>(MaxSweepRuns)))
-        return "plan_runs must be from 1 to " + std::to_string(MaxSweepRuns) + ", not " + *runs;
-    else if (runs && row.run >= std::stoull(*runs))
-        return "run " + fields.front() + " beyond the plan's " + *runs + " runs";
+    if (at("plan_runs")) {
+        const std::int64_t runs = counts["plan_runs"];
+        if (runs < 1 || runs > static_cast<std::int64_t>(MaxSweepRuns))
+            return "plan_runs must be from 1 to " + std::to_string(MaxSweepRuns) + ", not " + std::to_string(runs);
+        if (row.run >= static_cast<std::size_t>(runs))
+            return "run " + fields.front() + " beyond the plan's " + std::to_string(runs) + " runs";
+    }
     return {};
 }
 
