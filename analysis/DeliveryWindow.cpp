@@ -1,7 +1,5 @@
 #include "analysis/DeliveryWindow.h"
 
-#include "analysis/MoveReport.h"
-
 void TDeliveryWindow::Add(std::int64_t step, std::int32_t delivered)
 {
     if (!samples.empty() && step <= samples.back().step)
@@ -18,5 +16,5 @@ double TDeliveryWindow::PerMinute() const
     const TSample& first = samples.front();
     const TSample& last = samples.back();
     return static_cast<double>(last.delivered - first.delivered) / static_cast<double>(last.step - first.step)
-        * TMoveReport::StepsPerMinute;
+        * StepsPerMinute;
 }

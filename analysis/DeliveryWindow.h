@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/clsSimulationTime.h"
+
 #include <cstdint>
 #include <deque>
 
@@ -9,7 +11,7 @@ class TDeliveryWindow
 {
 public:
     // The samples a rate is measured over: one simulated minute of steps.
-    static constexpr std::int64_t WindowSteps = 1500;
+    static constexpr std::int64_t WindowSteps = StepsPerMinute;
 
     // A sample no later than the last one is ignored.
     void Add(std::int64_t step, std::int32_t delivered);

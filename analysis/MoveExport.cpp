@@ -6,6 +6,7 @@
 #include "analysis/TraceWriter.h"
 #include "analysis/OutputFile.h"
 #include "model/clsMoveLoop.h"
+#include "model/clsSimulationTime.h"
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
 
@@ -53,7 +54,7 @@ std::string DeliverySeriesCsv(const std::vector<TDeliveryPoint>& curve, double b
     TDeliveryWindow window;
     for (const TDeliveryPoint& point : curve) {
         window.Add(point.step, point.delivered);
-        const double minutes = static_cast<double>(point.step) / TMoveReport::StepsPerMinute;
+        const double minutes = static_cast<double>(point.step) / StepsPerMinute;
         csv += std::to_string(point.step) + ',' + Number(minutes) + ',' + std::to_string(point.delivered) + ','
             + Number(point.step > 0 ? window.PerMinute() : 0.0) + ',' + Number(boundPerMinute) + '\n';
     }

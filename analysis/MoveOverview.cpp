@@ -3,6 +3,7 @@
 #include "analysis/MovePlot.h"
 #include "analysis/MoveReport.h"
 #include "analysis/PlotAxes.h"
+#include "model/clsSimulationTime.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -32,8 +33,8 @@ const QColor MeanLine(8, 48, 107);
 void DrawTimeAxis(QPainter& painter, const QRect& area, std::int64_t steps, bool labelled)
 {
     const QFontMetrics metrics(painter.font());
-    const double minutes = static_cast<double>(steps) / TMoveReport::StepsPerMinute;
-    const double tick = std::max(1.0, TickSpacing(minutes, 8)) * TMoveReport::StepsPerMinute;
+    const double minutes = static_cast<double>(steps) / StepsPerMinute;
+    const double tick = TimeTickMinutes(minutes, 8) * StepsPerMinute;
     for (double step = 0.0; step <= static_cast<double>(steps); step += tick) {
         const int x = area.left() + static_cast<int>(step / static_cast<double>(steps) * (area.width() - 1));
         painter.setPen(Ink);
@@ -70,7 +71,7 @@ void DrawDeliveries(QPainter& painter, const QRect& area, const TMoveRecord& rec
     painter.setClipRect(area);
     painter.setRenderHint(QPainter::Antialiasing, true);
     // The bound: no chain of these persons delivers faster.
-    const double boundSteps = report.boundPerMinute > 0.0 ? top / report.boundPerMinute * TMoveReport::StepsPerMinute : 0.0;
+    const double boundSteps = report.boundPerMinute > 0.0 ? top / report.boundPerMinute * StepsPerMinute : 0.0;
     if (boundSteps > 0.0) {
         painter.setPen(QPen(Bound, 1.5, Qt::DashLine));
         painter.drawLine(QPointF(x(0.0), y(0.0)), QPointF(x(boundSteps), y(top)));
@@ -170,7 +171,7 @@ void PaintMoveOverview(QPainter& painter, const TMoveRecord& record, QSize size)
 
     DrawDeliveries(painter, deliveries, record, report);
     DrawLanes(painter, lanes, record);
-    const QString xTitle = QStringLiteral("simulated time h:mm:ss at 25 steps/s");
+    const QString xTitle = QStringLiteral("simulated time h:mm:ss at %1 steps/s").arg(StepsPerSecond);
     painter.setPen(Ink);
     painter.drawText(lanes.center().x() - QFontMetrics(font).horizontalAdvance(xTitle) / 2,
                      size.height() - 8, xTitle);

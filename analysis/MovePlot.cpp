@@ -5,6 +5,7 @@
 #include "analysis/PictureFile.h"
 #include "analysis/PlotAxes.h"
 #include "analysis/MoveOverview.h"
+#include "model/clsSimulationTime.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -61,7 +62,7 @@ void DrawAxes(QPainter& painter, const TPlotFrame& frame, std::int64_t firstStep
         painter.drawText(x - metrics.horizontalAdvance(timeText) / 2, a.bottom() + 6 + metrics.height() + metrics.ascent(),
                          timeText);
     }
-    const QString xTitle = QStringLiteral("step  /  simulated time h:mm:ss at 25 steps/s");
+    const QString xTitle = QStringLiteral("step  /  simulated time h:mm:ss at %1 steps/s").arg(StepsPerSecond);
     painter.drawText(a.center().x() - metrics.horizontalAdvance(xTitle) / 2,
                      a.bottom() + 6 + 2 * metrics.height() + metrics.ascent(), xTitle);
 

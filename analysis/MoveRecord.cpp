@@ -48,7 +48,7 @@ void TMoveRecord::Add(std::int32_t deliveredSoFar, std::span<const TPersonObserv
         TPersonTotals& t = totals[i];
         const auto activity = static_cast<std::size_t>(now.activity);
         ++t.activity[activity];
-        const bool breakStarts = now.activity == TActivity::OnBreak && before.activity != TActivity::OnBreak;
+        const bool breakStarts = BreakStarts(before.activity == TActivity::OnBreak, now.activity == TActivity::OnBreak);
         t.breaks += breakStarts ? 1 : 0;
         if (now.inHomeArea && !before.inHomeArea)
             ++t.founded;

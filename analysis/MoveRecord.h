@@ -13,6 +13,13 @@
 enum class TActivity : std::uint8_t { Carrying, WalkingEmpty, Giving, Receiving, OnBreak };
 inline constexpr std::size_t ActivityCount = 5;
 
+// A break is counted as it starts: in a step after which the person is on a
+// break and before which it was not.
+constexpr bool BreakStarts(bool onBreakBefore, bool onBreakAfter)
+{
+    return onBreakAfter && !onBreakBefore;
+}
+
 // One person seen between two steps.
 struct TPersonObservation
 {

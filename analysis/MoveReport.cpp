@@ -1,23 +1,39 @@
 #include "analysis/MoveReport.h"
 
 #include "analysis/CText.h"
+#include "model/clsSimulationTime.h"
 
 #include <ostream>
 
 double LoadsPerMinute(std::int64_t loads, std::int64_t steps)
 {
-    return steps > 0 ? static_cast<double>(loads) / static_cast<double>(steps) * TMoveReport::StepsPerMinute : 0.0;
+    return steps > 0 ? static_cast<double>(loads) / static_cast<double>(steps) * StepsPerMinute : 0.0;
 }
 
-double BoundPerMinute(const TMoveLayout& layout)
+namespace {
+
+double SummedSpeed(const TMoveLayout& layout)
 {
     double summedSpeed = 0.0;
     for (const TMoveLayout::TPersonInfo& p : layout.persons)
         summedSpeed += p.speed;
+    return summedSpeed;
+}
+
+double WorkPerLoad(const TMoveLayout& layout)
+{
     double workPerLoad = 0.0;
     for (const TMoveLayout::TStretch& s : layout.stretches)
         workPerLoad += s.length / s.carryingFactor;
-    return workPerLoad > 0.0 ? summedSpeed / workPerLoad * TMoveReport::StepsPerMinute : 0.0;
+    return workPerLoad;
+}
+
+} // namespace
+
+double BoundPerMinute(const TMoveLayout& layout)
+{
+    const double workPerLoad = WorkPerLoad(layout);
+    return workPerLoad > 0.0 ? SummedSpeed(layout) / workPerLoad * StepsPerMinute : 0.0;
 }
 
 TMoveReport SummariseMove(const TMoveRecord& record, std::int64_t stalledSince)
@@ -51,11 +67,9 @@ TMoveReport SummariseMove(const TMoveRecord& record, std::int64_t stalledSince)
         line.moved = t.moved;
         line.last = record.GetLatest()[i];
         r.persons.push_back(line);
-        r.summedSpeed += info.speed;
     }
-
-    for (const TMoveLayout::TStretch& s : layout.stretches)
-        r.workPerLoad += s.length / s.carryingFactor;
+    r.summedSpeed = SummedSpeed(layout);
+    r.workPerLoad = WorkPerLoad(layout);
     r.boundPerMinute = BoundPerMinute(layout);
     r.perMinute = LoadsPerMinute(r.delivered, r.finishStep >= 0 ? r.finishStep : r.steps);
     if (r.boundPerMinute > 0.0)
@@ -77,7 +91,7 @@ const char* ActivityName(TActivity activity)
 
 std::string FormatSimulatedTime(std::int64_t steps)
 {
-    const std::int64_t seconds = steps / TMoveReport::StepsPerSecond;
+    const std::int64_t seconds = steps / StepsPerSecond;
     return CFormat("%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
                   static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
 }
@@ -87,8 +101,8 @@ void WriteMoveReport(const TMoveReport& r, std::ostream& out)
     const auto steps = [](std::int64_t n) { return static_cast<long long>(n); };
     out << "The move\n";
     if (r.finishStep >= 0)
-        out << CFormat("  the last of %d loads was delivered in step %lld, after %s of simulated time (25 steps/s)\n",
-                      r.stock, steps(r.finishStep), FormatSimulatedTime(r.finishStep).c_str());
+        out << CFormat("  the last of %d loads was delivered in step %lld, after %s of simulated time (%lld steps/s)\n",
+                      r.stock, steps(r.finishStep), FormatSimulatedTime(r.finishStep).c_str(), steps(StepsPerSecond));
     else
         out << CFormat("  the move has not finished: %d of %d loads delivered after %lld steps (%s of simulated time)\n",
                       r.delivered, r.stock, steps(r.steps), FormatSimulatedTime(r.steps).c_str());

@@ -11,10 +11,6 @@
 // The figures of a run's report, worked out from its record alone.
 struct TMoveReport
 {
-    // The simulation steps 25 times a second; a simulated minute is 1500 steps.
-    static constexpr std::int64_t StepsPerSecond = 25;
-    static constexpr double StepsPerMinute = 60.0 * StepsPerSecond;
-
     struct TQuarter
     {
         // Steps firstStep..lastStep; empty (firstStep > lastStep) in runs of fewer than four steps.

@@ -24,3 +24,14 @@ constexpr bool PersonDashed(std::size_t index)
 {
     return index >= PersonColours.size();
 }
+
+// The colours of a chart's lines, curves or series, one per category in the
+// order they come, as 0xRRGGBB; more categories than colours take them again.
+inline constexpr std::array<std::uint32_t, 8> CategoryColours = {
+    0x1f77b4, 0xd62728, 0x2ca02c, 0x9467bd, 0xff7f0e, 0x8c564b, 0xe377c2, 0x17becf,
+};
+
+constexpr std::uint32_t CategoryRgb(std::size_t index)
+{
+    return CategoryColours[index % CategoryColours.size()];
+}

@@ -1,5 +1,6 @@
 #include "analysis/SweepMove.h"
 
+#include "analysis/MoveRecord.h"
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
 #include "model/clsBucketChain.h"
@@ -16,8 +17,7 @@ namespace {
 // Steps between looks at the stop flag: a fraction of a millisecond.
 constexpr std::int64_t StepsBetweenStopChecks = 1024;
 
-// Counts breaks as the move's record does: a person on a break after a step
-// that was not on one before it.
+// Counts breaks by the rule of the move's record, without keeping a record.
 class TBreakCounter
 {
 public:
@@ -34,7 +34,7 @@ public:
     {
         for (std::size_t i = 0; i < persons.size(); ++i) {
             const bool now = persons[i]->IsOnBreak();
-            breaks += now && !onBreak[i] ? 1 : 0;
+            breaks += BreakStarts(onBreak[i], now) ? 1 : 0;
             onBreak[i] = now;
         }
     }

@@ -2,6 +2,9 @@
 
 #include "analysis/MoveReport.h"
 #include "analysis/PictureFile.h"
+#include "analysis/PlotAxes.h"
+#include "analysis/PlotColours.h"
+#include "model/clsSimulationTime.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -22,9 +25,6 @@ constexpr int BottomMargin = 48;
 
 const QColor Ink(0, 0, 0);
 const QColor Grid(225, 225, 225);
-// One colour per series; more series than colours repeat them.
-const QColor SeriesColours[] = {QColor(31, 119, 180), QColor(214, 39, 40), QColor(44, 160, 44),
-                                QColor(148, 103, 189), QColor(255, 127, 14), QColor(23, 190, 207)};
 
 // A series: the groups that share the values of every parameter but the first.
 struct TSeries
@@ -91,16 +91,6 @@ public:
     bool numeric = true;
 };
 
-// Round spans of simulated time, so that about count ticks span steps.
-double TimeTick(double steps, int count)
-{
-    const double minutes = steps / TMoveReport::StepsPerMinute / count;
-    for (const double round : {1.0, 2.0, 5.0, 10.0, 15.0, 20.0, 30.0, 60.0, 120.0, 180.0, 360.0, 720.0})
-        if (round >= minutes)
-            return round * TMoveReport::StepsPerMinute;
-    return 1440.0 * TMoveReport::StepsPerMinute * std::ceil(minutes / 1440.0);
-}
-
 // A downward triangle: runs that have no finish time.
 void DrawCensoredMark(QPainter& painter, QPointF centre, const QColor& colour)
 {
@@ -154,7 +144,7 @@ void PaintSweepPlot(QPainter& painter, const TSweepTable& table, const std::vect
     const auto y = [&](double steps) { return area.bottom() - steps / top * area.height(); };
 
     // Time up the left in h:mm, with grid lines; the first parameter along the bottom.
-    const double tick = TimeTick(top, 8);
+    const double tick = TimeTickMinutes(top / StepsPerMinute, 8) * StepsPerMinute;
     for (double steps = 0.0; steps <= top; steps += tick) {
         const int at = static_cast<int>(std::lround(y(steps)));
         painter.setPen(Grid);
@@ -177,7 +167,7 @@ void PaintSweepPlot(QPainter& painter, const TSweepTable& table, const std::vect
     painter.save();
     painter.translate(14, area.center().y());
     painter.rotate(-90);
-    const QString yTitle = QStringLiteral("finish time, simulated h:mm (25 steps/s)");
+    const QString yTitle = QStringLiteral("finish time, simulated h:mm (%1 steps/s)").arg(StepsPerSecond);
     painter.drawText(-metrics.horizontalAdvance(yTitle) / 2, metrics.ascent() / 2, yTitle);
     painter.restore();
 
@@ -191,7 +181,7 @@ void PaintSweepPlot(QPainter& painter, const TSweepTable& table, const std::vect
     painter.setClipRect(area);
     const double capWidth = std::min(10.0, area.width() / std::max<std::size_t>(1, xAxis.order.size()) / 4.0);
     for (std::size_t s = 0; s < series.size(); ++s) {
-        const QColor colour = SeriesColours[s % std::size(SeriesColours)];
+        const QColor colour = QColor::fromRgb(CategoryRgb(s));
         std::vector<const TSweepGroup*> ordered = series[s].groups;
         std::sort(ordered.begin(), ordered.end(), [&](auto* a, auto* b) { return xAxis.At(*a) < xAxis.At(*b); });
         for (const TSweepGroup* g : ordered)
@@ -241,7 +231,7 @@ void PaintSweepPlot(QPainter& painter, const TSweepTable& table, const std::vect
     const int left = area.right() + 14;
     const int line = metrics.height() + 6;
     int at = area.top();
-    const QColor first = SeriesColours[0];
+    const QColor first = QColor::fromRgb(CategoryRgb(0));
     QColor firstFill = first;
     firstFill.setAlpha(60);
     painter.fillRect(QRect(left, at, 24, line - 4), firstFill);
@@ -271,7 +261,7 @@ void PaintSweepPlot(QPainter& painter, const TSweepTable& table, const std::vect
     if (series.size() > 1)
         for (std::size_t s = 0; s < series.size(); ++s) {
             at += s == 0 ? line / 2 : 0;
-            painter.fillRect(QRect(left, at + 2, 24, line - 8), SeriesColours[s % std::size(SeriesColours)]);
+            painter.fillRect(QRect(left, at + 2, 24, line - 8), QColor::fromRgb(CategoryRgb(s)));
             painter.drawText(left + 30, at + metrics.ascent(),
                              metrics.elidedText(QString::fromStdString(series[s].name), Qt::ElideRight,
                                                 size.width() - left - 34));

@@ -2,6 +2,7 @@
 
 #include "analysis/CText.h"
 #include "analysis/MoveReport.h"
+#include "model/clsSimulationTime.h"
 
 #include <algorithm>
 #include <cmath>
@@ -99,7 +100,8 @@ void WriteSweepReport(const TSweepTable& table, const std::vector<TSweepGroup>& 
 {
     if (!table.missing.empty())
         out << "INCOMPLETE: " << DescribeMissing(table.missing, table.planRuns) << "\n";
-    out << "Finish time across the seeds that finished, in steps and simulated h:mm:ss (25 steps/s);\n"
+    out << "Finish time across the seeds that finished, in steps and simulated h:mm:ss (" << std::to_string(StepsPerSecond)
+        << " steps/s);\n"
            "percentiles interpolated between closest ranks; stalled runs and runs stopped at the step\n"
            "limit are counted apart and have no finish time\n";
     std::string head = " ";

@@ -18,6 +18,7 @@ namespace {
 
 constexpr std::int32_t TextExperiment = 50350;
 constexpr std::int32_t TextCompare = 50351;
+constexpr std::int32_t TextRunName = 2764;
 
 } // namespace
 
@@ -85,5 +86,5 @@ void TExperimentPresenter::Compare(const TScenarioDescription& scenario, const Q
 void TExperimentPresenter::CompareWindowMove()
 {
     const TScenarioDescription scenario = main->GetDescription();
-    Compare(scenario, GetStringById(2764).arg(main->GetScenarioName()).arg(scenario.seed));
+    Compare(scenario, GetStringById(TextRunName).arg(main->GetScenarioName()).arg(scenario.seed));
 }

@@ -1,6 +1,8 @@
 #include "app/clsRunChart.h"
 
 #include "analysis/MoveReport.h"
+#include "analysis/PlotAxes.h"
+#include "model/clsSimulationTime.h"
 #include "strings/clsStringTable.h"
 
 #include <QCategoryAxis>
@@ -15,8 +17,8 @@
 
 namespace {
 
-constexpr std::int32_t TextDelivered = 2331;
-constexpr std::int32_t TextBound = 2332;
+constexpr std::int32_t TextDeliveredCurve = 2331;
+constexpr std::int32_t TextBoundCurve = 2332;
 constexpr std::int32_t TextPerMinute = 2333;
 constexpr std::int32_t TextMinutes = 2334;
 constexpr std::int32_t TextLoads = 2335;
@@ -69,7 +71,7 @@ void MakeChart(QWidget& owner, std::int32_t curve, const QColor& colour, std::in
     chart->legend()->setFont(font);
     chart->setMargins(QMargins(0, 0, 0, 0));
     line = AddSeries(*chart, curve, colour, Qt::SolidLine);
-    boundLine = AddSeries(*chart, TextBound, Qt::darkGray, Qt::DashLine);
+    boundLine = AddSeries(*chart, TextBoundCurve, Qt::darkGray, Qt::DashLine);
     x = AddAxis<QCategoryAxis>(*chart, TextMinutes, Qt::AlignBottom);
     x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     y = AddAxis<QValueAxis>(*chart, yTitle, Qt::AlignLeft);
@@ -86,7 +88,7 @@ void MakeChart(QWidget& owner, std::int32_t curve, const QColor& colour, std::in
 
 double Minutes(std::int64_t step)
 {
-    return static_cast<double>(step) / TMoveReport::StepsPerMinute;
+    return static_cast<double>(step) / StepsPerMinute;
 }
 
 } // namespace
@@ -96,7 +98,7 @@ TRunChart::TRunChart(QWidget* parent)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    MakeChart(*this, TextDelivered, QColor(0, 128, 0), TextLoads, delivered, deliveredBound, deliveredTime, deliveredLoads);
+    MakeChart(*this, TextDeliveredCurve, QColor(0, 128, 0), TextLoads, delivered, deliveredBound, deliveredTime, deliveredLoads);
     MakeChart(*this, TextPerMinute, QColor(0, 0, 255), TextPerMinute, rate, rateBound, rateTime, rateLoads);
     Start(0.0, 0);
 }
@@ -158,23 +160,10 @@ QStringList TRunChart::GetTimeLabels() const
     return deliveredTime->categoriesLabels();
 }
 
-double TRunChart::TimeTickMinutes(double span)
-{
-    // 1, 2, 5, 10, 15, 30 minutes, then whole hours of 1, 2, 5, 10, ...
-    static constexpr double Steps[] = {1, 2, 5, 10, 15, 30, 60, 120, 300, 600};
-    for (const double step : Steps)
-        if (span / step <= MostTimeTicks)
-            return step;
-    double step = Steps[std::size(Steps) - 1];
-    while (span / step > MostTimeTicks)
-        step *= 10;
-    return step;
-}
-
 void TRunChart::FitAxes(double minutes)
 {
     const double span = std::max(1.0, minutes);
-    const double tick = TimeTickMinutes(span);
+    const double tick = TimeTickMinutes(span, MostTimeTicks);
     // Labels are made anew only when the spacing changes or a tick comes into range.
     const QStringList labels = deliveredTime->categoriesLabels();
     if (tick != tickMinutes || labels.isEmpty() || deliveredTime->endValue(labels.last()) + tick <= span) {

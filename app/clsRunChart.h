@@ -33,10 +33,6 @@ public:
     qsizetype GetPointCount() const;
     QStringList GetTimeLabels() const;
 
-    // The spacing of the time axes' ticks, in simulated minutes: a round
-    // figure that gives at most a handful of ticks over span minutes.
-    static double TimeTickMinutes(double span);
-
 private:
     void FitAxes(double minutes);
 

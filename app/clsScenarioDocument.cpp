@@ -22,8 +22,8 @@
 #include <QSettings>
 #include <QToolBar>
 
-#include <charconv>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -237,13 +237,10 @@ void TScenarioDocument::QuickChange()
     std::vector<TScenarioFault> faults;
     const auto whole = [&](QLineEdit* field, const char* at, std::int64_t low, std::int64_t high) {
         const std::string text = field->text().trimmed().toStdString();
-        std::int64_t value = 0;
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-        if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-            faults.push_back(WholeNumberFault(at, text, low, high));
-            return low;
-        }
-        return value;
+        if (const std::optional<std::int64_t> value = ReadWholeNumber(text, low, high))
+            return *value;
+        faults.push_back(WholeNumberFault(at, text, low, high));
+        return low;
     };
     if (!changed.persons.empty())
         changed.persons[0].count = static_cast<std::int32_t>(whole(quick[0], "/persons/0/count", 1, MaxScenarioCount));

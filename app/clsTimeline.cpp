@@ -1,6 +1,7 @@
 #include "app/clsTimeline.h"
 
 #include "analysis/MoveReport.h"
+#include "model/clsSimulationTime.h"
 #include "strings/clsStringTable.h"
 
 #include <QHBoxLayout>
@@ -19,7 +20,7 @@ namespace {
 constexpr std::int32_t TextDeliveredBy = 2801;
 constexpr int MarkHeight = 4;
 // A simulated minute, for the slider's own page keys.
-constexpr int PageSteps = 1500;
+constexpr int PageSteps = StepsPerMinute;
 
 QString TimeOf(std::int64_t step)
 {

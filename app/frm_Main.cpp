@@ -304,9 +304,7 @@ void TfrmMain::CreateScenario()
     legend->SetPersons(start);
     ui->fu->SetTrail(scenario->GetTrail());
     ui->fu->SetChain(chain);
-    // The bound as the report works it out, from the move before its first step.
-    const TMoveRecorder before(*chain, *scenario->GetTrail(), *scenario->GetSink(), scenario->GetInitialStock());
-    boundPerMinute = SummariseMove(before.GetRecord()).boundPerMinute;
+    boundPerMinute = BoundPerMinute(MoveLayoutOf(*chain, *scenario->GetTrail(), scenario->GetInitialStock()));
     chart->Start(boundPerMinute, scenario->GetInitialStock());
 }
 

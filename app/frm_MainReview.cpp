@@ -9,6 +9,7 @@
 #include "app/clsReportPresenter.h"
 #include "app/clsRunChart.h"
 #include "app/clsTimeline.h"
+#include "model/clsSimulationTime.h"
 #include "runtime/clsBCThread.h"
 #include "scenario/clsScenario.h"
 #include "strings/clsStringTable.h"
@@ -46,7 +47,7 @@ constexpr std::int32_t TextViewTimeline = 50431;
 constexpr std::int32_t TextViewReport = 50432;
 
 // One simulated minute.
-constexpr std::int64_t PageSteps = 1500;
+constexpr std::int64_t PageSteps = StepsPerMinute;
 // A chart that has never been shown has no size of its own.
 const QSize HiddenChartSize(800, 300);
 

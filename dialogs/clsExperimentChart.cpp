@@ -1,6 +1,8 @@
 #include "dialogs/clsExperimentChart.h"
 
-#include "analysis/MoveReport.h"
+#include "analysis/PlotAxes.h"
+#include "analysis/PlotColours.h"
+#include "dialogs/clsExperimentTables.h"
 #include "strings/clsStringTable.h"
 
 #include <QAreaSeries>
@@ -28,12 +30,8 @@ constexpr std::int32_t TextFastest = 2755;
 constexpr std::int32_t TextSlowest = 2756;
 constexpr std::int32_t TextNotFinished = 2757;
 
-constexpr double StepsPerHour = TMoveReport::StepsPerSecond * 3600.0;
-
-// The lines' colours, one per value of the second varied value, then again.
-const std::array<QColor, 8> LineColours{QColor(31, 119, 180), QColor(214, 39, 40),  QColor(44, 160, 44),
-                                        QColor(148, 103, 189), QColor(255, 127, 14), QColor(140, 86, 75),
-                                        QColor(227, 119, 194), QColor(23, 190, 207)};
+// Along x, so that the values' labels never crowd.
+constexpr int MostValueTicks = 10;
 
 std::optional<double> Number(const std::string& text)
 {
@@ -118,14 +116,11 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
             return 0;
         return static_cast<std::size_t>(std::find(plan.values[1].begin(), plan.values[1].end(), values[1]) - plan.values[1].begin());
     };
-    std::map<std::vector<std::string>, std::size_t> combinationOf;
-    for (std::size_t c = 0; c < plan.combinations.size(); ++c)
-        combinationOf[plan.ValuesOf(c)] = c;
-    const auto scale = [&](const std::vector<std::string>& values) {
-        const auto found = combinationOf.find(values);
-        const double persons = personHours && found != combinationOf.end()
-            ? static_cast<double>(plan.combinations[found->second].GetPersonCount()) : 1.0;
-        return persons / StepsPerHour;
+    const std::map<std::vector<std::string>, std::int64_t> personsOf = PersonsByValues(plan);
+    // y: hours, counted once per person of the combination in person-hours.
+    const auto personsCounted = [&](const std::vector<std::string>& values) -> std::int64_t {
+        const auto found = personsOf.find(values);
+        return personHours && found != personsOf.end() ? found->second : 1;
     };
 
     struct TLine
@@ -144,14 +139,15 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
     for (const TSweepGroup& group : groups) {
         TLine& line = perLine[lineOf(group.values)];
         const double x = xOf(group.values.empty() ? "" : group.values[0]);
-        const double k = scale(group.values);
+        const std::int64_t persons = personsCounted(group.values);
+        const auto hours = [persons](double steps) { return PersonHours(steps, persons); };
         if (group.finished > 0) {
-            line.median->append(x, group.median * k);
-            line.low->append(x, group.p10 * k);
-            line.high->append(x, group.p90 * k);
-            line.fastest->append(x, static_cast<double>(group.min) * k);
-            line.slowest->append(x, static_cast<double>(group.max) * k);
-            top = std::max(top, static_cast<double>(group.max) * k);
+            line.median->append(x, hours(group.median));
+            line.low->append(x, hours(group.p10));
+            line.high->append(x, hours(group.p90));
+            line.fastest->append(x, hours(static_cast<double>(group.min)));
+            line.slowest->append(x, hours(static_cast<double>(group.max)));
+            top = std::max(top, hours(static_cast<double>(group.max)));
         }
         // The runs behind the marks: the seeds of the least and the greatest
         // time, and the seed nearest the median.
@@ -161,9 +157,9 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
             if (row.values != group.values)
                 continue;
             if (row.end != TMoveOutcome::Finished) {
-                unfinished->append(x, static_cast<double>(row.steps) * k);
+                unfinished->append(x, hours(static_cast<double>(row.steps)));
                 unfinishedRuns.push_back(row.run);
-                top = std::max(top, static_cast<double>(row.steps) * k);
+                top = std::max(top, hours(static_cast<double>(row.steps)));
                 continue;
             }
             fastest = row.steps == group.min ? row.run : fastest;
@@ -197,15 +193,11 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
                                        [](const std::string& v) { return v.find_first_of(".eE") == std::string::npos; });
         const double span = high > low ? high - low : 1.0;
         values->setRange(low - span * 0.03, high + span * 0.03);
-        // Ticks on round values: every whole count where there are few.
-        double tick = std::pow(10.0, std::floor(std::log10(span / 2.0)));
-        while (span / tick > 10.0)
-            tick *= span / tick > 25.0 ? 5.0 : 2.0;
-        if (whole)
-            tick = std::max(1.0, std::round(tick));
+        // Ticks on round values, whole counts among whole values.
+        const double tick = TickSpacing(span, MostValueTicks);
         values->setTickType(QValueAxis::TicksDynamic);
         values->setTickAnchor(0.0);
-        values->setTickInterval(tick);
+        values->setTickInterval(whole ? std::max(1.0, tick) : tick);
         values->setLabelFormat(whole ? QStringLiteral("%d") : QStringLiteral("%.3g"));
     }
     auto* yAxis = new QValueAxis;
@@ -223,7 +215,8 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
 
     for (std::size_t i = 0; i < lines; ++i) {
         TLine& line = perLine[i];
-        const QColor colour = LineColours[i % LineColours.size()];
+        // One colour per value of the second varied value.
+        const QColor colour = QColor::fromRgb(CategoryRgb(i));
         const QString value = plan.values.size() > 1 ? QString::fromStdString(plan.values[1][i]) : QString();
         auto* band = new QAreaSeries(line.high, line.low);
         // The band's edges are not on the chart themselves: they go with it.

@@ -2,6 +2,7 @@
 
 #include "analysis/MoveReport.h"
 #include "analysis/OutputFile.h"
+#include "model/clsSimulationTime.h"
 #include "strings/clsStringTable.h"
 
 #include <QFile>
@@ -44,6 +45,19 @@ QString SimulatedTime(double steps)
     return QString::fromStdString(FormatSimulatedTime(static_cast<std::int64_t>(std::llround(steps))));
 }
 
+std::map<std::vector<std::string>, std::int64_t> PersonsByValues(const TSweepPlan& plan)
+{
+    std::map<std::vector<std::string>, std::int64_t> persons;
+    for (std::size_t c = 0; c < plan.combinations.size(); ++c)
+        persons[plan.ValuesOf(c)] = plan.combinations[c].GetPersonCount();
+    return persons;
+}
+
+double PersonHours(double steps, std::int64_t persons)
+{
+    return steps * static_cast<double>(persons) / StepsPerSecond / 3600.0;
+}
+
 void ShowGroupTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable& table,
                     const std::vector<TSweepGroup>& groups, const QStringList& names)
 {
@@ -51,22 +65,19 @@ void ShowGroupTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTabl
     for (int c = 0; c < GroupColumns; ++c)
         header << GetStringById(TextFirstGroupColumn + c);
     Start(grid, header, static_cast<qsizetype>(groups.size()));
-    std::map<std::vector<std::string>, std::size_t> combinationOf;
-    for (std::size_t c = 0; c < plan.combinations.size(); ++c)
-        combinationOf[plan.ValuesOf(c)] = c;
+    const std::map<std::vector<std::string>, std::int64_t> personsOf = PersonsByValues(plan);
     for (int r = 0; r < static_cast<int>(groups.size()); ++r) {
         const TSweepGroup& g = groups[static_cast<std::size_t>(r)];
         int c = 0;
         for (const std::string& value : g.values)
             grid.setItem(r, c++, Cell(QString::fromStdString(value)));
         const bool any = g.finished > 0;
-        const auto persons = static_cast<double>(plan.combinations[combinationOf.at(g.values)].GetPersonCount());
         const auto time = [any](double steps) { return any ? SimulatedTime(steps) : QString(); };
         for (const QString& text : {QString::number(g.runs), QString::number(g.finished), QString::number(g.stalled),
                                     QString::number(g.limited), time(static_cast<double>(g.min)), time(g.p10),
                                     time(g.median), time(g.p90), time(static_cast<double>(g.max))})
             grid.setItem(r, c++, Cell(text));
-        const double personHours = g.median * persons / TMoveReport::StepsPerSecond / 3600.0;
+        const double personHours = PersonHours(g.median, personsOf.at(g.values));
         grid.setItem(r, c, Cell(any ? QString::number(personHours, 'f', 1) : QString()));
         // The seed nearest the median stands for the row.
         double best = std::numeric_limits<double>::max();

@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+#include <map>
+#include <string>
 #include <vector>
 
 class QTableWidget;
@@ -22,6 +25,12 @@ void ShowRunTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable&
 
 // Steps as simulated h:mm:ss, rounded to the step as the sweep report rounds.
 QString SimulatedTime(double steps);
+
+// The persons of each of the plan's combinations, by its varied values as
+// groups and rows carry them.
+std::map<std::vector<std::string>, std::int64_t> PersonsByValues(const TSweepPlan& plan);
+// A time in steps counted once per person, in hours.
+double PersonHours(double steps, std::int64_t persons);
 
 // Written whole or not at all: to a temporary name beside it, then renamed.
 bool WriteWhole(const QString& path, const QByteArray& bytes);

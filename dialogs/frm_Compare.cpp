@@ -1,7 +1,9 @@
 #include "dialogs/frm_Compare.h"
 
 #include "analysis/MoveReport.h"
+#include "analysis/PlotColours.h"
 #include "dialogs/clsExperimentTables.h"
+#include "model/clsSimulationTime.h"
 #include "strings/clsStringTable.h"
 #include "strings/clsStringsForVCLControls.h"
 #include "ui_frm_Compare.h"
@@ -20,25 +22,19 @@
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
 
-#include <array>
-
 namespace {
 
-constexpr std::int32_t TextDelivered = 2771;
-constexpr std::int32_t TextTime = 2772;
+constexpr std::int32_t TextDeliveredAxis = 2771;
+constexpr std::int32_t TextTimeAxis = 2772;
 constexpr std::int32_t TextPending = 2777;
 constexpr std::int32_t TextNotWritten = 2761;
 constexpr std::int32_t TextPngFiles = 2778;
 constexpr std::int32_t TextSvgFiles = 2779;
-constexpr std::int32_t TextCsvFiles = 2759;
+constexpr std::int32_t TextExperimentCsvFiles = 2759;
 
 // A run that never ends is cut off where a sweep's would be by default.
 constexpr std::int64_t MostSteps = 5'000'000;
-constexpr double StepsPerHour = TMoveReport::StepsPerSecond * 3600.0;
-
-const std::array<QColor, TfrmCompare::MostCurves> CurveColours{
-    QColor(31, 119, 180), QColor(214, 39, 40),   QColor(44, 160, 44),  QColor(148, 103, 189),
-    QColor(255, 127, 14), QColor(140, 86, 75),   QColor(227, 119, 194), QColor(23, 190, 207)};
+static_assert(TfrmCompare::MostCurves <= CategoryColours.size(), "every curve shown has a colour of its own");
 
 } // namespace
 
@@ -55,7 +51,7 @@ TfrmCompare::TfrmCompare(QWidget* owner)
     layout->addWidget(view);
     connect(ui->btPng, &QPushButton::clicked, this, [this] { AskExport(TextPngFiles, false); });
     connect(ui->btSvg, &QPushButton::clicked, this, [this] { AskExport(TextSvgFiles, false); });
-    connect(ui->btCsv, &QPushButton::clicked, this, [this] { AskExport(TextCsvFiles, true); });
+    connect(ui->btCsv, &QPushButton::clicked, this, [this] { AskExport(TextExperimentCsvFiles, true); });
     connect(ui->btClear, &QPushButton::clicked, this, [this] {
         curves.clear();
         Redraw();
@@ -113,10 +109,10 @@ void TfrmCompare::Redraw()
         delete axis;
     }
     auto* time = new QValueAxis;
-    time->setTitleText(GetStringById(TextTime));
+    time->setTitleText(GetStringById(TextTimeAxis));
     time->setLabelFormat(QStringLiteral("%.1f"));
     auto* loads = new QValueAxis;
-    loads->setTitleText(GetStringById(TextDelivered));
+    loads->setTitleText(GetStringById(TextDeliveredAxis));
     loads->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(loads, Qt::AlignLeft);
@@ -124,7 +120,7 @@ void TfrmCompare::Redraw()
     std::int32_t top = 0;
     for (std::size_t i = 0; i < curves.size(); ++i) {
         const TDeliveryCurve& c = curves[i].curve;
-        const QColor colour = CurveColours[i % CurveColours.size()];
+        const QColor colour = QColor::fromRgb(CategoryRgb(i));
         auto* line = new QLineSeries;
         line->setName(curves[i].name);
         line->setPen(QPen(colour, 2.0));

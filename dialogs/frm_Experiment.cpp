@@ -8,6 +8,7 @@
 #include "dialogs/clsExperimentTables.h"
 #include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/frame_ExperimentAxis.h"
+#include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioFile.h"
 #include "scenario/clsScenarioText.h"
 #include "strings/clsStringTable.h"
@@ -32,12 +33,12 @@ namespace {
 
 constexpr std::int32_t TextTitle = 2700;
 constexpr std::int32_t TextRuns = 2711;
-constexpr std::int32_t TextSave = 2714;
+constexpr std::int32_t TextSaveRows = 2714;
 constexpr std::int32_t TextSaveSweep = 2715;
-constexpr std::int32_t TextOpen = 2716;
+constexpr std::int32_t TextOpenExperiment = 2716;
 constexpr std::int32_t TextProgress = 2718;
 constexpr std::int32_t TextSweepFiles = 2758;
-constexpr std::int32_t TextCsvFiles = 2759;
+constexpr std::int32_t TextExperimentCsvFiles = 2759;
 constexpr std::int32_t TextBadValues = 2760;
 constexpr std::int32_t TextNotWritten = 2761;
 constexpr std::int32_t TextRefusedSweep = 2762;
@@ -233,7 +234,7 @@ void TfrmExperiment::Cancel()
 void TfrmExperiment::ShowProgress(std::size_t done, std::size_t total, double seconds)
 {
     const double rate = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
-    const QString left = rate > 0.0 ? SimulatedTime(static_cast<double>(total - done) / rate * TMoveReport::StepsPerSecond)
+    const QString left = rate > 0.0 ? SimulatedTime(static_cast<double>(total - done) / rate * StepsPerSecond)
                                     : QStringLiteral("?");
     ui->pbRuns->setValue(static_cast<int>(done));
     ui->lbProgress->setText(GetStringById(TextProgress).arg(done).arg(total).arg(rate, 0, 'f', 2).arg(left));
@@ -387,7 +388,7 @@ bool TfrmExperiment::OpenResult(const QString& sweepPath, const QString& csvPath
 
 void TfrmExperiment::AskSaveCsv()
 {
-    const QString path = QFileDialog::getSaveFileName(this, GetStringById(TextSave), QString(), GetStringById(TextCsvFiles));
+    const QString path = QFileDialog::getSaveFileName(this, GetStringById(TextSaveRows), QString(), GetStringById(TextExperimentCsvFiles));
     if (!path.isEmpty())
         SaveCsv(path);
 }
@@ -409,12 +410,12 @@ void TfrmExperiment::AskSaveSweep()
 
 void TfrmExperiment::AskOpen()
 {
-    const QString sweepFile = QFileDialog::getOpenFileName(this, GetStringById(TextOpen), QString(),
+    const QString sweepFile = QFileDialog::getOpenFileName(this, GetStringById(TextOpenExperiment), QString(),
                                                            GetStringById(TextSweepFiles));
     if (sweepFile.isEmpty())
         return;
-    const QString rows = QFileDialog::getOpenFileName(this, GetStringById(TextOpen), QFileInfo(sweepFile).path(),
-                                                      GetStringById(TextCsvFiles));
+    const QString rows = QFileDialog::getOpenFileName(this, GetStringById(TextOpenExperiment), QFileInfo(sweepFile).path(),
+                                                      GetStringById(TextExperimentCsvFiles));
     if (!rows.isEmpty())
         OpenResult(sweepFile, rows);
 }

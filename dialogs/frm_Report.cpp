@@ -16,9 +16,9 @@
 
 namespace {
 
-constexpr std::int32_t TextFinished = 2501;
+constexpr std::int32_t TextReportFinished = 2501;
 constexpr std::int32_t TextUnfinished = 2502;
-constexpr std::int32_t TextStalled = 2503;
+constexpr std::int32_t TextReportStalled = 2503;
 constexpr std::int32_t TextThroughput = 2504;
 constexpr std::int32_t TextQuarter = 2505;
 // The table takes the header of column i from 2510 + i; the shares' columns
@@ -97,11 +97,11 @@ void TfrmReport::ShowMove(const TMoveReport& r)
 {
     QStringList lines;
     if (r.finishStep >= 0)
-        lines << GetStringById(TextFinished).arg(r.stock).arg(Steps(r.finishStep), Time(r.finishStep));
+        lines << GetStringById(TextReportFinished).arg(r.stock).arg(Steps(r.finishStep), Time(r.finishStep));
     else
         lines << GetStringById(TextUnfinished).arg(r.delivered).arg(r.stock).arg(Steps(r.steps), Time(r.steps));
     if (r.stalledSince >= 0)
-        lines << GetStringById(TextStalled).arg(Steps(r.stalledSince), Time(r.stalledSince));
+        lines << GetStringById(TextReportStalled).arg(Steps(r.stalledSince), Time(r.stalledSince));
     lines << GetStringById(TextThroughput)
                  .arg(Decimal(r.perMinute, 2), Decimal(r.percentOfBound, 0), Decimal(r.boundPerMinute, 2));
     for (std::size_t q = 0; q < r.quarters.size(); ++q) {

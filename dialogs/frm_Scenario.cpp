@@ -6,6 +6,7 @@
 #include "analysis/MoveReport.h"
 #include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/clsScenarioPreview.h"
+#include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioRules.h"
 #include "strings/clsStringTable.h"
 #include "strings/clsStringsForVCLControls.h"
@@ -27,11 +28,11 @@ constexpr std::int32_t TextHandoverRestart = 2605;
 constexpr std::int32_t TextCellFault = 2607;
 constexpr std::int32_t TextSectionKind = 2615;
 constexpr std::int32_t TextPlain = 2617;
-constexpr std::int32_t TextSteps = 2618;
+constexpr std::int32_t TextStepsKind = 2618;
 constexpr std::int32_t TextTrailLength = 2619;
 constexpr std::int32_t TextCount = 2631;
-constexpr std::int32_t TextHomeArea = 2638;
-constexpr std::int32_t TextBound = 2641;
+constexpr std::int32_t TextWithHomeArea = 2638;
+constexpr std::int32_t TextBoundFigure = 2641;
 constexpr std::int32_t TextShortest = 2642;
 constexpr std::int32_t TextPersonsAndLoads = 2643;
 
@@ -82,15 +83,12 @@ public:
     TField Whole(const QString& text, const std::string& path, std::int64_t low, std::int64_t high)
     {
         const std::string s = text.trimmed().toStdString();
-        std::int64_t value = 0;
-        const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
-        if (s.empty() || error != std::errc() || end != s.data() + s.size()
-            || value < static_cast<std::int64_t>(std::numeric_limits<TField>::min())
-            || value > static_cast<std::int64_t>(std::numeric_limits<TField>::max())) {
-            faults.push_back(WholeNumberFault(path, s, low, high));
-            return static_cast<TField>(low);
-        }
-        return static_cast<TField>(value);
+        // Any number the field holds: whether it keeps the rules is CheckScenario's to say.
+        if (const std::optional<std::int64_t> value = ReadWholeNumber(s, std::numeric_limits<TField>::min(),
+                                                                       std::numeric_limits<TField>::max()))
+            return static_cast<TField>(*value);
+        faults.push_back(WholeNumberFault(path, s, low, high));
+        return static_cast<TField>(low);
     }
 };
 
@@ -175,7 +173,7 @@ void TfrmScenario::SetDescription(const TScenarioDescription& description)
 void TfrmScenario::FillTrailRow(int row, const TSectionDescription& section)
 {
     auto* kind = new QComboBox;
-    kind->addItems({GetStringById(TextPlain), GetStringById(TextSteps)});
+    kind->addItems({GetStringById(TextPlain), GetStringById(TextStepsKind)});
     kind->setCurrentIndex(section.kind == TSectionDescription::TKind::Steps ? 1 : 0);
     connect(kind, &QComboBox::currentIndexChanged, this, &TfrmScenario::Check);
     ui->tblTrail->setCellWidget(row, ColSectionKind, kind);
@@ -185,7 +183,7 @@ void TfrmScenario::FillTrailRow(int row, const TSectionDescription& section)
 void TfrmScenario::FillPersonRow(int row, const TPersonGroup& group)
 {
     auto* kind = new QComboBox;
-    kind->addItems({GetStringById(TextHomeArea), GetStringById(TextHomeArea + 1)});
+    kind->addItems({GetStringById(TextWithHomeArea), GetStringById(TextWithHomeArea + 1)});
     kind->setCurrentIndex(group.kind == TPersonGroup::TKind::Plain ? 1 : 0);
     connect(kind, &QComboBox::currentIndexChanged, this, &TfrmScenario::Check);
     QStringList names;
@@ -385,11 +383,11 @@ void TfrmScenario::ShowFigures()
     }
     const double bound = BoundPerMinute(MoveLayoutOf(edited));
     // Persons slow beyond any clock's reach have no finish time worth a figure.
-    const double shortest = std::ceil(edited.stock / bound * TMoveReport::StepsPerMinute);
+    const double shortest = std::ceil(edited.stock / bound * StepsPerMinute);
     const QString finish = shortest < 1e15 ? QString::fromStdString(FormatSimulatedTime(static_cast<std::int64_t>(shortest)))
                                            : QStringLiteral("∞");
     ui->lbFigures->setText(
-        GetStringById(TextBound).arg(QString::number(bound, 'g', 4)) + QLatin1Char('\n')
+        GetStringById(TextBoundFigure).arg(QString::number(bound, 'g', 4)) + QLatin1Char('\n')
         + GetStringById(TextShortest).arg(finish) + QLatin1Char('\n')
         + GetStringById(TextPersonsAndLoads).arg(edited.GetPersonCount()).arg(edited.stock));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/clsChainState.h"
+#include "model/clsSimulationTime.h"
 
 #include <cstdint>
 #include <vector>
@@ -18,7 +19,7 @@ class TMoveLoop
 public:
     // The delivery curve is sampled every 15 simulated seconds, whoever steps
     // the move and however often anybody looks, and at the step it ended.
-    static constexpr std::int64_t DeliverySampleSteps = 375;
+    static constexpr std::int64_t DeliverySampleSteps = 15 * StepsPerSecond;
 
     TMoveLoop(TBucketChain& chain, const TLoadSink& sink, std::int32_t stock, std::int64_t stallSteps);
 

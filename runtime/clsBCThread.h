@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/clsSimulationTime.h"
+
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -22,16 +24,16 @@ struct TPacingTiming
     static TPacingTiming System();
 };
 
-// Runs one step per period: 40 ms at speed 1, divided by the speed factor
-// above it. The next period is measured from the moment the wait ended, so a
-// late wake-up is never caught up; a step that overruns its period is followed
-// at once by the next. As fast as possible steps back to back, yielding the
-// processor every few milliseconds, and never overruns.
+// Runs one step per period: at speed 1 the simulated time of a step, divided
+// by the speed factor above it. The next period is measured from the moment
+// the wait ended, so a late wake-up is never caught up; a step that overruns
+// its period is followed at once by the next. As fast as possible steps back
+// to back, yielding the processor every few milliseconds, and never overruns.
 class TStepPacer
 {
 public:
-    static constexpr std::int64_t PeriodMs = 40;
-    // The speed factors the window offers; factors above 40 leave no period either.
+    static constexpr std::int64_t PeriodMs = StepMs;
+    // The speed factors the window offers; factors above PeriodMs leave no period either.
     static constexpr std::int32_t AsFastAsPossible = 0;
     // As fast as possible, the processor is yielded after a step once this
     // long has passed since the last yield: a yield costs as much as a step,

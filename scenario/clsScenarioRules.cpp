@@ -1,6 +1,7 @@
 #include "scenario/clsScenarioRules.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -113,6 +114,15 @@ TScenarioFault WholeNumberFault(const std::string& path, const std::string& numb
 {
     return {TKind::NotWholeInRange, path, 0, 0, {number, std::to_string(low), std::to_string(high)},
             number + " must be a whole number from " + std::to_string(low) + " to " + std::to_string(high)};
+}
+
+std::optional<std::int64_t> ReadWholeNumber(std::string_view text, std::int64_t low, std::int64_t high)
+{
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        return std::nullopt;
+    return value;
 }
 
 std::vector<TScenarioFault> CheckScenario(const TScenarioDescription& scenario)

@@ -3,6 +3,7 @@
 #include "analysis/MoveReport.h"
 #include "analysis/OutputFile.h"
 #include "analysis/SweepReport.h"
+#include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioFile.h"
 
 #include <algorithm>
@@ -23,7 +24,7 @@ std::string TimeLeft(double seconds)
 {
     if (seconds < 60.0)
         return std::to_string(static_cast<int>(std::ceil(seconds))) + " s";
-    return FormatSimulatedTime(static_cast<std::int64_t>(seconds * TMoveReport::StepsPerSecond));
+    return FormatSimulatedTime(static_cast<std::int64_t>(seconds * StepsPerSecond));
 }
 
 // Runs done of total, runs per second, time left: on a terminal one line

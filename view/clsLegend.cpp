@@ -10,14 +10,14 @@
 
 namespace {
 
-constexpr std::int32_t TextSource = 2351;
-constexpr std::int32_t TextSink = 2352;
-constexpr std::int32_t TextPerson = 2353;
-constexpr std::int32_t TextLoad = 2354;
-constexpr std::int32_t TextHomeArea = 2355;
-constexpr std::int32_t TextBreak = 2356;
-constexpr std::int32_t TextSteps = 2357;
-constexpr std::int32_t TextLevel = 2358;
+constexpr std::int32_t TextSourceMark = 2351;
+constexpr std::int32_t TextSinkMark = 2352;
+constexpr std::int32_t TextPersonMark = 2353;
+constexpr std::int32_t TextLoadMark = 2354;
+constexpr std::int32_t TextHomeAreaMark = 2355;
+constexpr std::int32_t TextBreakMark = 2356;
+constexpr std::int32_t TextStepsMark = 2357;
+constexpr std::int32_t TextLevelMark = 2358;
 constexpr std::int32_t TextPersons = 2359;
 
 // A bar's full height and a little room below it.
@@ -51,14 +51,14 @@ void TLegend::Fill(const std::vector<TEntry>& persons)
     // A colour of the built-in move's persons stands for them all.
     const QColor person = TChainPainter::HandlerColour(4);
     entries = {
-        {TMark::Source, {}, GetStringById(TextSource)},
-        {TMark::Sink, {}, GetStringById(TextSink)},
-        {TMark::Person, person, GetStringById(TextPerson)},
-        {TMark::Load, {}, GetStringById(TextLoad)},
-        {TMark::HomeArea, person, GetStringById(TextHomeArea)},
-        {TMark::Break, {}, GetStringById(TextBreak)},
-        {TMark::RisingSection, {}, GetStringById(TextSteps)},
-        {TMark::LevelSection, {}, GetStringById(TextLevel)},
+        {TMark::Source, {}, GetStringById(TextSourceMark)},
+        {TMark::Sink, {}, GetStringById(TextSinkMark)},
+        {TMark::Person, person, GetStringById(TextPersonMark)},
+        {TMark::Load, {}, GetStringById(TextLoadMark)},
+        {TMark::HomeArea, person, GetStringById(TextHomeAreaMark)},
+        {TMark::Break, {}, GetStringById(TextBreakMark)},
+        {TMark::RisingSection, {}, GetStringById(TextStepsMark)},
+        {TMark::LevelSection, {}, GetStringById(TextLevelMark)},
     };
     personsHeading = entries.size();
     entries.push_back({TMark::Person, {}, GetStringById(TextPersons)});

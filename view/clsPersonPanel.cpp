@@ -10,21 +10,21 @@ namespace {
 
 constexpr std::int32_t TextFitness = 2112;
 constexpr std::int32_t TextNoHomeArea = 2102;
-constexpr std::int32_t TextOnBreak = 2200;
+constexpr std::int32_t TextOnBreakState = 2200;
 constexpr std::int32_t TextState = 2310;
 constexpr std::int32_t TextWalking = 2311;
 constexpr std::int32_t TextGiving = 2312;
 constexpr std::int32_t TextReceiving = 2313;
-constexpr std::int32_t TextLoad = 2314;
+constexpr std::int32_t TextLoadRow = 2314;
 constexpr std::int32_t TextPosition = 2315;
-constexpr std::int32_t TextHomeArea = 2316;
+constexpr std::int32_t TextHomeAreaRow = 2316;
 constexpr std::int32_t TextSpeed = 2317;
 constexpr std::int32_t TextUnits = 2318;
 
 QString StateText(const THandlerState& person)
 {
     if (person.onBreak)
-        return GetStringById(TextOnBreak);
+        return GetStringById(TextOnBreakState);
     switch (person.state) {
     case TPersonState::Giving:
         return GetStringById(TextGiving);
@@ -53,9 +53,9 @@ QString PersonPanelText(const THandlerState& person)
         Line(TextState, StateText(person)),
         Line(TextSpeed, SpeedText(person)),
         Line(TextFitness, FitnessText(person.fitness).trimmed()),
-        Line(TextLoad, HundredfoldText(person.loadWeight)),
+        Line(TextLoadRow, HundredfoldText(person.loadWeight)),
         Line(TextPosition, HundredfoldText(person.position)),
-        Line(TextHomeArea, homeArea),
+        Line(TextHomeAreaRow, homeArea),
     };
     return lines.join(QLatin1Char('\n'));
 }
