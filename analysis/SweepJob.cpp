@@ -9,6 +9,7 @@ TSweepJob::TSweepJob(TSweepPlan sweep, unsigned jobs, TSweepRunFunction run)
         std::vector<std::size_t> runs(plan.RunCount());
         std::iota(runs.begin(), runs.end(), std::size_t{0});
         std::ostringstream out;
+        out << SweepCsvHeader(plan);
         const unsigned threads = jobs > 0 ? jobs : std::max(1u, std::thread::hardware_concurrency());
         // The writer hands over a copy as rows come; the copies are small
         // beside the runs (a row is a few dozen bytes, a run a second).

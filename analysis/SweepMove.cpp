@@ -71,9 +71,7 @@ std::optional<TSweepOutcome> RunSweepMove(const TScenarioDescription& descriptio
     if (stopped)
         return std::nullopt;
     TSweepOutcome outcome;
-    outcome.end = end == TMoveOutcome::Running ? TSweepOutcome::TEnd::Limit
-                  : end == TMoveOutcome::Finished ? TSweepOutcome::TEnd::Finished
-                                                  : TSweepOutcome::TEnd::Stalled;
+    outcome.end = end;
     outcome.delivered = sink.GetDeliveredCount();
     outcome.steps = end == TMoveOutcome::Running ? maxSteps : loop.GetLastHandoverStep();
     outcome.perMinute = LoadsPerMinute(outcome.delivered, outcome.steps);

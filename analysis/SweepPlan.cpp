@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <limits>
+#include <unordered_map>
 
 using nlohmann::json;
 
@@ -103,8 +104,15 @@ private:
         if (found->is_array()) {
             if (found->empty())
                 Fail(place, "no seed");
-            for (std::size_t i = 0; i < found->size(); ++i)
-                plan.seeds.push_back(static_cast<std::uint32_t>(Whole((*found)[i], place / i, 0, maxSeed)));
+            std::unordered_map<std::uint32_t, std::size_t> placeOf;
+            for (std::size_t i = 0; i < found->size(); ++i) {
+                const auto seed = static_cast<std::uint32_t>(Whole((*found)[i], place / i, 0, maxSeed));
+                // Twice would weigh the seed twice in every figure across seeds.
+                if (const auto [first, added] = placeOf.try_emplace(seed, i); !added)
+                    Fail(place / i, "seed " + std::to_string(seed) + " is there twice, also at /seeds/"
+                                        + std::to_string(first->second));
+                plan.seeds.push_back(seed);
+            }
             return;
         }
         if (!found->is_object() || !found->contains("from") || !found->contains("count") || found->size() != 2)
@@ -144,6 +152,9 @@ private:
                 if (!value.is_primitive() || value.is_null())
                     FailVaried(key, item + "expected a number, a string, true or false");
                 texts.push_back(value.is_string() ? value.get<std::string>() : value.dump());
+                if (const auto first = std::find(texts.begin(), texts.end() - 1, texts.back()); first != texts.end() - 1)
+                    FailVaried(key, item + texts.back() + " is there twice, also value "
+                                        + std::to_string(first - texts.begin() + 1));
                 if (std::any_of(texts.back().begin(), texts.back().end(),
                                 [](char c) { return c == ',' || c == '"' || static_cast<unsigned char>(c) < 0x20; }))
                     FailVaried(key, item + "a comma, a quote or a control character cannot stand in a CSV column");

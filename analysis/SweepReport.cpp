@@ -5,31 +5,12 @@
 #include "model/clsSimulationTime.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <istream>
 #include <map>
 #include <ostream>
 
-std::vector<std::string> SplitCsvLine(const std::string& line)
-{
-    std::vector<std::string> fields(1);
-    for (const char c : line)
-        if (c == ',')
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    return fields;
-}
-
 namespace {
-
-template <typename T>
-bool ParseWhole(const std::string& text, T& value)
-{
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
-}
 
 std::string Time(double steps)
 {
@@ -38,100 +19,37 @@ std::string Time(double steps)
 
 } // namespace
 
-TSweepCsvError::TSweepCsvError(TKind fault, const std::string& fileName, std::size_t number, const std::string& what)
-    : std::runtime_error(fileName + ": line " + std::to_string(number) + ": " + what), kind(fault), line(number)
+TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName, const TSweepPlan* plan)
 {
-}
-
-TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName)
-{
-    using K = TSweepCsvError::TKind;
-    const auto fail = [&](K kind, std::size_t line, const std::string& what) {
-        throw TSweepCsvError(kind, fileName, line, what);
-    };
-    std::string line;
-    if (!std::getline(in, line))
-        fail(K::NotSweepCsv, 1, "empty: no header");
-    const std::vector<std::string> header = SplitCsvLine(line);
-    const auto column = [&](const char* name) {
-        const auto found = std::find(header.begin(), header.end(), name);
-        if (found == header.end())
-            fail(K::NotSweepCsv, 1, std::string("no column ") + name + ": not a sweep's CSV");
-        return static_cast<std::size_t>(found - header.begin());
-    };
-    const std::size_t seed = column("seed");
-    const std::size_t finished = column("finished");
-    const std::size_t steps = column("steps");
-    // CSVs written before runs could stall have no outcome: an unfinished run there ran to its limit.
-    const auto outcome = std::find(header.begin(), header.end(), "outcome");
-    const auto outcomeColumn = static_cast<std::size_t>(outcome - header.begin());
-    if (header.front() != "run" || seed < 1)
-        fail(K::NotSweepCsv, 1, "the first column must be run, followed by the varied ones and seed");
-    // The columns that are the same in every row of one plan.
-    std::vector<std::size_t> planColumns;
-    for (const char* name : {"max_steps", "plan_runs", "sweep_sha256", "version", "commit"})
-        if (const auto found = std::find(header.begin(), header.end(), name); found != header.end())
-            planColumns.push_back(static_cast<std::size_t>(found - header.begin()));
-
+    TSweepRowChecker checker(plan, TSweepRowsOf::AnyProgram);
+    TSweepCsvRows read = ReadSweepRows(in, fileName, checker);
+    if (!read.hasHeader)
+        throw TSweepCsvError(TSweepCsvError::TKind::NotSweepCsv, fileName, 1, "no header: not a sweep's CSV");
+    // A file written by hand may end without a newline.
+    if (!read.lastLineCut.empty())
+        read.rows.push_back(checker.Row(read.lastLineCut, fileName, read.rows.size() + 2));
     TSweepTable table;
-    table.parameters.assign(header.begin() + 1, header.begin() + static_cast<std::ptrdiff_t>(seed));
-    std::vector<std::string> firstPlan;
-    std::map<std::size_t, std::size_t> lineOfRun;
-    for (std::size_t number = 2; std::getline(in, line); ++number) {
-        if (line.empty())
-            continue;
-        const std::vector<std::string> fields = SplitCsvLine(line);
-        if (fields.size() != header.size())
-            fail(K::DamagedRow, number, std::to_string(fields.size()) + " fields where the header has " + std::to_string(header.size()));
-        TSweepTable::TRow row;
-        if (!ParseWhole(fields.front(), row.run))
-            fail(K::DamagedRow, number, "run must be a whole number");
-        if (const auto [at, added] = lineOfRun.try_emplace(row.run, number); !added)
-            fail(K::RunTwice, number, "run " + fields.front() + " is there twice, also in line " + std::to_string(at->second));
-        std::vector<std::string> plan;
-        for (const std::size_t c : planColumns)
-            plan.push_back(fields[c]);
-        if (firstPlan.empty())
-            firstPlan = plan;
-        for (std::size_t k = 0; k < plan.size(); ++k)
-            if (plan[k] != firstPlan[k])
-                fail(K::OtherPlan, number, "rows of more than one plan: " + header[planColumns[k]] + " is " + plan[k] + " here and "
-                                 + firstPlan[k] + " in line 2");
-        row.values.assign(fields.begin() + 1, fields.begin() + static_cast<std::ptrdiff_t>(seed));
-        const bool done = fields[finished] == "1";
-        if ((!done && fields[finished] != "0") || !ParseWhole(fields[steps], row.steps) || row.steps < 0)
-            fail(K::DamagedRow, number, "finished must be 0 or 1 and steps a whole number");
-        row.end = done ? TSweepTable::TEnd::Finished : TSweepTable::TEnd::Limit;
-        if (outcome != header.end()) {
-            const std::string& end = fields[outcomeColumn];
-            const bool known = end == "finished" || end == "stalled" || end == "limit";
-            if (!known || (end == "finished") != done)
-                fail(K::DamagedRow, number, "outcome must be finished, stalled or limit, and finished only where finished is 1");
-            if (end == "stalled")
-                row.end = TSweepTable::TEnd::Stalled;
-        }
-        table.rows.push_back(std::move(row));
-    }
-    const auto planRuns = std::find(header.begin(), header.end(), "plan_runs");
-    if (planRuns != header.end() && !table.rows.empty())
-        ParseWhole(firstPlan[static_cast<std::size_t>(
-                       std::find(planColumns.begin(), planColumns.end(), planRuns - header.begin()) - planColumns.begin())],
-                   table.planRuns);
-    if (!lineOfRun.empty())
-        table.planRuns = std::max(table.planRuns, lineOfRun.rbegin()->first + 1);
+    table.parameters = checker.GetVariedColumns();
+    table.rows = std::move(read.rows);
+    table.planRuns = checker.GetPlanRuns();
+    for (const TSweepTable::TRow& row : table.rows)
+        table.planRuns = std::max(table.planRuns, row.run + 1);
+    std::vector<bool> present(table.planRuns);
+    for (const TSweepTable::TRow& row : table.rows)
+        present[row.run] = true;
     for (std::size_t run = 0; run < table.planRuns; ++run)
-        if (!lineOfRun.count(run))
+        if (!present[run])
             table.missing.push_back(run);
     return table;
 }
 
-std::string DescribeMissing(const TSweepTable& table)
+std::string DescribeMissing(const std::vector<std::size_t>& missing, std::size_t planRuns)
 {
-    std::string text = std::to_string(table.missing.size()) + " of " + std::to_string(table.planRuns) + " runs missing:";
+    std::string text = std::to_string(missing.size()) + " of " + std::to_string(planRuns) + " runs missing:";
     constexpr std::size_t MostNamed = 10;
-    for (std::size_t i = 0; i < std::min(MostNamed, table.missing.size()); ++i)
-        text += (i ? ", " : " ") + std::to_string(table.missing[i]);
-    return text + (table.missing.size() > MostNamed ? ", ..." : "");
+    for (std::size_t i = 0; i < std::min(MostNamed, missing.size()); ++i)
+        text += (i ? ", " : " ") + std::to_string(missing[i]);
+    return text + (missing.size() > MostNamed ? ", ..." : "");
 }
 
 double Percentile(const std::vector<std::int64_t>& sorted, double p)
@@ -158,10 +76,10 @@ std::vector<TSweepGroup> SummariseSweep(const TSweepTable& table)
         }
         TSweepGroup& group = groups[at->second];
         ++group.runs;
-        group.finished += row.end == TSweepTable::TEnd::Finished ? 1 : 0;
-        group.stalled += row.end == TSweepTable::TEnd::Stalled ? 1 : 0;
-        group.limited += row.end == TSweepTable::TEnd::Limit ? 1 : 0;
-        if (row.end == TSweepTable::TEnd::Finished)
+        group.finished += row.end == TMoveOutcome::Finished ? 1 : 0;
+        group.stalled += row.end == TMoveOutcome::Stalled ? 1 : 0;
+        group.limited += row.end == TMoveOutcome::Running ? 1 : 0;
+        if (row.end == TMoveOutcome::Finished)
             steps[at->second].push_back(row.steps);
     }
     for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -181,7 +99,7 @@ std::vector<TSweepGroup> SummariseSweep(const TSweepTable& table)
 void WriteSweepReport(const TSweepTable& table, const std::vector<TSweepGroup>& groups, std::ostream& out)
 {
     if (!table.missing.empty())
-        out << "INCOMPLETE: " << DescribeMissing(table) << "\n";
+        out << "INCOMPLETE: " << DescribeMissing(table.missing, table.planRuns) << "\n";
     out << "Finish time across the seeds that finished, in steps and simulated h:mm:ss (" << std::to_string(StepsPerSecond)
         << " steps/s);\n"
            "percentiles interpolated between closest ranks; stalled runs and runs stopped at the step\n"

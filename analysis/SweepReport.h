@@ -1,27 +1,18 @@
 #pragma once
 
+#include "analysis/SweepCsv.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 // A sweep's CSV as the report needs it: the varied columns (those between
-// run and seed) and, per run, its values, how it ended and its steps.
+// run and seed) and its rows, each checked (see TSweepRowChecker).
 struct TSweepTable
 {
-    // Every load delivered; standing still for good; stopped at the sweep's
-    // step limit while still under way.
-    enum class TEnd : std::uint8_t { Finished, Stalled, Limit };
-
-    struct TRow
-    {
-        std::size_t run = 0;
-        std::vector<std::string> values;
-        TEnd end = TEnd::Limit;
-        std::int64_t steps = 0;
-    };
+    using TRow = TSweepRow;
 
     std::vector<std::string> parameters;
     std::vector<TRow> rows;
@@ -32,38 +23,13 @@ struct TSweepTable
 };
 
 // "3 of 27 runs missing: 4, 9, 20", naming the first few.
-std::string DescribeMissing(const TSweepTable& table);
+std::string DescribeMissing(const std::vector<std::size_t>& missing, std::size_t planRuns);
 
-// A CSV that is not a sweep's, or not the plan's it is read for; the message
-// is one line naming the file and the line, the kind says what is wrong in a
-// way that the window can word in its own language.
-class TSweepCsvError : public std::runtime_error
-{
-public:
-    enum class TKind : std::uint8_t {
-        NotSweepCsv, // no header, or not a sweep's columns
-        DamagedRow,  // a row of the wrong width or with unreadable figures
-        RunTwice,    // one run in two rows
-        OtherPlan,   // rows of another plan or shard, or of more than one plan
-    };
-
-    TSweepCsvError(TKind kind, const std::string& fileName, std::size_t line, const std::string& what);
-
-    TKind GetKind() const { return kind; }
-    std::size_t GetLine() const { return line; }
-
-private:
-    TKind kind;
-    std::size_t line;
-};
-
-// The fields of one line of a sweep's CSV, which quotes nothing.
-std::vector<std::string> SplitCsvLine(const std::string& line);
-
-// Throws TSweepCsvError, also for a run found twice and for rows of more than
-// one plan (their max_steps, plan_runs, sweep_sha256, version or commit
-// differ); runs missing are listed in the table. fileName only names it in messages.
-TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName);
+// Reads and checks every row, against the plan when there is one; a last
+// line without its newline is read as a row too. Throws TSweepCsvError for a
+// row that is refused, also for a run found twice and for rows of more than
+// one plan; runs missing are listed in the table. fileName only names it in messages.
+TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName, const TSweepPlan* plan = nullptr);
 
 // The finish times of one combination of the varied values across its
 // finished seeds. Stalled and limited runs are counted beside them, not in

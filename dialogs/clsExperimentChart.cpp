@@ -156,7 +156,7 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
         for (const TSweepTable::TRow& row : table.rows) {
             if (row.values != group.values)
                 continue;
-            if (row.end != TSweepTable::TEnd::Finished) {
+            if (row.end != TMoveOutcome::Finished) {
                 unfinished->append(x, hours(static_cast<double>(row.steps)));
                 unfinishedRuns.push_back(row.run);
                 top = std::max(top, hours(static_cast<double>(row.steps)));

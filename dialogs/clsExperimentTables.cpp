@@ -83,7 +83,7 @@ void ShowGroupTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTabl
         double best = std::numeric_limits<double>::max();
         QVariant run;
         for (const TSweepTable::TRow& row : table.rows)
-            if (row.values == g.values && row.end == TSweepTable::TEnd::Finished
+            if (row.values == g.values && row.end == TMoveOutcome::Finished
                 && std::abs(static_cast<double>(row.steps) - g.median) < best) {
                 best = std::abs(static_cast<double>(row.steps) - g.median);
                 run = QVariant::fromValue(row.run);

@@ -364,8 +364,10 @@ bool TfrmExperiment::OpenResult(const QString& sweepPath, const QString& csvPath
     std::string rows = SweepCsvHeader(read);
     try {
         // Every row must be a run of this very sweep file, made by any version of the program.
-        for (const auto& [run, row] : ReadFinishedRows(read, runs, in, csvPath.toStdString(), TSweepRowsOf::AnyProgram))
-            rows += row;
+        TSweepCsvRows found = ReadFinishedRows(read, runs, in, csvPath.toStdString(), TSweepRowsOf::AnyProgram);
+        std::ranges::sort(found.rows, {}, &TSweepRow::run);
+        for (const TSweepRow& row : found.rows)
+            rows += row.text;
     } catch (const TSweepCsvError& error) {
         Refuse(SweepCsvFaultText(error, csvPath));
         return false;

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "model/clsHandlerState.h"
+#include "model/clsMoveOutcome.h"
 
 #include <cstdint>
 #include <functional>
 #include <vector>
 
 class TBucketChain;
-
-// How a move stands: under way, every load delivered, or standing still for
-// good with loads left to carry.
-enum class TMoveOutcome : std::uint8_t { Running, Finished, Stalled };
 
 // A point of a move's delivery curve: the loads delivered after a step.
 struct TDeliveryPoint

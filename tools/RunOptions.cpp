@@ -23,13 +23,16 @@ constexpr unsigned Bit(ERunMode mode)
 constexpr unsigned OneRun = Bit(ERunMode::Run);
 constexpr unsigned Building = Bit(ERunMode::Run) | Bit(ERunMode::WriteScenario);
 constexpr unsigned Sweeping = Bit(ERunMode::Sweep);
-constexpr unsigned Planning = Bit(ERunMode::Sweep) | Bit(ERunMode::Plan);
+constexpr unsigned Merging = Bit(ERunMode::Merge);
+constexpr unsigned Planning = Bit(ERunMode::Sweep) | Bit(ERunMode::Plan) | Merging;
 
 struct TOptionRule
 {
     const char* name;
     bool takesValue;
     unsigned modes;
+    // Takes every word up to the next option as a value.
+    bool many = false;
 };
 
 // Every option zemba-run knows, in the order the help gives them.
@@ -48,13 +51,14 @@ constexpr std::array OptionRules = {
     TOptionRule{"--plot", true, OneRun | Bit(ERunMode::SweepReport)},
     TOptionRule{"--plot-steps", true, OneRun},
     TOptionRule{"--write-scenario", true, Bit(ERunMode::WriteScenario)},
-    TOptionRule{"--sweep", true, Planning},
-    TOptionRule{"--csv", true, Sweeping},
+    TOptionRule{"--sweep", true, Planning | Bit(ERunMode::SweepReport)},
+    TOptionRule{"--csv", true, Sweeping | Merging},
     TOptionRule{"--jobs", true, Sweeping},
-    TOptionRule{"--shard", true, Planning},
+    TOptionRule{"--shard", true, Sweeping | Bit(ERunMode::Plan)},
     TOptionRule{"--resume", false, Sweeping},
     TOptionRule{"--progress", true, Sweeping},
     TOptionRule{"--plan", false, Bit(ERunMode::Plan)},
+    TOptionRule{"--merge", true, Merging, true},
     TOptionRule{"--sweep-report", true, Bit(ERunMode::SweepReport)},
 };
 
@@ -66,6 +70,7 @@ const char* ModeName(ERunMode mode)
     case ERunMode::WriteScenario: return "--write-scenario, which runs nothing";
     case ERunMode::Sweep: return "a sweep (--sweep)";
     case ERunMode::Plan: return "--plan, which runs nothing";
+    case ERunMode::Merge: return "--merge";
     case ERunMode::SweepReport: return "--sweep-report";
     }
     return "";
@@ -75,7 +80,7 @@ std::string ModesOf(unsigned modes)
 {
     std::string names;
     for (const ERunMode mode : {ERunMode::Run, ERunMode::WriteScenario, ERunMode::Sweep, ERunMode::Plan,
-                                ERunMode::SweepReport})
+                                ERunMode::Merge, ERunMode::SweepReport})
         if (modes & Bit(mode))
             names += std::string(names.empty() ? "" : " or ") + ModeName(mode);
     return names;
@@ -173,12 +178,11 @@ private:
 
 ERunMode ModeOf(const TOptionReader& r)
 {
-    if (r.Has("--sweep") && r.Has("--sweep-report"))
-        throw TParseFailure("--sweep runs a sweep and --sweep-report reads one: give one of them");
-    if (r.Has("--sweep"))
-        return r.Has("--plan") ? ERunMode::Plan : ERunMode::Sweep;
+    // With --sweep-report, --sweep names the plan that the rows are checked against.
     if (r.Has("--sweep-report"))
         return ERunMode::SweepReport;
+    if (r.Has("--sweep"))
+        return r.Has("--plan") ? ERunMode::Plan : r.Has("--merge") ? ERunMode::Merge : ERunMode::Sweep;
     if (r.Has("--write-scenario"))
         return ERunMode::WriteScenario;
     return ERunMode::Run;
@@ -237,6 +241,11 @@ void CheckCombinations(const TRunOptions& o)
 {
     if (o.mode == ERunMode::Sweep && o.csvPath.empty())
         throw TParseFailure("--sweep needs --csv PATH|- (or --plan to check it and print its plan)");
+    if (o.mode == ERunMode::Merge && o.csvPath.empty())
+        throw TParseFailure("--merge needs --csv PATH|- for the merged CSV");
+    for (const std::string& shard : o.mergePaths)
+        if (shard.empty() || shard == "-")
+            throw TParseFailure("--merge needs the paths of the shards' CSVs, not '" + shard + "'");
     if (o.plotSteps && o.plotPath.empty())
         throw TParseFailure("--plot-steps needs --plot PATH.png");
     if (o.persons && !o.scenarioPath.empty())
@@ -277,10 +286,12 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
     std::map<std::string, std::string> given;
     std::map<std::string, CLI::Option*> byName;
     std::map<std::string, bool> flags;
+    std::map<std::string, std::vector<std::string>> lists;
     app.add_flag("-h,--help", o.help);
     app.add_flag("--version", o.version);
     for (const TOptionRule& rule : OptionRules) {
-        CLI::Option* option = rule.takesValue
+        CLI::Option* option = rule.many ? app.add_option(rule.name, lists[rule.name])
+                              : rule.takesValue
                                   ? app.add_option(rule.name, given[rule.name])->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
                                   : app.add_flag(rule.name, flags[rule.name]);
         byName[rule.name] = option;
@@ -314,10 +325,11 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
         std::map<std::string, std::string> present;
         for (const TOptionRule& rule : OptionRules)
             if (byName[rule.name]->count() > 0) {
-                const std::string& value = given[rule.name];
-                if (rule.takesValue && value.rfind("--", 0) == 0 && !LooksLikeNumber(value))
-                    throw TParseFailure(std::string(rule.name) + " needs a value, not the option '" + value + "'");
-                present[rule.name] = rule.takesValue ? value : std::string("1");
+                const std::vector<std::string> values = rule.many ? lists[rule.name] : std::vector{given[rule.name]};
+                for (const std::string& value : values)
+                    if (rule.takesValue && value.rfind("--", 0) == 0 && !LooksLikeNumber(value))
+                        throw TParseFailure(std::string(rule.name) + " needs a value, not the option '" + value + "'");
+                present[rule.name] = rule.takesValue ? values.front() : std::string("1");
             }
         const TOptionReader reader(present);
         o.mode = ModeOf(reader);
@@ -331,6 +343,7 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
                                     + ModesOf(rule->modes));
         }
         ReadOptions(reader, o);
+        o.mergePaths = lists["--merge"];
         o.summary = reader.Has("--summary");
         o.check = reader.Has("--check");
         o.report = reader.Has("--report");
@@ -406,7 +419,8 @@ std::string RunUsage()
            "       zemba-run [--scenario FILE | --persons P] [--stock S] [--seed N] --write-scenario PATH|-\n"
            "       zemba-run --sweep FILE --csv PATH|- [--jobs N] [--shard K/N] [--resume] [--progress SECONDS]\n"
            "       zemba-run --sweep FILE --plan [--shard K/N]\n"
-           "       zemba-run --sweep-report SWEEP.csv [--plot PATH.png|PATH.svg|-]\n"
+           "       zemba-run --sweep FILE --merge SHARD.csv... --csv PATH|-\n"
+           "       zemba-run --sweep-report SWEEP.csv [--sweep FILE] [--plot PATH.png|PATH.svg|-]\n"
            "       zemba-run --help | --version\n"
            "Every option is --name VALUE or --name=VALUE; an option that does not apply to\n"
            "what is asked is refused. PATH - is standard output; then the summary and the\n"
@@ -440,11 +454,20 @@ std::string RunUsage()
            "  --jobs N         run N scenarios at once (default: one per core)\n"
            "  --shard K/N      run only the K-th of N slices of the sweep, with their run numbers\n"
            "  --resume         run only the runs missing from the CSV at PATH and add them\n"
+           "                   (a row cut short runs again)\n"
            "  --progress S     a progress line every S seconds when standard error is no\n"
            "                   terminal (default 30)\n"
            "  --plan           check the sweep file and print its plan without running it\n"
+           "  --merge SHARD.csv...  check the shards' CSVs against the plan and write their\n"
+           "                   rows as one CSV to --csv PATH, in plan order\n"
            "  --sweep-report CSV  summarise a sweep's CSV: finish times across seeds per\n"
-           "                   combination; --plot draws them\n"
+           "                   combination; --plot draws them; with --sweep FILE every row\n"
+           "                   is checked against that plan\n"
+           "\n"
+           "Rows go to the CSV as they finish, each whole. Ctrl+C (SIGINT), SIGTERM and\n"
+           "SIGHUP stop a sweep: the runs under way are dropped, every finished row is\n"
+           "kept, and the exit status is 130, 143 or 129; --resume runs the rest. A CSV\n"
+           "row that does not fit the plan is refused with its file and line, status 2.\n"
            "\n"
            "  --help       print this text\n"
            "  --version    print the version and the commit zemba-run was built from\n";

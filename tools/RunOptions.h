@@ -13,6 +13,7 @@ enum class ERunMode
     WriteScenario, // the scenario written as a file instead of being run
     Sweep,         // every run of a sweep file into a CSV
     Plan,          // a sweep file checked and its plan printed, nothing run
+    Merge,         // the CSVs of a sweep's shards checked and merged into one
     SweepReport,   // a sweep's CSV summarised and drawn
 };
 
@@ -56,6 +57,8 @@ struct TRunOptions
     std::int32_t shardCount = 1;
     // Run only the runs missing from the CSV that is there.
     bool resume = false;
+    // The shards' CSVs to merge into csvPath.
+    std::vector<std::string> mergePaths;
     // Seconds between progress lines when standard error is no terminal.
     std::int64_t progressSeconds = 30;
     // A sweep's CSV to summarise; its picture goes to plotPath.

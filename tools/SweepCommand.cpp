@@ -1,21 +1,31 @@
 #include "tools/SweepCommand.h"
 
 #include "analysis/MoveReport.h"
-#include "analysis/SweepReport.h"
 #include "analysis/OutputFile.h"
+#include "analysis/SweepReport.h"
 #include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioFile.h"
 
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <ostream>
 #include <thread>
 
 namespace {
+
+// "8 s" under a minute, rounded up so that work left never shows as none; else h:mm:ss.
+std::string TimeLeft(double seconds)
+{
+    if (seconds < 60.0)
+        return std::to_string(static_cast<int>(std::ceil(seconds))) + " s";
+    return FormatSimulatedTime(static_cast<std::int64_t>(seconds * StepsPerSecond));
+}
 
 // Runs done of total, runs per second, time left: on a terminal one line
 // rewritten in place, in a log a line of its own every so many seconds.
@@ -34,10 +44,7 @@ public:
             last = now;
         }
         const double rate = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
-        const std::string left = rate > 0.0
-            ? FormatSimulatedTime(static_cast<std::int64_t>(static_cast<double>(total - done) / rate
-                                                            * StepsPerSecond))
-            : std::string("?");
+        const std::string left = rate > 0.0 ? TimeLeft(static_cast<double>(total - done) / rate) : std::string("?");
         char perSecond[32];
         const auto end = std::to_chars(perSecond, perSecond + sizeof perSecond, rate, std::chars_format::fixed, 2).ptr;
         err << (style.terminal ? "\r" : "zemba-run: ") << done << " of " << total << " runs, "
@@ -60,22 +67,72 @@ private:
     bool shown = false;
 };
 
-// The sweep file's plan, or nothing after saying why it is refused.
-std::optional<TSweepPlan> ReadPlan(const TRunOptions& options, std::ostream& err)
+// A resumed CSV holds every row of its runs now, but rows that a stop wrote
+// beyond a run missing then stand before the rows run since: it is written
+// anew in plan order, whole, to have the bytes of a sweep that ran through.
+// The old file keeps every row until the new one replaces it.
+int PutInPlanOrder(const TSweepPlan& plan, const std::vector<std::size_t>& runs, const std::string& path,
+                   const TSweepCsvRows& present, const std::vector<std::size_t>& added, std::ostream& err)
+{
+    std::vector<std::size_t> order;
+    for (const TSweepRow& row : present.rows)
+        order.push_back(row.run);
+    order.insert(order.end(), added.begin(), added.end());
+    if (std::is_sorted(order.begin(), order.end()))
+        return 0;
+    std::string text = SweepCsvHeader(plan);
+    try {
+        std::ifstream in(path, std::ios::binary);
+        TSweepCsvRows all = ReadFinishedRows(plan, runs, in, path);
+        std::ranges::sort(all.rows, {}, &TSweepRow::run);
+        for (const TSweepRow& row : all.rows)
+            text += row.text;
+    } catch (const TSweepCsvError& error) {
+        err << "zemba-run: cannot put the rows in plan order: " << error.what() << '\n';
+        return 1;
+    }
+    if (std::string error; !WriteWholeFile(path, text, error)) {
+        err << "zemba-run: " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::optional<TSweepPlan> ReadSweepPlan(const std::string& sweepPath, std::ostream& err)
 {
     try {
-        return ReadSweepFile(options.sweepPath);
+        return ReadSweepFile(sweepPath);
     } catch (const TScenarioFileError& error) {
         err << error.what() << '\n';
         return std::nullopt;
     }
 }
 
-} // namespace
+TSweepInput ScenarioOf(const TSweepPlan& plan)
+{
+    return {"the scenario of the sweep file", plan.scenarioPath};
+}
+
+bool NameOneFile(const std::string& a, const std::string& b)
+{
+    TFileIdentity first;
+    TFileIdentity second;
+    return IdentifyFile(a, first) && IdentifyFile(b, second) && first == second;
+}
+
+std::string RefuseInputAsOutput(const char* option, const std::string& output, const std::vector<TSweepInput>& inputs)
+{
+    for (const TSweepInput& input : inputs)
+        if (NameOneFile(output, input.path))
+            return std::string(option) + " would overwrite " + input.what + ": '" + output + "'";
+    return {};
+}
 
 int RunSweepPlan(const TRunOptions& options, std::ostream& out, std::ostream& err)
 {
-    const std::optional<TSweepPlan> read = ReadPlan(options, err);
+    const std::optional<TSweepPlan> read = ReadSweepPlan(options.sweepPath, err);
     if (!read)
         return 2;
     const TSweepPlan& plan = *read;
@@ -121,49 +178,70 @@ int RunSweepPlan(const TRunOptions& options, std::ostream& out, std::ostream& er
 int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream& err, const TSweepRunFunction& run,
                     const std::atomic<bool>& stop, TSweepProgressStyle progress)
 {
-    const std::optional<TSweepPlan> read = ReadPlan(options, err);
+    const std::optional<TSweepPlan> read = ReadSweepPlan(options.sweepPath, err);
     if (!read)
         return 2;
     const TSweepPlan& plan = *read;
+    if (const std::string refusal = RefuseInputAsOutput("--csv", options.csvPath, {ScenarioOf(plan)}); !refusal.empty()) {
+        err << "zemba-run: " << refusal << '\n';
+        return 2;
+    }
     const std::vector<std::size_t> runs = ShardRuns(plan.RunCount(), static_cast<std::size_t>(options.shard),
                                                     static_cast<std::size_t>(options.shardCount));
-
-    // A resumed sweep writes its whole CSV anew beside the old one and
-    // renames it at the end, so that the rows there are never lost midway.
-    std::map<std::size_t, std::string> done;
-    const bool resumed = options.resume && std::filesystem::exists(options.csvPath);
-    if (resumed) {
-        std::ifstream in(options.csvPath, std::ios::binary);
+    TSweepCsvRows present;
+    if (options.resume) {
         try {
-            done = ReadFinishedRows(plan, runs, in, options.csvPath);
+            if (std::ifstream in(options.csvPath, std::ios::binary); in)
+                present = ReadFinishedRows(plan, runs, in, options.csvPath);
         } catch (const TSweepCsvError& error) {
             err << "zemba-run: cannot resume: " << error.what() << '\n';
             return 2;
         }
     }
-    TOutputFile csv(options.csvPath, resumed ? TOutputFile::TWrite::Whole : TOutputFile::TWrite::InPlace, out);
-    if (!csv.Good()) {
-        err << "zemba-run: " << csv.Error() << '\n';
-        return 1;
+    std::vector<bool> done(plan.RunCount());
+    for (const TSweepRow& row : present.rows)
+        done[row.run] = true;
+    std::vector<std::size_t> todo;
+    std::copy_if(runs.begin(), runs.end(), std::back_inserter(todo), [&](std::size_t r) { return !done[r]; });
+
+    // Rows go to the CSV itself as they finish, so that a cut at any moment
+    // (SIGKILL, a node lost) loses only the runs under way; a row it cut short
+    // goes first, to run again.
+    if (present.hasHeader && !present.lastLineCut.empty()) {
+        std::error_code ec;
+        std::filesystem::resize_file(options.csvPath, present.wholeBytes, ec);
+        if (ec) {
+            err << "zemba-run: cannot cut the row cut short from '" << options.csvPath << "': " << ec.message() << '\n';
+            return 1;
+        }
     }
     const unsigned jobs = options.jobs > 0 ? static_cast<unsigned>(options.jobs)
                                            : std::max(1u, std::thread::hardware_concurrency());
     std::size_t written = 0;
     {
+        TOutputFile csv(options.csvPath, present.hasHeader ? TOutputFile::TWrite::Append : TOutputFile::TWrite::InPlace,
+                        out);
+        if (!present.hasHeader)
+            csv.Write(SweepCsvHeader(plan));
+        // A CSV that cannot be written is said before any run starts.
+        if (!csv.Flush()) {
+            err << "zemba-run: " << csv.Error() << '\n';
+            return 1;
+        }
         TProgressLine line(err, progress);
-        written = RunSweep(plan, runs, jobs, run, csv.Stream(), stop,
-                           [&](std::size_t rows, std::size_t total) { line.Show(rows, total); }, done);
+        written = RunSweep(plan, todo, jobs, run, csv.Stream(), stop,
+                           [&](std::size_t rows, std::size_t total) { line.Show(rows, total); });
+        if (!csv.Commit()) {
+            err << "zemba-run: " << csv.Error() << '\n';
+            return 1;
+        }
     }
-    if (!csv.Commit()) {
-        err << "zemba-run: " << csv.Error() << '\n';
-        return 1;
-    }
-    if (written < runs.size()) {
-        err << "zemba-run: interrupted: " << written << " of " << runs.size()
-            << " runs written, each row whole; --resume runs the rest\n";
+    if (written < todo.size()) {
+        err << "zemba-run: interrupted: " << present.rows.size() + written << " of " << runs.size()
+            << " runs in the CSV, each row whole; --resume runs the rest\n";
         return 130;
     }
-    return 0;
+    return present.rows.empty() ? 0 : PutInPlanOrder(plan, runs, options.csvPath, present, todo, err);
 }
 
 int RunSweepReport(const TRunOptions& options, std::ostream& out, std::ostream& err,
@@ -178,9 +256,12 @@ int RunSweepReport(const TRunOptions& options, std::ostream& out, std::ostream& 
         err << "zemba-run: cannot read '" << options.sweepReportPath << "'\n";
         return 2;
     }
+    std::optional<TSweepPlan> plan;
+    if (!options.sweepPath.empty() && !(plan = ReadSweepPlan(options.sweepPath, err)))
+        return 2;
     TSweepTable table;
     try {
-        table = ReadSweepCsv(in, options.sweepReportPath);
+        table = ReadSweepCsv(in, options.sweepReportPath, plan ? &*plan : nullptr);
     } catch (const TSweepCsvError& error) {
         err << "zemba-run: " << error.what() << '\n';
         return 2;
@@ -189,7 +270,7 @@ int RunSweepReport(const TRunOptions& options, std::ostream& out, std::ostream& 
     // With the picture on standard output, the report goes to standard error.
     WriteSweepReport(table, groups, options.StdoutTaken() ? err : out);
     if (!table.missing.empty())
-        err << "zemba-run: " << options.sweepReportPath << " is incomplete: " << DescribeMissing(table) << '\n';
+        err << "zemba-run: " << options.sweepReportPath << " is incomplete: " << DescribeMissing(table.missing, table.planRuns) << '\n';
     if (!options.plotPath.empty()) {
         if (std::string error; !plotWriter(table, groups, options.plotPath, error)) {
             err << "zemba-run: " << error << '\n';

@@ -21,9 +21,19 @@
 
 namespace {
 
-// Set by Ctrl+C during a sweep: no run starts after it, and the finished rows are kept.
+// Set by Ctrl+C, SIGTERM (scancel, a batch system's time limit) or SIGHUP (a
+// closed terminal) during a sweep: no run starts after it, the runs under way
+// stop, and the finished rows are kept.
 std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free, "a signal handler may only touch lock-free atomics");
+std::atomic<int> stopSignal{0};
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+              "a signal handler may only touch lock-free atomics");
+
+void Interrupt(int signal)
+{
+    stopSignal = signal;
+    interrupted = true;
+}
 
 // What the options ask for, run; its exit status.
 int Run(const TRunOptions& options)
@@ -31,11 +41,17 @@ int Run(const TRunOptions& options)
     switch (options.mode) {
     case ERunMode::Plan:
         return RunSweepPlan(options, std::cout, std::cerr);
+    case ERunMode::Merge:
+        return RunSweepMerge(options, std::cerr);
     case ERunMode::Sweep: {
-        std::signal(SIGINT, [](int) { interrupted = true; });
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            std::signal(signal, Interrupt);
         const bool terminal = isatty(STDERR_FILENO);
-        return RunSweepCommand(options, std::cout, std::cerr, RunSweepMove, interrupted,
-                               TSweepProgressStyle{terminal, terminal ? 0.0 : static_cast<double>(options.progressSeconds)});
+        const int status = RunSweepCommand(
+            options, std::cout, std::cerr, RunSweepMove, interrupted,
+            TSweepProgressStyle{terminal, terminal ? 0.0 : static_cast<double>(options.progressSeconds)});
+        // Stopped by a signal: the shell's status for it, 128 + its number (130, 143, 129).
+        return status == 130 && stopSignal != 0 ? 128 + stopSignal : status;
     }
     case ERunMode::SweepReport:
 #ifdef ZEMBA_RUN_PLOT

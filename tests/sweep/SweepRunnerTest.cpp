@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <tuple>
 #include <thread>
@@ -26,7 +30,7 @@ std::optional<TSweepOutcome> FakeRun(const TScenarioDescription& s, std::int64_t
 {
     std::this_thread::sleep_for(std::chrono::microseconds(200 * ((s.seed * 7 + s.persons[0].count) % 5)));
     const std::int64_t steps = 100 * s.persons[0].count + s.seed + s.stock;
-    return TSweepOutcome{.end = steps < maxSteps ? TSweepOutcome::TEnd::Finished : TSweepOutcome::TEnd::Limit, .steps = std::min(steps, maxSteps), .delivered = s.stock,
+    return TSweepOutcome{.end = steps < maxSteps ? TMoveOutcome::Finished : TMoveOutcome::Running, .steps = std::min(steps, maxSteps), .delivered = s.stock,
                          .perMinute = 1.0 / 3.0 * s.seed, .boundShare = 2.0 / 3.0, .breaks = s.seed};
 }
 
@@ -34,6 +38,7 @@ std::optional<TSweepOutcome> FakeRun(const TScenarioDescription& s, std::int64_t
 std::vector<std::string> Sweep(const TSweepPlan& plan, unsigned jobs, std::size_t shard = 1, std::size_t shardCount = 1)
 {
     std::ostringstream csv;
+    csv << SweepCsvHeader(plan);
     const std::atomic<bool> stop{false};
     RunSweep(plan, ShardRuns(plan.RunCount(), shard, shardCount), jobs, FakeRun, csv, stop);
     std::vector<std::string> lines;
@@ -69,96 +74,108 @@ TEST(SweepRunner, WritesOneFixedFormatRowPerRunInPlanOrderWhateverTheJobsAndShar
     }
 }
 
-// Interrupted, then resumed from what it left, also with its last row cut
-// short: the same bytes as a sweep that ran through.
-TEST(SweepRunner, AnInterruptedSweepKeepsEveryFinishedRowWholeAndResumesToTheSameBytes)
+// The sweep file of SmallPlan in a folder of its own, and the CSV beside it.
+class SweepCommandTest : public testing::Test
 {
-    const TSweepPlan plan = SmallPlan();
-    const std::vector<std::string> whole = Sweep(plan, 1);
+protected:
+    void SetUp() override
+    {
+        folder = std::filesystem::temp_directory_path() / ("zemba-sweep-command-" + std::to_string(getpid()));
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / "sweep.json") << SweepText;
+        plan = ParseSweep(SweepText, "sweep.json", ".");
+        options.mode = ERunMode::Sweep;
+        options.sweepPath = (folder / "sweep.json").string();
+        options.csvPath = (folder / "sweep.csv").string();
+        options.jobs = 2;
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    std::string Csv() const
+    {
+        std::ifstream in(options.csvPath, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+
+    static constexpr const char* SweepText = R"({"vary": {"/persons/0/count": [6, 9, 12], "/source/stock": [50, 70]},
+                          "seeds": {"from": 1, "count": 4}, "max_steps": 900})";
+    std::filesystem::path folder;
+    TSweepPlan plan;
+    TRunOptions options;
+};
+
+// Stopped after a few runs, as Ctrl+C or SIGTERM would, then resumed, also
+// with the last row cut short and stopped again: the same bytes as a sweep
+// that ran through, however the rows stood after each stop.
+TEST_F(SweepCommandTest, AStoppedSweepKeepsEveryFinishedRowAndResumesToTheSameBytes)
+{
+    std::ostringstream err;
+    const std::atomic<bool> never{false};
+    ASSERT_EQ(RunSweepCommand(options, err, err, FakeRun, never, {}), 0) << err.str();
+    const std::string whole = Csv();
+
     std::atomic<bool> stop{false};
     std::atomic<int> started{0};
-    // The fifth run to start interrupts the sweep, as Ctrl+C would.
-    const TSweepRunFunction interrupting = [&](const TScenarioDescription& s, std::int64_t maxSteps,
-                                               const std::atomic<bool>& flag) -> std::optional<TSweepOutcome> {
-        if (++started != 5)
+    int stopAt = 0;
+    // The stopAt-th run to start stops the sweep.
+    const TSweepRunFunction stopping = [&](const TScenarioDescription& s, std::int64_t maxSteps,
+                                           const std::atomic<bool>& flag) -> std::optional<TSweepOutcome> {
+        if (++started != stopAt)
             return FakeRun(s, maxSteps, flag);
         stop = true;
         return std::nullopt;
     };
-    for (const unsigned jobs : {1u, 2u}) {
-        stop = started = 0;
-        std::ostringstream csv;
-        const std::size_t written = RunSweep(plan, ShardRuns(plan.RunCount(), 1, 1), jobs, interrupting, csv, stop);
-        EXPECT_EQ(csv.str().back(), '\n');
-        std::istringstream in(csv.str());
-        std::string line;
-        std::size_t rows = 0;
-        for (std::getline(in, line); std::getline(in, line); ++rows)
-            EXPECT_EQ(line, whole[std::stoul(line) + 1]);
-        EXPECT_EQ(rows, written);
-        EXPECT_GE(written, 4u - (jobs - 1));
-        EXPECT_LT(written, plan.RunCount());
-
-        const std::vector<std::size_t> runs = ShardRuns(plan.RunCount(), 1, 1);
-        for (const std::size_t cut : {0, 3}) {
-            std::istringstream left(csv.str().substr(0, csv.str().size() - cut));
-            const std::map<std::size_t, std::string> done = ReadFinishedRows(plan, runs, left, "left.csv");
-            EXPECT_EQ(done.size(), written - (cut ? 1 : 0));
-            std::ostringstream resumed;
+    // Per try: where the run stops, and bytes cut from the CSV's end after it.
+    const struct { std::vector<std::pair<int, int>> tries; } rows[] = {
+        {{{5, 0}, {0, 0}}}, {{{5, 3}, {4, 0}, {0, 0}}}, {{{2, 1}, {3, 7}, {6, 2}, {0, 0}}}};
+    for (const auto& row : rows) {
+        std::filesystem::remove(options.csvPath);
+        for (std::size_t t = 0; t < row.tries.size(); ++t) {
+            const auto [at, cut] = row.tries[t];
+            options.resume = t > 0;
             stop = false;
-            RunSweep(plan, runs, jobs, FakeRun, resumed, stop, {}, done);
-            std::string expected;
-            for (const std::string& row : whole)
-                expected += row + "\n";
-            EXPECT_EQ(resumed.str(), expected) << jobs << " jobs, cut " << cut;
+            started = 0;
+            stopAt = at;
+            std::ostringstream said;
+            const int status = RunSweepCommand(options, said, said, stopping, stop, {});
+            EXPECT_EQ(status, at ? 130 : 0) << said.str();
+            EXPECT_EQ(said.str().find("interrupted: ") != std::string::npos, at != 0) << said.str();
+            if (cut)
+                std::filesystem::resize_file(options.csvPath, std::filesystem::file_size(options.csvPath) - cut);
         }
+        EXPECT_EQ(Csv(), whole);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2) << "a file left behind";
     }
 }
 
-TEST(SweepRunner, ResumeRefusesTheCsvOfAnotherPlanOrShard)
+// After a resume, the rows already there are no work to do: progress counts
+// the runs left, and says the time left in seconds when it is short.
+TEST_F(SweepCommandTest, ProgressCountsOnlyTheRunsStillToDo)
 {
-    const TSweepPlan plan = SmallPlan();
-    const std::vector<std::string> whole = Sweep(plan, 1);
-    const TSweepPlan longer = ParseSweep(R"({"vary": {"/persons/0/count": [6, 9, 12], "/source/stock": [50, 70]},
-                                            "seeds": {"from": 1, "count": 4}, "max_steps": 901})", "sweep.json", ".");
-    using K = TSweepCsvError::TKind;
-    const struct { std::string text; std::string message; K kind; } rows[] = {
-        {"run,seed\n", "left.csv: line 1: another sweep's CSV", K::OtherPlan},
-        {whole[0] + "\n" + whole[2] + "\n" + whole[2] + "\n", "left.csv: line 3: run 1 is there twice", K::RunTwice},
-        {whole[0] + "\n" + "1,6,50,9" + whole[2].substr(8) + "\n", "left.csv: line 2: run 1 is another plan's", K::OtherPlan},
-        {whole[0] + "\n" + whole[3] + "\n", "left.csv: line 2: run 2 belongs to another shard", K::OtherPlan},
-    };
-    for (const auto& [text, message, kind] : rows) {
-        std::istringstream in(text);
-        EXPECT_THROW(try { ReadFinishedRows(plan, {0, 1, 3}, in, "left.csv"); } catch (const TSweepCsvError& e) {
-            EXPECT_EQ(std::string(e.what()).rfind(message, 0), 0u) << e.what();
-            EXPECT_EQ(e.GetKind(), kind) << e.what();
-            throw;
-        }, TSweepCsvError) << text;
-    }
-    std::istringstream other(whole[0] + "\n" + whole[1] + "\n");
-    EXPECT_THROW(ReadFinishedRows(longer, {0}, other, "left.csv"), TSweepCsvError) << "another max_steps";
-
-    // A row of another build is another plan's for a resume, not for a CSV read back to be shown.
-    std::string older = whole[1];
-    older.replace(older.rfind(',') + 1, std::string::npos, "0123456789ab");
-    std::istringstream resumed(whole[0] + "\n" + older + "\n");
-    std::istringstream shown(whole[0] + "\n" + older + "\n");
-    EXPECT_THROW(ReadFinishedRows(plan, {0, 1, 3}, resumed, "left.csv"), TSweepCsvError);
-    EXPECT_EQ(ReadFinishedRows(plan, {0, 1, 3}, shown, "left.csv", TSweepRowsOf::AnyProgram).at(0), older + "\n");
+    const std::atomic<bool> never{false};
+    std::ofstream(options.csvPath, std::ios::binary) << SweepCsvHeader(plan)
+                                                     << SweepCsvRow(plan, 0, *FakeRun(plan.ScenarioOf(0), 900, never))
+                                                     << SweepCsvRow(plan, 1, *FakeRun(plan.ScenarioOf(1), 900, never));
+    options.resume = true;
+    std::ostringstream err;
+    ASSERT_EQ(RunSweepCommand(options, err, err, FakeRun, never, {.terminal = true}), 0) << err.str();
+    const std::string said = err.str();
+    EXPECT_NE(said.find("\r22 of 22 runs, "), std::string::npos) << said;
+    EXPECT_EQ(said.find(" of 24 runs"), std::string::npos) << said;
+    EXPECT_NE(said.find(" runs/s, 0 s left"), std::string::npos) << said;
 }
 
 TEST(SweepMove, TheBuiltInMoveEndsInStep221150AsTheReportSaysOrAtItsLimitOrNotAtAllWhenStopped)
 {
     std::atomic<bool> stop{false};
     const std::optional<TSweepOutcome> outcome = RunSweepMove(BuiltInMove(), 5'000'000, stop);
-    ASSERT_TRUE(outcome && outcome->end == TSweepOutcome::TEnd::Finished);
+    ASSERT_TRUE(outcome && outcome->end == TMoveOutcome::Finished);
     EXPECT_EQ(std::make_tuple(outcome->steps, outcome->delivered, outcome->breaks), std::make_tuple(221150, 666, 213));
     EXPECT_NEAR(outcome->perMinute, 4.5173, 1e-4);
     EXPECT_NEAR(outcome->boundShare * 21.0, 4.5173, 0.01);
 
     const std::optional<TSweepOutcome> cut = RunSweepMove(BuiltInMove(), 1000, stop);
-    EXPECT_TRUE(cut && cut->end == TSweepOutcome::TEnd::Limit && cut->steps == 1000);
+    EXPECT_TRUE(cut && cut->end == TMoveOutcome::Running && cut->steps == 1000);
     stop = true;
     EXPECT_FALSE(RunSweepMove(BuiltInMove(), 1000, stop));
 }

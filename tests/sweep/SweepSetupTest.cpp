@@ -77,6 +77,7 @@ TEST(SweepJob, WritesZembaRunsBytesAndKeepsWholeRowsWhenCancelled)
     const TSweepPlan plan = ParseSweep(R"({"vary": {"/source/stock": [4, 8]}, "seeds": {"from": 1, "count": 3}, "max_steps": 60000})",
                                        "small.json", ".");
     std::ostringstream direct;
+    direct << SweepCsvHeader(plan);
     const std::atomic<bool> never{false};
     std::vector<std::size_t> runs{0, 1, 2, 3, 4, 5};
     RunSweep(plan, runs, 1, RunSweepMove, direct, never);

@@ -36,7 +36,8 @@ TEST(RunOptions, RefusesWhatItCannotUseWithOneLine)
         {"--stock 2147483648", "--stock needs a whole number"},
         {"--plot x.jpg", "--plot needs a name ending in .png or .svg"},
         {"--trace - --plot -", "only one of --trace, --csv, --write-scenario and --plot can go to standard output"},
-        {"--sweep s.json --sweep-report r.csv", "--sweep runs a sweep and --sweep-report reads one"},
+        {"--sweep s.json --merge a.csv", "--merge needs --csv PATH|-"},
+        {"--sweep s.json --merge a.csv --shard 1/2 --csv m.csv", "--shard cannot be used with --merge"},
         {"--persons 3 --scenario m.json", "--persons scales the built-in move"},
         {"--sweep s.json --csv - --resume", "--resume needs the CSV as a file"},
         // Each option in its mode only.
@@ -66,6 +67,8 @@ TEST(RunOptions, TakesValuesAfterASpaceOrAnEqualsSignAndFindsTheMode)
         {"--sweep=s.json --csv=- --shard=2/3 --jobs=2 --progress=5", ERunMode::Sweep},
         {"--sweep s.json --plan --shard 2/3", ERunMode::Plan},
         {"--sweep-report r.csv --plot=r.svg", ERunMode::SweepReport},
+        {"--sweep-report r.csv --sweep s.json", ERunMode::SweepReport},
+        {"--sweep s.json --merge a.csv b.csv --csv m.csv", ERunMode::Merge},
     };
     for (const auto& row : rows) {
         const TRunOptionsParse parse = Parse(row.args);
@@ -74,6 +77,8 @@ TEST(RunOptions, TakesValuesAfterASpaceOrAnEqualsSignAndFindsTheMode)
     }
     const TRunOptions o = Parse("--steps=10 --trace=- --every 5").options;
     EXPECT_EQ(std::make_tuple(*o.steps, o.tracePath, o.every, o.StdoutTaken()), std::make_tuple(10, "-", 5, true));
+    EXPECT_EQ(Parse("--sweep s.json --merge a.csv b.csv --csv m.csv").options.mergePaths,
+              (std::vector<std::string>{"a.csv", "b.csv"}));
 }
 
 TEST(RunOptions, AnOutputIsRefusedBeforeTheRunWhereItCannotBeWritten)

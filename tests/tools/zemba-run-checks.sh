@@ -90,6 +90,93 @@ sweep)
     status=$?
     [ "$status" -eq 2 ] && [ ! -e bad.csv ] || fail "the bad sweep exited $status or wrote a CSV"
     ;;
+sweep-cuts)
+    # SIGTERM, SIGHUP or SIGKILL at a random moment of a sweep and then of its
+    # resume: a last --resume gives the bytes of the uncut sweep, and nothing
+    # else is left behind.
+    printf '{"vary": {"/persons/0/count": [9, 11, 13]}, "seeds": {"from": 1, "count": 4}, "max_steps": 80000}' >s.json
+    "$run" --sweep s.json --csv whole.csv --jobs 2 2>err || fail "the uncut sweep failed: $(cat err)"
+    for signal in TERM KILL HUP; do
+        rm -f cut.csv
+        for try in first resumed; do
+            "$run" --sweep s.json --csv cut.csv --jobs 2 --resume 2>err &
+            pid=$!
+            # From when zemba-run catches SIGTERM and SIGHUP (bits 15 and 1 of its mask) on.
+            i=0
+            while [ $i -lt 500 ] && kill -0 $pid 2>/dev/null &&
+                [ $((0x$(sed -n 's/^SigCgt:[[:space:]]*//p' /proc/$pid/status) & 0x4001)) -ne $((0x4001)) ]; do
+                i=$((i + 1))
+                sleep 0.01
+            done
+            sleep "$(od -An -N2 -tu2 /dev/urandom | awk '{ printf "%.3f", $1 / 65535 * 0.4 }')"
+            kill -s "$signal" "$pid" 2>/dev/null
+            wait "$pid" 2>/dev/null
+            status=$?
+            echo "SIG$signal, $try: status $status, $(cat cut.csv 2>/dev/null | wc -l) lines" >>cuts.log
+            case $signal/$status in
+            */0 | KILL/137) ;;
+            TERM/143 | HUP/129) grep -q '^zemba-run: interrupted: ' err || fail "SIGHUP or SIGTERM said nothing: $(cat err)" ;;
+            *) fail "the $try sweep exited $status on SIG$signal: $(cat err)" ;;
+            esac
+        done
+        "$run" --sweep s.json --csv cut.csv --jobs 2 --resume 2>err || fail "the last resume exited $?: $(cat err)"
+        cmp -s whole.csv cut.csv || fail "cut by SIG$signal, the resumed CSV differs: $(diff whole.csv cut.csv | head -n 5)"
+    done
+    [ "$(ls | tr '\n' ' ')" = "cut.csv cuts.log err s.json whole.csv " ] || fail "files left behind: $(ls)"
+    ;;
+sweep-rows)
+    # Merged shards are the whole sweep, with the mode a new file gets.
+    printf '{"vary": {"/source/stock": [20, 30]}, "seeds": [1, 2, 3]}' >s.json
+    "$run" --sweep s.json --csv whole.csv 2>err || fail "the sweep failed: $(cat err)"
+    for k in 1 2; do "$run" --sweep s.json --csv s$k.csv --shard $k/2 || fail "shard $k failed"; done
+    "$run" --sweep s.json --merge s2.csv s1.csv --csv merged.csv 2>err && cmp -s whole.csv merged.csv ||
+        fail "the merge failed or differs: $(cat err)"
+    [ "$(stat -c %a merged.csv)" = "$(printf '%o' $((0666 & ~$(umask))))" ] || fail "merged.csv has mode $(stat -c %a merged.csv)"
+
+    # A cell of shard 1 changed to a value from outside the plan (run 2 is
+    # stock 20, seed 3) is refused by the merge, a resume and the report,
+    # naming the file and line, and nothing is written.
+    for damage in 's/^2,20,/2,21,/' 's/^2,20,/2,x20,/' 's/^\(2,20,3,1,finished\),[0-9]*,/\1,1,/'; do
+        sed "$damage" s1.csv >bad.csv
+        ! cmp -s s1.csv bad.csv || fail "'$damage' changed nothing"
+        cp bad.csv resumed.csv
+        "$run" --sweep s.json --merge bad.csv s2.csv --csv out.csv 2>merge.err
+        merged=$?
+        "$run" --sweep s.json --shard 1/2 --csv resumed.csv --resume 2>resume.err
+        resumed=$?
+        "$run" --sweep-report bad.csv --sweep s.json >/dev/null 2>report.err
+        reported=$?
+        [ "$merged/$resumed/$reported" = 2/2/2 ] && [ ! -e out.csv ] && cmp -s bad.csv resumed.csv ||
+            fail "'$damage': statuses $merged/$resumed/$reported, or something was written"
+        for said in merge.err resume.err report.err; do
+            grep -q 'bad.csv: line 3: ' $said || grep -q 'resumed.csv: line 3: ' $said || fail "$said does not name the line: $(cat $said)"
+        done
+    done
+
+    # No output may be an input, whatever its name: one line, status 2, nothing written.
+    "$run" --stock 20 --write-scenario scenario.json || fail "--write-scenario failed"
+    printf '{"scenario": "scenario.json", "vary": {"/source/stock": [20]}, "seeds": [1]}' >named.json
+    ln scenario.json hard.csv
+    ln -s s1.csv link.csv
+    for refused in "--sweep named.json --csv hard.csv" "--sweep named.json --merge s1.csv s2.csv --csv ./hard.csv" \
+        "--sweep s.json --merge s1.csv s2.csv --csv link.csv"; do
+        cp scenario.json before.json
+        # shellcheck disable=SC2086 # the options are meant to split
+        "$run" $refused 2>err
+        status=$?
+        [ "$status" -eq 2 ] && [ "$(wc -l <err)" -eq 1 ] && grep -q 'would overwrite' err && cmp -s before.json scenario.json ||
+            fail "'$refused' exited $status: $(cat err)"
+    done
+
+    # A value or a seed listed twice is refused, naming it.
+    for sweep in '{"vary": {"/persons/0/count": [8, 8]}, "seeds": [1]}|value 2: 8 is there twice, also value 1' \
+        '{"seeds": [1, 1, 2]}|/seeds/1: seed 1 is there twice, also at /seeds/0'; do
+        printf '%s' "${sweep%%|*}" >twice.json
+        "$run" --sweep twice.json --plan >/dev/null 2>err
+        status=$?
+        [ "$status" -eq 2 ] && [ "$(wc -l <err)" -eq 1 ] && grep -qF "${sweep#*|}" err || fail "a sweep with a duplicate exited $status: $(cat err)"
+    done
+    ;;
 writer)
     # Every writer against what its path can name. A new file gets the
     # umask's mode and an existing one keeps its own; a symlink stays and its
