@@ -27,7 +27,7 @@ std::string Number(double value)
 } // namespace
 
 bool WriteMoveTraceFile(const TScenarioDescription& description, std::int64_t steps, const std::string& path,
-                        std::string& error)
+                        std::string& error, const std::atomic<bool>& cancel)
 {
     const std::string partial = PartialName(path);
     bool written = false;
@@ -42,10 +42,10 @@ bool WriteMoveTraceFile(const TScenarioDescription& description, std::int64_t st
             // Every step asked for, over or not, as zemba-run takes them.
             scenario.GetLoop().RunSteps(steps, [&] {
                 trace.WriteStep(scenario.GetLoop().GetStep(), *scenario.GetChain());
-                return static_cast<bool>(file);
+                return file && !cancel.load(std::memory_order_relaxed);
             });
             file.close();
-            written = static_cast<bool>(file);
+            written = file && !cancel.load(std::memory_order_relaxed);
         }
     }
     std::error_code ec;
@@ -70,9 +70,9 @@ std::string DeliverySeriesCsv(const std::vector<TDeliveryPoint>& curve, double b
     return csv;
 }
 
-std::string MoveReportText(const TScenarioDescription& description, std::int64_t steps)
+std::string MoveReportText(const TScenarioDescription& description, std::int64_t steps, const std::atomic<bool>& cancel)
 {
     std::ostringstream out;
-    WriteMoveReport(ReportMoveUpTo(description, steps), out);
+    WriteMoveReport(ReportMoveUpTo(description, steps, cancel), out);
     return out.str();
 }

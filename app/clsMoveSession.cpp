@@ -1,0 +1,178 @@
+#include "app/clsMoveSession.h"
+
+#include "analysis/MoveRecorder.h"
+#include "analysis/MoveRerun.h"
+#include "app/clsMoveJumper.h"
+#include "model/clsMoveLoop.h"
+#include "model/clsZOManager.h"
+#include "runtime/clsBCThread.h"
+#include "scenario/clsScenario.h"
+
+#include <QFutureWatcher>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+// What the course run hands back: the move it left at its end serves the
+// first jump there.
+struct TCourseRun
+{
+    TReportedCourse run;
+    std::shared_ptr<TSteppedMove> end;
+};
+
+TCourseRun RunCourse(const TScenarioDescription& chosen, const std::atomic<bool>& cancel)
+{
+    auto end = std::make_shared<TSteppedMove>();
+    end->scenario = std::make_unique<TScenario>(*end->objects, chosen);
+    return {RunReportedCourse(*end->scenario, cancel), end};
+}
+
+} // namespace
+
+TMoveSession::TMoveSession(QObject* owner)
+    : QObject(owner)
+    , objects(std::make_unique<TZOManager>())
+    , jumper(std::make_unique<TMoveJumper>(
+          [this](std::unique_ptr<TSteppedMove> move) { Replace(std::move(move), IsPaused(), false); }))
+{
+}
+
+TMoveSession::~TMoveSession()
+{
+    jumper.reset();
+    thread.reset();
+    courseWork.Stop();
+    work.Stop();
+}
+
+void TMoveSession::Start(const std::optional<TScenarioDescription>& chosen)
+{
+    description = chosen;
+    auto move = std::make_unique<TSteppedMove>();
+    try {
+        move->scenario = description ? std::make_unique<TScenario>(*move->objects, *description)
+                                     : std::make_unique<TScenario>(*move->objects);
+    } catch (const std::exception& e) {
+        Replace(nullptr, false, true);
+        emit BuildFailed(QString::fromLocal8Bit(e.what()));
+        return;
+    }
+    Replace(std::move(move), false, true);
+}
+
+void TMoveSession::Replace(std::unique_ptr<TSteppedMove> move, bool paused, bool afresh)
+{
+    // Joins the thread: nothing steps the move from here on.
+    thread.reset();
+    emit MoveLeaving();
+    scenario.reset();
+    objects = move ? std::move(move->objects) : std::make_unique<TZOManager>();
+    scenario = move ? std::move(move->scenario) : nullptr;
+    if (afresh || !scenario)
+        StartCourse();
+    if (!scenario) {
+        publisher.Clear();
+        return;
+    }
+    thread = std::make_unique<TBCThread>(true, &scenario->GetLoop(), &publisher);
+    thread->SetSpeed(speedFactor);
+    thread->SetPaused(paused);
+    emit MoveEntered(afresh);
+    thread->Resume();
+}
+
+void TMoveSession::StartCourse()
+{
+    course.reset();
+    endReport.reset();
+    if (courseCancel)
+        *courseCancel = true;
+    if (!scenario)
+        return;
+    // The bound as the report works it out, from the move before its first step.
+    const TMoveRecorder before(*scenario->GetChain(), *scenario->GetTrail(), *scenario->GetSink(),
+                               scenario->GetInitialStock());
+    boundPerMinute = SummariseMove(before.GetRecord()).boundPerMinute;
+    const TScenarioDescription chosen = GetDescription();
+    jumper->SetScenario(chosen);
+    auto job = courseWork.Run([chosen](const std::atomic<bool>& cancel) { return RunCourse(chosen, cancel); });
+    courseCancel = job.cancel;
+    auto* watcher = new QFutureWatcher<TCourseRun>(this);
+    connect(watcher, &QFutureWatcher<TCourseRun>::finished, this, [this, watcher, cancel = job.cancel] {
+        watcher->deleteLater();
+        if (*cancel)
+            return;
+        TCourseRun run = watcher->result();
+        course = run.run.course;
+        endReport = run.run.report;
+        if (endReport) {
+            auto end = std::make_unique<TSteppedMove>();
+            std::swap(end->objects, run.end->objects);
+            std::swap(end->scenario, run.end->scenario);
+            jumper->Offer(std::move(end));
+        }
+        emit CourseFound();
+    });
+    watcher->setFuture(job.future);
+}
+
+void TMoveSession::JumpTo(std::int64_t step)
+{
+    if (!scenario)
+        return;
+    // Past the end the move would only stand still; before its end is known,
+    // a step ahead of the live move is as exact as any other.
+    jumper->Request(std::clamp<std::int64_t>(step, 0, course ? course->endStep : CourseStepLimit));
+}
+
+bool TMoveSession::IsJumping() const
+{
+    return jumper->IsBusy();
+}
+
+std::int64_t TMoveSession::GetShownStep()
+{
+    return jumper->IsBusy() ? jumper->GetTarget() : publisher.Latest().step;
+}
+
+void TMoveSession::Halt()
+{
+    Replace(nullptr, false, false);
+}
+
+bool TMoveSession::IsPaused() const
+{
+    return thread && thread->IsPaused();
+}
+
+void TMoveSession::SetPaused(bool paused)
+{
+    if (thread)
+        thread->SetPaused(paused);
+}
+
+void TMoveSession::StepOnce()
+{
+    if (thread)
+        thread->StepOnce();
+}
+
+void TMoveSession::SetSpeed(std::int32_t factor)
+{
+    speedFactor = factor;
+    if (thread)
+        thread->SetSpeed(factor);
+}
+
+TScenario* TMoveSession::GetScenario() const
+{
+    return scenario.get();
+}
+
+TBucketChain* TMoveSession::GetChain() const
+{
+    return scenario ? scenario->GetChain() : nullptr;
+}
