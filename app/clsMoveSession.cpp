@@ -25,6 +25,9 @@ struct TCourseRun
 
 TCourseRun RunCourse(const TScenarioDescription& chosen, const std::atomic<bool>& cancel)
 {
+    // As the move's own thread: the timeline's end and the report at the end
+    // wait for this run, and a busy machine must not starve it behind the move.
+    RaiseThreadPriority();
     auto end = std::make_shared<TSteppedMove>();
     end->scenario = std::make_unique<TScenario>(*end->objects, chosen);
     return {RunReportedCourse(*end->scenario, cancel), end};

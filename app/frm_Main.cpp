@@ -197,10 +197,9 @@ void TfrmMain::showEvent(QShowEvent* event)
     // Only the first show starts the move; a restore from minimised does not.
     if (event->spontaneous() || session->GetScenario())
         return;
-    const QString refusal = startFile.isEmpty() ? QString() : document->OpenAtStart(startFile);
     if (startFile.isEmpty())
         session->Start(std::nullopt);
-    if (!refusal.isEmpty())
+    else if (const QString refusal = document->OpenAtStart(startFile); !refusal.isEmpty())
         ShowRefusal(refusal);
 }
 
