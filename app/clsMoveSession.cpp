@@ -83,6 +83,9 @@ void TMoveSession::Replace(std::unique_ptr<TSteppedMove> move, bool paused, bool
     thread = std::make_unique<TBCThread>(true, &scenario->GetLoop(), &publisher);
     thread->SetSpeed(speedFactor);
     thread->SetPaused(paused);
+    // Still alone with the move: its readers take it up from its own first
+    // picture, never from the last one of the move before.
+    publisher.Publish(scenario->GetLoop(), paused);
     emit MoveEntered(afresh);
     thread->Resume();
 }
@@ -93,14 +96,15 @@ void TMoveSession::StartCourse()
     endReport.reset();
     if (courseCancel)
         *courseCancel = true;
+    // Forgets the jumps asked for in the move before, which would bring it back.
+    const TScenarioDescription chosen = GetDescription();
+    jumper->SetScenario(chosen);
     if (!scenario)
         return;
     // The bound as the report works it out, from the move before its first step.
     const TMoveRecorder before(*scenario->GetChain(), *scenario->GetTrail(), *scenario->GetSink(),
                                scenario->GetInitialStock());
     boundPerMinute = SummariseMove(before.GetRecord()).boundPerMinute;
-    const TScenarioDescription chosen = GetDescription();
-    jumper->SetScenario(chosen);
     auto job = courseWork.Run([chosen](const std::atomic<bool>& cancel) { return RunCourse(chosen, cancel); });
     courseCancel = job.cancel;
     auto* watcher = new QFutureWatcher<TCourseRun>(this);
