@@ -45,7 +45,8 @@ public:
     // The title's note: the file's name, "unbenannt" for an edited built-in
     // move, and "*" for unsaved edits; empty for the built-in move as it is.
     QString TitleNote() const;
-    // The same, or for the built-in move in place of a refused file, says so.
+    // The window title's: the note, or, while the built-in move runs in place
+    // of a refused file, that it does.
     QString WindowNote() const;
     // The file the move in place is, unedited; empty for any other move.
     QString GetFile() const;
