@@ -1,6 +1,5 @@
 #include "analysis/MoveCourse.h"
 
-#include "analysis/MoveRecorder.h"
 #include "model/clsLoadHandler.h"
 #include "model/clsMoveLoop.h"
 #include "model/clsZOManager.h"
@@ -39,7 +38,7 @@ TMoveCourse RunMoveCourse(const TScenarioDescription& description, const std::at
     return RunMoveCourse(scenario, cancel);
 }
 
-TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveRecorder* recorder)
+TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel, const std::function<void()>& afterStep)
 {
     const TLoadSink& sink = *scenario.GetSink();
     TMoveLoop& loop = scenario.GetLoop();
@@ -48,8 +47,8 @@ TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel, 
         // Several loads may arrive in one step.
         while (static_cast<std::int32_t>(course.deliveredAt.size()) < sink.GetDeliveredCount())
             course.deliveredAt.push_back(loop.GetStep());
-        if (recorder)
-            recorder->Observe();
+        if (afterStep)
+            afterStep();
         return !cancel.load(std::memory_order_relaxed);
     });
     course.endStep = loop.GetStep();

@@ -4,6 +4,7 @@
 #include "scenario/clsScenarioDescription.h"
 
 #include <atomic>
+#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -30,11 +31,11 @@ struct TMoveCourse
 // A move runs at most this long; a move not over by then is no move to review.
 inline constexpr std::int64_t CourseStepLimit = 10'000'000;
 
-class TMoveRecorder;
 class TScenario;
 
 // Runs the move to its end; cancel, set from another thread, ends it early.
 TMoveCourse RunMoveCourse(const TScenarioDescription& description, const std::atomic<bool>& cancel);
-// The same on a scenario built by the caller, which is left at the end; a
-// recorder of its chain, if given, observes every step on the way.
-TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveRecorder* recorder = nullptr);
+// The same on a scenario built by the caller, which is left at the end;
+// afterStep, if given, is called after every step, to watch the chain on the way.
+TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel,
+                          const std::function<void()>& afterStep = {});

@@ -19,10 +19,17 @@ TMoveReport ReportMoveUpTo(const TScenarioDescription& description, std::int64_t
     return SummariseMove(recorder.GetRecord(), outcome == TMoveOutcome::Stalled ? loop.GetLastHandoverStep() : -1);
 }
 
-TReportedCourse RunReportedCourse(TScenario& scenario, const std::atomic<bool>& cancel)
+TReportedCourse RunReportedCourse(TScenario& scenario, const std::atomic<bool>& cancel,
+                                  const std::function<void()>& afterStep)
 {
     TMoveRecorder recorder(*scenario.GetChain(), *scenario.GetTrail(), *scenario.GetSink(), scenario.GetInitialStock());
-    TReportedCourse run{RunMoveCourse(scenario, cancel, &recorder), std::nullopt};
+    TReportedCourse run{RunMoveCourse(scenario, cancel,
+                                      [&] {
+                                          recorder.Observe();
+                                          if (afterStep)
+                                              afterStep();
+                                      }),
+                        std::nullopt};
     if (run.course.outcome != TMoveOutcome::Running)
         run.report = SummariseMove(recorder.GetRecord(),
                                    run.course.outcome == TMoveOutcome::Stalled ? run.course.lastHandoverStep : -1);

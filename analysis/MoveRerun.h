@@ -19,10 +19,11 @@ TMoveReport ReportMoveUpTo(const TScenarioDescription& description, std::int64_t
 
 // A move's course and the report of the whole move from the same run, which
 // records as it goes: the window needs no second run for the report at the
-// end. No report when cancel ended the run first.
+// end. No report when cancel ended the run first; afterStep as RunMoveCourse calls it.
 struct TReportedCourse
 {
     TMoveCourse course;
     std::optional<TMoveReport> report;
 };
-TReportedCourse RunReportedCourse(TScenario& scenario, const std::atomic<bool>& cancel);
+TReportedCourse RunReportedCourse(TScenario& scenario, const std::atomic<bool>& cancel,
+                                  const std::function<void()>& afterStep = {});

@@ -23,14 +23,25 @@ struct TCourseRun
     std::shared_ptr<TSteppedMove> end;
 };
 
-TCourseRun RunCourse(const TScenarioDescription& chosen, const std::atomic<bool>& cancel)
+// hurry: the move runs as fast as it goes. The run then takes the move's own
+// raised priority, so that the report at the end is not starved behind the
+// move it was to be ready for; otherwise it leaves the window the processor.
+TCourseRun RunCourse(const TScenarioDescription& chosen, const std::atomic<bool>& cancel, const std::atomic<bool>& hurry)
 {
-    // As the move's own thread: the timeline's end and the report at the end
-    // wait for this run, and a busy machine must not starve it behind the move.
-    RaiseThreadPriority();
     auto end = std::make_shared<TSteppedMove>();
     end->scenario = std::make_unique<TScenario>(*end->objects, chosen);
-    return {RunReportedCourse(*end->scenario, cancel), end};
+    bool raised = false;
+    TCourseRun run{RunReportedCourse(*end->scenario, cancel,
+                                     [&] {
+                                         const bool wanted = hurry.load(std::memory_order_relaxed);
+                                         if (wanted != raised)
+                                             SetRaisedPriority(raised = wanted);
+                                     }),
+                   end};
+    // The pool's thread serves the next run as it found it.
+    if (raised)
+        SetRaisedPriority(false);
+    return run;
 }
 
 } // namespace
@@ -105,7 +116,8 @@ void TMoveSession::StartCourse()
     const TMoveRecorder before(*scenario->GetChain(), *scenario->GetTrail(), *scenario->GetSink(),
                                scenario->GetInitialStock());
     boundPerMinute = SummariseMove(before.GetRecord()).boundPerMinute;
-    auto job = courseWork.Run([chosen](const std::atomic<bool>& cancel) { return RunCourse(chosen, cancel); });
+    auto job = courseWork.Run(
+        [chosen, hurry = hurry](const std::atomic<bool>& cancel) { return RunCourse(chosen, cancel, *hurry); });
     courseCancel = job.cancel;
     auto* watcher = new QFutureWatcher<TCourseRun>(this);
     connect(watcher, &QFutureWatcher<TCourseRun>::finished, this, [this, watcher, cancel = job.cancel] {
@@ -170,6 +182,7 @@ void TMoveSession::StepOnce()
 void TMoveSession::SetSpeed(std::int32_t factor)
 {
     speedFactor = factor;
+    *hurry = factor == TStepPacer::AsFastAsPossible;
     if (thread)
         thread->SetSpeed(factor);
 }

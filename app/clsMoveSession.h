@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -112,6 +113,8 @@ private:
     // The course run has a thread of its own: it never queues behind other work.
     TJobPool courseWork{1};
     TJobPool::TFlag courseCancel;
+    // The move runs as fast as it goes: the course run hurries.
+    std::shared_ptr<std::atomic<bool>> hurry = std::make_shared<std::atomic<bool>>(false);
     TJobPool work{WorkThreads};
     // Goes first: it hands moves to Replace.
     std::unique_ptr<TMoveJumper> jumper;

@@ -13,11 +13,13 @@
 #endif
 
 // Otherwise the thread runs at normal priority.
-void RaiseThreadPriority()
+void SetRaisedPriority(bool raised)
 {
 #ifdef __linux__
     const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
-    (void)::setpriority(PRIO_PROCESS, tid, -20);
+    (void)::setpriority(PRIO_PROCESS, tid, raised ? -20 : 0);
+#else
+    (void)raised;
 #endif
 }
 
@@ -177,7 +179,7 @@ bool TBCThread::AwaitStep(bool& paused, bool& waited)
 
 void TBCThread::Execute()
 {
-    RaiseThreadPriority();
+    SetRaisedPriority(true);
     TStepPacer pacer(timing);
     bool paused = false;
     bool waited = false;
