@@ -312,6 +312,8 @@ TEST_F(Workbench, AQuickChangeOrARestartUnderAnOpenPersonsDialogLeavesItReadingT
         auto* dialog = qobject_cast<TfrmPersons*>(QApplication::activeModalWidget());
         if (!dialog)
             return;
+        // The field hears of losing the focus once the dialog is active.
+        QTest::qWaitFor([&] { return window.GetSession().GetDescription().persons[0].count == 12; }, 3000);
         countInDialog = window.GetSession().GetDescription().persons[0].count;
         Action("acSimRestart")->trigger();
         // Long enough for the dialog's timer to read the publisher twice.
