@@ -306,15 +306,15 @@ TEST_F(Workbench, AQuickChangeOrARestartUnderAnOpenPersonsDialogLeavesItReadingT
     QTest::keyClicks(persons, QStringLiteral("12"));
     ASSERT_EQ(window.GetSession().GetDescription().persons[0].count, 11) << "nothing changes before the field is left";
 
-    std::int32_t countInDialog = 0;
+    bool appliedInDialog = false;
     int rows = 0;
     QTimer::singleShot(100, [&] {
         auto* dialog = qobject_cast<TfrmPersons*>(QApplication::activeModalWidget());
         if (!dialog)
             return;
         // The field hears of losing the focus once the dialog is active.
-        QTest::qWaitFor([&] { return window.GetSession().GetDescription().persons[0].count == 12; }, 3000);
-        countInDialog = window.GetSession().GetDescription().persons[0].count;
+        appliedInDialog =
+            QTest::qWaitFor([&] { return window.GetSession().GetDescription().persons[0].count == 12; }, 3000);
         Action("acSimRestart")->trigger();
         // Long enough for the dialog's timer to read the publisher twice.
         QTest::qWait(1200);
@@ -322,7 +322,7 @@ TEST_F(Workbench, AQuickChangeOrARestartUnderAnOpenPersonsDialogLeavesItReadingT
         dialog->reject();
     });
     QTest::mouseDClick(window.findChild<TframeZemba*>()->findChild<QWidget*>(QStringLiteral("pb")), Qt::LeftButton, {}, bar);
-    EXPECT_EQ(countInDialog, 12) << "the quick change was applied while the dialog was open";
+    EXPECT_TRUE(appliedInDialog) << "the quick change is applied while the dialog is open";
     EXPECT_EQ(rows, 12);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > 2; }, 3000));
 }
