@@ -40,7 +40,8 @@ TMoveCourse RunMoveCourse(const TScenarioDescription& description, const std::at
     return RunMoveCourse(scenario, cancel, keyframes);
 }
 
-TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveKeyframes* keyframes)
+TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveKeyframes* keyframes,
+                          const std::function<void()>& afterStep)
 {
     const TLoadSink& sink = *scenario.GetSink();
     TMoveLoop& loop = scenario.GetLoop();
@@ -51,6 +52,8 @@ TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel, 
             course.deliveredAt.push_back(loop.GetStep());
         if (keyframes)
             keyframes->Offer(scenario);
+        if (afterStep)
+            afterStep();
         return !cancel.load(std::memory_order_relaxed);
     });
     if (keyframes)

@@ -4,6 +4,7 @@
 #include "scenario/clsScenarioDescription.h"
 
 #include <atomic>
+#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -37,5 +38,7 @@ class TScenario;
 // Keyframes, if given, are kept on the way and where the run ends.
 TMoveCourse RunMoveCourse(const TScenarioDescription& description, const std::atomic<bool>& cancel,
                           TMoveKeyframes* keyframes = nullptr);
-// The same on a scenario built by the caller, which is left at the end.
-TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveKeyframes* keyframes = nullptr);
+// The same on a scenario built by the caller, which is left at the end;
+// afterStep, if given, is called after every step, to watch the chain on the way.
+TMoveCourse RunMoveCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveKeyframes* keyframes = nullptr,
+                          const std::function<void()>& afterStep = {});

@@ -3,8 +3,8 @@
 #include "analysis/DeliveryWindow.h"
 #include "analysis/MoveReport.h"
 #include "analysis/MoveRerun.h"
-#include "analysis/TraceWriter.h"
 #include "analysis/OutputFile.h"
+#include "analysis/TraceWriter.h"
 #include "model/clsMoveLoop.h"
 #include "model/clsSimulationTime.h"
 #include "model/clsZOManager.h"
@@ -26,7 +26,7 @@ std::string Number(double value)
 } // namespace
 
 bool WriteMoveTraceFile(const TScenarioDescription& description, std::int64_t steps, const std::string& path,
-                        std::string& error)
+                        std::string& error, const std::atomic<bool>& cancel)
 {
     TOutputFile file(path);
     if (file.Good()) {
@@ -38,8 +38,13 @@ bool WriteMoveTraceFile(const TScenarioDescription& description, std::int64_t st
         // Every step asked for, over or not, as zemba-run takes them.
         scenario.GetLoop().RunSteps(steps, [&] {
             trace.WriteStep(scenario.GetLoop().GetStep(), *scenario.GetChain());
-            return file.Good();
+            return file.Good() && !cancel.load(std::memory_order_relaxed);
         });
+    }
+    // A cancelled trace is left unwritten: the file keeps what it held.
+    if (cancel.load(std::memory_order_relaxed)) {
+        error = "cancelled: '" + path + "' not written";
+        return false;
     }
     if (!file.Commit()) {
         error = file.Error();
@@ -61,9 +66,9 @@ std::string DeliverySeriesCsv(const std::vector<TDeliveryPoint>& curve, double b
     return csv;
 }
 
-std::string MoveReportText(const TScenarioDescription& description, std::int64_t steps)
+std::string MoveReportText(const TScenarioDescription& description, std::int64_t steps, const std::atomic<bool>& cancel)
 {
     std::ostringstream out;
-    WriteMoveReport(ReportMoveUpTo(description, steps), out);
+    WriteMoveReport(ReportMoveUpTo(description, steps, cancel), out);
     return out.str();
 }

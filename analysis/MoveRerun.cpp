@@ -1,11 +1,12 @@
 #include "analysis/MoveRerun.h"
 
+#include "analysis/MoveCourse.h"
 #include "analysis/MoveRecorder.h"
 #include "model/clsMoveLoop.h"
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
 
-TMoveReport ReportMoveUpTo(const TScenarioDescription& description, std::int64_t steps)
+TMoveReport ReportMoveUpTo(const TScenarioDescription& description, std::int64_t steps, const std::atomic<bool>& cancel)
 {
     TZOManager objects;
     TScenario scenario(objects, description);
@@ -13,7 +14,24 @@ TMoveReport ReportMoveUpTo(const TScenarioDescription& description, std::int64_t
     TMoveLoop& loop = scenario.GetLoop();
     const TMoveOutcome outcome = loop.RunUntilOver(steps, [&] {
         recorder.Observe();
-        return true;
+        return !cancel.load(std::memory_order_relaxed);
     });
     return SummariseMove(recorder.GetRecord(), outcome == TMoveOutcome::Stalled ? loop.GetLastHandoverStep() : -1);
+}
+
+TReportedCourse RunReportedCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveKeyframes* keyframes,
+                                  const std::function<void()>& afterStep)
+{
+    TMoveRecorder recorder(*scenario.GetChain(), *scenario.GetTrail(), *scenario.GetSink(), scenario.GetInitialStock());
+    TReportedCourse run{RunMoveCourse(scenario, cancel, keyframes,
+                                      [&] {
+                                          recorder.Observe();
+                                          if (afterStep)
+                                              afterStep();
+                                      }),
+                        std::nullopt};
+    if (run.course.outcome != TMoveOutcome::Running)
+        run.report = SummariseMove(recorder.GetRecord(),
+                                   run.course.outcome == TMoveOutcome::Stalled ? run.course.lastHandoverStep : -1);
+    return run;
 }

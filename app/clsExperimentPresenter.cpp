@@ -1,6 +1,7 @@
 #include "app/clsExperimentPresenter.h"
 
-#include "app/frm_Main.h"
+#include "app/clsMoveSession.h"
+#include "app/clsScenarioDocument.h"
 #include "dialogs/clsExperimentTables.h"
 #include "dialogs/frm_Compare.h"
 #include "dialogs/frm_Experiment.h"
@@ -22,7 +23,9 @@ constexpr std::int32_t TextRunName = 2764;
 
 } // namespace
 
-TExperimentPresenter::TExperimentPresenter(TfrmMain* owner, QMenu* simulation) : QObject(owner), main(owner)
+TExperimentPresenter::TExperimentPresenter(QWidget* owner, QMenu* simulation, TMoveSession& theSession,
+                                           TScenarioDocument& theDocument)
+    : QObject(owner), window(owner), session(theSession), document(theDocument)
 {
     simulation->addSeparator();
     auto* experimentAction = simulation->addAction(GetStringById(TextExperiment));
@@ -35,7 +38,7 @@ TExperimentPresenter::TExperimentPresenter(TfrmMain* owner, QMenu* simulation) :
 
 QString TExperimentPresenter::SweepScenarioPath(const TScenarioDescription& scenario) const
 {
-    if (const QString file = main->GetScenarioFile(); !file.isEmpty())
+    if (const QString file = document.GetFile(); !file.isEmpty())
         return QFileInfo(file).absoluteFilePath();
     if (scenario == BuiltInMove())
         return {};
@@ -54,11 +57,10 @@ QString TExperimentPresenter::SweepScenarioPath(const TScenarioDescription& scen
 TfrmExperiment* TExperimentPresenter::OpenExperiment()
 {
     if (!experiment) {
-        const TScenarioDescription scenario = main->GetDescription();
-        experiment = new TfrmExperiment(main, scenario, SweepScenarioPath(scenario), main->GetScenarioName());
+        const TScenarioDescription scenario = session.GetDescription();
+        experiment = new TfrmExperiment(window, scenario, SweepScenarioPath(scenario), document.GetName());
         // A run opened from the experiment is an edit of the window's move, unsaved until saved.
-        connect(experiment, &TfrmExperiment::RunOpened, main,
-                [main = main](const TScenarioDescription& run) { main->RunDescription(run, QString()); });
+        connect(experiment, &TfrmExperiment::RunOpened, &document, &TScenarioDocument::Run);
         connect(experiment, &TfrmExperiment::CompareRequested, this, &TExperimentPresenter::Compare);
     }
     experiment->show();
@@ -70,7 +72,7 @@ TfrmExperiment* TExperimentPresenter::OpenExperiment()
 TfrmCompare* TExperimentPresenter::GetCompare()
 {
     if (!compare) {
-        compare = new TfrmCompare(main);
+        compare = new TfrmCompare(window, session.GetWork());
         compare->setAttribute(Qt::WA_DeleteOnClose);
     }
     compare->show();
@@ -85,6 +87,6 @@ void TExperimentPresenter::Compare(const TScenarioDescription& scenario, const Q
 
 void TExperimentPresenter::CompareWindowMove()
 {
-    const TScenarioDescription scenario = main->GetDescription();
-    Compare(scenario, GetStringById(TextRunName).arg(main->GetScenarioName()).arg(scenario.seed));
+    const TScenarioDescription scenario = session.GetDescription();
+    Compare(scenario, GetStringById(TextRunName).arg(document.GetName()).arg(scenario.seed));
 }

@@ -35,10 +35,12 @@ QString ExportText(const std::string& bytes, const QString& path)
     return WriteWholeFile(LocalPath(path), bytes, error) ? QString() : Refusal(path, error);
 }
 
-QString ExportTrace(const TScenarioDescription& description, std::int64_t steps, const QString& path)
+QString ExportTrace(const TScenarioDescription& description, std::int64_t steps, const QString& path,
+                    const std::atomic<bool>& cancel)
 {
     std::string error;
-    return WriteMoveTraceFile(description, steps, LocalPath(path), error) ? QString() : Refusal(path, error);
+    return WriteMoveTraceFile(description, steps, LocalPath(path), error, cancel) || cancel ? QString()
+                                                                                          : Refusal(path, error);
 }
 
 std::optional<QSize> ParsePictureSize(const QString& text)

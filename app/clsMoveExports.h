@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,7 +20,9 @@ QString ExportPicture(QSize size, const TPainting& paint, const QString& path);
 QString ExportText(const std::string& bytes, const QString& path);
 // The trace of the move up to a step, as zemba-run writes it; a run of its
 // own, a fraction of a second for the whole move, so not on the UI thread.
-QString ExportTrace(const TScenarioDescription& description, std::int64_t steps, const QString& path);
+// Once cancel is set nothing is written.
+QString ExportTrace(const TScenarioDescription& description, std::int64_t steps, const QString& path,
+                    const std::atomic<bool>& cancel);
 
 // The largest side a picture may be asked for.
 inline constexpr int MaximumPictureSide = 10000;

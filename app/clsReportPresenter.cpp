@@ -4,35 +4,40 @@
 #include "dialogs/frm_Report.h"
 
 #include <QFutureWatcher>
-#include <QPointer>
-#include <QtConcurrent/QtConcurrentRun>
 
-TReportPresenter::TReportPresenter(QWidget* theOwner)
-    : QObject(theOwner), owner(theOwner)
+TReportPresenter::TReportPresenter(QWidget* theOwner, TJobPool& theWork)
+    : QObject(theOwner), owner(theOwner), work(theWork)
 {
-}
-
-TReportPresenter::~TReportPresenter()
-{
-    // A report still being worked out ends before its watcher goes.
-    for (QFutureWatcherBase* work : findChildren<QFutureWatcherBase*>(Qt::FindDirectChildrenOnly))
-        work->waitForFinished();
 }
 
 void TReportPresenter::Show(const TScenarioDescription& description, std::int64_t steps)
 {
-    const std::uint64_t request = ++requests;
-    auto* watcher = new QFutureWatcher<TMoveReport>(this);
-    connect(watcher, &QFutureWatcher<TMoveReport>::finished, this, [this, watcher, request] {
-        watcher->deleteLater();
-        if (request != requests)
-            return;
-        if (!dialog)
-            dialog = new TfrmReport(owner);
-        dialog->SetReport(watcher->result());
-        dialog->show();
-        dialog->raise();
-        emit Shown();
+    if (running)
+        *running = true;
+    auto job = work.Run([description, steps](const std::atomic<bool>& cancel) {
+        return ReportMoveUpTo(description, steps, cancel);
     });
-    watcher->setFuture(QtConcurrent::run([description, steps] { return ReportMoveUpTo(description, steps); }));
+    running = job.cancel;
+    auto* watcher = new QFutureWatcher<TMoveReport>(this);
+    connect(watcher, &QFutureWatcher<TMoveReport>::finished, this, [this, watcher, cancel = job.cancel] {
+        watcher->deleteLater();
+        if (*cancel)
+            return;
+        running.reset();
+        Show(watcher->result());
+    });
+    watcher->setFuture(job.future);
+}
+
+void TReportPresenter::Show(const TMoveReport& report)
+{
+    if (running)
+        *running = true;
+    running.reset();
+    if (!dialog)
+        dialog = new TfrmReport(owner);
+    dialog->SetReport(report);
+    dialog->show();
+    dialog->raise();
+    emit Shown();
 }

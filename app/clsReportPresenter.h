@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/MoveReport.h"
+#include "dialogs/clsJobPool.h"
 #include "scenario/clsScenarioDescription.h"
 
 #include <QObject>
@@ -9,18 +11,19 @@
 class QWidget;
 class TfrmReport;
 
-// Shows the report of a move up to a step in a non-modal dialog. The report
-// is worked out from a fresh run of the scenario on a worker thread, so the
-// window never waits for it; a newer request wins over one still at work.
+// Shows the report of a move in a non-modal dialog: one already worked out,
+// or the one up to a step, from a fresh run of the scenario on the owner's
+// pool, so that the window never waits for it. A newer report gives up one
+// still at work.
 class TReportPresenter : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit TReportPresenter(QWidget* owner);
-    ~TReportPresenter() override;
+    TReportPresenter(QWidget* owner, TJobPool& work);
 
     void Show(const TScenarioDescription& description, std::int64_t steps);
+    void Show(const TMoveReport& report);
     // The dialog once a report has been shown, else null.
     TfrmReport* GetDialog() const { return dialog; }
 
@@ -29,6 +32,8 @@ signals:
 
 private:
     QWidget* owner;
+    TJobPool& work;
     TfrmReport* dialog = nullptr;
-    std::uint64_t requests = 0;
+    // The run of the report asked for last, while it runs.
+    TJobPool::TFlag running;
 };

@@ -1,7 +1,7 @@
 #include "app/clsScenarioDocument.h"
 
 #include "analysis/OutputFile.h"
-#include "app/frm_Main.h"
+#include "app/clsMoveSession.h"
 #include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/frm_Scenario.h"
 #include "scenario/clsScenarioFile.h"
@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -29,6 +30,7 @@ namespace {
 
 constexpr std::int32_t TextCancel = 2001;
 constexpr std::int32_t TextScenarioFiles = 2320;
+constexpr std::int32_t TextRefused = 2340;
 constexpr std::int32_t TextUnsaved = 2650;
 constexpr std::int32_t TextSaveQuestion = 2651;
 constexpr std::int32_t TextSave = 2652;
@@ -37,6 +39,7 @@ constexpr std::int32_t TextUntitled = 2654;
 constexpr std::int32_t TextCannotSave = 2655;
 constexpr std::int32_t TextQuick = 2660;
 constexpr std::int32_t TextQuickPersons = 2661;
+constexpr std::int32_t TextBuiltIn = 2768;
 constexpr std::int32_t TextNew = 50001;
 constexpr std::int32_t TextOpen = 50010;
 constexpr std::int32_t TextSaveEntry = 50011;
@@ -63,9 +66,11 @@ QAction* MakeAction(QObject* owner, std::int32_t text, const QKeySequence& short
 
 } // namespace
 
-TScenarioDocument::TScenarioDocument(TfrmMain& theWindow, QMenu& fileMenu, QAction& openAction, QMenu& editMenu)
+TScenarioDocument::TScenarioDocument(QMainWindow& theWindow, TMoveSession& theSession, QMenu& fileMenu,
+                                     QAction& openAction, QMenu& editMenu)
     : QObject(&theWindow)
     , window(theWindow)
+    , session(theSession)
 {
     acNew = MakeAction(this, TextNew, QKeySequence::New);
     acSave = MakeAction(this, TextSaveEntry, QKeySequence(QStringLiteral("Ctrl+S")));
@@ -102,9 +107,44 @@ TScenarioDocument::TScenarioDocument(TfrmMain& theWindow, QMenu& fileMenu, QActi
     acQuick->setText(GetStringById(TextQuickEntry));
     editMenu.addAction(acQuick);
     FillRecent();
+    connect(&session, &TMoveSession::MoveEntered, this, [this](bool afresh) {
+        if (afresh)
+            Follow();
+    });
 }
 
 TScenarioDocument::~TScenarioDocument() = default;
+
+bool TScenarioDocument::OpenFile(const QString& file)
+{
+    // Read before anything stops: a refused file leaves the running move alone.
+    TScenarioDescription description;
+    try {
+        description = ReadScenarioFile(QFile::encodeName(file).toStdString());
+    } catch (const TScenarioFileError& e) {
+        emit FileRefused(ScenarioFaultText(e));
+        return false;
+    }
+    refusedFile.clear();
+    Opened(file, description);
+    session.Start(description);
+    return true;
+}
+
+QString TScenarioDocument::OpenAtStart(const QString& file)
+{
+    try {
+        const TScenarioDescription description = ReadScenarioFile(QFile::encodeName(file).toStdString());
+        Opened(file, description);
+        session.Start(description);
+        return {};
+    } catch (const TScenarioFileError& e) {
+        // The built-in move runs instead: a window that stands still helps nobody.
+        refusedFile = QFileInfo(file).fileName();
+        session.Start(std::nullopt);
+        return ScenarioFaultText(e);
+    }
+}
 
 void TScenarioDocument::Opened(const QString& thePath, const TScenarioDescription& description)
 {
@@ -117,7 +157,7 @@ void TScenarioDocument::Opened(const QString& thePath, const TScenarioDescriptio
 
 bool TScenarioDocument::HasUnsavedEdits() const
 {
-    return window.GetDescription() != saved;
+    return session.GetDescription() != saved;
 }
 
 QString TScenarioDocument::TitleNote() const
@@ -129,9 +169,27 @@ QString TScenarioDocument::TitleNote() const
     return note;
 }
 
+QString TScenarioDocument::WindowNote() const
+{
+    const QString note = TitleNote();
+    return note.isEmpty() && !refusedFile.isEmpty() ? GetStringById(TextRefused).arg(refusedFile) : note;
+}
+
+QString TScenarioDocument::GetFile() const
+{
+    return HasUnsavedEdits() ? QString() : path;
+}
+
+QString TScenarioDocument::GetName() const
+{
+    const QString note = TitleNote();
+    return note.isEmpty() ? GetStringById(TextBuiltIn) : note;
+}
+
 void TScenarioDocument::Follow()
 {
-    const TScenarioDescription running = window.GetDescription();
+    emit TitleChanged();
+    const TScenarioDescription running = session.GetDescription();
     quick[0]->setText(QString::number(running.persons.empty() ? 0 : running.persons[0].count));
     quick[1]->setText(QString::number(running.stock));
     quick[2]->setText(QString::number(running.seed));
@@ -160,7 +218,7 @@ bool TScenarioDocument::MayDiscard()
 
 bool TScenarioDocument::SaveTo(const QString& target)
 {
-    const TScenarioDescription running = window.GetDescription();
+    const TScenarioDescription running = session.GetDescription();
     const std::string text = WriteScenario(running);
     if (std::string error; !WriteWholeFile(QFile::encodeName(target).toStdString(), text, error)) {
         QMessageBox::warning(&window, Plain(TextSaveEntry),
@@ -171,14 +229,17 @@ bool TScenarioDocument::SaveTo(const QString& target)
     path = target;
     saved = running;
     RememberFile(path);
-    window.ShowTitle();
+    emit TitleChanged();
     return true;
 }
 
 void TScenarioDocument::New()
 {
-    if (MayDiscard())
-        Run(BuiltInMove(), QString());
+    if (!MayDiscard())
+        return;
+    path.clear();
+    saved = BuiltInMove();
+    Run(saved);
 }
 
 void TScenarioDocument::Open()
@@ -188,7 +249,7 @@ void TScenarioDocument::Open()
     const QString chosen =
         QFileDialog::getOpenFileName(&window, Plain(TextOpen), StartFolder(), GetStringById(TextScenarioFiles));
     if (!chosen.isEmpty())
-        window.OpenScenario(chosen);
+        OpenFile(chosen);
 }
 
 bool TScenarioDocument::Save()
@@ -212,28 +273,25 @@ void TScenarioDocument::OpenEditor()
     if (!editor) {
         editor = new TfrmScenario(&window);
         connect(editor, &TfrmScenario::Applied, this,
-                [this](const TScenarioDescription& description) { window.RunDescription(description, path); });
+                [this](const TScenarioDescription& description) { Run(description); });
     }
-    editor->SetDescription(window.GetDescription());
+    editor->SetDescription(session.GetDescription());
     editor->show();
     editor->raise();
     editor->activateWindow();
 }
 
-void TScenarioDocument::Run(const TScenarioDescription& description, const QString& thePath)
+void TScenarioDocument::Run(const TScenarioDescription& description)
 {
-    if (thePath.isEmpty() && description == BuiltInMove()) {
-        path.clear();
-        saved = description;
-    }
-    window.RunDescription(description, thePath);
+    refusedFile.clear();
+    session.Start(description);
     if (editor && editor->isVisible())
         editor->SetDescription(description);
 }
 
 void TScenarioDocument::QuickChange()
 {
-    TScenarioDescription changed = window.GetDescription();
+    TScenarioDescription changed = session.GetDescription();
     std::vector<TScenarioFault> faults;
     const auto whole = [&](QLineEdit* field, const char* at, std::int64_t low, std::int64_t high) {
         const std::string text = field->text().trimmed().toStdString();
@@ -256,8 +314,8 @@ void TScenarioDocument::QuickChange()
         field->setToolTip(ScenarioFaultWhat(faults.front()));
         return;
     }
-    if (changed != window.GetDescription())
-        Run(changed, path);
+    if (changed != session.GetDescription())
+        Run(changed);
 }
 
 void TScenarioDocument::RememberFile(const QString& file)
@@ -284,7 +342,7 @@ void TScenarioDocument::FillRecent()
         const QString file = recent[i];
         connect(entry, &QAction::triggered, this, [this, file] {
             if (MayDiscard())
-                window.OpenScenario(file);
+                OpenFile(file);
         });
     }
     mnuRecent->setEnabled(!recent.isEmpty());

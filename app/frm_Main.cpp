@@ -2,18 +2,18 @@
 
 #include "ui_frm_Main.h"
 
-#include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
 #include "app/clsExperimentPresenter.h"
+#include "app/clsExportMenu.h"
+#include "app/clsMoveSession.h"
 #include "app/clsReportPresenter.h"
 #include "app/clsRunChart.h"
 #include "app/clsScenarioDocument.h"
+#include "app/clsTimelineBar.h"
 #include "dialogs/frm_About.h"
-#include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/frm_Persons.h"
-#include "runtime/clsBCThread.h"
+#include "model/clsMoveLoop.h"
 #include "scenario/clsScenario.h"
-#include "scenario/clsScenarioFile.h"
 #include "strings/clsStringTable.h"
 #include "strings/clsStringsForVCLControls.h"
 #include "view/clsChainPainter.h"
@@ -22,11 +22,8 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDockWidget>
-#include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
-#include <QFutureWatcher>
 #include <QMessageBox>
 #include <QScrollArea>
 #include <QSettings>
@@ -35,8 +32,6 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
-
-#include <exception>
 
 namespace {
 
@@ -47,12 +42,12 @@ constexpr std::int32_t TextDelivered = 2303;
 constexpr std::int32_t TextFinished = 2304;
 constexpr std::int32_t TextStalled = 2390;
 constexpr std::int32_t TextChart = 2330;
-constexpr std::int32_t TextRefused = 2340;
 constexpr std::int32_t TextLegend = 2350;
-constexpr std::int32_t TextBuiltIn = 2768;
 constexpr std::int32_t TextSimulation = 50300;
 constexpr std::int32_t TextPause = 50310;
 constexpr std::int32_t TextContinue = 50311;
+constexpr std::int32_t TextViewTimeline = 50431;
+constexpr std::int32_t TextViewReport = 50432;
 
 // A few times a second is live enough for figures and curves.
 constexpr int FiguresInterval = 250;
@@ -77,9 +72,7 @@ QString Plain(std::int32_t id)
 } // namespace
 
 TfrmMain::TfrmMain(QWidget* owner)
-    : QMainWindow(owner)
-    , ui(std::make_unique<Ui::frmMain>())
-    , publisher(std::make_unique<TChainPublisher>())
+    : QMainWindow(owner), ui(std::make_unique<Ui::frmMain>()), session(std::make_unique<TMoveSession>())
 {
     ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/zemba/ProgramIcon.png")));
@@ -89,12 +82,19 @@ TfrmMain::TfrmMain(QWidget* owner)
     ui->dkChart->setWindowTitle(Plain(TextChart));
     ui->dkLegend->setWindowTitle(Plain(TextLegend));
     ui->fu->setMinimumHeight(MinimumViewHeight);
+    ui->fu->SetPublisher(&session->GetPublisher());
+    connect(session.get(), &TMoveSession::MoveLeaving, this, [this] {
+        // The view lets go of the old trail and chain before they go.
+        ui->fu->SetTrail(nullptr);
+        ui->fu->SetChain(nullptr);
+    });
+    connect(session.get(), &TMoveSession::MoveEntered, this, &TfrmMain::FollowMove);
+    connect(session.get(), &TMoveSession::BuildFailed, this, &TfrmMain::ShowRefusal);
 
     chart = new TRunChart(ui->dkChart);
     ui->dkChart->setWidget(chart);
     legend = new TLegend;
-    report = new TReportPresenter(this);
-    experiments = new TExperimentPresenter(this, ui->mnuSimulation);
+    report = new TReportPresenter(this, session->GetWork());
     auto* legendScroll = new QScrollArea(ui->dkLegend);
     legendScroll->setWidget(legend);
     legendScroll->setWidgetResizable(true);
@@ -107,13 +107,22 @@ TfrmMain::TfrmMain(QWidget* owner)
     // The status bar comes on top of the window's usual size: the view keeps its own.
     resize(width(), height() + ui->sbStatus->sizeHint().height());
 
-    document = new TScenarioDocument(*this, *ui->mnuFile, *ui->acFileOpen, *ui->mnuEdit);
+    document = new TScenarioDocument(*this, *session, *ui->mnuFile, *ui->acFileOpen, *ui->mnuEdit);
+    connect(document, &TScenarioDocument::TitleChanged, this, &TfrmMain::ShowTitle);
+    connect(document, &TScenarioDocument::FileRefused, this,
+            [this](const QString& why) { QMessageBox::warning(this, baseTitle, why); });
+    experiments = new TExperimentPresenter(this, ui->mnuSimulation, *session, *document);
+    exports = new TExportMenu(*this, *session, *ui->fu, *chart, *ui->mnuFile, *ui->acFileExit, *ui->mnuEdit);
     connect(ui->acFileExit, &QAction::triggered, this, &QWidget::close);
-    connect(ui->acSimPause, &QAction::triggered, this, &TfrmMain::acSimPauseExecute);
-    connect(ui->acSimStep, &QAction::triggered, this, &TfrmMain::acSimStepExecute);
-    connect(ui->acSimRestart, &QAction::triggered, this, &TfrmMain::Restart);
-    connect(ui->acEditPersons, &QAction::triggered, this, &TfrmMain::acEditPersonsExecute);
-    connect(ui->acInfoAbout, &QAction::triggered, this, &TfrmMain::acInfoAboutExecute);
+    connect(ui->acSimPause, &QAction::triggered, this, [this] {
+        const bool paused = !session->IsPaused();
+        session->SetPaused(paused);
+        ShowPaused(paused);
+    });
+    connect(ui->acSimStep, &QAction::triggered, session.get(), &TMoveSession::StepOnce);
+    connect(ui->acSimRestart, &QAction::triggered, session.get(), &TMoveSession::Restart);
+    connect(ui->acEditPersons, &QAction::triggered, this, [this] { OpenPersons(TChainPainter::NoSelection); });
+    connect(ui->acInfoAbout, &QAction::triggered, this, [this] { TfrmAbout(this).exec(); });
     connect(ui->fu, &TframeZemba::PersonOpened, this, &TfrmMain::OpenPersons);
 
     auto* speeds = new QActionGroup(this);
@@ -121,12 +130,12 @@ TfrmMain::TfrmMain(QWidget* owner)
                                                                   ui->acSpeed20, ui->acSpeedFast};
     for (std::size_t i = 0; i < SpeedFactors.size(); ++i) {
         speeds->addAction(speedActions[i]);
-        connect(speedActions[i], &QAction::triggered, this, [this, i] { acSpeedExecute(SpeedFactors[i]); });
+        connect(speedActions[i], &QAction::triggered, this, [this, i] { session->SetSpeed(SpeedFactors[i]); });
     }
     ui->acSpeed1->setChecked(true);
     ShowPaused(false);
 
-    SetUpReview();
+    SetUpTimeline();
     // The first start shows the window as it always was; later ones as it was left.
     ui->tbSimulation->hide();
     ui->dkChart->hide();
@@ -156,73 +165,25 @@ TfrmMain::TfrmMain(QWidget* owner)
             ui->dkLegend->move(frameGeometry().topRight() + QPoint(8, 0));
     });
 
-    figuresTimer = new QTimer(this);
+    auto* figuresTimer = new QTimer(this);
     figuresTimer->setInterval(FiguresInterval);
     connect(figuresTimer, &QTimer::timeout, this, &TfrmMain::UpdateFigures);
     figuresTimer->start();
 }
 
-TfrmMain::~TfrmMain()
-{
-    if (courseCancel)
-        *courseCancel = true;
-    StopSimulation();
-    // Work on the pool ends before its watchers go with the window.
-    for (QFutureWatcherBase* work : findChildren<QFutureWatcherBase*>(Qt::FindDirectChildrenOnly))
-        work->waitForFinished();
-}
+TfrmMain::~TfrmMain() = default;
 
-void TfrmMain::SetScenarioFile(const QString& path)
+void TfrmMain::SetUpTimeline()
 {
-    scenarioFile = path;
-}
-
-bool TfrmMain::OpenScenario(const QString& path)
-{
-    // Read before anything stops: a refused file leaves the running move alone.
-    try {
-        description = ReadScenarioFile(QFile::encodeName(path).toStdString());
-    } catch (const TScenarioFileError& e) {
-        QMessageBox::warning(this, baseTitle, ScenarioFaultText(e));
-        return false;
-    }
-    scenarioFile = path;
-    refusedFile.clear();
-    document->Opened(path, *description);
-    Restart();
-    return true;
-}
-
-void TfrmMain::RunDescription(const TScenarioDescription& edited, const QString& path)
-{
-    description = edited;
-    scenarioFile = path;
-    refusedFile.clear();
-    Restart();
-}
-
-void TfrmMain::ShowTitle()
-{
-    QString note = document->TitleNote();
-    if (note.isEmpty() && !refusedFile.isEmpty())
-        note = GetStringById(TextRefused).arg(refusedFile);
-    setWindowTitle(note.isEmpty() ? baseTitle : baseTitle + QStringLiteral(" – ") + note);
-}
-
-QString TfrmMain::GetScenarioFile() const
-{
-    return document->HasUnsavedEdits() ? QString() : scenarioFile;
-}
-
-QString TfrmMain::GetScenarioName() const
-{
-    const QString note = document->TitleNote();
-    return note.isEmpty() ? GetStringById(TextBuiltIn) : note;
-}
-
-bool TfrmMain::IsPaused() const
-{
-    return thread && thread->IsPaused();
+    tbTimeline = new TTimelineBar(*this, *session);
+    addToolBar(Qt::BottomToolBarArea, tbTimeline);
+    QAction* viewTimeline = ui->mnuView->addAction(GetStringById(TextViewTimeline));
+    viewTimeline->setCheckable(true);
+    viewTimeline->setChecked(true);
+    ConnectDockable(viewTimeline, tbTimeline);
+    connect(ui->mnuView->addAction(GetStringById(TextViewReport)), &QAction::triggered, this,
+            [this] { report->Show(session->GetDescription(), session->GetShownStep()); });
+    connect(session.get(), &TMoveSession::CourseFound, this, &TfrmMain::ShowDueReport);
 }
 
 QString TfrmMain::GetStatusText() const
@@ -233,9 +194,13 @@ QString TfrmMain::GetStatusText() const
 void TfrmMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    // Only the first show builds the scenario; a restore from minimised does not.
-    if (!event->spontaneous() && !scenario)
-        FormShow();
+    // Only the first show starts the move; a restore from minimised does not.
+    if (event->spontaneous() || session->GetScenario())
+        return;
+    if (startFile.isEmpty())
+        session->Start(std::nullopt);
+    else if (const QString refusal = document->OpenAtStart(startFile); !refusal.isEmpty())
+        ShowRefusal(refusal);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
@@ -244,82 +209,35 @@ void TfrmMain::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    StopSimulation();
+    session->Halt();
     QSettings settings;
     settings.setValue(WindowGeometryKey, saveGeometry());
     settings.setValue(WindowStateKey, saveState());
     QMainWindow::closeEvent(event);
 }
 
-void TfrmMain::FormShow()
+void TfrmMain::FollowMove(bool afresh)
 {
-    if (!scenarioFile.isEmpty()) {
-        try {
-            description = ReadScenarioFile(QFile::encodeName(scenarioFile).toStdString());
-            document->Opened(scenarioFile, *description);
-        } catch (const TScenarioFileError& e) {
-            // The built-in move runs instead: a window that stands still helps nobody.
-            refusedFile = QFileInfo(scenarioFile).fileName();
-            ShowRefusal(ScenarioFaultText(e));
-        }
+    TScenario& scenario = *session->GetScenario();
+    ui->fu->SetTrail(scenario.GetTrail());
+    ui->fu->SetChain(scenario.GetChain());
+    chart->Start(session->GetBoundPerMinute(), scenario.GetInitialStock());
+    if (afresh) {
+        seenOver = false;
+        reportDue = false;
     }
-    Restart();
-}
-
-void TfrmMain::Restart()
-{
-    StopSimulation();
-    thread.reset();
-    reportedOver = false;
-    // The view lets go of the old trail before it goes; the old chain, which
-    // holds the view's listener, goes with its scenario and is never stepped again.
-    ui->fu->SetTrail(nullptr);
-    ui->fu->SetChain(nullptr);
-    chain = nullptr;
-    scenario.reset();
-    publisher = std::make_unique<TChainPublisher>();
-    ui->fu->SetPublisher(publisher.get());
-    try {
-        CreateScenario();
-        StartSimulation();
-        StartReview();
-    } catch (const std::exception& e) {
-        scenario.reset();
-        chain = nullptr;
-        ui->fu->SetTrail(nullptr);
-        ShowRefusal(QString::fromLocal8Bit(e.what()));
-    }
+    // A jump to the end is a look at it: the report comes by itself only
+    // when the move plays to its end.
+    seenOver = seenOver || scenario.GetLoop().IsOver();
+    ShowPaused(session->IsPaused());
     UpdateFigures();
+    ui->fu->timerTimer();
 }
 
-void TfrmMain::CreateScenario()
+void TfrmMain::ShowTitle()
 {
-    scenario = description ? std::make_unique<TScenario>(*objects, *description) : std::make_unique<TScenario>(*objects);
-    ShowTitle();
-    document->Follow();
-    chain = scenario->GetChain();
-    // Read before the thread starts, so nothing steps while it is read.
-    TChainState start;
-    start.Read(*chain);
-    legend->SetPersons(start);
-    ui->fu->SetTrail(scenario->GetTrail());
-    ui->fu->SetChain(chain);
-    boundPerMinute = BoundPerMinute(MoveLayoutOf(*chain, *scenario->GetTrail(), scenario->GetInitialStock()));
-    chart->Start(boundPerMinute, scenario->GetInitialStock());
-}
-
-void TfrmMain::StartSimulation()
-{
-    thread = std::make_unique<TBCThread>(true, &scenario->GetLoop(), publisher.get());
-    thread->SetSpeed(speedFactor);
-    ShowPaused(false);
-    thread->Resume();
-}
-
-void TfrmMain::StopSimulation()
-{
-    if (thread)
-        thread->StopAndWait();
+    const QString note = document->WindowNote();
+    setWindowTitle(note.isEmpty() ? baseTitle : baseTitle + QStringLiteral(" – ") + note);
 }
 
 void TfrmMain::ShowPaused(bool paused)
@@ -330,13 +248,14 @@ void TfrmMain::ShowPaused(bool paused)
 
 void TfrmMain::UpdateFigures()
 {
-    const TChainState& state = publisher->Latest();
+    const TChainState& state = session->GetPublisher().Latest();
     QString text = GetStringById(TextTime) + QLatin1Char(' ') + SimulatedTime(state.step)
         + QStringLiteral("   ") + GetStringById(TextSource) + QLatin1Char(' ') + QString::number(state.stock)
         + QStringLiteral("   ") + GetStringById(TextInHands) + QLatin1Char(' ') + QString::number(state.inHands)
         + QStringLiteral("   ") + GetStringById(TextDelivered) + QLatin1Char(' ') + QString::number(state.delivered);
     // A move that is over is held at the step that ended it.
-    const bool over = chain && state.outcome != TMoveOutcome::Running;
+    const bool moving = session->GetScenario() != nullptr;
+    const bool over = moving && state.outcome != TMoveOutcome::Running;
     if (over) {
         const bool finished = state.outcome == TMoveOutcome::Finished;
         const std::int64_t at = finished ? state.step : state.lastHandoverStep;
@@ -344,15 +263,24 @@ void TfrmMain::UpdateFigures()
             + QString::number(at) + QStringLiteral(" (") + SimulatedTime(at) + QLatin1Char(')');
     }
     lbStatus->setText(text);
-    if (over && !reportedOver) {
-        reportedOver = true;
-        report->Show(description.value_or(BuiltInMove()), state.step);
+    if (over && !seenOver) {
+        seenOver = true;
+        reportDue = true;
+        ShowDueReport();
     }
     ui->acSimPause->setEnabled(!over);
-    ui->acSimStep->setEnabled(!over && IsPaused());
-    if (chain)
+    ui->acSimStep->setEnabled(!over && session->IsPaused());
+    if (moving)
         chart->Follow(state.deliveries);
-    FollowReview(state.step);
+    tbTimeline->Follow(state.step);
+}
+
+void TfrmMain::ShowDueReport()
+{
+    if (!reportDue || !session->GetEndReport())
+        return;
+    reportDue = false;
+    report->Show(*session->GetEndReport());
 }
 
 void TfrmMain::ConnectDockable(QAction* toggle, QWidget* dockable)
@@ -372,44 +300,15 @@ void TfrmMain::ShowRefusal(const QString& text)
                               Qt::QueuedConnection);
 }
 
-void TfrmMain::acSimPauseExecute()
-{
-    if (!thread)
-        return;
-    const bool paused = !thread->IsPaused();
-    thread->SetPaused(paused);
-    ShowPaused(paused);
-}
-
-void TfrmMain::acSimStepExecute()
-{
-    if (thread)
-        thread->StepOnce();
-}
-
-void TfrmMain::acSpeedExecute(std::int32_t factor)
-{
-    speedFactor = factor;
-    if (thread)
-        thread->SetSpeed(factor);
-}
-
-void TfrmMain::acEditPersonsExecute()
-{
-    OpenPersons(TChainPainter::NoSelection);
-}
-
 void TfrmMain::OpenPersons(std::int32_t selectedId)
 {
     TfrmPersons persons(this);
-    persons.SetManager(objects.get());
-    persons.SetPublisher(publisher.get());
+    persons.SetManager(&session->GetObjects());
+    persons.SetPublisher(&session->GetPublisher());
     persons.SelectPerson(selectedId);
+    // A move put in place while the dialog is open (a quick change whose
+    // field loses the focus to it, a jump) is listed in its stead at once.
+    connect(session.get(), &TMoveSession::MoveEntered, &persons,
+            [this, &persons] { persons.SetManager(&session->GetObjects()); });
     persons.exec();
-}
-
-void TfrmMain::acInfoAboutExecute()
-{
-    TfrmAbout about(this);
-    about.exec();
 }

@@ -20,7 +20,6 @@
 #include <QSvgGenerator>
 #include <QValueAxis>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace {
 
@@ -38,8 +37,8 @@ static_assert(TfrmCompare::MostCurves <= CategoryColours.size(), "every curve sh
 
 } // namespace
 
-TfrmCompare::TfrmCompare(QWidget* owner)
-    : QDialog(owner), ui(std::make_unique<Ui::TfrmCompare>()), chart(new QChart)
+TfrmCompare::TfrmCompare(QWidget* owner, TJobPool& theWork)
+    : QDialog(owner), ui(std::make_unique<Ui::TfrmCompare>()), chart(new QChart), work(theWork)
 {
     ui->setupUi(this);
     LocalizeComponent(this);
@@ -61,8 +60,9 @@ TfrmCompare::TfrmCompare(QWidget* owner)
 
 TfrmCompare::~TfrmCompare()
 {
-    *stop = true;
-    // The runs stop at the flag and end before their watchers go.
+    for (const TJobPool::TFlag& run : running)
+        *run = true;
+    // The runs stop at their flags and end before their watchers go.
     for (QFutureWatcherBase* work : findChildren<QFutureWatcherBase*>(Qt::FindDirectChildrenOnly))
         work->waitForFinished();
 }
@@ -71,14 +71,19 @@ void TfrmCompare::AddRun(const TScenarioDescription& scenario, const QString& na
 {
     ++pending;
     ShowPending();
+    auto job = work.Run([scenario](const std::atomic<bool>& stop) { return DeliveryCurveOf(scenario, MostSteps, stop); });
+    running.push_back(job.cancel);
     auto* watcher = new QFutureWatcher<TDeliveryCurve>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, name] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, name, cancel = job.cancel] {
+        watcher->deleteLater();
+        std::erase(running, cancel);
         --pending;
         ShowPending();
-        AddCurve(watcher->result(), name);
-        watcher->deleteLater();
+        // A run given up has no curve worth drawing.
+        if (!*cancel)
+            AddCurve(watcher->result(), name);
     });
-    watcher->setFuture(QtConcurrent::run([scenario, flag = stop] { return DeliveryCurveOf(scenario, MostSteps, *flag); }));
+    watcher->setFuture(job.future);
 }
 
 void TfrmCompare::ShowPending()

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "analysis/DeliveryCurve.h"
+#include "dialogs/clsJobPool.h"
 #include "scenario/clsScenarioDescription.h"
 
 #include <QDialog>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -20,7 +20,8 @@ class TfrmCompare;
 // Runs side by side: loads delivered against simulated time, one curve per
 // run named by its scenario and seed, each with its throughput bound dashed
 // in its colour. Holds up to MostCurves; a further one pushes out the oldest.
-// A run added is run headless off the window's thread, to its end.
+// A run added is run headless on the pool given, to its end; the runs still
+// under way are given up when the dialog goes.
 class TfrmCompare : public QDialog
 {
     Q_OBJECT
@@ -28,7 +29,8 @@ class TfrmCompare : public QDialog
 public:
     static constexpr std::size_t MostCurves = 8;
 
-    explicit TfrmCompare(QWidget* owner);
+    // The pool outlives the dialog or stops first.
+    TfrmCompare(QWidget* owner, TJobPool& work);
     ~TfrmCompare() override;
 
     // Runs the scenario and adds its curve when it is over.
@@ -60,7 +62,8 @@ private:
     std::vector<TCurve> curves;
     QChart* chart = nullptr;
     QChartView* view = nullptr;
+    TJobPool& work;
+    // The runs under way.
+    std::vector<TJobPool::TFlag> running;
     int pending = 0;
-    // Set when the dialog goes: runs under way give up at their next look.
-    std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
 };

@@ -123,7 +123,7 @@ void TfrmPersons::LayoutClient(QDialog& form, QWidget& pnlClient, TClient& clien
     layout->addWidget(client.lbPersons);
 }
 
-void TfrmPersons::SetManager(TZOManager* newManager)
+void TfrmPersons::SetManager(const TZOManager* newManager)
 {
     manager = newManager;
     FillList();
@@ -149,6 +149,8 @@ QRect TfrmPersons::CellRect(const QRect& row, int column) const
 
 void TfrmPersons::FillList()
 {
+    const QListWidgetItem* current = lbPersons->currentItem();
+    const std::optional<std::int32_t> currentId = current ? ParseRowId(current->text()) : std::nullopt;
     lbPersons->clear();
     if (!manager)
         return;
@@ -156,6 +158,8 @@ void TfrmPersons::FillList()
     manager->Collect(persons, TZembaObject::KindPerson);
     for (const TZembaObject* person : persons)
         lbPersons->addItem(QString::number(person->GetId()));
+    if (currentId)
+        SelectPerson(*currentId);
 }
 
 void TfrmPersons::lbPersonsDrawItem(QPainter& painter, int index, const QRect& rect, const QStyleOptionViewItem& state)

@@ -29,7 +29,8 @@ public:
     ~TfrmPersons() override;
 
     // Stores the registry (not owned) and builds the rows from its persons.
-    void SetManager(TZOManager* newManager);
+    // A registry handed over anew (a move put in place of another) keeps the current row's person current.
+    void SetManager(const TZOManager* newManager);
     // Where the persons' state comes from (not owned); without one every row shows as deleted.
     void SetPublisher(TChainPublisher* newPublisher);
     // Makes the row of the person with the id the current one, if it has a row.
@@ -56,7 +57,7 @@ private:
     QHeaderView* const hcPersons;
     QListWidget* const lbPersons;
     QTimer* const timer;
-    TZOManager* manager = nullptr;
+    const TZOManager* manager = nullptr;
     TChainPublisher* publisher = nullptr;
     // The state the rows show, taken from the publisher at every refresh.
     TChainState shown;

@@ -12,19 +12,16 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-// The highest priority below real-time, where the platform lets an ordinary
-// process ask for it; otherwise the thread runs at normal priority.
-void RaisePriority()
+// Otherwise the thread runs at normal priority.
+void SetRaisedPriority(bool raised)
 {
 #ifdef __linux__
     const auto tid = static_cast<id_t>(::syscall(SYS_gettid));
-    (void)::setpriority(PRIO_PROCESS, tid, -20);
+    (void)::setpriority(PRIO_PROCESS, tid, raised ? -20 : 0);
+#else
+    (void)raised;
 #endif
 }
-
-} // namespace
 
 TPacingTiming TPacingTiming::System()
 {
@@ -182,7 +179,7 @@ bool TBCThread::AwaitStep(bool& paused, bool& waited)
 
 void TBCThread::Execute()
 {
-    RaisePriority();
+    SetRaisedPriority(true);
     TStepPacer pacer(timing);
     bool paused = false;
     bool waited = false;

@@ -12,6 +12,12 @@
 class TChainPublisher;
 class TMoveLoop;
 
+// Raises the calling thread to the highest priority below real-time, where
+// the platform lets an ordinary process ask for it, or lowers it back to
+// normal: the simulation thread's priority, and that of a thread stepping a
+// move the user waits for.
+void SetRaisedPriority(bool raised);
+
 // The clock and the sleep that pace the simulation, injectable so that the
 // pacing can be tested without waiting.
 struct TPacingTiming

@@ -18,6 +18,17 @@ void TChainPublisher::Publish(const TMoveLoop& loop, bool paused)
                            curve.end());
     if (paused)
         copy.stepsPerSecond = 0;
+    Release();
+}
+
+void TChainPublisher::Clear()
+{
+    copies[back] = TChainState();
+    Release();
+}
+
+void TChainPublisher::Release()
+{
     // Release the filled copy to the reader, acquire the one the reader gave back.
     back = middle.exchange(static_cast<std::uint8_t>(back | Fresh), std::memory_order_acq_rel) & IndexMask;
 }

@@ -11,7 +11,8 @@ class TMoveLoop;
 // Hands the newest state of a chain from the simulation thread to the user
 // interface without either ever waiting on the other, whatever a step costs.
 // Three copies: the writer fills one, the reader holds one, and the newest
-// finished one waits between them.
+// finished one waits between them. One publisher serves every move its owner
+// puts in place, one after the other, so a reader never holds a stale one.
 class TChainPublisher
 {
 public:
@@ -20,12 +21,17 @@ public:
     // copy. A paused chain is shown at 0 steps/s: its own counter keeps the
     // last figure until it steps again.
     void Publish(const TMoveLoop& loop, bool paused = false);
+    // Writer: no move any more; the newest copy is empty, as before the first Publish.
+    void Clear();
 
     // Reader, one thread: the newest published copy (empty before the first
     // Publish). It stays unchanged until this thread calls Latest again.
     const TChainState& Latest();
 
 private:
+    // Makes the copy just filled the newest.
+    void Release();
+
     static constexpr std::uint8_t IndexMask = 0x3;
     // Set beside the middle copy's index while the reader has not taken it.
     static constexpr std::uint8_t Fresh = 0x4;

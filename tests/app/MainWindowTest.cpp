@@ -1,4 +1,5 @@
 // The program's window as a user meets it, from the first show to a clean close.
+#include "app/clsMoveSession.h"
 #include "app/clsReportPresenter.h"
 #include "app/clsScenarioDocument.h"
 #include "dialogs/frm_Scenario.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -27,6 +29,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -56,8 +59,8 @@ class Workbench : public testing::Test
 protected:
 
     QAction* Action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
-    const TChainState& Latest() { return window.GetPublisher().Latest(); }
-    bool Steps() { return QTest::qWaitFor([&] { return window.GetChain()->GetStepsPerSecond() > 0; }, 2000); }
+    const TChainState& Latest() { return window.GetSession().GetPublisher().Latest(); }
+    bool Steps() { return QTest::qWaitFor([&] { return window.GetSession().GetChain()->GetStepsPerSecond() > 0; }, 2000); }
     // Pauses the running move and waits until the simulation thread holds it.
     // Until its first steps are counted a running chain is shown at 0 steps/s
     // too, which would pass for the pause while a step is still under way.
@@ -67,6 +70,18 @@ protected:
             return false;
         Action("acSimPause")->trigger();
         return QTest::qWaitFor([&] { return Latest().stepsPerSecond == 0; }, 2000);
+    }
+
+    // Where the picture stands a person's bar; null if nowhere.
+    QPoint BarOf(std::int32_t id)
+    {
+        auto* view = window.findChild<TframeZemba*>();
+        const QWidget* box = view->findChild<QWidget*>(QStringLiteral("pb"));
+        for (int x = 0; x < box->width(); ++x)
+            for (int y = 0; y < box->height(); y += 2)
+                if (view->PersonAt({x, y}) == id)
+                    return {x, y};
+        return {};
     }
 
     QString WriteFile(const char* name, const char* text)
@@ -129,13 +144,13 @@ TEST_F(Workbench, TitleMenusAndEntriesCarryGermanCaptionsAndShortcuts)
 
 TEST_F(Workbench, TheFirstShowBuildsTheScenarioOnceAndStartsTheSimulation)
 {
-    EXPECT_EQ(window.GetObjects().GetCount(), 0U);
+    EXPECT_EQ(window.GetSession().GetObjects().GetCount(), 0U);
     window.show();
-    TBucketChain* chain = window.GetChain();
+    TBucketChain* chain = window.GetSession().GetChain();
     window.hide();
     window.show();
-    EXPECT_EQ(window.GetChain(), chain);
-    EXPECT_EQ(window.GetObjects().GetCount(), 27U);
+    EXPECT_EQ(window.GetSession().GetChain(), chain);
+    EXPECT_EQ(window.GetSession().GetObjects().GetCount(), 27U);
     EXPECT_TRUE(Steps());
 }
 
@@ -162,14 +177,14 @@ TEST_F(Workbench, TheChainKeepsMovingBehindADialogThatLeavesNothingBehind)
 TEST_F(Workbench, ARefusedFileIsShownAndTheRunningMoveGoesOn)
 {
     window.show();
-    TBucketChain* running = window.GetChain();
+    TBucketChain* running = window.GetSession().GetChain();
     const QString title = window.windowTitle();
     const QString path = WriteFile("broken.json", "{\"trail\": [");
     TMessageAnswerer answerer;
-    EXPECT_FALSE(window.OpenScenario(path));
+    EXPECT_FALSE(window.GetDocument().OpenFile(path));
     EXPECT_TRUE(answerer.text.contains(QStringLiteral("broken.json: Zeile 1, Spalte 12: die Datei endet vor ihrem JSON")))
         << answerer.text.toStdString();
-    EXPECT_EQ(window.GetChain(), running);
+    EXPECT_EQ(window.GetSession().GetChain(), running);
     EXPECT_EQ(window.windowTitle(), title);
     const std::int64_t step = Latest().step;
     EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > step; }, 2000));
@@ -183,7 +198,7 @@ TEST_F(Workbench, ARefusedFileOnTheCommandLineLeavesTheBuiltInMoveRunningAndSays
     EXPECT_TRUE(QTest::qWaitFor([&] { return !answerer.text.isEmpty(); }, 2000));
     EXPECT_TRUE(answerer.text.contains(QStringLiteral("truncated.json: Zeile 1"))) << answerer.text.toStdString();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Vuzuzidazerezeda V 0.01 – truncated.json abgelehnt – eingebauter Umzug"));
-    EXPECT_EQ(window.GetObjects().GetCount(), 27U);
+    EXPECT_EQ(window.GetSession().GetObjects().GetCount(), 27U);
     EXPECT_TRUE(Steps());
 }
 
@@ -193,7 +208,7 @@ TEST_F(Workbench, AnOpenedFileRunsAndARestartBuildsItAfresh)
     const QString title = window.windowTitle();
     const QString path = WriteFile("small.json", R"({"trail": [{"kind": "plain", "length": 0.3}],
         "source": {"stock": 5}, "persons": [{"count": 2, "speed": 0.002}]})");
-    ASSERT_TRUE(window.OpenScenario(path));
+    ASSERT_TRUE(window.GetDocument().OpenFile(path));
     EXPECT_EQ(window.windowTitle(), title + QStringLiteral(" – small.json"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > 5; }, 3000));
     EXPECT_EQ(Latest().handlers.size(), 4U);
@@ -201,7 +216,7 @@ TEST_F(Workbench, AnOpenedFileRunsAndARestartBuildsItAfresh)
     Action("acSimRestart")->trigger();
     EXPECT_LT(Latest().step, 5) << "the move starts over";
     EXPECT_EQ(Latest().handlers.size(), 4U);
-    EXPECT_TRUE(window.IsSimulating());
+    EXPECT_TRUE(window.GetSession().IsRunning());
 }
 
 TEST_F(Workbench, AFinishedMoveIsHeldAtItsLastStepAndCannotBeContinued)
@@ -209,7 +224,7 @@ TEST_F(Workbench, AFinishedMoveIsHeldAtItsLastStepAndCannotBeContinued)
     window.show();
     const QString path = WriteFile("small.json", R"({"trail": [{"kind": "plain", "length": 0.3}],
         "source": {"stock": 3}, "persons": [{"count": 3, "speed": 0.01}]})");
-    ASSERT_TRUE(window.OpenScenario(path));
+    ASSERT_TRUE(window.GetDocument().OpenFile(path));
     Action("acSpeedFast")->trigger();
     ASSERT_TRUE(QTest::qWaitFor([&] { return Latest().outcome == TMoveOutcome::Finished; }, 10000));
     const std::int64_t finish = Latest().step;
@@ -218,7 +233,7 @@ TEST_F(Workbench, AFinishedMoveIsHeldAtItsLastStepAndCannotBeContinued)
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.GetStatusText().contains(QStringLiteral("fertig nach Schritt")); }, 2000));
     EXPECT_FALSE(Action("acSimPause")->isEnabled());
     EXPECT_FALSE(Action("acSimStep")->isEnabled());
-    // The report of the move shows beside it, from a run of its own.
+    // The report of the move shows beside it, from the record of its course run.
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetReport().GetDialog() != nullptr; }, 10000));
     EXPECT_TRUE(window.GetReport().GetDialog()->isVisible());
     EXPECT_TRUE(window.GetReport().GetDialog()->GetMoveText().startsWith(
@@ -230,7 +245,7 @@ TEST_F(Workbench, APauseHoldsTheMoveAndASingleStepStepsOnce)
     window.show();
     EXPECT_FALSE(Action("acSimStep")->isEnabled());
     ASSERT_TRUE(PauseAndWait());
-    EXPECT_TRUE(window.IsPaused());
+    EXPECT_TRUE(window.GetSession().IsPaused());
     EXPECT_EQ(Action("acSimPause")->text(), QStringLiteral("&Weiter"));
     const std::int64_t paused = Latest().step;
     Action("acSimStep")->trigger();
@@ -239,7 +254,7 @@ TEST_F(Workbench, APauseHoldsTheMoveAndASingleStepStepsOnce)
     EXPECT_EQ(Latest().step, paused + 1);
 
     Action("acSimPause")->trigger();
-    EXPECT_FALSE(window.IsPaused());
+    EXPECT_FALSE(window.GetSession().IsPaused());
     EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > paused + 3; }, 2000));
 }
 
@@ -249,14 +264,10 @@ TEST_F(Workbench, AClickSelectsAPersonAndADoubleClickOpensItsRow)
     ASSERT_TRUE(PauseAndWait());
     auto* view = window.findChild<TframeZemba*>();
     auto* box = view->findChild<QWidget*>(QStringLiteral("pb"));
-    // The last person in the chain, found where the picture stands it.
+    // The last person in the chain.
     const TChainState state = Latest();
     const THandlerState& person = state.handlers[state.handlers.size() - 2];
-    QPoint bar;
-    for (int x = 0; x < box->width() && bar.isNull(); ++x)
-        for (int y = 0; y < box->height() && bar.isNull(); y += 2)
-            if (view->PersonAt({x, y}) == person.id)
-                bar = {x, y};
+    const QPoint bar = BarOf(person.id);
     ASSERT_FALSE(bar.isNull());
 
     QTest::mouseClick(box, Qt::LeftButton, {}, bar);
@@ -276,12 +287,52 @@ TEST_F(Workbench, AClickSelectsAPersonAndADoubleClickOpensItsRow)
 
 }
 
+// The quick change's field keeps the focus through a double click on a bar
+// (the picture takes none) and loses it to the persons dialog that the double
+// click opens: the move starts afresh with twelve persons under the open
+// dialog, and so does a restart from the menu. The dialog reads on from the
+// session's one publisher and lists the new move's persons.
+TEST_F(Workbench, AQuickChangeOrARestartUnderAnOpenPersonsDialogLeavesItReadingTheNewMove)
+{
+    window.show();
+    window.findChild<QToolBar*>(QStringLiteral("tbQuick"))->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(PauseAndWait());
+    const QPoint bar = BarOf(Latest().handlers[Latest().handlers.size() - 2].id);
+    ASSERT_FALSE(bar.isNull());
+    auto* persons = window.findChild<QLineEdit*>(QStringLiteral("edQuick0"));
+    persons->setFocus();
+    persons->selectAll();
+    QTest::keyClicks(persons, QStringLiteral("12"));
+    ASSERT_EQ(window.GetSession().GetDescription().persons[0].count, 11) << "nothing changes before the field is left";
+
+    bool appliedInDialog = false;
+    int rows = 0;
+    QTimer::singleShot(100, [&] {
+        auto* dialog = qobject_cast<TfrmPersons*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        // The field hears of losing the focus once the dialog is active.
+        appliedInDialog =
+            QTest::qWaitFor([&] { return window.GetSession().GetDescription().persons[0].count == 12; }, 3000);
+        Action("acSimRestart")->trigger();
+        // Long enough for the dialog's timer to read the publisher twice.
+        QTest::qWait(1200);
+        rows = dialog->findChild<QListWidget*>()->count();
+        dialog->reject();
+    });
+    QTest::mouseDClick(window.findChild<TframeZemba*>()->findChild<QWidget*>(QStringLiteral("pb")), Qt::LeftButton, {}, bar);
+    EXPECT_TRUE(appliedInDialog) << "the quick change is applied while the dialog is open";
+    EXPECT_EQ(rows, 12);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > 2; }, 3000));
+}
+
 TEST(Faults, ClosingTheWindowFiftyTimesWhileTheChainStepsJoinsTheThreadEachTime)
 {
     for (int round = 0; round < 50; ++round) {
         TfrmMain window;
         window.show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetChain()->GetStepsPerSecond() > 0; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetSession().GetChain()->GetStepsPerSecond() > 0; }, 5000));
         QTest::qWait(30);
         const auto start = std::chrono::steady_clock::now();
         window.close();
@@ -320,7 +371,7 @@ TEST_F(Workbench, TheEditorStartsTheEditedMoveAndNeuAsksBeforeEditsAreLost)
     answer.start(20);
     document.GetNewAction()->trigger();
     EXPECT_TRUE(asked.contains(QStringLiteral("nicht gespeichert"))) << asked.toStdString();
-    EXPECT_EQ(window.GetDescription().persons[0].count, 14);
+    EXPECT_EQ(window.GetSession().GetDescription().persons[0].count, 14);
     EXPECT_TRUE(window.windowTitle().endsWith(QLatin1Char('*')));
 }
 
@@ -336,17 +387,17 @@ TEST_F(Workbench, AnEditedMoveSavedToAFileRunsHeadlessToTheSameTraceAsTheWindows
     window.GetDocument().GetEditAction()->trigger();
     window.GetDocument().GetEditor()->SetDescription(edited);
     QTest::mouseClick(window.GetDocument().GetEditor()->findChild<QPushButton*>(QStringLiteral("btApply")), Qt::LeftButton);
-    ASSERT_EQ(window.GetDescription(), edited);
+    ASSERT_EQ(window.GetSession().GetDescription(), edited);
 
     const QString saved = dir.filePath(QStringLiteral("mine.json"));
     ASSERT_TRUE(window.GetDocument().SaveTo(saved));
     EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral(" – mine.json")));
-    EXPECT_EQ(ReadScenarioFile(saved.toStdString()), window.GetDescription());
+    EXPECT_EQ(ReadScenarioFile(saved.toStdString()), window.GetSession().GetDescription());
 
     constexpr std::int64_t Steps = 3000;
     constexpr std::int64_t Every = 500;
     TZOManager objects;
-    TScenario scenario(objects, window.GetDescription());
+    TScenario scenario(objects, window.GetSession().GetDescription());
     std::ostringstream expected;
     TTraceWriter trace(expected);
     trace.WriteHeader();
@@ -363,4 +414,20 @@ TEST_F(Workbench, AnEditedMoveSavedToAFileRunsHeadlessToTheSameTraceAsTheWindows
     ASSERT_TRUE(run.waitForFinished(30000));
     EXPECT_EQ(run.exitCode(), 0);
     EXPECT_EQ(run.readAllStandardOutput().toStdString(), expected.str());
+}
+
+// The report of a large move up to a late step, a comparison of it and its
+// course run all take many seconds; the window goes at once all the same.
+TEST(Faults, ClosingTheWindowGivesUpTheWorkInTheBackground)
+{
+    auto window = std::make_unique<TfrmMain>();
+    window->show();
+    window->GetDocument().Run(BuiltInMove(1100));
+    window->GetReport().Show(window->GetSession().GetDescription(), 100'000);
+    window->findChild<QAction*>(QStringLiteral("acSimCompare"))->trigger();
+    QTest::qWait(300);
+    const auto start = std::chrono::steady_clock::now();
+    window.reset();
+    // A guard against waiting for the work to end, not a measurement.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
 }

@@ -2,8 +2,12 @@
 // what the window writes out.
 #include "analysis/MoveCourse.h"
 #include "analysis/TraceWriter.h"
+#include "app/clsExportMenu.h"
 #include "app/clsMoveExports.h"
+#include "app/clsMoveSession.h"
+#include "app/clsScenarioDocument.h"
 #include "app/clsTimeline.h"
+#include "app/clsTimelineBar.h"
 #include "app/frm_Main.h"
 #include "model/clsChainState.h"
 #include "scenario/clsScenarioFile.h"
@@ -34,6 +38,7 @@
 namespace {
 
 constexpr std::int64_t WholeMove = 221'150;
+const std::atomic<bool> never{false};
 
 class Review : public testing::Test
 {
@@ -45,11 +50,11 @@ protected:
         window.findChild<QAction*>(QStringLiteral("acSimPause"))->trigger();
     }
 
-    const TChainState& Latest() { return window.GetPublisher().Latest(); }
+    const TChainState& Latest() { return window.GetSession().GetPublisher().Latest(); }
     // Waits until the jump has arrived and the thread has published the move at its step.
     bool Arrived(std::int64_t step)
     {
-        return QTest::qWaitFor([&] { return !window.IsJumping() && Latest().step == step; }, 30000);
+        return QTest::qWaitFor([&] { return !window.GetSession().IsJumping() && Latest().step == step; }, 30000);
     }
     std::string PublishedRows()
     {
@@ -100,14 +105,14 @@ TEST_F(Review, AJumpShowsExactlyTheChainThatZembaRunReachesAtThatStep)
     // Backwards and forwards, in the built-in move and in a scenario file.
     for (const std::string& scenario : {std::string(), file.toStdString()}) {
         if (!scenario.empty()) {
-            ASSERT_TRUE(window.OpenScenario(file));
+            ASSERT_TRUE(window.GetDocument().OpenFile(file));
             window.findChild<QAction*>(QStringLiteral("acSimPause"))->trigger();
         }
         for (const std::int64_t step : {std::int64_t{2000}, std::int64_t{1}, std::int64_t{0}, std::int64_t{2500}}) {
-            window.JumpTo(step);
+            window.GetTimelineBar().JumpTo(step);
             ASSERT_TRUE(Arrived(step)) << step;
             EXPECT_EQ(PublishedRows(), ToolRows(step, scenario)) << scenario << " at step " << step;
-            EXPECT_TRUE(window.IsPaused());
+            EXPECT_TRUE(window.GetSession().IsPaused());
         }
     }
 }
@@ -115,19 +120,19 @@ TEST_F(Review, AJumpShowsExactlyTheChainThatZembaRunReachesAtThatStep)
 TEST_F(Review, JumpsInQuickSuccessionEndAtTheLastOneAndPlayOnFromThere)
 {
     for (const std::int64_t step : {100'000, 5'000, 200'000, 10, 777})
-        window.JumpTo(step);
+        window.GetTimelineBar().JumpTo(step);
     ASSERT_TRUE(Arrived(777));
     QTest::qWait(300);
     EXPECT_EQ(Latest().step, 777);
-    EXPECT_EQ(window.GetTimeline().GetStep(), 777);
+    EXPECT_EQ(window.GetTimelineBar().GetTimeline().GetStep(), 777);
     window.findChild<QAction*>(QStringLiteral("acSimPause"))->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > 777; }, 3000));
 }
 
 TEST_F(Review, KeysStepAndPageAndEndAtTheFinishFoundInTheBackground)
 {
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetTimeline().GetCourse().has_value(); }, 60000));
-    const TMoveCourse& course = *window.GetTimeline().GetCourse();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetTimelineBar().GetTimeline().GetCourse().has_value(); }, 60000));
+    const TMoveCourse& course = *window.GetTimelineBar().GetTimeline().GetCourse();
     EXPECT_EQ(course.outcome, TMoveOutcome::Finished);
     EXPECT_EQ(course.endStep, WholeMove);
     EXPECT_EQ(course.DeliveredBy(WholeMove), 666);
@@ -186,7 +191,7 @@ TEST_F(Review, ADraggedKnobShowsTheMoveAtTheKnobOnTheWayNotOnlyWhereItIsLetGo)
 TEST_F(Review, TheViewAsSvgHoldsOneBarPerPersonAndExportsThatCannotBeWrittenLeaveNothing)
 {
     const QString svg = dir.filePath(QStringLiteral("view.svg"));
-    ASSERT_EQ(window.ExportView(svg, QSize(640, 300)), QString());
+    ASSERT_EQ(window.GetExports().ExportView(svg, QSize(640, 300)), QString());
     QFile file(svg);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     // A bar is a three pixels wide line with flat ends in the person's colour.
@@ -212,9 +217,9 @@ TEST_F(Review, TheViewAsSvgHoldsOneBarPerPersonAndExportsThatCannotBeWrittenLeav
     QFile(notAFolder).open(QIODevice::WriteOnly);
     const QString below = notAFolder + QStringLiteral("/out");
     const QString written[] = {
-        window.ExportView(below + QStringLiteral(".png")), window.ExportView(below + QStringLiteral(".svg")),
-        window.ExportChart(below + QStringLiteral(".png")), window.ExportSeries(below + QStringLiteral(".csv")),
-        ExportTrace(window.GetDescription(), 10, below + QStringLiteral(".csv")),
+        window.GetExports().ExportView(below + QStringLiteral(".png")), window.GetExports().ExportView(below + QStringLiteral(".svg")),
+        window.GetExports().ExportChart(below + QStringLiteral(".png")), window.GetExports().ExportSeries(below + QStringLiteral(".csv")),
+        ExportTrace(window.GetSession().GetDescription(), 10, below + QStringLiteral(".csv"), never),
         ExportText("report", dir.filePath(QStringLiteral("missing/report.txt"))),
     };
     for (const QString& error : written)
@@ -223,14 +228,14 @@ TEST_F(Review, TheViewAsSvgHoldsOneBarPerPersonAndExportsThatCannotBeWrittenLeav
               QStringList({"not-a-folder", "view.svg"}));
 
     const QString png = dir.filePath(QStringLiteral("chart.png"));
-    EXPECT_EQ(window.ExportChart(png), QString());
+    EXPECT_EQ(window.GetExports().ExportChart(png), QString());
     EXPECT_FALSE(QImage(png).isNull());
     const QString csv = dir.filePath(QStringLiteral("series.csv"));
-    EXPECT_EQ(window.ExportSeries(csv), QString());
+    EXPECT_EQ(window.GetExports().ExportSeries(csv), QString());
     QFile series(csv);
     ASSERT_TRUE(series.open(QIODevice::ReadOnly));
     EXPECT_EQ(series.readLine(), QByteArray("step,minutes,delivered,per_minute,bound_per_minute\n"));
-    window.CopyView();
+    window.GetExports().CopyView();
     EXPECT_EQ(QApplication::clipboard()->image().size(), window.findChild<QWidget*>(QStringLiteral("pb"))->size());
 
     // A device is written through and never replaced by a file; a full one is
@@ -249,10 +254,10 @@ TEST_F(Review, TheViewAsSvgHoldsOneBarPerPersonAndExportsThatCannotBeWrittenLeav
 
 TEST_F(Review, TheTraceExportedFromTheWindowIsZembaRunsByteForByte)
 {
-    window.JumpTo(2500);
+    window.GetTimelineBar().JumpTo(2500);
     ASSERT_TRUE(Arrived(2500));
     const QString path = dir.filePath(QStringLiteral("trace.csv"));
-    ASSERT_EQ(ExportTrace(window.GetDescription(), window.GetShownStep(), path), QString());
+    ASSERT_EQ(ExportTrace(window.GetSession().GetDescription(), window.GetSession().GetShownStep(), path, never), QString());
     TRunOptions options;
     options.steps = 2500;
     options.tracePath = "-";

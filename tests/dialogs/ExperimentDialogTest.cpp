@@ -223,7 +223,8 @@ TEST_F(ExperimentDialog, RefusesTheCsvOfAnotherSweepInGerman)
 TEST(CompareDialog, KeepsTheLastEightCurvesAndExportsThem)
 {
     QTemporaryDir folder;
-    TfrmCompare compare(nullptr);
+    TJobPool work(2);
+    TfrmCompare compare(nullptr, work);
     TScenarioDescription small = BuiltInMove();
     small.stock = 5;
     for (std::uint32_t seed = 1; seed <= 9; ++seed) {

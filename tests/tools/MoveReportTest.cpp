@@ -1,4 +1,7 @@
 #include "analysis/MoveReport.h"
+#include "analysis/MoveRerun.h"
+#include "model/clsZOManager.h"
+#include "scenario/clsScenario.h"
 
 #include <gtest/gtest.h>
 
@@ -113,4 +116,26 @@ TEST(MoveReport, AnUnfinishedOrEmptyMoveIsReportedWithoutDividingByZero)
     nothing.stock = 1;
     const TMoveReport empty = SummariseMove(TMoveRecord(nothing, {}));
     EXPECT_EQ(empty.perMinute + empty.boundPerMinute + empty.percentOfBound, 0.0) << "no steps, persons or trail";
+}
+
+// The window's report at the end of a move comes from the record its course
+// run kept on the way: it reads as a fresh run's, for a move that finishes and
+// for one that stands still (the built-in move with seed 22).
+TEST(MoveReport, TheCourseRunsOwnRecordReportsTheMoveAsAFreshRunDoes)
+{
+    TScenarioDescription finishes = BuiltInMove(5);
+    finishes.stock = 30;
+    TScenarioDescription stalls = BuiltInMove();
+    stalls.seed = 22;
+    const std::atomic<bool> never{false};
+    for (const TScenarioDescription& description : {finishes, stalls}) {
+        TZOManager objects;
+        TScenario scenario(objects, description);
+        const TReportedCourse run = RunReportedCourse(scenario, never);
+        ASSERT_TRUE(run.report.has_value());
+        std::ostringstream fromCourse, fresh;
+        WriteMoveReport(*run.report, fromCourse);
+        WriteMoveReport(ReportMoveUpTo(description, run.course.endStep, never), fresh);
+        EXPECT_EQ(fromCourse.str(), fresh.str()) << description.seed;
+    }
 }

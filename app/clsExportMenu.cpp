@@ -1,0 +1,162 @@
+#include "app/clsExportMenu.h"
+
+#include "analysis/MoveExport.h"
+#include "app/clsMoveExports.h"
+#include "app/clsMoveSession.h"
+#include "app/clsRunChart.h"
+#include "strings/clsStringTable.h"
+#include "view/frame_Zemba.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QInputDialog>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QStatusBar>
+
+namespace {
+
+constexpr std::int32_t TextBadSize = 2807;
+constexpr std::int32_t TextPictureFiles = 2803;
+constexpr std::int32_t TextCsvFiles = 2804;
+constexpr std::int32_t TextTextFiles = 2805;
+constexpr std::int32_t TextAskSize = 2806;
+constexpr std::int32_t TextWriting = 2808;
+constexpr std::int32_t TextExport = 50030;
+constexpr std::int32_t TextExportView = 50031;
+constexpr std::int32_t TextExportChart = 50032;
+constexpr std::int32_t TextExportSeries = 50033;
+constexpr std::int32_t TextExportTrace = 50034;
+constexpr std::int32_t TextExportReport = 50035;
+constexpr std::int32_t TextCopy = 50130;
+
+// A chart that has never been shown has no size of its own.
+const QSize HiddenChartSize(800, 300);
+
+QAction* AddAction(QObject* owner, QMenu* menu, std::int32_t textId)
+{
+    auto* action = new QAction(GetStringById(textId), owner);
+    menu->addAction(action);
+    return action;
+}
+
+} // namespace
+
+TExportMenu::TExportMenu(QMainWindow& theWindow, TMoveSession& theSession, TframeZemba& theView, TRunChart& theChart,
+                         QMenu& fileMenu, QAction& before, QMenu& editMenu)
+    : QObject(&theWindow), window(theWindow), session(theSession), view(theView), chart(theChart)
+{
+    auto* exports = new QMenu(GetStringById(TextExport), &window);
+    fileMenu.insertMenu(&before, exports);
+    fileMenu.insertSeparator(&before);
+    connect(AddAction(this, exports, TextExportView), &QAction::triggered, this, &TExportMenu::AskAndExportView);
+    connect(AddAction(this, exports, TextExportChart), &QAction::triggered, this,
+            [this] { AskAndExport(TextPictureFiles, &TExportMenu::ExportChart); });
+    connect(AddAction(this, exports, TextExportSeries), &QAction::triggered, this,
+            [this] { AskAndExport(TextCsvFiles, &TExportMenu::ExportSeries); });
+    connect(AddAction(this, exports, TextExportTrace), &QAction::triggered, this, [this] {
+        AskAndExportInBackground(TextCsvFiles, [description = session.GetDescription()](
+                                                   std::int64_t step, const QString& path, const std::atomic<bool>& cancel) {
+            return ExportTrace(description, step, path, cancel);
+        });
+    });
+    connect(AddAction(this, exports, TextExportReport), &QAction::triggered, this, [this] {
+        AskAndExportInBackground(TextTextFiles, [description = session.GetDescription()](
+                                                    std::int64_t step, const QString& path, const std::atomic<bool>& cancel) {
+            const std::string text = MoveReportText(description, step, cancel);
+            // A report given up half way is no report: nothing is written.
+            return cancel ? QString() : ExportText(text, path);
+        });
+    });
+    QAction* copy = AddAction(this, &editMenu, TextCopy);
+    copy->setShortcut(QKeySequence::Copy);
+    connect(copy, &QAction::triggered, this, &TExportMenu::CopyView);
+}
+
+QString TExportMenu::ExportView(const QString& path, QSize size)
+{
+    if (size.isEmpty())
+        size = view.GetPictureSize();
+    return ExportPicture(size, [this, size](QPainter& painter) { view.PaintPicture(painter, size); }, path);
+}
+
+QString TExportMenu::ExportChart(const QString& path)
+{
+    if (!chart.isVisible())
+        chart.resize(HiddenChartSize);
+    return ExportPicture(chart.size(), [this](QPainter& painter) { chart.render(&painter); }, path);
+}
+
+QString TExportMenu::ExportSeries(const QString& path)
+{
+    return ExportText(DeliverySeriesCsv(session.GetPublisher().Latest().deliveries, session.GetBoundPerMinute()), path);
+}
+
+void TExportMenu::CopyView()
+{
+    QApplication::clipboard()->setImage(view.RenderPicture(view.GetPictureSize()));
+}
+
+QString TExportMenu::SaveFileName(std::int32_t filterId)
+{
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(&window, QString(), QString(), GetStringById(filterId), &filter);
+    // A name without an ending takes the chosen kind's.
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        const qsizetype star = filter.indexOf(QStringLiteral("*."));
+        if (star >= 0)
+            path += filter.mid(star + 1, filter.indexOf(QLatin1Char(')'), star) - star - 1);
+    }
+    return path;
+}
+
+void TExportMenu::AskAndExportView()
+{
+    const QString path = SaveFileName(TextPictureFiles);
+    if (path.isEmpty())
+        return;
+    const QSize shown = view.GetPictureSize();
+    bool ok = false;
+    const QString answer = QInputDialog::getText(&window, window.windowTitle(), GetStringById(TextAskSize), QLineEdit::Normal,
+                                                 QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height()), &ok);
+    if (!ok)
+        return;
+    const std::optional<QSize> size = ParsePictureSize(answer);
+    const QString error = size ? ExportView(path, *size)
+                               : GetStringById(TextBadSize).arg(answer).arg(MaximumPictureSide);
+    if (!error.isEmpty())
+        QMessageBox::warning(&window, window.windowTitle(), error);
+}
+
+void TExportMenu::AskAndExport(std::int32_t filterId, QString (TExportMenu::*write)(const QString&))
+{
+    const QString path = SaveFileName(filterId);
+    if (path.isEmpty())
+        return;
+    if (const QString error = (this->*write)(path); !error.isEmpty())
+        QMessageBox::warning(&window, window.windowTitle(), error);
+}
+
+void TExportMenu::AskAndExportInBackground(
+    std::int32_t filterId,
+    std::function<QString(std::int64_t step, const QString& path, const std::atomic<bool>& cancel)> write)
+{
+    const QString path = SaveFileName(filterId);
+    if (path.isEmpty())
+        return;
+    window.statusBar()->showMessage(GetStringById(TextWriting).arg(QFileInfo(path).fileName()));
+    auto job = session.GetWork().Run([write = std::move(write), step = session.GetShownStep(), path](
+                                          const std::atomic<bool>& cancel) { return write(step, path, cancel); });
+    auto* watcher = new QFutureWatcher<QString>(this);
+    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        window.statusBar()->clearMessage();
+        if (const QString error = watcher->result(); !error.isEmpty())
+            QMessageBox::warning(&window, window.windowTitle(), error);
+    });
+    watcher->setFuture(job.future);
+}

@@ -1,0 +1,185 @@
+#include "app/clsMoveSession.h"
+
+#include "analysis/MoveKeyframes.h"
+#include "analysis/MoveRecorder.h"
+#include "analysis/MoveReport.h"
+#include "analysis/MoveRerun.h"
+#include "app/clsMoveJumper.h"
+#include "model/clsMoveLoop.h"
+#include "model/clsZOManager.h"
+#include "runtime/clsBCThread.h"
+#include "scenario/clsScenario.h"
+
+#include <QFutureWatcher>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+
+// hurry: the move runs as fast as it goes. The run then takes the move's own
+// raised priority, so that the report at the end is not starved behind the
+// move it was to be ready for; otherwise it leaves the window the processor.
+// It keeps the move's keyframes on the way, for the jumps.
+TReportedCourse RunCourse(const TScenarioDescription& chosen, TMoveKeyframes& keyframes, const std::atomic<bool>& cancel,
+                          const std::atomic<bool>& hurry)
+{
+    TZOManager objects;
+    TScenario scenario(objects, chosen);
+    bool raised = false;
+    TReportedCourse run = RunReportedCourse(scenario, cancel, &keyframes, [&] {
+        const bool wanted = hurry.load(std::memory_order_relaxed);
+        if (wanted != raised)
+            SetRaisedPriority(raised = wanted);
+    });
+    // The pool's thread serves the next run as it found it.
+    if (raised)
+        SetRaisedPriority(false);
+    return run;
+}
+
+} // namespace
+
+TMoveSession::TMoveSession(QObject* owner)
+    : QObject(owner)
+    , objects(std::make_unique<TZOManager>())
+    , jumper(std::make_unique<TMoveJumper>(
+          [this](std::unique_ptr<TSteppedMove> move) { Replace(std::move(move), IsPaused(), false); }))
+{
+}
+
+TMoveSession::~TMoveSession()
+{
+    jumper.reset();
+    thread.reset();
+    courseWork.Stop();
+    work.Stop();
+}
+
+void TMoveSession::Start(const std::optional<TScenarioDescription>& chosen)
+{
+    description = chosen;
+    auto move = std::make_unique<TSteppedMove>();
+    try {
+        move->scenario = description ? std::make_unique<TScenario>(*move->objects, *description)
+                                     : std::make_unique<TScenario>(*move->objects);
+    } catch (const std::exception& e) {
+        Replace(nullptr, false, true);
+        emit BuildFailed(QString::fromLocal8Bit(e.what()));
+        return;
+    }
+    Replace(std::move(move), false, true);
+}
+
+void TMoveSession::Replace(std::unique_ptr<TSteppedMove> move, bool paused, bool afresh)
+{
+    // Joins the thread: nothing steps the move from here on.
+    thread.reset();
+    emit MoveLeaving();
+    scenario.reset();
+    objects = move ? std::move(move->objects) : std::make_unique<TZOManager>();
+    scenario = move ? std::move(move->scenario) : nullptr;
+    if (afresh || !scenario)
+        StartCourse();
+    if (!scenario) {
+        publisher.Clear();
+        return;
+    }
+    thread = std::make_unique<TBCThread>(true, &scenario->GetLoop(), &publisher);
+    thread->SetSpeed(speedFactor);
+    thread->SetPaused(paused);
+    // Still alone with the move: its readers take it up from its own first
+    // picture, never from the last one of the move before.
+    publisher.Publish(scenario->GetLoop(), paused);
+    emit MoveEntered(afresh);
+    thread->Resume();
+}
+
+void TMoveSession::StartCourse()
+{
+    course.reset();
+    endReport.reset();
+    if (courseCancel)
+        *courseCancel = true;
+    // Forgets the jumps asked for in the move before, which would bring it back.
+    const TScenarioDescription chosen = GetDescription();
+    auto keyframes = std::make_shared<TMoveKeyframes>();
+    jumper->SetScenario(chosen, keyframes);
+    if (!scenario)
+        return;
+    boundPerMinute = BoundPerMinute(MoveLayoutOf(*scenario->GetChain(), *scenario->GetTrail(), scenario->GetInitialStock()));
+    auto job = courseWork.Run([chosen, keyframes, hurry = hurry](const std::atomic<bool>& cancel) {
+        return RunCourse(chosen, *keyframes, cancel, *hurry);
+    });
+    courseCancel = job.cancel;
+    auto* watcher = new QFutureWatcher<TReportedCourse>(this);
+    connect(watcher, &QFutureWatcher<TReportedCourse>::finished, this, [this, watcher, cancel = job.cancel] {
+        watcher->deleteLater();
+        if (*cancel)
+            return;
+        const TReportedCourse run = watcher->result();
+        course = run.course;
+        endReport = run.report;
+        emit CourseFound();
+    });
+    watcher->setFuture(job.future);
+}
+
+void TMoveSession::JumpTo(std::int64_t step)
+{
+    if (!scenario)
+        return;
+    // Past the end the move would only stand still; before its end is known,
+    // a step ahead of the live move is as exact as any other.
+    jumper->Request(std::clamp<std::int64_t>(step, 0, course ? course->endStep : CourseStepLimit));
+}
+
+bool TMoveSession::IsJumping() const
+{
+    return jumper->IsBusy();
+}
+
+std::int64_t TMoveSession::GetShownStep()
+{
+    return jumper->IsBusy() ? jumper->GetTarget() : publisher.Latest().step;
+}
+
+void TMoveSession::Halt()
+{
+    Replace(nullptr, false, false);
+}
+
+bool TMoveSession::IsPaused() const
+{
+    return thread && thread->IsPaused();
+}
+
+void TMoveSession::SetPaused(bool paused)
+{
+    if (thread)
+        thread->SetPaused(paused);
+}
+
+void TMoveSession::StepOnce()
+{
+    if (thread)
+        thread->StepOnce();
+}
+
+void TMoveSession::SetSpeed(std::int32_t factor)
+{
+    speedFactor = factor;
+    *hurry = factor == TStepPacer::AsFastAsPossible;
+    if (thread)
+        thread->SetSpeed(factor);
+}
+
+TScenario* TMoveSession::GetScenario() const
+{
+    return scenario.get();
+}
+
+TBucketChain* TMoveSession::GetChain() const
+{
+    return scenario ? scenario->GetChain() : nullptr;
+}
