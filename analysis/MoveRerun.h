@@ -26,5 +26,5 @@ struct TReportedCourse
     TMoveCourse course;
     std::optional<TMoveReport> report;
 };
-TReportedCourse RunReportedCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveKeyframes* keyframes,
+TReportedCourse RunReportedCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveKeyframes* keyframes = nullptr,
                                   const std::function<void()>& afterStep = {});

@@ -165,8 +165,8 @@ TEST_F(Review, KeysStepAndPageAndEndAtTheFinishFoundInTheBackground)
 
 TEST_F(Review, ADraggedKnobShowsTheMoveAtTheKnobOnTheWayNotOnlyWhereItIsLetGo)
 {
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetTimeline().GetCourse().has_value(); }, 60000));
-    TTimelineSlider& slider = *window.GetTimeline().GetSlider();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.GetTimelineBar().GetTimeline().GetCourse().has_value(); }, 60000));
+    TTimelineSlider& slider = *window.GetTimelineBar().GetTimeline().GetSlider();
     slider.setSliderDown(true);
     // Across the whole move at about the pace of a mouse.
     std::set<std::int64_t> asked;
@@ -244,8 +244,8 @@ TEST_F(Review, TheViewAsSvgHoldsOneBarPerPersonAndExportsThatCannotBeWrittenLeav
         GTEST_SKIP() << "not root: no device to export to";
     const QString full = dir.filePath(QStringLiteral("full"));
     ASSERT_EQ(mknod(QFile::encodeName(full).constData(), S_IFCHR | 0666, makedev(1, 7)), 0);
-    for (const QString& error : {window.ExportView(full), window.ExportSeries(full), ExportText("report", full),
-                                 ExportTrace(window.GetDescription(), 10, full)})
+    for (const QString& error : {window.GetExports().ExportView(full), window.GetExports().ExportSeries(full),
+                                 ExportText("report", full), ExportTrace(window.GetSession().GetDescription(), 10, full, never)})
         EXPECT_TRUE(error.contains(QStringLiteral("lässt sich nicht schreiben: ")) && error.contains(QStringLiteral("„") + full))
             << error.toStdString();
     struct stat device {};
