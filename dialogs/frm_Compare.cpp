@@ -63,8 +63,8 @@ TfrmCompare::~TfrmCompare()
     for (const TJobPool::TFlag& run : running)
         *run = true;
     // The runs stop at their flags and end before their watchers go.
-    for (QFutureWatcherBase* work : findChildren<QFutureWatcherBase*>(Qt::FindDirectChildrenOnly))
-        work->waitForFinished();
+    for (QFutureWatcherBase* watcher : findChildren<QFutureWatcherBase*>(Qt::FindDirectChildrenOnly))
+        watcher->waitForFinished();
 }
 
 void TfrmCompare::AddRun(const TScenarioDescription& scenario, const QString& name)
