@@ -29,8 +29,9 @@ double Difference(const TFinishTime& first, const TFinishTime& second)
         return static_cast<double>(second.steps - first.steps);
     if (firstDone != secondDone)
         return firstDone ? SecondNeverCaughtUp : -SecondNeverCaughtUp;
-    // Neither finished: the later kind is the slower one, and two alike tie.
-    return first.kind == second.kind ? 0.0 : first.kind < second.kind ? SecondNeverCaughtUp : -SecondNeverCaughtUp;
+    // Neither finished: a run at the limit might yet have stalled too, so
+    // nothing tells them apart.
+    return 0.0;
 }
 
 } // namespace
