@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 #include <sstream>
@@ -204,6 +205,27 @@ TEST_F(ExperimentDialog, ReopensWithItsScenarioSetupAndTable)
     for (int r = 0; r < groups.rowCount(); ++r)
         for (int c = 0; c < groups.columnCount(); ++c)
             EXPECT_EQ(Groups(reopened).item(r, c)->text(), groups.item(r, c)->text());
+}
+
+// The window saves the summary that zemba-run --sweep-report --summary-csv
+// writes for the same sweep and CSV, person-hours included.
+TEST_F(ExperimentDialog, SavesTheSummaryThatZembaRunWrites)
+{
+    ASSERT_TRUE(dialog->SaveSummary(File("-summary.csv")));
+    TRunOptions options;
+    options.mode = ERunMode::SweepReport;
+    options.sweepReportPath = base + ".csv";
+    options.sweepPath = base + ".json";
+    options.summaryCsvPath = base + "-zemba-run.csv";
+    std::ostringstream out, err;
+    ASSERT_EQ(RunSweepReport(options, out, err), 0) << err.str();
+    const auto read = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string window = read(base + "-summary.csv");
+    EXPECT_EQ(window, read(base + "-zemba-run.csv"));
+    EXPECT_EQ(std::count(window.begin(), window.end(), '\n'), 5) << window;
 }
 
 // Rows of another sweep are refused in German, naming file and line, and leave the dialog as it was.
