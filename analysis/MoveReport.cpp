@@ -100,18 +100,24 @@ std::string FormatSimulatedTime(std::int64_t steps)
 std::optional<std::int64_t> ParseSimulatedTime(std::string_view text)
 {
     const std::size_t first = text.find(':');
-    if (first == std::string_view::npos || first == 0 || first > 6 || text.size() != first + 6 || text[first + 3] != ':')
+    if (first == std::string_view::npos || text.size() != first + 6 || text[first + 3] != ':')
         return std::nullopt;
-    std::int64_t parts[3] = {};
-    const std::string_view fields[3] = {text.substr(0, first), text.substr(first + 1, 2), text.substr(first + 4, 2)};
-    for (int i = 0; i < 3; ++i) {
-        const auto [end, ec] = std::from_chars(fields[i].data(), fields[i].data() + fields[i].size(), parts[i]);
-        if (ec != std::errc() || end != fields[i].data() + fields[i].size() || parts[i] < 0)
+    // Hours up to a hundred years of simulated time keep every count of steps far from overflowing.
+    constexpr std::int64_t MostHours = 876'000;
+    const auto number = [](std::string_view digits, std::int64_t below) -> std::optional<std::int64_t> {
+        std::int64_t value = 0;
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (digits.empty() || digits.front() == '-' || digits.front() == '+' || ec != std::errc()
+            || end != digits.data() + digits.size() || value >= below)
             return std::nullopt;
-    }
-    if (parts[1] >= 60 || parts[2] >= 60)
+        return value;
+    };
+    const auto hours = number(text.substr(0, first), MostHours);
+    const auto minutes = number(text.substr(first + 1, 2), 60);
+    const auto seconds = number(text.substr(first + 4, 2), 60);
+    if (!hours || !minutes || !seconds)
         return std::nullopt;
-    return ((parts[0] * 60 + parts[1]) * 60 + parts[2]) * StepsPerSecond;
+    return ((*hours * 60 + *minutes) * 60 + *seconds) * StepsPerSecond;
 }
 
 void WriteMoveReport(const TMoveReport& r, std::ostream& out)

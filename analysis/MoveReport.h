@@ -75,6 +75,6 @@ const char* ActivityName(TActivity activity);
 
 // Steps as simulated time, h:mm:ss, whole seconds cut off towards zero.
 std::string FormatSimulatedTime(std::int64_t steps);
-// "2:30:00" (hours, then minutes and seconds of two digits each, below 60) as
-// steps; nothing for anything else.
+// The steps of a simulated time written h:mm:ss (minutes and seconds two
+// digits each, below 60); nothing for any other text.
 std::optional<std::int64_t> ParseSimulatedTime(std::string_view text);
