@@ -3,9 +3,9 @@
 #include "analysis/MoveReport.h"
 #include "analysis/OutputFile.h"
 #include "analysis/SweepReport.h"
+#include "analysis/SweepSequence.h"
 #include "analysis/SweepSetup.h"
 #include "analysis/SweepSummary.h"
-#include "analysis/SweepSequence.h"
 #include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioFile.h"
 
