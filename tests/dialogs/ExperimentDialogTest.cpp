@@ -1,5 +1,6 @@
 #include "analysis/SweepMove.h"
 #include "dialogs/clsExperimentChart.h"
+#include "dialogs/clsExperimentFiles.h"
 #include "dialogs/frm_Compare.h"
 #include "dialogs/frm_Experiment.h"
 #include "dialogs/frame_ExperimentAxis.h"
@@ -204,6 +205,21 @@ TEST_F(ExperimentDialog, ReopensWithItsScenarioSetupAndTable)
     for (int r = 0; r < groups.rowCount(); ++r)
         for (int c = 0; c < groups.columnCount(); ++c)
             EXPECT_EQ(Groups(reopened).item(r, c)->text(), groups.item(r, c)->text());
+}
+
+// Speichern... writes the rows and their sweep file under one name, and either finds the other by it.
+TEST_F(ExperimentDialog, SavesItsRowsBesideTheirSweepFileAndEitherFindsTheOther)
+{
+    ASSERT_TRUE(dialog->SaveResult(File("-pair.csv")));
+    EXPECT_FALSE(dialog->HasUnsavedResult());
+    for (const char* chosen : {"-pair.csv", "-pair.json"}) {
+        const TExperimentFiles files = ExperimentFilesOf(File(chosen));
+        EXPECT_EQ(files.csv, File("-pair.csv")) << chosen;
+        EXPECT_EQ(files.sweep, File("-pair.json")) << chosen;
+    }
+    TfrmExperiment reopened(nullptr, BuiltInMove(), QString(), QStringLiteral("Umzug"));
+    ASSERT_TRUE(reopened.OpenResult(File("-pair.json"), File("-pair.csv")));
+    EXPECT_EQ(reopened.GetCsv(), dialog->GetCsv());
 }
 
 // Rows of another sweep are refused in German, naming file and line, and leave the dialog as it was.
