@@ -3,6 +3,7 @@
 #include "analysis/CText.h"
 #include "model/clsSimulationTime.h"
 
+#include <charconv>
 #include <ostream>
 
 double LoadsPerMinute(std::int64_t loads, std::int64_t steps)
@@ -94,6 +95,29 @@ std::string FormatSimulatedTime(std::int64_t steps)
     const std::int64_t seconds = steps / StepsPerSecond;
     return CFormat("%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
                   static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+}
+
+std::optional<std::int64_t> ParseSimulatedTime(std::string_view text)
+{
+    const std::size_t first = text.find(':');
+    if (first == std::string_view::npos || text.size() != first + 6 || text[first + 3] != ':')
+        return std::nullopt;
+    // Hours up to a hundred years of simulated time keep every count of steps far from overflowing.
+    constexpr std::int64_t MostHours = 876'000;
+    const auto number = [](std::string_view digits, std::int64_t below) -> std::optional<std::int64_t> {
+        std::int64_t value = 0;
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        if (digits.empty() || digits.front() == '-' || digits.front() == '+' || ec != std::errc()
+            || end != digits.data() + digits.size() || value >= below)
+            return std::nullopt;
+        return value;
+    };
+    const auto hours = number(text.substr(0, first), MostHours);
+    const auto minutes = number(text.substr(first + 1, 2), 60);
+    const auto seconds = number(text.substr(first + 4, 2), 60);
+    if (!hours || !minutes || !seconds)
+        return std::nullopt;
+    return ((*hours * 60 + *minutes) * 60 + *seconds) * StepsPerSecond;
 }
 
 void WriteMoveReport(const TMoveReport& r, std::ostream& out)

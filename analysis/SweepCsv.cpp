@@ -12,17 +12,11 @@ namespace {
 constexpr std::array<std::pair<TMoveOutcome, const char*>, 3> OutcomeWords{
     {{TMoveOutcome::Finished, "finished"}, {TMoveOutcome::Stalled, "stalled"}, {TMoveOutcome::Running, "limit"}}};
 
-// Where a column stands in its list, worked out when compiling.
-template <std::size_t N>
-constexpr std::size_t IndexOf(const std::array<const char*, N>& names, std::string_view name)
+// The plan's columns that say which program wrote the row.
+bool IsProgramColumn(std::string_view name)
 {
-    for (std::size_t i = 0; i < N; ++i)
-        if (name == names[i])
-            return i;
-    throw "no such sweep column";
+    return name == "version" || name == "commit";
 }
-// The plan's columns from here on say which program wrote the row.
-constexpr std::size_t FirstProgramColumn = IndexOf(SweepPlanColumns, "version");
 
 std::string Fixed(double value, int decimals)
 {
@@ -45,10 +39,17 @@ bool IsDecimal(const std::string& text)
     return !text.empty() && ec == std::errc() && end == text.data() + text.size() && value >= 0.0;
 }
 
-// The plan's columns as this plan writes them, in the order of SweepPlanColumns.
-std::vector<std::string> PlanValues(const TSweepPlan& plan)
+// The plan's columns that this plan writes, named, in the order of SweepPlanColumns.
+std::vector<std::pair<const char*, std::string>> PlanColumns(const TSweepPlan& plan)
 {
-    return {std::to_string(plan.maxSteps), std::to_string(plan.RunCount()), plan.sweepHash, ZembaVersion, ZembaCommit};
+    std::vector<std::pair<const char*, std::string>> columns{{"max_steps", std::to_string(plan.maxSteps)},
+                                                             {"plan_runs", std::to_string(plan.RunCount())}};
+    if (plan.IsSequential()) {
+        columns.emplace_back("median_within", FormatSimulatedTime(plan.medianWithin));
+        columns.emplace_back("batch_runs", std::to_string(plan.SeedRule().batchRuns));
+    }
+    columns.insert(columns.end(), {{"sweep_sha256", plan.sweepHash}, {"version", ZembaVersion}, {"commit", ZembaCommit}});
+    return columns;
 }
 
 } // namespace
@@ -76,7 +77,7 @@ std::string SweepCsvHeader(const TSweepPlan& plan)
         header += "," + pointer;
     for (const char* column : SweepRunColumns)
         header += std::string(",") + column;
-    for (const char* column : SweepPlanColumns)
+    for (const auto& [column, value] : PlanColumns(plan))
         header += std::string(",") + column;
     return header + "\n";
 }
@@ -90,7 +91,7 @@ std::string SweepCsvRow(const TSweepPlan& plan, std::size_t run, const TSweepOut
     row += "," + std::to_string(plan.SeedOf(run)) + (finished ? ",1," : ",0,") + SweepOutcomeWord(o.end) + ","
         + std::to_string(o.steps) + "," + FormatSimulatedTime(o.steps) + "," + std::to_string(o.delivered) + ","
         + Fixed(o.perMinute, 4) + "," + Fixed(o.boundShare, 4) + "," + std::to_string(o.breaks);
-    for (const std::string& value : PlanValues(plan))
+    for (const auto& [column, value] : PlanColumns(plan))
         row += "," + value;
     return row + "\n";
 }
@@ -215,7 +216,7 @@ std::string TSweepRowChecker::CheckFigures(const std::vector<std::string>& field
         return "time " + *time + " is not the time of " + steps + " steps, " + FormatSimulatedTime(row.steps);
     // Whole numbers from 0, read as such where there is more to check.
     std::map<std::string_view, std::int64_t> counts;
-    for (const char* name : {"delivered", "breaks", "plan_runs"})
+    for (const char* name : {"delivered", "breaks", "plan_runs", "batch_runs"})
         if (const std::string* text = at(name); text && (!ParseWhole(*text, counts[name]) || counts[name] < 0))
             return std::string(name) + " must be a whole number, not '" + *text + "'";
     for (const char* name : {"per_minute", "bound_share"})
@@ -235,7 +236,11 @@ std::string TSweepRowChecker::CheckFigures(const std::vector<std::string>& field
             return "plan_runs must be from 1 to " + std::to_string(MaxSweepRuns) + ", not " + std::to_string(runs);
         if (row.run >= static_cast<std::size_t>(runs))
             return "run " + fields.front() + " beyond the plan's " + std::to_string(runs) + " runs";
+        if (at("batch_runs") && (counts["batch_runs"] < 1 || counts["batch_runs"] > runs))
+            return "batch_runs must be from 1 to plan_runs, not " + std::to_string(counts["batch_runs"]);
     }
+    if (const std::string* within = at("median_within"); within && ParseSimulatedTime(*within).value_or(0) == 0)
+        return "median_within must be a time above 0 written h:mm:ss, not '" + *within + "'";
     return {};
 }
 
@@ -249,19 +254,24 @@ std::string TSweepRowChecker::CheckPlanColumns(const std::vector<std::string>& f
             values.push_back(fields[*column]);
         }
     if (plan) {
-        // Written by this program's version and commit, unless rows of any program belong.
-        const std::size_t compared = program == TSweepRowsOf::ThisProgram ? SweepPlanColumns.size() : FirstProgramColumn;
-        const std::vector<std::string> own = PlanValues(*plan);
-        for (std::size_t k = 0; k < compared; ++k)
-            if (values[k] != own[k])
-                return header[columns[k]] + " is " + values[k] + " where this plan"
-                    + (k < FirstProgramColumn ? " has " : " is run by zemba-run with ") + own[k];
+        // The header is the plan's, so every column of the plan is there.
+        for (const auto& [name, own] : PlanColumns(*plan)) {
+            const std::string& value = fields[*Column(name)];
+            // Written by this program's version and commit, unless rows of any program belong.
+            const bool ofProgram = IsProgramColumn(name);
+            if (value != own && (!ofProgram || program == TSweepRowsOf::ThisProgram))
+                return std::string(name) + " is " + value + " where this plan"
+                    + (ofProgram ? " is run by zemba-run with " : " has ") + own;
+        }
     }
     if (firstPlace.empty()) {
         firstPlan = values;
         firstPlace = place;
-        if (const std::optional<std::size_t> runs = Column("plan_runs"))
-            planRuns = std::stoull(fields[*runs]);
+        const auto number = [&](const char* name) { return std::stoull(fields[*Column(name)]); };
+        if (Column("plan_runs"))
+            planRuns = number("plan_runs");
+        if (Column("plan_runs") && Column("batch_runs") && Column("median_within"))
+            seedRule = TSeedRule{planRuns, number("batch_runs"), *ParseSimulatedTime(fields[*Column("median_within")])};
     }
     for (std::size_t k = 0; k < values.size(); ++k)
         if (values[k] != firstPlan[k])

@@ -23,9 +23,11 @@ inline constexpr std::array<const char*, 9> SweepRunColumns{
     "seed", "finished", "outcome", "steps", "time", "delivered", "per_minute", "bound_share", "breaks"};
 // The last columns: what made the row, the same in every row of a plan, so
 // that a merge, a resume or a report can tell plans apart from the rows alone,
-// and any CSV reader reads them as plain columns.
-inline constexpr std::array<const char*, 5> SweepPlanColumns{"max_steps", "plan_runs", "sweep_sha256", "version",
-                                                             "commit"};
+// and any CSV reader reads them as plain columns. median_within and
+// batch_runs stand only in a sequential sweep's rows, where plan_runs is the
+// most runs: they say where such a sweep ends (see TSeedRule).
+inline constexpr std::array<const char*, 7> SweepPlanColumns{
+    "max_steps", "plan_runs", "median_within", "batch_runs", "sweep_sha256", "version", "commit"};
 
 // The outcome column: "finished", "stalled", or "limit" for a run still under
 // way at the plan's max_steps.
@@ -117,6 +119,8 @@ public:
     std::vector<std::string> GetVariedColumns() const;
     // The plan's number of runs as the rows give it; 0 before a row with plan_runs.
     std::size_t GetPlanRuns() const { return planRuns; }
+    // A sequential sweep's rule as the rows give it; nothing for other rows.
+    std::optional<TSeedRule> GetSeedRule() const { return seedRule; }
 
 private:
     std::optional<std::size_t> Column(const char* name) const;
@@ -134,6 +138,7 @@ private:
     std::vector<std::string> firstPlan;
     std::string firstPlace;
     std::size_t planRuns = 0;
+    std::optional<TSeedRule> seedRule;
     std::map<std::size_t, std::string> placeOfRun;
 };
 

@@ -1,5 +1,6 @@
 #include "analysis/SweepPlan.h"
 
+#include "analysis/MoveReport.h"
 #include "scenario/clsScenarioFile.h"
 #include "scenario/clsScenarioText.h"
 
@@ -80,8 +81,12 @@ private:
             return;
         }
         const json::json_pointer place("/scenario");
+        if (found->is_object()) {
+            ReadInlineBase(*found, place);
+            return;
+        }
         if (!found->is_string() || found->get<std::string>().empty())
-            Fail(place, "expected the path of a scenario file");
+            Fail(place, "expected the path of a scenario file, or the scenario itself as an object");
         const std::filesystem::path relative(found->get<std::string>());
         baseName = (relative.is_absolute() ? relative : std::filesystem::path(folder) / relative).string();
         basePath = baseName;
@@ -91,6 +96,20 @@ private:
             base = ScenarioToJson(ScenarioFromJson(ParseScenarioText(ReadScenarioText(baseName), baseName), baseName));
         } catch (const TScenarioFileError& error) {
             Fail(place, error.what());
+        }
+    }
+
+    // A scenario held in the sweep file itself, so that the file runs
+    // anywhere alone; a fault in it is named by its place in the sweep file.
+    void ReadInlineBase(const json& scenario, const json::json_pointer& place)
+    {
+        baseName = "the scenario in " + fileName;
+        try {
+            base = ScenarioToJson(ScenarioFromJson(scenario, baseName));
+        } catch (const TScenarioFileError& error) {
+            TScenarioFault fault = error.GetFault();
+            fault.path = place.to_string() + fault.path;
+            throw TScenarioFileError(fileName, std::move(fault));
         }
     }
 
@@ -115,14 +134,33 @@ private:
             }
             return;
         }
-        if (!found->is_object() || !found->contains("from") || !found->contains("count") || found->size() != 2)
-            Fail(place, "expected a list of seeds, or {\"from\": first, \"count\": how many}");
+        const bool until = found->is_object() && found->contains("until");
+        if (!found->is_object() || !found->contains("from") || !(until || found->contains("count")) || found->size() != 2)
+            Fail(place, "expected a list of seeds, {\"from\": first, \"count\": how many} or {\"from\": first, "
+                        "\"until\": {\"median_within\": \"h:mm:ss\", \"max\": most seeds}}");
         const std::int64_t from = Whole((*found)["from"], place / "from", 0, maxSeed);
-        const std::int64_t count = Whole((*found)["count"], place / "count", 1, maxSeed - from + 1);
-        if (static_cast<std::size_t>(count) > MaxSweepRuns)
-            Fail(place / "count", "more than " + std::to_string(MaxSweepRuns) + " runs");
-        for (std::int64_t i = 0; i < count; ++i)
+        const json::json_pointer countPlace = until ? place / "until" / "max" : place / "count";
+        const json& count = until ? ReadUntil((*found)["until"], place / "until", plan) : (*found)["count"];
+        const std::int64_t seeds = Whole(count, countPlace, 1, maxSeed - from + 1);
+        if (static_cast<std::size_t>(seeds) > MaxSweepRuns)
+            Fail(countPlace, "more than " + std::to_string(MaxSweepRuns) + " runs");
+        for (std::int64_t i = 0; i < seeds; ++i)
             plan.seeds.push_back(static_cast<std::uint32_t>(from + i));
+    }
+
+    // Seeds until every median is precise: the rule, and the most seeds to run.
+    const json& ReadUntil(const json& until, const json::json_pointer& place, TSweepPlan& plan) const
+    {
+        if (!until.is_object() || !until.contains("median_within") || !until.contains("max") || until.size() != 2)
+            Fail(place, "expected {\"median_within\": \"h:mm:ss\", \"max\": most seeds}");
+        const json& within = until["median_within"];
+        const std::optional<std::int64_t> steps = within.is_string() ? ParseSimulatedTime(within.get<std::string>())
+                                                                     : std::nullopt;
+        if (!steps || *steps == 0)
+            Fail(place / "median_within", within.dump() + " must be a time above 0 written h:mm:ss, such as \"0:05:00\"");
+        plan.medianWithin = *steps;
+        plan.seedBatch = SweepSeedBatch;
+        return until["max"];
     }
 
     void ReadVary(const json& vary, const std::vector<std::string>& inOrder, TSweepPlan& plan,
@@ -242,6 +280,22 @@ std::vector<std::string> TSweepPlan::ValuesOf(std::size_t combination) const
         combination /= values[k].size();
     }
     return texts;
+}
+
+TSeedRule TSweepPlan::SeedRule() const
+{
+    return {RunCount(), combinations.size() * seedBatch, medianWithin};
+}
+
+std::pair<std::size_t, std::size_t> TSweepPlan::PlaceOf(std::size_t run) const
+{
+    // A sweep of every seed is one batch of them all.
+    const std::size_t batch = IsSequential() ? seedBatch : seeds.size();
+    const std::size_t batchRuns = combinations.size() * batch;
+    const std::size_t firstSeed = run / batchRuns * batch;
+    const std::size_t seedsInBatch = std::min(batch, seeds.size() - firstSeed);
+    const std::size_t inBatch = run % batchRuns;
+    return {inBatch / seedsInBatch, firstSeed + inBatch % seedsInBatch};
 }
 
 TScenarioDescription TSweepPlan::ScenarioOf(std::size_t run) const

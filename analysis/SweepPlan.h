@@ -6,11 +6,27 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+// Where a sequential sweep may end, as its plan and its rows both give it:
+// its runs come in batches, each every combination with the next seeds, and
+// after each whole batch it stops once every combination's median is known
+// to within medianWithin steps either way (see TSeedSequence).
+struct TSeedRule
+{
+    // The most runs: every combination with every seed up to the maximum.
+    std::size_t planRuns = 0;
+    // The runs of one batch; the last batch may be smaller.
+    std::size_t batchRuns = 0;
+    std::int64_t medianWithin = 0;
+};
 
 // What a sweep runs: every combination of the varied values, each with every
 // seed. Runs are numbered in plan order: the combinations in the order of the
 // varied keys as written, the last key fastest, and the seeds fastest of all.
+// A sequential sweep runs its seeds in batches and numbers them so: the first
+// batch of seeds with every combination in that order, then the next batch.
 struct TSweepPlan
 {
     // The pointers into the scenario that vary, in the order written.
@@ -19,7 +35,14 @@ struct TSweepPlan
     std::vector<std::vector<std::string>> values;
     // One checked scenario per combination, in plan order; seeds not yet set.
     std::vector<TScenarioDescription> combinations;
+    // Every seed, in order; of a sequential sweep the most that may run.
     std::vector<std::uint32_t> seeds;
+    // Seeds per batch of a sequential sweep, whose seeds run until every
+    // median is precise enough; 0 for a sweep that runs every seed.
+    std::size_t seedBatch = 0;
+    // A sequential sweep's 95 % interval for each median must lie within
+    // this many steps of the median, either way.
+    std::int64_t medianWithin = 0;
     // A run that has not delivered its last load by this step has not finished.
     std::int64_t maxSteps = 0;
     // The scenario varied: its file's path, or "the built-in move".
@@ -32,18 +55,29 @@ struct TSweepPlan
     std::string sweepHash;
 
     std::size_t RunCount() const { return combinations.size() * seeds.size(); }
-    std::size_t CombinationOf(std::size_t run) const { return run / seeds.size(); }
-    std::uint32_t SeedOf(std::size_t run) const { return seeds[run % seeds.size()]; }
+    bool IsSequential() const { return seedBatch > 0; }
+    TSeedRule SeedRule() const;
+    std::size_t CombinationOf(std::size_t run) const { return PlaceOf(run).first; }
+    std::uint32_t SeedOf(std::size_t run) const { return seeds[PlaceOf(run).second]; }
     // The varied values of a combination, one per pointer.
     std::vector<std::string> ValuesOf(std::size_t combination) const;
     // The scenario of a run, with its seed.
     TScenarioDescription ScenarioOf(std::size_t run) const;
+
+private:
+    // The run's combination and the index of its seed.
+    std::pair<std::size_t, std::size_t> PlaceOf(std::size_t run) const;
 };
 
 // The default limit of a run without max_steps: twenty times the built-in move.
 inline constexpr std::int64_t DefaultSweepMaxSteps = 5'000'000;
 // More runs than this are a typing slip in the seeds or the values.
 inline constexpr std::size_t MaxSweepRuns = 10'000'000;
+// Seeds per batch of a sequential sweep: enough for a first interval of the
+// median (it takes 6 runs), few enough that the sweep overshoots what it
+// needs by little, and fixed, so that where a sweep ends never depends on how
+// many runs ran at once.
+inline constexpr std::size_t SweepSeedBatch = 10;
 
 // Reads, checks and expands a sweep file; every refusal is a
 // TScenarioFileError of one line naming the file, the JSON path and what is

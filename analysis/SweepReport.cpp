@@ -2,6 +2,7 @@
 
 #include "analysis/CText.h"
 #include "analysis/MoveReport.h"
+#include "analysis/SweepSequence.h"
 #include "model/clsSimulationTime.h"
 
 #include <algorithm>
@@ -34,13 +35,24 @@ TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName, const TS
     table.planRuns = checker.GetPlanRuns();
     for (const TSweepTable::TRow& row : table.rows)
         table.planRuns = std::max(table.planRuns, row.run + 1);
-    std::vector<bool> present(table.planRuns);
-    for (const TSweepTable::TRow& row : table.rows)
-        present[row.run] = true;
-    for (std::size_t run = 0; run < table.planRuns; ++run)
-        if (!present[run])
-            table.missing.push_back(run);
+    table.missing = MissingRuns(table.planRuns, checker.GetSeedRule(), table.rows);
     return table;
+}
+
+std::vector<std::size_t> MissingRuns(std::size_t planRuns, const std::optional<TSeedRule>& rule,
+                                     const std::vector<TSweepRow>& rows)
+{
+    std::size_t due = rule ? SequenceRunsDue(*rule, rows) : planRuns;
+    for (const TSweepRow& row : rows)
+        due = std::max(due, row.run + 1);
+    std::vector<bool> present(due);
+    for (const TSweepRow& row : rows)
+        present[row.run] = true;
+    std::vector<std::size_t> missing;
+    for (std::size_t run = 0; run < due; ++run)
+        if (!present[run])
+            missing.push_back(run);
+    return missing;
 }
 
 std::string DescribeMissing(const std::vector<std::size_t>& missing, std::size_t planRuns)

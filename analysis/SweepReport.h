@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ struct TSweepTable
 
 // "3 of 27 runs missing: 4, 9, 20", naming the first few.
 std::string DescribeMissing(const std::vector<std::size_t>& missing, std::size_t planRuns);
+// The runs absent from rows (in any order), ascending: of the plan's runs,
+// or of a sequential sweep's only those up to where its rule ends it (see
+// SequenceRunsDue), and any below a row beyond that.
+std::vector<std::size_t> MissingRuns(std::size_t planRuns, const std::optional<TSeedRule>& rule,
+                                     const std::vector<TSweepRow>& rows);
 
 // Reads and checks every row, against the plan when there is one; a last
 // line without its newline is read as a row too. Throws TSweepCsvError for a

@@ -17,7 +17,7 @@ constexpr std::chrono::milliseconds WriterWake(200);
 
 std::size_t RunSweep(const TSweepPlan& plan, const std::vector<std::size_t>& runs, unsigned jobs,
                      const TSweepRunFunction& run, std::ostream& csv, const std::atomic<bool>& stop,
-                     const TSweepProgress& progress)
+                     const TSweepProgress& progress, const TSweepRunDone& done)
 {
     // Workers take runs in plan order and leave their rows in slots; the
     // calling thread writes the slots out in order as they fill.
@@ -37,6 +37,8 @@ std::size_t RunSweep(const TSweepPlan& plan, const std::vector<std::size_t>& run
             std::string row = SweepCsvRow(plan, runs[i], *outcome);
             const std::lock_guard lock(mutex);
             rows[i] = std::move(row);
+            if (done)
+                done(runs[i], *outcome);
             filled.notify_one();
         }
         const std::lock_guard lock(mutex);

@@ -453,6 +453,7 @@ std::string RunUsage()
            "  --csv PATH       where the rows go\n"
            "  --jobs N         run N scenarios at once (default: one per core)\n"
            "  --shard K/N      run only the K-th of N slices of the sweep, with their run numbers\n"
+           "                   (not of a sweep whose seeds run until the medians are precise)\n"
            "  --resume         run only the runs missing from the CSV at PATH and add them\n"
            "                   (a row cut short runs again)\n"
            "  --progress S     a progress line every S seconds when standard error is no\n"

@@ -3,6 +3,7 @@
 #include "analysis/MoveReport.h"
 #include "analysis/OutputFile.h"
 #include "analysis/SweepReport.h"
+#include "analysis/SweepSequence.h"
 #include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioFile.h"
 
@@ -47,7 +48,7 @@ public:
         const std::string left = rate > 0.0 ? TimeLeft(static_cast<double>(total - done) / rate) : std::string("?");
         char perSecond[32];
         const auto end = std::to_chars(perSecond, perSecond + sizeof perSecond, rate, std::chars_format::fixed, 2).ptr;
-        err << (style.terminal ? "\r" : "zemba-run: ") << done << " of " << total << " runs, "
+        err << (style.terminal ? "\r" : "zemba-run: ") << done << (style.open ? " of at most " : " of ") << total << " runs, "
             << std::string_view(perSecond, end - perSecond) << " runs/s, " << left << " left"
             << (style.terminal ? "   " : "\n") << std::flush;
         shown = style.terminal;
@@ -98,6 +99,55 @@ int PutInPlanOrder(const TSweepPlan& plan, const std::vector<std::size_t>& runs,
     return 0;
 }
 
+// A sequential sweep decides after each batch whether to go on, from every
+// run before: no shard could know where its share ends.
+bool RefuseShardsOfSequence(const TSweepPlan& plan, const TRunOptions& options, std::ostream& err)
+{
+    if (!plan.IsSequential() || options.shardCount == 1)
+        return false;
+    err << "zemba-run: --shard cannot split " << options.sweepPath
+        << ": its seeds run in batches until the medians are precise, and whether another batch is due depends on"
+           " every run before it; run it whole on one machine\n";
+    return true;
+}
+
+// A time that a statistic gives: h:mm:ss, "> h:mm:ss" beyond the step limit, or "never".
+std::string FinishText(const std::optional<TFinishTime>& time)
+{
+    if (!time)
+        return "?";
+    switch (time->kind) {
+    case TFinishTime::TKind::Finished: return FormatSimulatedTime(time->steps);
+    case TFinishTime::TKind::BeyondLimit: return "> " + FormatSimulatedTime(time->steps);
+    case TFinishTime::TKind::Never: break;
+    }
+    return "never";
+}
+
+// Where a sequential sweep ended, in a line; and a line for each combination
+// whose median it left imprecise at the most seeds.
+void SayWhereSequenceEnded(const TSweepPlan& plan, const TSequenceRun& sequence, std::ostream& err)
+{
+    const std::size_t seeds = sequence.runs / plan.combinations.size();
+    const std::string within = FormatSimulatedTime(plan.medianWithin);
+    if (sequence.imprecise.empty()) {
+        err << "zemba-run: seeds enough after " << seeds << " of at most " << plan.seeds.size()
+            << ": every median's 95 % interval lies within +/- " << within << '\n';
+        return;
+    }
+    for (const TImpreciseMedian& median : sequence.imprecise) {
+        std::string values;
+        for (std::size_t k = 0; k < plan.pointers.size(); ++k)
+            values += (k ? ", " : "") + plan.pointers[k] + " = " + median.values[k];
+        err << "zemba-run: short of +/- " << within << " at the most seeds, " << seeds << ": "
+            << (values.empty() ? std::string("the scenario") : values) << ": median " << FinishText(median.median);
+        if (median.lower)
+            err << ", 95 % interval " << FinishText(median.lower) << " to " << FinishText(median.upper) << '\n';
+        else
+            err << ", too few runs for a 95 % interval\n";
+    }
+}
+
 } // namespace
 
 std::optional<TSweepPlan> ReadSweepPlan(const std::string& sweepPath, std::ostream& err)
@@ -136,11 +186,18 @@ int RunSweepPlan(const TRunOptions& options, std::ostream& out, std::ostream& er
     if (!read)
         return 2;
     const TSweepPlan& plan = *read;
+    if (RefuseShardsOfSequence(plan, options, err))
+        return 2;
     const std::size_t combinations = plan.combinations.size();
+    const char* const upTo = plan.IsSequential() ? "up to " : "";
     out << "sweep " << options.sweepPath << " (sha256 " << plan.sweepHash << "...) varies " << plan.scenarioName << '\n'
-        << "runs " << plan.RunCount() << ": " << combinations << (combinations == 1 ? " combination" : " combinations")
-        << " x " << plan.seeds.size() << (plan.seeds.size() == 1 ? " seed" : " seeds") << ", max_steps "
-        << plan.maxSteps << '\n';
+        << "runs " << (plan.IsSequential() ? "open, at most " : "") << plan.RunCount() << ": " << combinations
+        << (combinations == 1 ? " combination" : " combinations") << " x " << upTo << plan.seeds.size()
+        << (plan.seeds.size() == 1 ? " seed" : " seeds") << ", max_steps " << plan.maxSteps << '\n';
+    if (plan.IsSequential())
+        out << "until every median's 95 % interval lies within +/- " << FormatSimulatedTime(plan.medianWithin)
+            << ", decided after each batch of " << plan.seedBatch << " seeds with every combination ("
+            << plan.SeedRule().batchRuns << " runs)\n";
     if (options.shardCount > 1)
         out << "shard " << options.shard << "/" << options.shardCount << ": "
             << ShardRuns(plan.RunCount(), static_cast<std::size_t>(options.shard),
@@ -161,11 +218,12 @@ int RunSweepPlan(const TRunOptions& options, std::ostream& out, std::ostream& er
             out << (i ? ", " : " ") << plan.values[k][i];
         out << '\n';
     }
-    // Every combination with its first run, while the list stays readable.
+    // Every combination with its runs (of the first batch), while the list stays readable.
     constexpr std::size_t MostListed = 100;
+    const std::size_t perBatch = std::min(plan.seeds.size(), plan.IsSequential() ? plan.seedBatch : plan.seeds.size());
     for (std::size_t c = 0; c < std::min(combinations, MostListed) && !plan.pointers.empty(); ++c) {
         const std::vector<std::string> values = plan.ValuesOf(c);
-        out << "  runs " << c * plan.seeds.size() << " to " << (c + 1) * plan.seeds.size() - 1 << ':';
+        out << "  runs " << c * perBatch << " to " << (c + 1) * perBatch - 1 << ':';
         for (std::size_t k = 0; k < values.size(); ++k)
             out << (k ? ", " : " ") << plan.pointers[k] << " = " << values[k];
         out << '\n';
@@ -182,6 +240,8 @@ int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream&
     if (!read)
         return 2;
     const TSweepPlan& plan = *read;
+    if (RefuseShardsOfSequence(plan, options, err))
+        return 2;
     if (const std::string refusal = RefuseInputAsOutput("--csv", options.csvPath, {ScenarioOf(plan)}); !refusal.empty()) {
         err << "zemba-run: " << refusal << '\n';
         return 2;
@@ -218,6 +278,8 @@ int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream&
     const unsigned jobs = options.jobs > 0 ? static_cast<unsigned>(options.jobs)
                                            : std::max(1u, std::thread::hardware_concurrency());
     std::size_t written = 0;
+    bool over = false;
+    TSequenceRun sequence;
     {
         TOutputFile csv(options.csvPath, present.hasHeader ? TOutputFile::TWrite::Append : TOutputFile::TWrite::InPlace,
                         out);
@@ -228,19 +290,31 @@ int RunSweepCommand(const TRunOptions& options, std::ostream& out, std::ostream&
             err << "zemba-run: " << csv.Error() << '\n';
             return 1;
         }
+        progress.open = plan.IsSequential();
         TProgressLine line(err, progress);
-        written = RunSweep(plan, todo, jobs, run, csv.Stream(), stop,
-                           [&](std::size_t rows, std::size_t total) { line.Show(rows, total); });
+        const TSweepProgress show = [&](std::size_t rows, std::size_t total) { line.Show(rows, total); };
+        if (plan.IsSequential()) {
+            sequence = RunSeedSequence(plan, present.rows, jobs, run, csv.Stream(), stop, show);
+            todo = sequence.added;
+            written = sequence.written;
+            over = sequence.over;
+        } else {
+            written = RunSweep(plan, todo, jobs, run, csv.Stream(), stop, show);
+            over = written == todo.size();
+        }
         if (!csv.Commit()) {
             err << "zemba-run: " << csv.Error() << '\n';
             return 1;
         }
     }
-    if (written < todo.size()) {
-        err << "zemba-run: interrupted: " << present.rows.size() + written << " of " << runs.size()
+    if (!over) {
+        err << "zemba-run: interrupted: " << present.rows.size() + written
+            << (plan.IsSequential() ? " of at most " : " of ") << runs.size()
             << " runs in the CSV, each row whole; --resume runs the rest\n";
         return 130;
     }
+    if (plan.IsSequential())
+        SayWhereSequenceEnded(plan, sequence, err);
     return present.rows.empty() ? 0 : PutInPlanOrder(plan, runs, options.csvPath, present, todo, err);
 }
 

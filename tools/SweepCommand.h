@@ -17,6 +17,8 @@ struct TSweepProgressStyle
 {
     bool terminal = false;
     double everySeconds = 0.0;
+    // The total is the most there may be: a sequential sweep may end sooner.
+    bool open = false;
 };
 
 // zemba-run --sweep: reads the sweep file, checks every combination, and runs

@@ -1,8 +1,11 @@
 #include "tools/SweepCommand.h"
 
 #include "analysis/OutputFile.h"
+#include "analysis/SweepReport.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <ostream>
 
 int RunSweepMerge(const TRunOptions& options, std::ostream& err)
@@ -26,7 +29,7 @@ int RunSweepMerge(const TRunOptions& options, std::ostream& err)
     }
     // One checker for every shard: each run once across them all, and one plan.
     TSweepRowChecker checker(&*plan, TSweepRowsOf::AnyProgram);
-    std::vector<std::string> rows(plan->RunCount());
+    std::vector<TSweepRow> rows;
     try {
         for (const std::string& shard : options.mergePaths) {
             std::ifstream in(shard, std::ios::binary);
@@ -40,25 +43,22 @@ int RunSweepMerge(const TRunOptions& options, std::ostream& err)
                     << ": cut short (no newline): resume the shard's sweep first\n";
                 return 2;
             }
-            for (TSweepRow& row : read.rows)
-                rows[row.run] = std::move(row.text);
+            std::ranges::move(read.rows, std::back_inserter(rows));
         }
     } catch (const TSweepCsvError& error) {
         err << "zemba-run: " << error.what() << '\n';
         return 2;
     }
-    std::vector<std::size_t> missing;
-    for (std::size_t run = 0; run < rows.size(); ++run)
-        if (rows[run].empty())
-            missing.push_back(run);
-    if (!missing.empty()) {
+    const std::optional<TSeedRule> rule = plan->IsSequential() ? std::optional(plan->SeedRule()) : std::nullopt;
+    if (const std::vector<std::size_t> missing = MissingRuns(plan->RunCount(), rule, rows); !missing.empty()) {
         err << "zemba-run: the shards are not the whole sweep: " << DescribeMissing(missing, plan->RunCount()) << '\n';
         return 2;
     }
     TOutputFile merged(options.csvPath, TOutputFile::TWrite::Whole);
     merged.Write(SweepCsvHeader(*plan));
-    for (const std::string& row : rows)
-        merged.Write(row);
+    std::ranges::sort(rows, {}, &TSweepRow::run);
+    for (const TSweepRow& row : rows)
+        merged.Write(row.text);
     if (!merged.Commit()) {
         err << "zemba-run: " << merged.Error() << '\n';
         return 1;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -33,6 +34,23 @@ TEST(SweepPlan, RunsTheCrossProductInTheOrderWrittenWithTheSeedsFastest)
     }
 }
 
+// Batch by batch: the first ten seeds with every combination, then the next.
+TEST(SweepPlan, ASequentialSweepNumbersItsRunsBatchByBatch)
+{
+    const TSweepPlan plan = ParseSweep(R"({"vary": {"/persons/0/count": [6, 8]},
+                                           "seeds": {"from": 1, "until": {"median_within": "0:01:00", "max": 12}}})",
+                                       "sweep.json", ".");
+    ASSERT_EQ(plan.RunCount(), 24u);
+    const struct { std::size_t run; const char* count; std::uint32_t seed; } rows[] = {
+        {0, "6", 1}, {9, "6", 10}, {10, "8", 1}, {19, "8", 10}, {20, "6", 11}, {21, "6", 12}, {22, "8", 11}, {23, "8", 12}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(plan.ValuesOf(plan.CombinationOf(row.run)), std::vector<std::string>{row.count}) << "run " << row.run;
+        EXPECT_EQ(plan.SeedOf(row.run), row.seed) << "run " << row.run;
+    }
+    const TSeedRule rule = plan.SeedRule();
+    EXPECT_EQ(std::tie(rule.planRuns, rule.batchRuns, rule.medianWithin), std::make_tuple(24u, 20u, 1500));
+}
+
 TEST(SweepPlan, ARefusalNamesThePlaceAndTheProblem)
 {
     const std::pair<const char*, const char*> rows[] = {
@@ -44,6 +62,14 @@ TEST(SweepPlan, ARefusalNamesThePlaceAndTheProblem)
         {R"({"vary": {"/seed": [6]}, "seeds": [1]})", "sweep.json: /vary \"/seed\": the seeds key sets the seeds"},
         {R"({"scenario": "nowhere.json", "seeds": [1]})", "sweep.json: /scenario: ./nowhere.json: "},
         {R"({"vary": {}})", "sweep.json: /seeds: missing: a list of seeds, or {\"from\": first, \"count\": how many}"},
+        {R"({"seeds": {"from": 1, "until": {"median_within": "0:5:00", "max": 50}}})",
+         "sweep.json: /seeds/until/median_within: \"0:5:00\" must be a time above 0 written h:mm:ss"},
+        {R"({"seeds": {"from": 1, "until": {"median_within": "0:05:00"}}})", "sweep.json: /seeds/until: expected {"},
+        {R"({"scenario": {"trail": [{"kind": "plain", "length": 0.3}], "persons": [{"count": 0, "speed": 0.002}]},
+             "seeds": [1]})", "sweep.json: /scenario/persons/0/count: 0 must be a whole number from 1 to"},
+        {R"({"scenario": {"trail": []}, "seeds": [1]})", "sweep.json: /scenario/persons: missing"},
+        {R"({"scenario": 3, "seeds": [1]})",
+         "sweep.json: /scenario: expected the path of a scenario file, or the scenario itself as an object"},
         {R"({"vary": {"/persons/0/kind": ["plain,x"]}, "seeds": [1]})",
          "sweep.json: /vary \"/persons/0/kind\": value 1: a comma, a quote or a control character cannot stand in a CSV column"},
     };

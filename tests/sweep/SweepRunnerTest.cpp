@@ -34,6 +34,15 @@ std::optional<TSweepOutcome> FakeRun(const TScenarioDescription& s, std::int64_t
                          .perMinute = 1.0 / 3.0 * s.seed, .boundShare = 2.0 / 3.0, .breaks = s.seed};
 }
 
+// Figures as FakeRun's, but spread across the seeds as a random draw would,
+// so that the interval of a median narrows only with many seeds.
+std::optional<TSweepOutcome> SpreadRun(const TScenarioDescription& s, std::int64_t maxSteps, const std::atomic<bool>& stop)
+{
+    std::optional<TSweepOutcome> outcome = FakeRun(s, maxSteps, stop);
+    outcome->steps += s.seed * 7919 % 97 * 3;
+    return outcome;
+}
+
 // The CSV's lines of the given runs (all of the plan without shardCount).
 std::vector<std::string> Sweep(const TSweepPlan& plan, unsigned jobs, std::size_t shard = 1, std::size_t shardCount = 1)
 {
@@ -82,14 +91,19 @@ protected:
     {
         folder = std::filesystem::temp_directory_path() / ("zemba-sweep-command-" + std::to_string(getpid()));
         std::filesystem::create_directories(folder);
-        std::ofstream(folder / "sweep.json") << SweepText;
-        plan = ParseSweep(SweepText, "sweep.json", ".");
+        Use(SweepText);
         options.mode = ERunMode::Sweep;
         options.sweepPath = (folder / "sweep.json").string();
         options.csvPath = (folder / "sweep.csv").string();
         options.jobs = 2;
     }
     void TearDown() override { std::filesystem::remove_all(folder); }
+
+    void Use(const std::string& text)
+    {
+        std::ofstream(folder / "sweep.json") << text;
+        plan = ParseSweep(text, "sweep.json", ".");
+    }
 
     std::string Csv() const
     {
@@ -99,6 +113,12 @@ protected:
 
     static constexpr const char* SweepText = R"({"vary": {"/persons/0/count": [6, 9, 12], "/source/stock": [50, 70]},
                           "seeds": {"from": 1, "count": 4}, "max_steps": 900})";
+    // With SpreadRun, every median is within two seconds after 40 seeds.
+    static std::string SequentialText(const char* within, int most)
+    {
+        return std::string(R"({"vary": {"/persons/0/count": [6, 8]}, "seeds": {"from": 1, "until": {"median_within": ")")
+            + within + R"(", "max": )" + std::to_string(most) + "}}}";
+    }
     std::filesystem::path folder;
     TSweepPlan plan;
     TRunOptions options;
@@ -106,45 +126,86 @@ protected:
 
 // Stopped after a few runs, as Ctrl+C or SIGTERM would, then resumed, also
 // with the last row cut short and stopped again: the same bytes as a sweep
-// that ran through, however the rows stood after each stop.
+// that ran through, however the rows stood after each stop; so also a sweep
+// of seeds until precise, whose rows decide where it ends.
 TEST_F(SweepCommandTest, AStoppedSweepKeepsEveryFinishedRowAndResumesToTheSameBytes)
 {
-    std::ostringstream err;
-    const std::atomic<bool> never{false};
-    ASSERT_EQ(RunSweepCommand(options, err, err, FakeRun, never, {}), 0) << err.str();
-    const std::string whole = Csv();
+    for (const bool sequential : {false, true}) {
+        SCOPED_TRACE(sequential ? "seeds until precise" : "seeds given");
+        if (sequential)
+            Use(SequentialText("0:00:02", 80));
+        const TSweepRunFunction& runOne = sequential ? SpreadRun : FakeRun;
+        std::ostringstream err;
+        const std::atomic<bool> never{false};
+        options.resume = false;
+        ASSERT_EQ(RunSweepCommand(options, err, err, runOne, never, {}), 0) << err.str();
+        const std::string whole = Csv();
 
-    std::atomic<bool> stop{false};
-    std::atomic<int> started{0};
-    int stopAt = 0;
-    // The stopAt-th run to start stops the sweep.
-    const TSweepRunFunction stopping = [&](const TScenarioDescription& s, std::int64_t maxSteps,
-                                           const std::atomic<bool>& flag) -> std::optional<TSweepOutcome> {
-        if (++started != stopAt)
-            return FakeRun(s, maxSteps, flag);
-        stop = true;
-        return std::nullopt;
-    };
-    // Per try: where the run stops, and bytes cut from the CSV's end after it.
-    const struct { std::vector<std::pair<int, int>> tries; } rows[] = {
-        {{{5, 0}, {0, 0}}}, {{{5, 3}, {4, 0}, {0, 0}}}, {{{2, 1}, {3, 7}, {6, 2}, {0, 0}}}};
-    for (const auto& row : rows) {
-        std::filesystem::remove(options.csvPath);
-        for (std::size_t t = 0; t < row.tries.size(); ++t) {
-            const auto [at, cut] = row.tries[t];
-            options.resume = t > 0;
-            stop = false;
-            started = 0;
-            stopAt = at;
-            std::ostringstream said;
-            const int status = RunSweepCommand(options, said, said, stopping, stop, {});
-            EXPECT_EQ(status, at ? 130 : 0) << said.str();
-            EXPECT_EQ(said.str().find("interrupted: ") != std::string::npos, at != 0) << said.str();
-            if (cut)
-                std::filesystem::resize_file(options.csvPath, std::filesystem::file_size(options.csvPath) - cut);
+        std::atomic<bool> stop{false};
+        std::atomic<int> started{0};
+        int stopAt = 0;
+        // The stopAt-th run to start stops the sweep.
+        const TSweepRunFunction stopping = [&](const TScenarioDescription& s, std::int64_t maxSteps,
+                                               const std::atomic<bool>& flag) -> std::optional<TSweepOutcome> {
+            if (++started != stopAt)
+                return runOne(s, maxSteps, flag);
+            stop = true;
+            return std::nullopt;
+        };
+        // Per try: where the run stops, and bytes cut from the CSV's end
+        // after it; the sequential sweep's 80 runs are also cut in a later batch.
+        std::vector<std::vector<std::pair<int, int>>> rows = {
+            {{5, 0}, {0, 0}}, {{5, 3}, {4, 0}, {0, 0}}, {{2, 1}, {3, 7}, {6, 2}, {0, 0}}};
+        if (sequential)
+            rows.push_back({{35, 4}, {30, 0}, {0, 0}});
+        for (const auto& tries : rows) {
+            std::filesystem::remove(options.csvPath);
+            for (std::size_t t = 0; t < tries.size(); ++t) {
+                const auto [at, cut] = tries[t];
+                options.resume = t > 0;
+                stop = false;
+                started = 0;
+                stopAt = at;
+                std::ostringstream said;
+                const int status = RunSweepCommand(options, said, said, stopping, stop, {});
+                EXPECT_EQ(status, at ? 130 : 0) << said.str();
+                EXPECT_EQ(said.str().find("interrupted: ") != std::string::npos, at != 0) << said.str();
+                if (cut)
+                    std::filesystem::resize_file(options.csvPath, std::filesystem::file_size(options.csvPath) - cut);
+            }
+            EXPECT_EQ(Csv(), whole);
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2) << "a file left behind";
         }
-        EXPECT_EQ(Csv(), whole);
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 2) << "a file left behind";
+    }
+}
+
+// Whatever the jobs, the same rows and the same end: after 40 seeds, or at
+// the most seeds with a line for each combination that fell short.
+TEST_F(SweepCommandTest, ASequentialSweepEndsWhereItsRowsSayWhateverTheJobs)
+{
+    const std::atomic<bool> never{false};
+    const struct { const char* within; int most; std::size_t rows; std::vector<const char*> said; } rows[] = {
+        {"0:00:02", 80, 80, {"zemba-run: seeds enough after 40 of at most 80: every median's 95 % interval lies within +/- 0:00:02\n"}},
+        {"0:00:01", 30, 60,
+         {"zemba-run: short of +/- 0:00:01 at the most seeds, 30: /persons/0/count = 6: median 0:00:57, 95 % interval 0:00:54 to 0:00:58\n",
+          "zemba-run: short of +/- 0:00:01 at the most seeds, 30: /persons/0/count = 8: median 0:01:05, 95 % interval 0:01:02 to 0:01:06\n"}},
+    };
+    for (const auto& row : rows) {
+        Use(SequentialText(row.within, row.most));
+        std::string first;
+        for (const int jobs : {1, 3}) {
+            options.jobs = jobs;
+            std::ostringstream err;
+            ASSERT_EQ(RunSweepCommand(options, err, err, SpreadRun, never, {}), 0) << err.str();
+            std::string said;
+            for (const char* line : row.said)
+                said += line;
+            EXPECT_EQ(err.str(), said);
+            if (first.empty())
+                first = Csv();
+            EXPECT_EQ(Csv(), first) << jobs << " jobs";
+        }
+        EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), static_cast<std::ptrdiff_t>(row.rows + 1));
     }
 }
 

@@ -18,6 +18,7 @@ trace_md5() {
     { "$run" ${1:+--steps "$1"} ${2:+--persons "$2"} --trace - || echo "zemba-run exited $?"; } | md5sum | cut -d' ' -f1
 }
 
+scripts=$(cd "$(dirname "$0")/../../scripts" && pwd)
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || fail "cannot set up $work"
 
 case $check in
@@ -124,6 +125,35 @@ sweep-cuts)
     done
     [ "$(ls | tr '\n' ' ')" = "cut.csv cuts.log err s.json whole.csv " ] || fail "files left behind: $(ls)"
     ;;
+sweep-sequential)
+    # Seeds until the medians are precise: the same bytes with one job and
+    # two, and after a SIGKILL and --resume; the plan says that the count is
+    # open; shards and sweep-slurm refuse it with one line.
+    printf '%s' '{"vary": {"/persons/0/count": [9, 11], "/source/stock": [60]},
+        "seeds": {"from": 1, "until": {"median_within": "0:01:20", "max": 60}}}' >seq.json
+    "$run" --sweep seq.json --csv one.csv --jobs 1 2>err && grep -q '^zemba-run: seeds enough after 30 of at most 60: ' err ||
+        fail "--jobs 1 failed or did not end after 30 seeds: $(cat err)"
+    "$run" --sweep seq.json --csv two.csv --jobs 2 2>/dev/null && cmp -s one.csv two.csv || fail "--jobs 1 and --jobs 2 differ"
+    for try in 1 2; do
+        rm -f cut.csv
+        "$run" --sweep seq.json --csv cut.csv --jobs 2 2>/dev/null &
+        pid=$!
+        sleep "$(od -An -N2 -tu2 /dev/urandom | awk '{ printf "%.3f", $1 / 65535 * 0.6 }')"
+        kill -s KILL "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+        echo "try $try: $(cat cut.csv 2>/dev/null | wc -l) lines when cut" >>cuts.log
+        "$run" --sweep seq.json --csv cut.csv --jobs 2 --resume 2>err && cmp -s one.csv cut.csv ||
+            fail "cut and resumed, the CSV differs: $(cat err; diff one.csv cut.csv | head -n 5)"
+    done
+    "$run" --sweep seq.json --plan | grep -q '^runs open, at most 120: 2 combinations x up to 60 seeds' || fail "the plan is not open"
+    for refused in "$run --sweep seq.json --plan --shard 1/2" "$run --sweep seq.json --csv s.csv --shard 2/3" \
+        "env ZEMBA_RUN=$run bash $scripts/sweep-slurm seq.json s.csv 2"; do
+        $refused >out 2>err
+        status=$?
+        [ "$status" -eq 2 ] && [ "$(wc -l <err)" -eq 1 ] && grep -q 'split' err && [ ! -e s.csv ] && [ ! -e s.slurm ] ||
+            fail "'$refused' exited $status: $(cat err)"
+    done
+    ;;
 sweep-rows)
     # Merged shards are the whole sweep, with the mode a new file gets.
     printf '{"vary": {"/source/stock": [20, 30]}, "seeds": [1, 2, 3]}' >s.json
@@ -167,6 +197,26 @@ sweep-rows)
         [ "$status" -eq 2 ] && [ "$(wc -l <err)" -eq 1 ] && grep -q 'would overwrite' err && cmp -s before.json scenario.json ||
             fail "'$refused' exited $status: $(cat err)"
     done
+
+    # A sweep file that holds its scenario gives the rows of one that names
+    # it, but for the hash of its bytes, also in shards; a fault in the
+    # scenario it holds is one line naming the sweep file and the place.
+    printf '{"scenario": %s, "vary": {"/persons/0/count": [6, 9]}, "seeds": [1, 2]}' "$(cat scenario.json)" >inline.json
+    printf '{"scenario": "scenario.json", "vary": {"/persons/0/count": [6, 9]}, "seeds": [1, 2]}' >named.json
+    for sweep in inline named; do
+        "$run" --sweep $sweep.json --csv $sweep.csv 2>err || fail "the $sweep sweep failed: $(cat err)"
+        # sweep_sha256 is the 14th column here.
+        cut -d, -f14 --complement $sweep.csv >$sweep.rows
+    done
+    cmp -s inline.rows named.rows && ! cmp -s inline.csv named.csv || fail "the inline sweep's rows differ: $(diff inline.rows named.rows | head -n 3)"
+    for k in 1 2; do "$run" --sweep inline.json --csv i$k.csv --shard $k/2 || fail "inline shard $k failed"; done
+    "$run" --sweep inline.json --merge i1.csv i2.csv --csv merged.csv && cmp -s inline.csv merged.csv ||
+        fail "the inline sweep's shards merge into other bytes"
+    printf '{"scenario": {"trail": [{"kind": "plain", "length": 0.3}], "persons": [{"count": 0, "speed": 0.002}]}, "seeds": [1]}' >faulty.json
+    "$run" --sweep faulty.json --csv faulty.csv 2>err
+    status=$?
+    [ "$status" -eq 2 ] && [ "$(wc -l <err)" -eq 1 ] && grep -q '^faulty.json: /scenario/persons/0/count: ' err && [ ! -e faulty.csv ] ||
+        fail "a bad inline scenario exited $status: $(cat err)"
 
     # A value or a seed listed twice is refused, naming it.
     for sweep in '{"vary": {"/persons/0/count": [8, 8]}, "seeds": [1]}|value 2: 8 is there twice, also value 1' \
