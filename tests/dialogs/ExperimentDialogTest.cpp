@@ -236,6 +236,23 @@ TEST_F(ExperimentDialog, RefusesTheCsvOfAnotherSweepInGerman)
     EXPECT_EQ(Groups(reopened).rowCount(), 0);
 }
 
+// A scenario that is in no file travels inside the sweep file, which zemba-run runs to the dialog's own rows.
+TEST(ExperimentOfAnEditedMove, HoldsItsScenarioInTheSweepFileThatZembaRunRuns)
+{
+    QTemporaryDir folder;
+    TScenarioDescription edited = BuiltInMove();
+    edited.stock = 5;
+    TfrmExperiment dialog(nullptr, edited, QString(), QStringLiteral("unbenannt*"));
+    Child<QSpinBox>(dialog, "seSeedCount").setValue(2);
+    ASSERT_TRUE(dialog.Start(2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.IsRunning(); }, 60000));
+    const std::string sweep = folder.filePath(QStringLiteral("edited.json")).toStdString();
+    ASSERT_TRUE(dialog.SaveSweep(QString::fromStdString(sweep)));
+    std::ifstream written(sweep);
+    EXPECT_EQ(nlohmann::json::parse(written)["scenario"], nlohmann::json::parse(WriteScenario(edited)));
+    EXPECT_EQ(ZembaRun({"--sweep", sweep, "--csv", "-", "--jobs", "1"}), dialog.GetCsv());
+}
+
 TEST(CompareDialog, KeepsTheLastEightCurvesAndExportsThem)
 {
     QTemporaryDir folder;
