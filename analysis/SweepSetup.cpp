@@ -9,6 +9,25 @@
 
 using nlohmann::json;
 
+namespace {
+
+// A JSON text nested one level into the sweep file: its lines after the
+// first indented by two, without its closing newline.
+std::string Indented(std::string_view text)
+{
+    while (!text.empty() && text.back() == '\n')
+        text.remove_suffix(1);
+    std::string nested;
+    for (const char c : text) {
+        nested += c;
+        if (c == '\n')
+            nested += "  ";
+    }
+    return nested;
+}
+
+} // namespace
+
 std::vector<TSweepField> SweepFieldsOf(const TScenarioDescription& scenario)
 {
     using K = TSweepField::TKind;
@@ -66,6 +85,8 @@ std::string SweepFileText(const TSweepSetup& setup)
     std::string text = "{\n";
     if (!setup.scenarioPath.empty())
         text += "  \"scenario\": " + json(setup.scenarioPath).dump() + ",\n";
+    else if (!setup.scenarioText.empty())
+        text += "  \"scenario\": " + Indented(setup.scenarioText) + ",\n";
     text += "  \"vary\": {";
     for (std::size_t k = 0; k < setup.axes.size(); ++k) {
         text += (k ? ",\n    " : "\n    ") + json(setup.axes[k].pointer).dump() + ": [";

@@ -39,11 +39,13 @@ struct TSweepAxis
     std::vector<std::string> values;
 };
 
-// An experiment as a sweep file says it: the scenario (a file's path, empty
-// for the built-in move), up to two varied fields, the seeds and the limit.
+// An experiment as a sweep file says it: the scenario (a file's path, or
+// the scenario itself as the scenario writer writes it, or neither for the
+// built-in move), up to two varied fields, the seeds and the limit.
 struct TSweepSetup
 {
     std::string scenarioPath;
+    std::string scenarioText;
     std::vector<TSweepAxis> axes;
     std::uint32_t seedFrom = 1;
     std::uint32_t seedCount = 20;

@@ -4,12 +4,12 @@
 #include "app/clsMoveExports.h"
 #include "app/clsMoveSession.h"
 #include "app/clsRunChart.h"
+#include "dialogs/clsSaveDialog.h"
 #include "strings/clsStringTable.h"
 #include "view/frame_Zemba.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QInputDialog>
@@ -103,15 +103,7 @@ void TExportMenu::CopyView()
 
 QString TExportMenu::SaveFileName(std::int32_t filterId)
 {
-    QString filter;
-    QString path = QFileDialog::getSaveFileName(&window, QString(), QString(), GetStringById(filterId), &filter);
-    // A name without an ending takes the chosen kind's.
-    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
-        const qsizetype star = filter.indexOf(QStringLiteral("*."));
-        if (star >= 0)
-            path += filter.mid(star + 1, filter.indexOf(QLatin1Char(')'), star) - star - 1);
-    }
-    return path;
+    return AskSaveFileName(&window, QString(), QString(), GetStringById(filterId));
 }
 
 void TExportMenu::AskAndExportView()

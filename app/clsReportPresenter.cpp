@@ -1,6 +1,7 @@
 #include "app/clsReportPresenter.h"
 
 #include "analysis/MoveRerun.h"
+#include "dialogs/clsPlacement.h"
 #include "dialogs/frm_Report.h"
 
 #include <QFutureWatcher>
@@ -34,8 +35,10 @@ void TReportPresenter::Show(const TMoveReport& report)
     if (running)
         *running = true;
     running.reset();
-    if (!dialog)
+    if (!dialog) {
         dialog = new TfrmReport(owner);
+        KeepPlaced(*dialog, *owner, QStringLiteral("report"));
+    }
     dialog->SetReport(report);
     dialog->show();
     dialog->raise();

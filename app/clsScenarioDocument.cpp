@@ -2,6 +2,9 @@
 
 #include "analysis/OutputFile.h"
 #include "app/clsMoveSession.h"
+#include "dialogs/clsAskBeforeLoss.h"
+#include "dialogs/clsPlacement.h"
+#include "dialogs/clsSaveDialog.h"
 #include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/frm_Scenario.h"
 #include "scenario/clsScenarioFile.h"
@@ -19,7 +22,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QSettings>
 #include <QToolBar>
 
@@ -28,13 +30,10 @@
 
 namespace {
 
-constexpr std::int32_t TextCancel = 2001;
 constexpr std::int32_t TextScenarioFiles = 2320;
 constexpr std::int32_t TextRefused = 2340;
 constexpr std::int32_t TextUnsaved = 2650;
 constexpr std::int32_t TextSaveQuestion = 2651;
-constexpr std::int32_t TextSave = 2652;
-constexpr std::int32_t TextDiscard = 2653;
 constexpr std::int32_t TextUntitled = 2654;
 constexpr std::int32_t TextCannotSave = 2655;
 constexpr std::int32_t TextQuick = 2660;
@@ -203,17 +202,21 @@ bool TScenarioDocument::MayDiscard()
 {
     if (!HasUnsavedEdits())
         return true;
-    QMessageBox question(QMessageBox::Question, Plain(TextUnsaved), GetStringById(TextSaveQuestion),
-                         QMessageBox::NoButton, &window);
-    QPushButton* save = question.addButton(GetStringById(TextSave), QMessageBox::AcceptRole);
-    question.addButton(GetStringById(TextDiscard), QMessageBox::DestructiveRole);
-    QPushButton* cancel = question.addButton(GetStringById(TextCancel), QMessageBox::RejectRole);
-    question.setDefaultButton(save);
-    question.setEscapeButton(cancel);
-    question.exec();
-    if (question.clickedButton() == cancel || !question.clickedButton())
-        return false;
-    return question.clickedButton() != save || Save();
+    switch (AskBeforeLoss(&window, Plain(TextUnsaved), GetStringById(TextSaveQuestion))) {
+    case TLossAnswer::Save:
+        return Save();
+    case TLossAnswer::Discard:
+        return true;
+    case TLossAnswer::Keep:
+        break;
+    }
+    return false;
+}
+
+void TScenarioDocument::Replace(const TScenarioDescription& description)
+{
+    if (MayDiscard())
+        Run(description);
 }
 
 bool TScenarioDocument::SaveTo(const QString& target)
@@ -259,19 +262,15 @@ bool TScenarioDocument::Save()
 
 bool TScenarioDocument::SaveAs()
 {
-    QString chosen =
-        QFileDialog::getSaveFileName(&window, Plain(TextSaveAs), StartFolder(), GetStringById(TextScenarioFiles));
-    if (chosen.isEmpty())
-        return false;
-    if (QFileInfo(chosen).suffix().isEmpty())
-        chosen += QStringLiteral(".json");
-    return SaveTo(chosen);
+    const QString chosen = AskSaveFileName(&window, Plain(TextSaveAs), StartFolder(), GetStringById(TextScenarioFiles));
+    return !chosen.isEmpty() && SaveTo(chosen);
 }
 
 void TScenarioDocument::OpenEditor()
 {
     if (!editor) {
         editor = new TfrmScenario(&window);
+        KeepPlaced(*editor, window, QStringLiteral("scenarioEditor"));
         connect(editor, &TfrmScenario::Applied, this,
                 [this](const TScenarioDescription& description) { Run(description); });
     }

@@ -55,6 +55,9 @@ public:
     // Asks before unsaved edits are lost: true once they are saved or
     // discarded, or if there are none; false if the user keeps them.
     bool MayDiscard();
+    // Starts the description in place of the move in the window, asking
+    // first as Neu does: an experiment's run opened by a double click.
+    void Replace(const TScenarioDescription& description);
 
     // The entries, for tests and the window's toolbar.
     QAction* GetNewAction() const { return acNew; }

@@ -10,6 +10,7 @@
 #include "app/clsRunChart.h"
 #include "app/clsScenarioDocument.h"
 #include "app/clsTimelineBar.h"
+#include "dialogs/clsPlacement.h"
 #include "dialogs/frm_About.h"
 #include "dialogs/frm_Persons.h"
 #include "model/clsMoveLoop.h"
@@ -25,6 +26,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
 #include <QShowEvent>
@@ -111,7 +113,7 @@ TfrmMain::TfrmMain(QWidget* owner)
     connect(document, &TScenarioDocument::TitleChanged, this, &TfrmMain::ShowTitle);
     connect(document, &TScenarioDocument::FileRefused, this,
             [this](const QString& why) { QMessageBox::warning(this, baseTitle, why); });
-    experiments = new TExperimentPresenter(this, ui->mnuSimulation, *session, *document);
+    experiments = new TExperimentPresenter(*this, ui->mnuSimulation, *session, *document);
     exports = new TExportMenu(*this, *session, *ui->fu, *chart, *ui->mnuFile, *ui->acFileExit, *ui->mnuEdit);
     connect(ui->acFileExit, &QAction::triggered, this, &QWidget::close);
     connect(ui->acSimPause, &QAction::triggered, this, [this] {
@@ -162,7 +164,8 @@ TfrmMain::TfrmMain(QWidget* owner)
     // A floating legend that has never been placed comes up beside the window.
     connect(ui->dkLegend, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (visible && ui->dkLegend->isFloating() && ui->dkLegend->pos() == QPoint())
-            ui->dkLegend->move(frameGeometry().topRight() + QPoint(8, 0));
+            ui->dkLegend->move(PlaceBeside(frameGeometry(), ui->dkLegend->frameGeometry().size(),
+                                           screen()->availableGeometry()).topLeft());
     });
 
     auto* figuresTimer = new QTimer(this);
@@ -205,7 +208,7 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    if (!document->MayDiscard()) {
+    if (!document->MayDiscard() || !experiments->MayQuit()) {
         event->ignore();
         return;
     }
@@ -303,6 +306,7 @@ void TfrmMain::ShowRefusal(const QString& text)
 void TfrmMain::OpenPersons(std::int32_t selectedId)
 {
     TfrmPersons persons(this);
+    KeepPlaced(persons, *this, QStringLiteral("persons"));
     persons.SetManager(&session->GetObjects());
     persons.SetPublisher(&session->GetPublisher());
     persons.SelectPerson(selectedId);

@@ -3,6 +3,7 @@
 #include "analysis/MoveReport.h"
 #include "analysis/PlotColours.h"
 #include "dialogs/clsExperimentTables.h"
+#include "dialogs/clsSaveDialog.h"
 #include "model/clsSimulationTime.h"
 #include "strings/clsStringTable.h"
 #include "strings/clsStringsForVCLControls.h"
@@ -11,7 +12,6 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
-#include <QFileDialog>
 #include <QFutureWatcher>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -93,7 +93,7 @@ void TfrmCompare::ShowPending()
 
 void TfrmCompare::AskExport(std::int32_t filter, bool csv)
 {
-    const QString path = QFileDialog::getSaveFileName(this, windowTitle(), QString(), GetStringById(filter));
+    const QString path = AskSaveFileName(this, windowTitle(), QString(), GetStringById(filter));
     if (!path.isEmpty() && !(csv ? ExportCsv(path) : ExportPicture(path)))
         QMessageBox::warning(this, windowTitle(), GetStringById(TextNotWritten).arg(path));
 }

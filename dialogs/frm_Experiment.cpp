@@ -3,10 +3,13 @@
 #include "analysis/MoveReport.h"
 #include "analysis/SweepRunner.h"
 #include "analysis/SweepSetup.h"
+#include "dialogs/clsAskBeforeLoss.h"
 #include "dialogs/clsExperimentChart.h"
+#include "dialogs/clsExperimentFiles.h"
 #include "dialogs/clsExperimentRun.h"
 #include "dialogs/clsExperimentTables.h"
 #include "dialogs/clsScenarioFaultText.h"
+#include "dialogs/clsSaveDialog.h"
 #include "dialogs/frame_ExperimentAxis.h"
 #include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioFile.h"
@@ -20,6 +23,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <nlohmann/json.hpp>
 
@@ -36,7 +40,6 @@ constexpr std::int32_t TextRuns = 2711;
 constexpr std::int32_t TextSaveRows = 2714;
 constexpr std::int32_t TextSaveSweep = 2715;
 constexpr std::int32_t TextSaveSummary = 3402;
-constexpr std::int32_t TextOpenExperiment = 2716;
 constexpr std::int32_t TextProgress = 2718;
 constexpr std::int32_t TextSweepFiles = 2758;
 constexpr std::int32_t TextExperimentCsvFiles = 2759;
@@ -49,6 +52,17 @@ constexpr std::int32_t TextDone = 2765;
 constexpr std::int32_t TextCancelled = 2766;
 constexpr std::int32_t TextBuiltIn = 2768;
 constexpr std::int32_t TextUnreadable = 2455;
+constexpr std::int32_t TextCancel = 2001;
+constexpr std::int32_t TextUnsavedTitle = 3103;
+constexpr std::int32_t TextUnsavedResult = 3104;
+constexpr std::int32_t TextStillRunning = 3105;
+constexpr std::int32_t TextExperimentFiles = 3106;
+constexpr std::int32_t TextOpenSweepOf = 3107;
+constexpr std::int32_t TextOpenCsvOf = 3108;
+constexpr std::int32_t TextReplaceQuestion = 3109;
+constexpr std::int32_t TextReplace = 3110;
+constexpr std::int32_t TextScenarioFileNamed = 3111;
+constexpr std::int32_t TextOpenTitle = 3112;
 
 void PrepareTable(QTableWidget& table)
 {
@@ -67,7 +81,6 @@ TfrmExperiment::TfrmExperiment(QWidget* owner, const TScenarioDescription& descr
     // The walk localises forms, labels and buttons; the tabs' captions are the dialog's own to localise.
     for (int tab = 0; tab < ui->tabResults->count(); ++tab)
         ui->tabResults->setTabText(tab, LocalizeText(ui->tabResults->tabText(tab)));
-    setAttribute(Qt::WA_DeleteOnClose);
     // The answer gets the room: the set-up a third of the width, and none of what the dialog grows by.
     ui->spMain->setStretchFactor(1, 1);
     ui->spMain->setSizes({width() / 3, width() - width() / 3});
@@ -103,9 +116,9 @@ void TfrmExperiment::ConnectResults()
 
 void TfrmExperiment::ConnectButtons()
 {
-    connect(ui->btStart, &QPushButton::clicked, this, [this] { Start(); });
+    connect(ui->btStart, &QPushButton::clicked, this, &TfrmExperiment::AskStart);
     connect(ui->btCancel, &QPushButton::clicked, this, &TfrmExperiment::Cancel);
-    connect(ui->btSave, &QPushButton::clicked, this, &TfrmExperiment::AskSaveCsv);
+    connect(ui->btSave, &QPushButton::clicked, this, &TfrmExperiment::AskSaveResult);
     connect(ui->btSaveSweep, &QPushButton::clicked, this, &TfrmExperiment::AskSaveSweep);
     connect(ui->btSaveSummary, &QPushButton::clicked, this, &TfrmExperiment::AskSaveSummary);
     connect(ui->btOpen, &QPushButton::clicked, this, &TfrmExperiment::AskOpen);
@@ -136,6 +149,9 @@ std::optional<std::string> TfrmExperiment::GetSweepText(QString* reason) const
 {
     TSweepSetup setup;
     setup.scenarioPath = scenarioPath;
+    // A scenario that is in no file travels in the sweep file, which then runs anywhere.
+    if (scenarioPath.empty() && scenario != BuiltInMove())
+        setup.scenarioText = WriteScenario(scenario);
     setup.seedFrom = static_cast<std::uint32_t>(ui->seSeedFrom->value());
     setup.seedCount = static_cast<std::uint32_t>(ui->seSeedCount->value());
     setup.maxSteps = ui->seMaxSteps->value();
@@ -242,6 +258,7 @@ void TfrmExperiment::ShowProgress(std::size_t done, std::size_t total, double se
                                     : QStringLiteral("?");
     ui->pbRuns->setValue(static_cast<int>(done));
     ui->lbProgress->setText(GetStringById(TextProgress).arg(done).arg(total).arg(rate, 0, 'f', 2).arg(left));
+    emit RunsProgressed(done, total, false);
 }
 
 void TfrmExperiment::ShowOver(std::size_t done, std::size_t total, double seconds)
@@ -252,6 +269,7 @@ void TfrmExperiment::ShowOver(std::size_t done, std::size_t total, double second
     ui->btStart->setEnabled(true);
     ui->btCancel->setEnabled(false);
     ui->btOpen->setEnabled(true);
+    emit RunsProgressed(done, total, true);
 }
 
 void TfrmExperiment::ShowResult(const std::string& rows)
@@ -325,6 +343,7 @@ bool TfrmExperiment::SaveCsv(const QString& path)
         Refuse(GetStringById(TextNotWritten).arg(path));
         return false;
     }
+    savedCsv = csv;
     return true;
 }
 
@@ -343,19 +362,63 @@ bool TfrmExperiment::SaveSummary(const QString& path)
     return true;
 }
 
-bool TfrmExperiment::SaveSweep(const QString& path)
+bool TfrmExperiment::SaveResult(const QString& csvPath)
+{
+    return SaveSweep(ExperimentFilesOf(csvPath).sweep) && SaveCsv(csvPath);
+}
+
+bool TfrmExperiment::HasUnsavedResult() const
+{
+    return !table.rows.empty() && csv != savedCsv;
+}
+
+QWidget* TfrmExperiment::Asker()
+{
+    return isVisible() || !parentWidget() ? this : parentWidget();
+}
+
+bool TfrmExperiment::MayDiscard()
+{
+    const QString title = GetStringById(TextUnsavedTitle);
+    if (IsRunning()) {
+        const QString question = GetStringById(TextStillRunning).arg(ui->pbRuns->value()).arg(ui->pbRuns->maximum());
+        if (AskBeforeLoss(Asker(), title, question, false) != TLossAnswer::Discard)
+            return false;
+        Cancel();
+        return true;
+    }
+    if (!HasUnsavedResult())
+        return true;
+    switch (AskBeforeLoss(Asker(), title, GetStringById(TextUnsavedResult))) {
+    case TLossAnswer::Save:
+        return AskSaveResult();
+    case TLossAnswer::Discard:
+        return true;
+    case TLossAnswer::Keep:
+        break;
+    }
+    return false;
+}
+
+std::optional<std::string> TfrmExperiment::SweepToSave()
 {
     // The sweep that ran, so that its CSV's hash column names this file; before any run, the set-up's.
-    std::string text = sweepText;
-    if (text.empty()) {
-        QString reason;
-        if (!GetPlan(&reason)) {
-            Refuse(reason);
-            return false;
-        }
-        text = *GetSweepText();
+    if (!sweepText.empty())
+        return sweepText;
+    QString reason;
+    if (!GetPlan(&reason)) {
+        Refuse(reason);
+        return std::nullopt;
     }
-    if (!WriteWhole(path, QByteArray::fromStdString(text))) {
+    return GetSweepText();
+}
+
+bool TfrmExperiment::SaveSweep(const QString& path)
+{
+    const std::optional<std::string> text = SweepToSave();
+    if (!text)
+        return false;
+    if (!WriteWhole(path, QByteArray::fromStdString(*text))) {
         Refuse(GetStringById(TextNotWritten).arg(path));
         return false;
     }
@@ -397,40 +460,71 @@ bool TfrmExperiment::OpenResult(const QString& sweepPath, const QString& csvPath
     sweep = nullptr;
     ui->pbRuns->reset();
     ui->lbProgress->clear();
-    SetScenario(read.base, read.scenarioPath,
-                read.scenarioPath.empty() ? GetStringById(TextBuiltIn)
-                                          : QFileInfo(QFile::decodeName(read.scenarioPath.c_str())).fileName());
+    // A scenario held in the sweep file goes by the sweep file's name.
+    const QString name = !read.scenarioPath.empty() ? QFileInfo(QFile::decodeName(read.scenarioPath.c_str())).fileName()
+        : read.base == BuiltInMove()               ? GetStringById(TextBuiltIn)
+                                                   : QFileInfo(sweepPath).fileName();
+    SetScenario(read.base, read.scenarioPath, name);
     ShowSetup(read);
     sweepText = std::move(text);
     plan = std::move(read);
     ShowResult(rows);
+    savedCsv = csv;
     return true;
 }
 
-void TfrmExperiment::AskSaveCsv()
+void TfrmExperiment::AskStart()
 {
-    const QString path = QFileDialog::getSaveFileName(this, GetStringById(TextSaveRows), QString(), GetStringById(TextExperimentCsvFiles));
-    if (!path.isEmpty())
-        SaveCsv(path);
+    if (MayDiscard())
+        Start();
+}
+
+bool TfrmExperiment::AskSaveResult()
+{
+    QString path = AskSaveFileName(Asker(), GetStringById(TextSaveRows), QString(), GetStringById(TextExperimentCsvFiles));
+    if (path.isEmpty())
+        return false;
+    // The rows take a CSV's name, their sweep file the same name beside them.
+    if (ExperimentFilesOf(path).csv != path)
+        path += QStringLiteral(".csv");
+    const TExperimentFiles files = ExperimentFilesOf(path);
+    const std::optional<std::string> text = SweepToSave();
+    if (!text)
+        return false;
+    QFile existing(files.sweep);
+    // Another file under the sweep file's name is replaced only when the user says so.
+    if (existing.exists()
+        && (!existing.open(QIODevice::ReadOnly) || existing.readAll() != QByteArray::fromStdString(*text))) {
+        QMessageBox question(QMessageBox::Question, windowTitle(),
+                             GetStringById(TextReplaceQuestion).arg(QFileInfo(files.sweep).fileName()),
+                             QMessageBox::NoButton, Asker());
+        QPushButton* replace = question.addButton(GetStringById(TextReplace), QMessageBox::AcceptRole);
+        question.setEscapeButton(question.addButton(GetStringById(TextCancel), QMessageBox::RejectRole));
+        question.exec();
+        if (question.clickedButton() != replace)
+            return false;
+    }
+    return SaveResult(files.csv);
 }
 
 void TfrmExperiment::AskSaveSummary()
 {
-    const QString path = QFileDialog::getSaveFileName(this, GetStringById(TextSaveSummary), QString(),
-                                                      GetStringById(TextExperimentCsvFiles));
+    const QString path = AskSaveFileName(Asker(), GetStringById(TextSaveSummary), QString(), GetStringById(TextExperimentCsvFiles));
     if (!path.isEmpty())
         SaveSummary(path);
 }
 
 void TfrmExperiment::AskSaveSweep()
 {
-    const QString path = QFileDialog::getSaveFileName(this, GetStringById(TextSaveSweep), QString(),
-                                                      GetStringById(TextSweepFiles));
+    const QString path = AskSaveFileName(this, GetStringById(TextSaveSweep), QString(), GetStringById(TextSweepFiles));
     if (path.isEmpty() || !SaveSweep(path))
         return;
     const QString csvName = QFileInfo(path).completeBaseName() + QStringLiteral(".csv");
-    const QString commands = QStringLiteral("zemba-run --sweep '%1' --csv '%2'\n\nscripts/sweep-slurm '%1' 'results/%2' 16")
-                                 .arg(path, csvName);
+    QString commands = QStringLiteral("zemba-run --sweep '%1' --csv '%2'\n\nscripts/sweep-slurm '%1' 'results/%2' 16")
+                           .arg(path, csvName);
+    // A scenario in a file of its own must be found under its path where the sweep runs.
+    if (!scenarioPath.empty())
+        commands += QStringLiteral("\n\n") + GetStringById(TextScenarioFileNamed).arg(QFile::decodeName(scenarioPath.c_str()));
     QMessageBox box(QMessageBox::Information, windowTitle(), GetStringById(TextCommands), QMessageBox::Ok, this);
     box.setInformativeText(commands);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -439,12 +533,21 @@ void TfrmExperiment::AskSaveSweep()
 
 void TfrmExperiment::AskOpen()
 {
-    const QString sweepFile = QFileDialog::getOpenFileName(this, GetStringById(TextOpenExperiment), QString(),
-                                                           GetStringById(TextSweepFiles));
-    if (sweepFile.isEmpty())
+    const QString chosen = QFileDialog::getOpenFileName(this, GetStringById(TextOpenTitle), QString(),
+                                                        GetStringById(TextExperimentFiles));
+    if (chosen.isEmpty())
         return;
-    const QString rows = QFileDialog::getOpenFileName(this, GetStringById(TextOpenExperiment), QFileInfo(sweepFile).path(),
-                                                      GetStringById(TextExperimentCsvFiles));
-    if (!rows.isEmpty())
-        OpenResult(sweepFile, rows);
+    TExperimentFiles files = ExperimentFilesOf(chosen);
+    // The partner beside it by name, else asked for once, by what it is.
+    const bool csvChosen = files.csv == chosen;
+    QString& partner = csvChosen ? files.sweep : files.csv;
+    if (!QFileInfo::exists(partner)) {
+        partner = QFileDialog::getOpenFileName(
+            this, GetStringById(csvChosen ? TextOpenSweepOf : TextOpenCsvOf).arg(QFileInfo(chosen).fileName()),
+            QFileInfo(chosen).path(), GetStringById(csvChosen ? TextSweepFiles : TextExperimentCsvFiles));
+        if (partner.isEmpty())
+            return;
+    }
+    if (MayDiscard())
+        OpenResult(files.sweep, files.csv);
 }

@@ -21,14 +21,17 @@ class TfrmExperiment;
 // Simulation → Experiment: up to two fields of a scenario varied over values
 // and seeds, run on every core through the sweep engine of zemba-run,
 // answered as a table per combination, a table of the runs and a chart. Not
-// modal: the move in the window goes on behind it. It writes the CSV that
-// zemba-run --sweep writes for the same sweep file, and the sweep file.
+// modal: the move in the window goes on behind it. Closed, it is only
+// hidden: its set-up, runs and answer stay and a sweep under way goes on. It
+// writes the CSV that zemba-run --sweep writes for the same sweep file, and
+// the sweep file.
 class TfrmExperiment : public QDialog
 {
     Q_OBJECT
 
 public:
-    // scenarioPath: the file the sweep names; empty for the built-in move.
+    // scenarioPath: the file the sweep names; empty for the built-in move,
+    // which it names by leaving it out, and any other scenario, which it holds.
     TfrmExperiment(QWidget* owner, const TScenarioDescription& scenario, const QString& scenarioPath,
                    const QString& scenarioName);
     ~TfrmExperiment() override;
@@ -50,6 +53,15 @@ public:
     bool SaveSweep(const QString& path);
     // The summary per combination as zemba-run --sweep-report --summary-csv writes it.
     bool SaveSummary(const QString& path);
+    // The CSV and, beside it, its sweep file, the pair that OpenResult reads back.
+    bool SaveResult(const QString& csvPath);
+    // Rows run, or read, that are in no file since.
+    bool HasUnsavedResult() const;
+    // Asks before a sweep under way or rows not saved are lost: true once
+    // they are saved or may go (a sweep under way is cancelled then), or if
+    // nothing would be lost; false if the user keeps them.
+    bool MayDiscard();
+    const TScenarioDescription& GetScenario() const { return scenario; }
     // Reads a sweep file and the CSV of its run back: its scenario, its
     // set-up, its tables and its chart. False, saying why, for a sweep file
     // the reader refuses or a CSV that is not that sweep's.
@@ -62,6 +74,8 @@ signals:
     void RunOpened(const TScenarioDescription& scenario, const QString& name);
     // Add this run to the comparison.
     void CompareRequested(const TScenarioDescription& scenario, const QString& name);
+    // Four times a second while a sweep runs, and once when it is over.
+    void RunsProgressed(std::size_t done, std::size_t total, bool over);
 
 private:
     void ConnectResults();
@@ -80,10 +94,15 @@ private:
     std::optional<std::int64_t> Deadline() const;
     void OpenRun(std::size_t run);
     std::optional<std::size_t> SelectedRun() const;
-    void AskSaveCsv();
+    // The sweep file that SaveSweep writes; nothing, saying why, if the set-up cannot run.
+    std::optional<std::string> SweepToSave();
+    void AskStart();
+    bool AskSaveResult();
     void AskSaveSweep();
     void AskSaveSummary();
     void AskOpen();
+    // Where a question goes: over the dialog, or over the window while the dialog is hidden.
+    QWidget* Asker();
 
     std::unique_ptr<Ui::TfrmExperiment> ui;
     TScenarioDescription scenario;
@@ -95,6 +114,8 @@ private:
     std::optional<TSweepPlan> plan;
     std::string sweepText;
     std::string csv;
+    // The CSV as last saved or read.
+    std::string savedCsv;
     TSweepTable table;
     std::vector<TSweepGroup> groups;
     // The sweep started last; a child of the dialog.

@@ -16,7 +16,7 @@ struct TStringEntry
 
 // Kept in order of id for the binary search. The texts are UTF-16 literals so
 // that the umlauts do not depend on any locale at run time.
-constexpr std::array<TStringEntry, 283> stringTable{{
+constexpr auto stringTable = std::to_array<TStringEntry>({
     {1000, u"Vuzuzidazerezeda V 0.01"},
     {2000, u"OK"},
     {2001, u"Abbrechen"},
@@ -267,6 +267,22 @@ constexpr std::array<TStringEntry, 283> stringTable{{
     {2806, u"Bildgröße in Pixeln (Breite x Höhe):"},
     {2807, u"„%1“ ist keine Bildgröße; erwartet wird etwa 800x600, höchstens %2 Pixel je Seite."},
     {2808, u"Die Datei „%1“ wird geschrieben..."},
+    {3100, u"Experiment: %1 von %2 Läufen"},
+    {3101, u"Experiment fertig: %1 von %2 Läufen"},
+    {3102, u"Experiment abgebrochen: %1 von %2 Läufen behalten"},
+    {3103, u"Ungespeichertes Experiment"},
+    {3104, u"Das Ergebnis des Experiments ist nicht gespeichert. Jetzt speichern?"},
+    {3105, u"Das Experiment läuft noch: %1 von %2 Läufen sind fertig. Es wird gestoppt und sein Ergebnis verworfen."},
+    {3106, u"Experimente (*.csv *.json)"},
+    {3107, u"Die Sweep-Datei zu „%1“ öffnen"},
+    {3108, u"Die CSV-Datei zu „%1“ öffnen"},
+    {3109, u"Neben der CSV-Datei wird ihre Sweep-Datei „%1“ gespeichert. Diese Datei gibt es schon mit anderem Inhalt. Ersetzen?"},
+    {3110, u"Ersetzen"},
+    {3111, u"Die Sweep-Datei nennt das Szenario „%1“; wo sie läuft, muss es unter diesem Pfad liegen."},
+    {3112, u"Experiment öffnen: die CSV-Datei oder die Sweep-Datei"},
+    {3113, u"Das offene Experiment („%1“) gilt einem anderen Umzug als dem im Fenster („%2“). Ein neues Experiment für den Umzug im Fenster aufsetzen? Das offene wird dann geschlossen."},
+    {3114, u"Neues Experiment"},
+    {3115, u"Experiment behalten"},
     // The experiment's summary.
     {3400, u"nie"},
     {3401, u"Median 95 %"},
@@ -316,7 +332,7 @@ constexpr std::array<TStringEntry, 283> stringTable{{
     {50430, u"&Legende"},
     {50431, u"&Zeitleiste"},
     {50432, u"&Bericht"},
-}};
+});
 
 static_assert(std::ranges::adjacent_find(stringTable, std::ranges::greater_equal{}, &TStringEntry::id)
                   == stringTable.end(),

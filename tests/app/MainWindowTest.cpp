@@ -10,6 +10,7 @@
 #include "app/frm_Main.h"
 #include "dialogs/frm_Report.h"
 #include "dialogs/frm_About.h"
+#include "dialogs/frm_Experiment.h"
 #include "dialogs/frm_Persons.h"
 #include "model/clsBucketChain.h"
 #include "model/clsChainState.h"
@@ -17,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -25,6 +27,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -96,15 +99,22 @@ protected:
     TfrmMain window;
 };
 
-// Answers every message box that shows while it lives, keeping the last text.
+// Answers every message box that shows while it lives, keeping the last
+// text: with the button of the text given, else by accepting it.
 struct TMessageAnswerer
 {
-    TMessageAnswerer()
+    explicit TMessageAnswerer(const QString& button = {})
     {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
+        QObject::connect(&timer, &QTimer::timeout, [this, button] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 text = box->text();
-                box->accept();
+                const QList<QAbstractButton*> buttons = box->buttons();
+                const auto named = std::find_if(buttons.begin(), buttons.end(),
+                                                [&](const QAbstractButton* b) { return b->text() == button; });
+                if (named != buttons.end())
+                    (*named)->click();
+                else
+                    box->accept();
             }
         });
         timer.start(20);
@@ -358,21 +368,53 @@ TEST_F(Workbench, TheEditorStartsTheEditedMoveAndNeuAsksBeforeEditsAreLost)
     EXPECT_TRUE(QTest::qWaitFor([&] { return persons() == 14; }, 3000));
     EXPECT_TRUE(window.windowTitle().endsWith(QStringLiteral("unbenannt*"))) << window.windowTitle().toStdString();
 
-    QString asked;
-    QTimer answer;
-    QObject::connect(&answer, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            asked = box->text();
-            for (QAbstractButton* button : box->buttons())
-                if (button->text() == QStringLiteral("Abbrechen"))
-                    button->click();
-        }
-    });
-    answer.start(20);
+    TMessageAnswerer answerer(QStringLiteral("Abbrechen"));
     document.GetNewAction()->trigger();
-    EXPECT_TRUE(asked.contains(QStringLiteral("nicht gespeichert"))) << asked.toStdString();
+    EXPECT_TRUE(answerer.text.contains(QStringLiteral("nicht gespeichert"))) << answerer.text.toStdString();
     EXPECT_EQ(window.GetSession().GetDescription().persons[0].count, 14);
     EXPECT_TRUE(window.windowTitle().endsWith(QLatin1Char('*')));
+}
+
+// Closed by Esc, the experiment is only hidden: its sweep goes on, the status
+// bar tells its end, and reopened it is the same, with its runs. Quitting
+// over rows not saved asks first; so does a run opened over an unsaved move.
+TEST_F(Workbench, AClosedExperimentIsKeptAndNothingUnsavedIsLostWithoutAsking)
+{
+    window.show();
+    QAction* open = Action("acSimExperiment");
+    open->trigger();
+    auto* experiment = window.findChild<TfrmExperiment*>();
+    ASSERT_NE(experiment, nullptr);
+    experiment->findChild<QSpinBox*>(QStringLiteral("seSeedCount"))->setValue(2);
+    experiment->findChild<QSpinBox*>(QStringLiteral("seMaxSteps"))->setValue(20000);
+    ASSERT_TRUE(experiment->Start(2));
+    QTest::keyClick(experiment, Qt::Key_Escape);
+    EXPECT_FALSE(experiment->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !experiment->IsRunning(); }, 30000));
+    const auto* told = window.findChild<QLabel*>(QStringLiteral("lbExperimentRuns"));
+    EXPECT_TRUE(told->isVisible());
+    EXPECT_EQ(told->text(), QStringLiteral("Experiment fertig: 2 von 2 Läufen"));
+    auto* runs = experiment->findChild<QTableWidget*>(QStringLiteral("tblRuns"));
+    ASSERT_EQ(runs->rowCount(), 2);
+    open->trigger();
+    EXPECT_EQ(window.findChild<TfrmExperiment*>(), experiment);
+    EXPECT_TRUE(experiment->isVisible());
+    EXPECT_EQ(runs->rowCount(), 2);
+
+    {
+        TMessageAnswerer answerer(QStringLiteral("Abbrechen"));
+        Action("acFileExit")->trigger();
+        EXPECT_TRUE(answerer.text.contains(QStringLiteral("nicht gespeichert"))) << answerer.text.toStdString();
+    }
+    EXPECT_TRUE(window.isVisible());
+
+    emit runs->cellDoubleClicked(0, 0);
+    const TScenarioDescription first = window.GetSession().GetDescription();
+    EXPECT_EQ(first.seed, 1U);
+    TMessageAnswerer answerer(QStringLiteral("Abbrechen"));
+    emit runs->cellDoubleClicked(1, 0);
+    EXPECT_TRUE(answerer.text.contains(QStringLiteral("nicht gespeichert"))) << answerer.text.toStdString();
+    EXPECT_EQ(window.GetSession().GetDescription(), first);
 }
 
 TEST_F(Workbench, AnEditedMoveSavedToAFileRunsHeadlessToTheSameTraceAsTheWindowsMove)

@@ -1,6 +1,7 @@
 #include "analysis/SweepCsv.h"
 #include "analysis/SweepMove.h"
 #include "dialogs/clsExperimentChart.h"
+#include "dialogs/clsExperimentFiles.h"
 #include "dialogs/frm_Compare.h"
 #include "dialogs/frm_Experiment.h"
 #include "dialogs/frame_ExperimentAxis.h"
@@ -218,6 +219,21 @@ TEST_F(ExperimentDialog, SavesTheSummaryThatZembaRunWrites)
     EXPECT_EQ(std::count(window.begin(), window.end(), '\n'), 5) << window;
 }
 
+// Speichern... writes the rows and their sweep file under one name, and either finds the other by it.
+TEST_F(ExperimentDialog, SavesItsRowsBesideTheirSweepFileAndEitherFindsTheOther)
+{
+    ASSERT_TRUE(dialog->SaveResult(File("-pair.csv")));
+    EXPECT_FALSE(dialog->HasUnsavedResult());
+    for (const char* chosen : {"-pair.csv", "-pair.json"}) {
+        const TExperimentFiles files = ExperimentFilesOf(File(chosen));
+        EXPECT_EQ(files.csv, File("-pair.csv")) << chosen;
+        EXPECT_EQ(files.sweep, File("-pair.json")) << chosen;
+    }
+    TfrmExperiment reopened(nullptr, BuiltInMove(), QString(), QStringLiteral("Umzug"));
+    ASSERT_TRUE(reopened.OpenResult(File("-pair.json"), File("-pair.csv")));
+    EXPECT_EQ(reopened.GetCsv(), dialog->GetCsv());
+}
+
 // Rows of another sweep are refused in German, naming file and line, and leave the dialog as it was.
 TEST_F(ExperimentDialog, RefusesTheCsvOfAnotherSweepInGerman)
 {
@@ -230,6 +246,23 @@ TEST_F(ExperimentDialog, RefusesTheCsvOfAnotherSweepInGerman)
     const auto& refusal = Child<QMessageBox>(reopened, "");
     EXPECT_EQ(refusal.text(), QStringLiteral("„%1“, Zeile 2: Die Zeilen gehören zu einem anderen Sweep.").arg(File(".csv")));
     EXPECT_EQ(Groups(reopened).rowCount(), 0);
+}
+
+// A scenario that is in no file travels inside the sweep file, which zemba-run runs to the dialog's own rows.
+TEST(ExperimentOfAnEditedMove, HoldsItsScenarioInTheSweepFileThatZembaRunRuns)
+{
+    QTemporaryDir folder;
+    TScenarioDescription edited = BuiltInMove();
+    edited.stock = 5;
+    TfrmExperiment dialog(nullptr, edited, QString(), QStringLiteral("unbenannt*"));
+    Child<QSpinBox>(dialog, "seSeedCount").setValue(2);
+    ASSERT_TRUE(dialog.Start(2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.IsRunning(); }, 60000));
+    const std::string sweep = folder.filePath(QStringLiteral("edited.json")).toStdString();
+    ASSERT_TRUE(dialog.SaveSweep(QString::fromStdString(sweep)));
+    std::ifstream written(sweep);
+    EXPECT_EQ(nlohmann::json::parse(written)["scenario"], nlohmann::json::parse(WriteScenario(edited)));
+    EXPECT_EQ(ZembaRun({"--sweep", sweep, "--csv", "-", "--jobs", "1"}), dialog.GetCsv());
 }
 
 TEST(CompareDialog, KeepsTheLastEightCurvesAndExportsThem)
