@@ -16,7 +16,7 @@ struct TStringEntry
 
 // Kept in order of id for the binary search. The texts are UTF-16 literals so
 // that the umlauts do not depend on any locale at run time.
-constexpr std::array<TStringEntry, 274> stringTable{{
+constexpr std::array<TStringEntry, 290> stringTable{{
     {1000, u"Vuzuzidazerezeda V 0.01"},
     {2000, u"OK"},
     {2001, u"Abbrechen"},
@@ -36,7 +36,6 @@ constexpr std::array<TStringEntry, 274> stringTable{{
     {2117, u"Zufriedenheit"},
     {2200, u"macht Pause!"},
     // The status bar.
-    {2300, u"Zeit"},
     {2301, u"Quelle"},
     {2302, u"in Händen"},
     {2303, u"geliefert"},
@@ -267,6 +266,23 @@ constexpr std::array<TStringEntry, 274> stringTable{{
     {2806, u"Bildgröße in Pixeln (Breite x Höhe):"},
     {2807, u"„%1“ ist keine Bildgröße; erwartet wird etwa 800x600, höchstens %2 Pixel je Seite."},
     {2808, u"Die Datei „%1“ wird geschrieben..."},
+    {3000, u"Schritt %1 · %2"},
+    {3001, u"&Marken"},
+    {3002, u"Marke &setzen"},
+    {3003, u"&Vorige Marke"},
+    {3004, u"&Nächste Marke"},
+    {3005, u"Marken &vergleichen..."},
+    {3006, u"Marken &löschen"},
+    {3010, u"Marken vergleichen"},
+    {3011, u"Schritt und Zeit"},
+    {3012, u"geliefert"},
+    {3013, u"Lasten pro Minute"},
+    {3014, u"Anteil an der Obergrenze"},
+    {3015, u"%1 von %2"},
+    {3016, u"%1 %"},
+    {3017, u"%1, im Mittel (%)"},
+    {3018, u"Die Marke dieser Spalte"},
+    {3019, u"Schließen"},
     {50000, u"Datei"},
     {50001, u"&Neu"},
     {50010, u"Szenario ö&ffnen..."},

@@ -60,7 +60,7 @@ protected:
 
     QAction* Action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
     const TChainState& Latest() { return window.GetSession().GetPublisher().Latest(); }
-    bool Steps() { return QTest::qWaitFor([&] { return window.GetSession().GetChain()->GetStepsPerSecond() > 0; }, 2000); }
+    bool Steps() { return QTest::qWaitFor([&] { return window.GetSession().GetChain()->GetStepsPerSecond() > 0; }, 5000); }
     // Pauses the running move and waits until the simulation thread holds it.
     // Until its first steps are counted a running chain is shown at 0 steps/s
     // too, which would pass for the pause while a step is still under way.
