@@ -16,6 +16,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QStatusBar>
 
 namespace {
@@ -98,7 +99,13 @@ QString TExportMenu::ExportSeries(const QString& path)
 
 void TExportMenu::CopyView()
 {
-    QApplication::clipboard()->setImage(view.RenderPicture(view.GetPictureSize()));
+    QImage picture(view.GetPictureSize(), QImage::Format_RGB32);
+    if (picture.isNull())
+        return;
+    QPainter painter(&picture);
+    view.PaintPicture(painter, picture.size());
+    painter.end();
+    QApplication::clipboard()->setImage(picture);
 }
 
 QString TExportMenu::SaveFileName(std::int32_t filterId)

@@ -129,6 +129,7 @@ void TMoveSession::JumpTo(std::int64_t step)
 {
     if (!scenario)
         return;
+    SetPaused(true);
     // Past the end the move would only stand still; before its end is known,
     // a step ahead of the live move is as exact as any other.
     jumper->Request(std::clamp<std::int64_t>(step, 0, course ? course->endStep : CourseStepLimit));
@@ -156,8 +157,10 @@ bool TMoveSession::IsPaused() const
 
 void TMoveSession::SetPaused(bool paused)
 {
-    if (thread)
-        thread->SetPaused(paused);
+    if (!thread)
+        return;
+    thread->SetPaused(paused);
+    emit PausedChanged(paused);
 }
 
 void TMoveSession::StepOnce()

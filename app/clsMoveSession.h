@@ -50,8 +50,10 @@ public:
     void Start(const std::optional<TScenarioDescription>& description);
     // The move in place, afresh.
     void Restart() { Start(description); }
-    // Puts exactly the chain at a step in place, paused or running as it was;
-    // jumps coalesce, and the window never waits for one.
+    // Puts exactly the chain at a step in place, paused there whatever the
+    // speed and whether the move was over: a jump is for looking, and
+    // continuing plays on from there. Jumps coalesce, and the window never
+    // waits for one.
     void JumpTo(std::int64_t step);
     bool IsJumping() const;
     // The step shown, or the one a jump is on its way to.
@@ -92,6 +94,7 @@ signals:
     void BuildFailed(const QString& why);
     // The course run has found the move's end.
     void CourseFound();
+    void PausedChanged(bool paused);
 
 private:
     // The one path: stops what runs, swaps the move in (none: none) and starts it again.

@@ -14,11 +14,13 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 constexpr std::int32_t TextDeliveredBy = 2801;
 constexpr int MarkHeight = 4;
+constexpr int BookmarkWidth = 4;
 // A simulated minute, for the slider's own page keys.
 constexpr int PageSteps = StepsPerMinute;
 
@@ -64,25 +66,49 @@ QString TTimelineSlider::HoverText(std::int64_t step) const
     return GetStringById(TextDeliveredBy).arg(TimeOf(step)).arg((*course)->DeliveredBy(step));
 }
 
-void TTimelineSlider::paintEvent(QPaintEvent* event)
+void TTimelineSlider::SetBookmarks(std::vector<std::int64_t> steps)
 {
-    QSlider::paintEvent(event);
-    if (!course || !*course || maximum() <= 0)
-        return;
+    bookmarks = std::move(steps);
+    update();
+}
+
+int TTimelineSlider::XOf(std::int64_t step) const
+{
     QStyleOptionSlider option;
     initStyleOption(&option);
     const QRect handle = style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
     const QRect groove = Groove();
     const int span = groove.width() - handle.width();
+    return groove.left() + handle.width() / 2
+        + QStyle::sliderPositionFromValue(minimum(), maximum(), static_cast<int>(step), span);
+}
+
+void TTimelineSlider::paintEvent(QPaintEvent* event)
+{
+    QSlider::paintEvent(event);
+    if (maximum() <= 0)
+        return;
     QPainter painter(this);
     painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
-    for (const std::int64_t step : (*course)->Marks()) {
+    if (course && *course) {
+        for (const std::int64_t step : (*course)->Marks()) {
+            if (step > maximum())
+                continue;
+            const int x = XOf(step);
+            painter.drawLine(x, rect().bottom() - MarkHeight, x, rect().bottom());
+            painter.drawLine(x, rect().top(), x, rect().top() + MarkHeight);
+        }
+    }
+    // A bookmark is a small flag pointing down at its step, in the colour of a selection.
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(palette().color(QPalette::Highlight));
+    for (const std::int64_t step : bookmarks) {
         if (step > maximum())
             continue;
-        const int x = groove.left() + handle.width() / 2
-            + QStyle::sliderPositionFromValue(minimum(), maximum(), static_cast<int>(step), span);
-        painter.drawLine(x, rect().bottom() - MarkHeight, x, rect().bottom());
-        painter.drawLine(x, rect().top(), x, rect().top() + MarkHeight);
+        const int x = XOf(step);
+        const QPoint flag[] = {{x - BookmarkWidth, rect().top()}, {x + BookmarkWidth, rect().top()},
+                               {x, rect().top() + 2 * BookmarkWidth}};
+        painter.drawPolygon(flag, 3);
     }
 }
 

@@ -7,12 +7,14 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class QLabel;
 
-// The slider of the timeline: marks the course's notable steps and tells, on
-// hover, the simulated time and the loads delivered by then; a click jumps
-// to the step under the mouse rather than by a page.
+// The slider of the timeline: marks the course's notable steps and the
+// user's bookmarks and tells, on hover, the simulated time and the loads
+// delivered by then; a click jumps to the step under the mouse rather than by
+// a page.
 class TTimelineSlider : public QSlider
 {
     Q_OBJECT
@@ -21,6 +23,7 @@ public:
     explicit TTimelineSlider(QWidget* parent = nullptr);
 
     void SetCourse(const std::optional<TMoveCourse>* theCourse) { course = theCourse; }
+    void SetBookmarks(std::vector<std::int64_t> steps);
     // The step under a point of the groove.
     std::int64_t StepAt(int x) const;
     // "0:12:34 · 123 Ladungen geliefert"; the time alone before the course is known.
@@ -33,8 +36,11 @@ protected:
 
 private:
     QRect Groove() const;
+    // Where a step stands on the groove.
+    int XOf(std::int64_t step) const;
 
     const std::optional<TMoveCourse>* course = nullptr;
+    std::vector<std::int64_t> bookmarks;
 };
 
 // Below the view: the whole move from step 0 to its end as a slider, the

@@ -3,14 +3,17 @@
 #include "ui_frm_Main.h"
 
 #include "analysis/MoveReport.h"
+#include "app/clsBookmarks.h"
 #include "app/clsExperimentPresenter.h"
 #include "app/clsExportMenu.h"
+#include "app/clsFieldKeys.h"
 #include "app/clsMoveSession.h"
 #include "app/clsReportPresenter.h"
 #include "app/clsRunChart.h"
 #include "app/clsScenarioDocument.h"
 #include "app/clsTimelineBar.h"
 #include "dialogs/clsPlacement.h"
+#include "dialogs/clsStepText.h"
 #include "dialogs/frm_About.h"
 #include "dialogs/frm_Persons.h"
 #include "model/clsMoveLoop.h"
@@ -37,7 +40,6 @@
 
 namespace {
 
-constexpr std::int32_t TextTime = 2300;
 constexpr std::int32_t TextSource = 2301;
 constexpr std::int32_t TextInHands = 2302;
 constexpr std::int32_t TextDelivered = 2303;
@@ -116,11 +118,8 @@ TfrmMain::TfrmMain(QWidget* owner)
     experiments = new TExperimentPresenter(*this, ui->mnuSimulation, *session, *document);
     exports = new TExportMenu(*this, *session, *ui->fu, *chart, *ui->mnuFile, *ui->acFileExit, *ui->mnuEdit);
     connect(ui->acFileExit, &QAction::triggered, this, &QWidget::close);
-    connect(ui->acSimPause, &QAction::triggered, this, [this] {
-        const bool paused = !session->IsPaused();
-        session->SetPaused(paused);
-        ShowPaused(paused);
-    });
+    connect(ui->acSimPause, &QAction::triggered, this, [this] { session->SetPaused(!session->IsPaused()); });
+    connect(session.get(), &TMoveSession::PausedChanged, this, &TfrmMain::ShowPaused);
     connect(ui->acSimStep, &QAction::triggered, session.get(), &TMoveSession::StepOnce);
     connect(ui->acSimRestart, &QAction::triggered, session.get(), &TMoveSession::Restart);
     connect(ui->acEditPersons, &QAction::triggered, this, [this] { OpenPersons(TChainPainter::NoSelection); });
@@ -138,6 +137,8 @@ TfrmMain::TfrmMain(QWidget* owner)
     ShowPaused(false);
 
     SetUpTimeline();
+    bookmarks = new TBookmarks(*this, *session, *tbTimeline, *ui->mnuSimulation);
+    new TFieldKeys(*this, *ui->fu);
     // The first start shows the window as it always was; later ones as it was left.
     ui->tbSimulation->hide();
     ui->dkChart->hide();
@@ -252,8 +253,8 @@ void TfrmMain::ShowPaused(bool paused)
 void TfrmMain::UpdateFigures()
 {
     const TChainState& state = session->GetPublisher().Latest();
-    QString text = GetStringById(TextTime) + QLatin1Char(' ') + SimulatedTime(state.step)
-        + QStringLiteral("   ") + GetStringById(TextSource) + QLatin1Char(' ') + QString::number(state.stock)
+    QString text = StepAndTimeText(state.step) + QStringLiteral("   ") + GetStringById(TextSource) + QLatin1Char(' ')
+        + QString::number(state.stock)
         + QStringLiteral("   ") + GetStringById(TextInHands) + QLatin1Char(' ') + QString::number(state.inHands)
         + QStringLiteral("   ") + GetStringById(TextDelivered) + QLatin1Char(' ') + QString::number(state.delivered);
     // A move that is over is held at the step that ended it.

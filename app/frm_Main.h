@@ -8,6 +8,7 @@
 
 class QAction;
 class QLabel;
+class TBookmarks;
 class TExperimentPresenter;
 class TExportMenu;
 class TLegend;
@@ -46,6 +47,7 @@ public:
     TReportPresenter& GetReport() const { return *report; }
     TTimelineBar& GetTimelineBar() const { return *tbTimeline; }
     TExportMenu& GetExports() const { return *exports; }
+    TBookmarks& GetBookmarks() const { return *bookmarks; }
     QString GetStatusText() const;
 
 protected:
@@ -77,6 +79,7 @@ private:
     TExperimentPresenter* experiments = nullptr;
     TExportMenu* exports = nullptr;
     TTimelineBar* tbTimeline = nullptr;
+    TBookmarks* bookmarks = nullptr;
     QString baseTitle;
     QString startFile;
     // The move in place has been seen over; its report is shown once, when it plays to its end.

@@ -66,9 +66,9 @@ bool MoveEntry(TPositionIndex& index, TPositionIndex::iterator& entry, double po
 
 } // namespace
 
-TBucketChain::TBucketChain(TObjectIds& ids, TRateCounter::TCalendarClock theCalendarClock)
+TBucketChain::TBucketChain(TObjectIds& ids, TRateCounter::TClock theClock)
     : TZembaObject(ids)
-    , calendarClock(std::move(theCalendarClock))
+    , clock(std::move(theClock))
 {
 }
 
@@ -143,7 +143,7 @@ void TBucketChain::Step()
 
 void TBucketChain::CountStep()
 {
-    stepRate.Count(calendarClock());
+    stepRate.Count(clock);
 }
 
 bool TBucketChain::FindHandlers(double lo, double hi, THandlerList& out) const

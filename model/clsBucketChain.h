@@ -3,6 +3,7 @@
 #include "model/clsChainRecord.h"
 #include "model/clsPositionIndex.h"
 #include "model/clsRateCounter.h"
+#include "model/clsSimulationTime.h"
 #include "model/clsZembaObject.h"
 #include "model/clsLock.h"
 
@@ -50,8 +51,7 @@ public:
     // The generator's own default seed: the draws of a run that never seeds it.
     static constexpr std::uint32_t DefaultSeed = std::mt19937::default_seed;
 
-    explicit TBucketChain(TObjectIds& ids,
-                          TRateCounter::TCalendarClock calendarClock = TRateCounter::SystemCalendarClock);
+    explicit TBucketChain(TObjectIds& ids, TRateCounter::TClock clock = TRateCounter::SystemClock);
     // Lets go of the handlers still in the chain, so that none of them later
     // tries to leave a chain that no longer exists.
     ~TBucketChain() override;
@@ -165,11 +165,12 @@ private:
     // Counts every filing into the position index; orders equal positions.
     std::uint64_t filings = 0;
     TLock lock;
-    TRateCounter stepRate;
+    // Sampled per simulated second, however fast that passes.
+    TRateCounter stepRate{StepsPerSecond};
     std::int64_t stepCount = 0;
     std::int64_t handovers = 0;
     THandoverRule handoverRule = THandoverRule::Restart;
     std::mt19937 draws;
-    TRateCounter::TCalendarClock calendarClock;
+    TRateCounter::TClock clock;
     std::list<TBucketChainEventListener*> listeners;
 };

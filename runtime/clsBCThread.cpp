@@ -179,7 +179,7 @@ bool TBCThread::AwaitStep(bool& paused, bool& waited)
 
 void TBCThread::Execute()
 {
-    SetRaisedPriority(true);
+    bool raised = false;
     TStepPacer pacer(timing);
     bool paused = false;
     bool waited = false;
@@ -199,6 +199,8 @@ void TBCThread::Execute()
     pacer.Start();
     while (AwaitStep(paused, waited)) {
         pacer.SetSpeed(speed.load(std::memory_order_relaxed));
+        if (const bool paced = pacer.GetPeriod() != 0; paced != raised)
+            SetRaisedPriority(raised = paced);
         // A step after a wait is not late for a period that ran out meanwhile.
         if (waited)
             pacer.Start();

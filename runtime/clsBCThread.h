@@ -64,8 +64,11 @@ private:
     std::int64_t last = 0;
 };
 
-// The simulation thread: steps a move once a period at raised priority and
-// publishes its state after each step, until a stop is requested. The stop,
+// The simulation thread: steps a move once a period at raised priority, so
+// that its periods keep time, and publishes its state after each step, until
+// a stop is requested. As fast as possible it keeps no time and runs at
+// normal priority: raised, it would starve the window's thread, which a yield
+// does not wake, and the picture would stand still. The stop,
 // the pause and the speed are checked once per period, before its step; the
 // destructor requests the stop and joins. A move that is over, finished or
 // stalled, is held as a paused one is, and steps no more.

@@ -149,9 +149,9 @@ void TframeZemba::UpdatePanel(const TChainState& state)
     panel->show();
 }
 
-void TframeZemba::SetCalendarClock(TRateCounter::TCalendarClock clock)
+void TframeZemba::SetClock(TRateCounter::TClock theClock)
 {
-    calendarClock = std::move(clock);
+    clock = std::move(theClock);
 }
 
 void TframeZemba::OnHandlerMove(TLoadHandler*, std::uint8_t phase)
@@ -170,7 +170,9 @@ QImage TframeZemba::RenderPicture(QSize size, qreal devicePixelRatio)
 
 void TframeZemba::PaintPicture(QPainter& canvas, QSize size)
 {
-    painter.Paint(canvas, size, trail, LatestOf(publisher), frameRate.GetPerSecond());
+    painter.SetRatesShown(false);
+    painter.Paint(canvas, size, trail, LatestOf(publisher), 0);
+    painter.SetRatesShown(true);
 }
 
 QSize TframeZemba::GetPictureSize() const
@@ -186,8 +188,8 @@ void TframeZemba::timerTimer()
     if (redrawPending.exchange(false) || newerState) {
         UpdatePanel(state);
         pb->repaint();
+        CountFrame();
     }
-    CountFrame();
 }
 
 void TframeZemba::pbPaint()
@@ -204,5 +206,5 @@ void TframeZemba::Draw()
 
 void TframeZemba::CountFrame()
 {
-    frameRate.Count(calendarClock());
+    frameRate.Count(clock);
 }

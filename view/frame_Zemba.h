@@ -66,8 +66,8 @@ public:
     // The person under a point of the client area in the newest published state.
     std::int32_t PersonAt(QPoint point);
 
-    // Whole seconds of the calendar for the frames/s figure; tests inject their own.
-    void SetCalendarClock(TRateCounter::TCalendarClock clock);
+    // The clock of the frames/s figure; tests inject their own.
+    void SetClock(TRateCounter::TClock clock);
 
     // Called on the simulation thread: a handler has moved (phase 1) or is
     // about to (phase 0, ignored). Sets the stale flag and touches nothing else.
@@ -75,17 +75,19 @@ public:
 
     // The whole picture as it would be drawn on a client area of this size.
     QImage RenderPicture(QSize size, qreal devicePixelRatio = 1.0);
-    // The same picture on any painter, from the newest published state.
+    // The picture for a file or the clipboard, on any painter, from the newest
+    // published state: without the rates, which tell how this window draws,
+    // not what the move shows.
     void PaintPicture(QPainter& canvas, QSize size);
     // The client area's size, the picture's own.
     QSize GetPictureSize() const;
 
     bool IsRedrawPending() const { return redrawPending.load(); }
-    // Timer ticks counted in the last completed calendar second.
+    // Pictures the timer has drawn per second, over its last sample.
     std::int32_t GetFramesPerSecond() const { return frameRate.GetPerSecond(); }
 
-    // The timer's tick: draws if a handler has moved, or a newer state has
-    // been published, since the last draw, and counts the tick either way.
+    // The timer's tick: draws and counts the picture if a handler has moved,
+    // or a newer state has been published, since the last draw.
     // Public so that a tick can be driven directly.
     void timerTimer();
 
@@ -124,7 +126,7 @@ private:
     // Raised by the simulation thread, cleared by the timer.
     std::atomic<bool> redrawPending{false};
     TRateCounter frameRate;
-    TRateCounter::TCalendarClock calendarClock = TRateCounter::SystemCalendarClock;
+    TRateCounter::TClock clock = TRateCounter::SystemClock;
     TChainEvent chainEvent{this};
     TTrail* trail = nullptr;
     TBucketChain* chain = nullptr;

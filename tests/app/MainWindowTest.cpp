@@ -63,7 +63,7 @@ protected:
 
     QAction* Action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
     const TChainState& Latest() { return window.GetSession().GetPublisher().Latest(); }
-    bool Steps() { return QTest::qWaitFor([&] { return window.GetSession().GetChain()->GetStepsPerSecond() > 0; }, 2000); }
+    bool Steps() { return QTest::qWaitFor([&] { return window.GetSession().GetChain()->GetStepsPerSecond() > 0; }, 5000); }
     // Pauses the running move and waits until the simulation thread holds it.
     // Until its first steps are counted a running chain is shown at 0 steps/s
     // too, which would pass for the pause while a step is still under way.
@@ -308,8 +308,6 @@ TEST_F(Workbench, AQuickChangeOrARestartUnderAnOpenPersonsDialogLeavesItReadingT
     window.findChild<QToolBar*>(QStringLiteral("tbQuick"))->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     ASSERT_TRUE(PauseAndWait());
-    const QPoint bar = BarOf(Latest().handlers[Latest().handlers.size() - 2].id);
-    ASSERT_FALSE(bar.isNull());
     auto* persons = window.findChild<QLineEdit*>(QStringLiteral("edQuick0"));
     persons->setFocus();
     persons->selectAll();
@@ -331,7 +329,8 @@ TEST_F(Workbench, AQuickChangeOrARestartUnderAnOpenPersonsDialogLeavesItReadingT
         rows = dialog->findChild<QListWidget*>()->count();
         dialog->reject();
     });
-    QTest::mouseDClick(window.findChild<TframeZemba*>()->findChild<QWidget*>(QStringLiteral("pb")), Qt::LeftButton, {}, bar);
+    // By the menu: a click on the picture would take the focus, and the change with it, first.
+    Action("acEditPersons")->trigger();
     EXPECT_TRUE(appliedInDialog) << "the quick change is applied while the dialog is open";
     EXPECT_EQ(rows, 12);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > 2; }, 3000));

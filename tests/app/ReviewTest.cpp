@@ -2,6 +2,7 @@
 // what the window writes out.
 #include "analysis/MoveCourse.h"
 #include "analysis/TraceWriter.h"
+#include "app/clsBookmarks.h"
 #include "app/clsExportMenu.h"
 #include "app/clsMoveExports.h"
 #include "app/clsMoveSession.h"
@@ -9,20 +10,25 @@
 #include "app/clsTimeline.h"
 #include "app/clsTimelineBar.h"
 #include "app/frm_Main.h"
+#include "dialogs/clsStepText.h"
+#include "dialogs/frm_MarkCompare.h"
 #include "model/clsChainState.h"
 #include "scenario/clsScenarioFile.h"
 #include "tools/HeadlessRun.h"
 #include "tools/RunOptions.h"
+#include "view/frame_Zemba.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolBar>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
@@ -266,4 +272,109 @@ TEST_F(Review, TheTraceExportedFromTheWindowIsZembaRunsByteForByte)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().toStdString(), out.str());
+}
+
+TEST_F(Review, AMoveRunToItsEndAtTopSpeedIsHeldWhereAJumpTakesItAndPlaysOnToItsEndAgain)
+{
+    TScenarioDescription quick = BuiltInMove();
+    quick.stock = 40;
+    window.GetDocument().Run(quick);
+    window.findChild<QAction*>(QStringLiteral("acSpeedFast"))->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Latest().outcome == TMoveOutcome::Finished; }, 30000));
+
+    auto* view = window.findChild<TframeZemba*>();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Home);
+    ASSERT_TRUE(Arrived(0));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.GetStatusText().startsWith(QStringLiteral("Schritt 0 · 0:00:00")); }, 5000))
+        << window.GetStatusText().toStdString();
+    QAction* pause = window.findChild<QAction*>(QStringLiteral("acSimPause"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pause->isEnabled(); }, 5000));
+    EXPECT_EQ(pause->text(), QStringLiteral("&Weiter"));
+    const QImage held = view->grab().toImage();
+    QTest::qWait(1000);
+    EXPECT_EQ(view->grab().toImage(), held);
+    EXPECT_EQ(Latest().step, 0);
+
+    pause->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().outcome == TMoveOutcome::Finished; }, 30000));
+}
+
+TEST_F(Review, TheWindowsKeysWorkInAQuickChangeFieldWhichKeepsItsOwnAndGivesTheFocusBack)
+{
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.findChild<QToolBar*>(QStringLiteral("tbQuick"))->show();
+    auto* field = window.findChild<QLineEdit*>(QStringLiteral("edQuick1"));
+    const QString stock = field->text();
+    window.GetTimelineBar().JumpTo(2000);
+    ASSERT_TRUE(Arrived(2000));
+    field->setFocus();
+    field->setCursorPosition(1);
+
+    // Left edits; Home jumps, and the field keeps its text.
+    QTest::keyClick(field, Qt::Key_Left);
+    EXPECT_EQ(field->cursorPosition(), 0);
+    QTest::keyClick(field, Qt::Key_Home);
+    ASSERT_TRUE(Arrived(0));
+    EXPECT_EQ(field->text(), stock);
+    EXPECT_TRUE(field->hasFocus());
+
+    // Esc takes back what was typed and hands the focus on, where Right steps.
+    QTest::keyClicks(field, QStringLiteral("9"));
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_EQ(field->text(), stock);
+    auto* view = window.findChild<TframeZemba*>();
+    EXPECT_TRUE(view->hasFocus());
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_TRUE(Arrived(1));
+    EXPECT_EQ(window.GetSession().GetDescription(), BuiltInMove());
+}
+
+TEST_F(Review, AMarkedStepIsJumpedBackToComparedWithAnotherAndBelongsToItsMove)
+{
+    TBookmarks& marks = window.GetBookmarks();
+    auto* view = window.findChild<TframeZemba*>();
+    for (const std::int64_t step : {3000, 1000}) {
+        window.GetTimelineBar().JumpTo(step);
+        ASSERT_TRUE(Arrived(step));
+        QTest::keyClick(view, Qt::Key_M);
+    }
+    EXPECT_EQ(marks.GetMarks(), (std::vector<std::int64_t>{1000, 3000}));
+    QTest::keyClick(view, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_TRUE(Arrived(3000));
+    QTest::keyClick(view, Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_TRUE(Arrived(1000));
+
+    marks.Compare();
+    const TfrmMarkCompare& table = *marks.GetComparison();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !table.GetFigure(0, 0).isEmpty() && !table.GetFigure(0, 1).isEmpty(); }, 30000));
+    EXPECT_EQ(table.GetFigure(0, 0), StepAndTimeText(1000));
+    EXPECT_EQ(table.GetFigure(0, 1), StepAndTimeText(3000));
+    EXPECT_EQ(StepAndTimeText(3000), QStringLiteral("Schritt 3.000 · 0:02:00"));
+
+    window.GetSession().Restart();
+    EXPECT_EQ(marks.GetMarks().size(), 2U);
+    TScenarioDescription other = BuiltInMove();
+    other.seed = 7;
+    window.GetDocument().Run(other);
+    EXPECT_TRUE(marks.GetMarks().empty());
+}
+
+TEST_F(Review, TheExportedViewCarriesNoRatesWhichTheWindowShows)
+{
+    const QString png = dir.filePath(QStringLiteral("view.png"));
+    ASSERT_EQ(window.GetExports().ExportView(png, QSize(640, 300)), QString());
+    const QImage exported(png);
+    const QImage shown = window.findChild<TframeZemba*>()->RenderPicture(QSize(640, 300));
+    // The rates stand in the top left corner, right of the source's bar.
+    const auto blank = [](const QImage& picture) {
+        for (int y = 0; y < 28; ++y)
+            for (int x = 10; x < 90; ++x)
+                if (picture.pixel(x, y) != picture.pixel(10, 0))
+                    return false;
+        return true;
+    };
+    EXPECT_TRUE(blank(exported));
+    EXPECT_FALSE(blank(shown));
 }

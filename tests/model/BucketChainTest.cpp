@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -117,40 +116,46 @@ TEST(BucketChain, AHandlerThatOutlivesItsChainCanStillMoveAndBeDestroyed)
     handler.MoveTo(0.6);
 }
 
-// Every step is counted against the clock the chain was given.
+// Every step is counted against the clock the chain was given, a simulated second to a sample.
 TEST(BucketChain, AStepStepsEveryHandlerButTheFirstAndTheLastAndIsCounted)
 {
     for (int count = 0; count <= 4; ++count) {
-        std::time_t now = 1000;
+        std::int64_t now = 1000;
         TTestWorld world({{1.0, false}}, [&now] { return now; });
         std::vector<TTestHandler*> handlers;
         for (int i = 0; i < count; ++i)
             handlers.push_back(&world.Add<TTestHandler>(0.1 * i));
-        world.chain.Step();
-        world.chain.Step();
-        now = 1001;
-        world.chain.Step();
+        for (int step = 0; step <= StepsPerSecond; ++step, now += 20)
+            world.chain.Step();
         for (int i = 0; i < count; ++i)
-            EXPECT_EQ(handlers[i]->steps, i > 0 && i < count - 1 ? 3 : 0) << "handler " << i << " of " << count;
-        EXPECT_EQ(world.chain.GetStepsPerSecond(), 2);
-        EXPECT_EQ(world.chain.GetStepCount(), 3);
+            EXPECT_EQ(handlers[i]->steps, i > 0 && i < count - 1 ? StepsPerSecond + 1 : 0) << "handler " << i << " of " << count;
+        EXPECT_EQ(world.chain.GetStepsPerSecond(), 50);
+        EXPECT_EQ(world.chain.GetStepCount(), StepsPerSecond + 1);
     }
 }
 
-// Rows: the calendar second events see, how many, and the figure published after them.
-TEST(RateCounter, CountsTheCrossingEventIntoTheClosingSecondAndSurvivesClockJumps)
+// Rows: events, milliseconds apart, and the figure published after them;
+// a sample of a multiple of 5 events and at least 250 ms.
+TEST(RateCounter, MeasuresSamplesOfEventsAndTimeAndStartsAfreshAfterAPause)
 {
-    TRateCounter counter;
-    for (const auto& [second, events, published] : {
-             std::tuple<std::time_t, int, std::int32_t>{1000, 1, 1}, // the first event publishes 1
-             {1000, 24, 1},                                          // unchanged within a second
-             {1001, 1, 25}, {1001, 9, 25}, // the crossing event counts into the closing second
-             {1005, 1, 10},                // a gap of seconds publishes what was counted
-             {900, 1, 1}, {900, 4, 1},     // the clock jumps back: one odd figure...
-             {901, 1, 5},                  // ...and the next second is right again
+    TRateCounter counter(5);
+    std::int64_t now = 0;
+    const TRateCounter::TClock clock = [&now] { return now; };
+    for (const auto& [events, apart, published] : {
+             std::tuple<int, std::int64_t, std::int32_t>{1, 0, 0}, // the first event opens the sample
+             {4, 100, 0},              // 400 ms, but only four events
+             {1, 100, 10},             // a short burst is measured: 5 events in 500 ms
+             {5, 10, 10},              // 5 events, but 50 ms: the figure stays
+             {20, 10, 100},            // 25 events in 250 ms
+             {1, 60'000, 100},         // a pause...
+             {4, 100, 100},            // ...opens a fresh sample, the figure stays...
+             {5, 100, 10},             // ...and is not counted in the next
          }) {
-        for (int i = 0; i < events; ++i)
-            counter.Count(second);
-        EXPECT_EQ(counter.GetPerSecond(), published) << "after second " << second;
+        for (int i = 0; i < events; ++i) {
+            now += apart;
+            counter.Count(clock);
+        }
+        EXPECT_EQ(counter.GetPerSecond(), published) << "at " << now << " ms";
     }
 }
+

@@ -99,7 +99,7 @@ class TTestWorld
 {
 public:
     explicit TTestWorld(const TSectionPlan& plan = {{1.0, false}},
-                        TRateCounter::TCalendarClock clock = TRateCounter::SystemCalendarClock)
+                        TRateCounter::TClock clock = TRateCounter::SystemClock)
         : chain(ids, std::move(clock))
     {
         for (const auto& [length, steps] : plan) {

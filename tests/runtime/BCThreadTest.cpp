@@ -72,8 +72,9 @@ bool Eventually(const std::function<bool()>& condition)
 }
 
 // The counter between the chain's two ends, which are never stepped: a move
-// of one load that nobody carries, stalled after stallSteps. The calendar
-// second changes at every step: a stepping chain always reads a rate above 0.
+// of one load that nobody carries, stalled after stallSteps. The chain's
+// clock moves a second at every reading: a stepping chain reads a rate above
+// 0 from its first sample on.
 struct TCountedRun
 {
     explicit TCountedRun(std::int64_t stallSteps = 1'000'000'000)
@@ -94,8 +95,8 @@ struct TCountedRun
     }
 
     TObjectIds ids;
-    std::time_t second = 0;
-    TBucketChain chain{ids, [this] { return ++second; }};
+    std::int64_t clockMs = 0;
+    TBucketChain chain{ids, [this] { return clockMs += 1000; }};
     TStepCounter first{ids}, counter{ids};
     TLoadSink last{ids, 1.0};
     TMoveLoop loop;
@@ -198,7 +199,7 @@ TEST(RunControl, APauseTakesEffectBeforeTheNextStepAndASingleStepStepsOnceOnlyWh
         EXPECT_EQ(run.counter.steps, expected) << "one step per request";
     }
     thread.SetPaused(false);
-    ASSERT_TRUE(Eventually([&] { return run.counter.steps >= 10; }));
+    ASSERT_TRUE(Eventually([&] { return run.counter.steps >= 2 * StepsPerSecond; }));
     EXPECT_GT(run.publisher.Latest().stepsPerSecond, 0);
 }
 
