@@ -16,7 +16,7 @@ struct TStringEntry
 
 // Kept in order of id for the binary search. The texts are UTF-16 literals so
 // that the umlauts do not depend on any locale at run time.
-constexpr std::array<TStringEntry, 274> stringTable{{
+constexpr std::array<TStringEntry, 288> stringTable{{
     {1000, u"Vuzuzidazerezeda V 0.01"},
     {2000, u"OK"},
     {2001, u"Abbrechen"},
@@ -267,6 +267,22 @@ constexpr std::array<TStringEntry, 274> stringTable{{
     {2806, u"Bildgröße in Pixeln (Breite x Höhe):"},
     {2807, u"„%1“ ist keine Bildgröße; erwartet wird etwa 800x600, höchstens %2 Pixel je Seite."},
     {2808, u"Die Datei „%1“ wird geschrieben..."},
+    // Refusals of a number typed into a field of the window.
+    {3200, u"Hier fehlt eine Zahl."},
+    {3201, u"„%1“ ist keine Zahl: erlaubt sind Ziffern, ein Vorzeichen und ein Dezimalzeichen („,“ oder „.“)."},
+    {3202, u"„%1“ hat mehr als ein Trennzeichen: Tausendertrennzeichen gibt es hier nicht, nur ein Dezimalzeichen („,“ oder „.“)."},
+    {3203, u"„%1“ sieht nach einem Tausendertrennzeichen aus, das es hier nicht gibt: %2 ohne Trennzeichen tippen, eine Dezimalzahl mit mehr oder weniger als drei Nachkommastellen (%3)."},
+    {3204, u"„%1“ sieht nach einem Tausendertrennzeichen aus, das es hier nicht gibt: %2 ohne Trennzeichen tippen."},
+    {3205, u"„%1“ ist keine ganze Zahl."},
+    {3206, u"„%1“ ist zu groß."},
+    // The legend's marks of a crowd, drawn as a bar per pixel column.
+    {3210, u"Viele Personen: je Pixelspalte ein Balken, so hoch wie die Personen dort"},
+    {3211, u"Personen, die eine Last tragen"},
+    {3212, u"Personen mit leeren Händen"},
+    {3213, u"Personen, die eine Last geben oder nehmen"},
+    {3214, u"Personen in der Pause"},
+    {3215, u"Namen stehen nur dort, wo sie Platz haben"},
+    {3220, u"… und %1 weitere Personen, die die Liste nicht zeigt"},
     {50000, u"Datei"},
     {50001, u"&Neu"},
     {50010, u"Szenario ö&ffnen..."},
