@@ -10,6 +10,7 @@
 #include "scenario/clsScenarioFile.h"
 #include "scenario/clsScenarioRules.h"
 #include "strings/clsStringTable.h"
+#include "strings/clsTypedNumber.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -26,6 +27,7 @@
 #include <QToolBar>
 
 #include <limits>
+#include <map>
 #include <optional>
 
 namespace {
@@ -292,11 +294,15 @@ void TScenarioDocument::QuickChange()
 {
     TScenarioDescription changed = session.GetDescription();
     std::vector<TScenarioFault> faults;
+    // Why a field's text is no whole number, in German, by the path of its fault.
+    std::map<std::string, QString> reasons;
     const auto whole = [&](QLineEdit* field, const char* at, std::int64_t low, std::int64_t high) {
-        const std::string text = field->text().trimmed().toStdString();
-        if (const std::optional<std::int64_t> value = ReadWholeNumber(text, low, high))
-            return *value;
-        faults.push_back(WholeNumberFault(at, text, low, high));
+        const TTypedNumber<std::int64_t> read = ReadTypedWhole(field->text());
+        if (read.value && *read.value >= low && *read.value <= high)
+            return *read.value;
+        faults.push_back(WholeNumberFault(at, field->text().trimmed().toStdString(), low, high));
+        if (!read.value)
+            reasons[at] = read.refusal;
         return low;
     };
     if (!changed.persons.empty())
@@ -310,7 +316,8 @@ void TScenarioDocument::QuickChange()
         const std::string& at = faults.front().path;
         QLineEdit* field = at == "/source/stock" ? quick[1] : at == "/seed" ? quick[2] : quick[0];
         field->setStyleSheet(QStringLiteral("background: #ffd7d7"));
-        field->setToolTip(ScenarioFaultWhat(faults.front()));
+        const auto reason = reasons.find(at);
+        field->setToolTip(reason != reasons.end() ? reason->second : ScenarioFaultWhat(faults.front()));
         return;
     }
     if (changed != session.GetDescription())

@@ -3,10 +3,13 @@
 #include "analysis/SweepReport.h"
 #include "scenario/clsScenarioFault.h"
 #include "strings/clsStringTable.h"
+#include "strings/clsTypedNumber.h"
 
 #include <QFile>
 
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -33,6 +36,13 @@ QString Value(const std::string& value, TScenarioFaultKind kind)
         for (const auto& [name, id] : TypeTexts)
             if (value == name)
                 return GetStringById(id);
+    // A real number worked out by the rules (the trail's summed length) is
+    // shown without its rounding noise; whole numbers stay as they were written.
+    double number = 0.0;
+    const char* end = value.data() + value.size();
+    const auto [at, error] = std::from_chars(value.data(), end, number);
+    if (value.find_first_of(".eE") != std::string::npos && error == std::errc() && at == end && std::isfinite(number))
+        return TypedNumberText(number, 12);
     return QString::fromStdString(value);
 }
 

@@ -2,6 +2,7 @@
 
 #include "scenario/clsScenarioFile.h"
 #include "strings/clsStringTable.h"
+#include "strings/clsTypedNumber.h"
 #include "ui_frame_ExperimentAxis.h"
 
 #include <nlohmann/json.hpp>
@@ -21,10 +22,10 @@ QString ValueText(const nlohmann::json& value)
     return QString::fromStdString(value.is_string() ? value.get<std::string>() : value.dump());
 }
 
-// Twelve digits, "." whatever the locale: a step as a user types it.
+// Twelve digits: a step as a user types it.
 QString NumberText(double value)
 {
-    return QString::number(value, 'g', 12);
+    return TypedNumberText(value, 12);
 }
 
 } // namespace
@@ -86,12 +87,10 @@ std::optional<std::vector<std::string>> TframeExperimentAxis::GetValues() const
     if (!ui->rbRange->isChecked())
         return ListValues(ui->edList->text().toStdString());
     bool read = true;
-    // QString reads "." as the decimal mark whatever the locale.
     const auto number = [&read](const QLineEdit* edit) {
-        bool ok = false;
-        const double value = edit->text().trimmed().toDouble(&ok);
-        read = read && ok;
-        return value;
+        const TTypedNumber<double> typed = ReadTypedDecimal(edit->text());
+        read = read && typed.value;
+        return typed.value.value_or(0.0);
     };
     const double from = number(ui->edFrom);
     const double to = number(ui->edTo);

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <chrono>
 #include <vector>
 
@@ -27,6 +28,7 @@ constexpr int NameWidth = 150;
 constexpr int ValueWidth = 50;
 constexpr std::int32_t TextDeleted = 2101;
 constexpr std::int32_t TextFirstHeader = 2110;
+constexpr std::int32_t TextMorePersons = 3220;
 constexpr auto RepaintInterval = std::chrono::milliseconds(500);
 
 } // namespace
@@ -152,12 +154,20 @@ void TfrmPersons::FillList()
     const QListWidgetItem* current = lbPersons->currentItem();
     const std::optional<std::int32_t> currentId = current ? ParseRowId(current->text()) : std::nullopt;
     lbPersons->clear();
+    moreRow = -1;
     if (!manager)
         return;
+    constexpr auto listed = static_cast<std::size_t>(TChainPublisher::KeptPersons);
     std::vector<TZembaObject*> persons;
-    manager->Collect(persons, TZembaObject::KindPerson);
+    manager->Collect(persons, TZembaObject::KindPerson, listed + 1);
+    const bool more = persons.size() > listed;
+    persons.resize(std::min(persons.size(), listed));
     for (const TZembaObject* person : persons)
         lbPersons->addItem(QString::number(person->GetId()));
+    if (more) {
+        moreRow = lbPersons->count();
+        lbPersons->addItem(QString());
+    }
     if (currentId)
         SelectPerson(*currentId);
 }
@@ -176,7 +186,11 @@ void TfrmPersons::lbPersonsDrawItem(QPainter& painter, int index, const QRect& r
     painter.save();
     painter.setPen(state.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
 
-    if (row.gone) {
+    if (index == moreRow) {
+        painter.fillRect(rect, background);
+        painter.drawText(rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                         GetStringById(TextMorePersons).arg(std::max(0, shown.personCount - moreRow)));
+    } else if (row.gone) {
         painter.fillRect(rect, background);
         painter.drawText(rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, GetStringById(TextDeleted));
     } else {

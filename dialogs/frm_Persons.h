@@ -19,7 +19,9 @@ class TZOManager;
 // simulation has published while it keeps stepping. Read-only. The rows are
 // fixed when the registry is handed over; a row only keeps its person's id and
 // looks the person up again in the newest state for every drawing, so a person
-// that is gone shows as deleted.
+// that is gone shows as deleted. It lists the persons a published state holds
+// in full (TChainPublisher::KeptPersons), and a last row says how many more
+// there are.
 class TfrmPersons : public TfrmEdit
 {
     Q_OBJECT
@@ -58,6 +60,8 @@ private:
     QListWidget* const lbPersons;
     QTimer* const timer;
     const TZOManager* manager = nullptr;
+    // The row that says how many persons are not listed; -1 while all are.
+    int moreRow = -1;
     TChainPublisher* publisher = nullptr;
     // The state the rows show, taken from the publisher at every refresh.
     TChainState shown;

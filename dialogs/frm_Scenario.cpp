@@ -10,6 +10,7 @@
 #include "scenario/clsScenarioRules.h"
 #include "strings/clsStringTable.h"
 #include "strings/clsStringsForVCLControls.h"
+#include "strings/clsTypedNumber.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -17,9 +18,9 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <optional>
 
 namespace {
@@ -43,51 +44,45 @@ const QColor FaultBackground(255, 215, 215);
 
 QString Number(double value)
 {
-    return QString::fromStdString(ScenarioNumberText(value));
+    return TypedNumberText(value);
 }
 
 // A person's speed for reading, not for writing back: six digits say enough.
 QString Speed(double value)
 {
-    return QString::number(value, 'g', 6);
-}
-
-// A number as a file holds it, "." whatever the locale; the whole text or nothing.
-std::optional<double> ReadNumber(const QString& text)
-{
-    const std::string s = text.trimmed().toStdString();
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
-    if (s.empty() || error != std::errc() || end != s.data() + s.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return TypedNumberText(value, 6);
 }
 
 // Reads the form's fields into a description, collecting what cannot even be
-// read as the faults the file reader gives for such text; every other rule
-// is CheckScenario's.
+// read as the faults the file reader gives for such text, each with the
+// German reason why; every other rule is CheckScenario's.
 class TFieldReader
 {
 public:
     std::vector<TScenarioFault> faults;
+    std::map<std::string, QString> reasons;
 
     double Real(const QString& text, const std::string& path)
     {
-        if (const std::optional<double> value = ReadNumber(text))
-            return *value;
+        const TTypedNumber<double> read = ReadTypedDecimal(text);
+        if (read.value)
+            return *read.value;
         faults.push_back({TScenarioFaultKind::NotFinite, path, 0, 0, {}, "not a finite number"});
+        reasons[path] = read.refusal;
         return 1.0;
     }
 
     template <typename TField>
     TField Whole(const QString& text, const std::string& path, std::int64_t low, std::int64_t high)
     {
-        const std::string s = text.trimmed().toStdString();
+        const TTypedNumber<std::int64_t> read = ReadTypedWhole(text);
         // Any number the field holds: whether it keeps the rules is CheckScenario's to say.
-        if (const std::optional<std::int64_t> value = ReadWholeNumber(s, std::numeric_limits<TField>::min(),
-                                                                       std::numeric_limits<TField>::max()))
-            return static_cast<TField>(*value);
-        faults.push_back(WholeNumberFault(path, s, low, high));
+        if (read.value && *read.value >= std::numeric_limits<TField>::min()
+            && *read.value <= std::numeric_limits<TField>::max())
+            return static_cast<TField>(*read.value);
+        faults.push_back(WholeNumberFault(path, text.trimmed().toStdString(), low, high));
+        if (!read.value)
+            reasons[path] = read.refusal;
         return static_cast<TField>(low);
     }
 };
@@ -285,6 +280,7 @@ void TfrmScenario::ReadFields()
     }
     edited = std::move(d);
     faults = std::move(read.faults);
+    reasons = std::move(read.reasons);
     // A field that could not be read stands in with a placeholder; the rules
     // would only complain about the placeholder there.
     for (TScenarioFault& fault : CheckScenario(edited))
@@ -317,7 +313,8 @@ void TfrmScenario::ShowFaults()
                     item->setToolTip(QString());
                 }
     for (const TScenarioFault& fault : faults) {
-        const QString what = ScenarioFaultWhat(fault);
+        const auto reason = reasons.find(fault.path);
+        const QString what = reason != reasons.end() ? reason->second : ScenarioFaultWhat(fault);
         const QString path = QString::fromStdString(fault.path);
         const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
         if (path == QLatin1String("/description"))
@@ -362,19 +359,29 @@ void TfrmScenario::ShowFaults()
         label->setVisible(!label->text().isEmpty());
 }
 
+bool TfrmScenario::IsFaulty(const std::string& path) const
+{
+    return std::any_of(faults.begin(), faults.end(), [&](const TScenarioFault& f) { return f.path.starts_with(path); });
+}
+
 void TfrmScenario::ShowFigures()
 {
-    ui->lbTrailLength->setText(GetStringById(TextTrailLength).arg(Number(edited.GetTrailLength())));
+    // A figure worked out from a faulty field would be a wrong one.
+    const QString unknown = QStringLiteral("–");
+    ui->lbTrailLength->setText(GetStringById(TextTrailLength)
+                                   .arg(IsFaulty("/trail") ? unknown : TypedNumberText(edited.GetTrailLength(), 12)));
     // The speeds each group's persons will walk at, as the scenario sets them.
     filling = true;
     for (int row = 0; row < ui->tblPersons->rowCount() && row < static_cast<int>(edited.persons.size()); ++row) {
         const TPersonGroup& group = edited.persons[static_cast<std::size_t>(row)];
+        const std::string at = "/persons/" + std::to_string(row) + "/";
         QStringList speeds;
         for (std::int32_t i = 0; i < std::min(group.count, ListedSpeeds); ++i)
             speeds << Speed(group.SpeedOf(i));
         if (group.count > ListedSpeeds)
             speeds << QStringLiteral("…") << Speed(group.SpeedOf(group.count - 1));
-        ui->tblPersons->item(row, ColSpeeds)->setText(speeds.join(QStringLiteral(", ")));
+        const bool known = !IsFaulty(at + "count") && !IsFaulty(at + "speed");
+        ui->tblPersons->item(row, ColSpeeds)->setText(known ? speeds.join(QStringLiteral(", ")) : unknown);
     }
     filling = false;
     if (!faults.empty()) {
@@ -387,7 +394,7 @@ void TfrmScenario::ShowFigures()
     const QString finish = shortest < 1e15 ? QString::fromStdString(FormatSimulatedTime(static_cast<std::int64_t>(shortest)))
                                            : QStringLiteral("∞");
     ui->lbFigures->setText(
-        GetStringById(TextBoundFigure).arg(QString::number(bound, 'g', 4)) + QLatin1Char('\n')
+        GetStringById(TextBoundFigure).arg(TypedNumberText(bound, 4)) + QLatin1Char('\n')
         + GetStringById(TextShortest).arg(finish) + QLatin1Char('\n')
         + GetStringById(TextPersonsAndLoads).arg(edited.GetPersonCount()).arg(edited.stock));
 }

@@ -5,7 +5,9 @@
 
 #include <QDialog>
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QTableWidget;
@@ -50,6 +52,8 @@ private:
     void ReadFields();
     void ShowFaults();
     void ShowFigures();
+    // Whether a fault's path starts with path: a field or all within it.
+    bool IsFaulty(const std::string& path) const;
     void FillTrailRow(int row, const TSectionDescription& section);
     void FillPersonRow(int row, const TPersonGroup& group);
     void ConnectRowButtons(QTableWidget* table, QWidget* add, QWidget* remove, QWidget* up, QWidget* down);
@@ -60,6 +64,8 @@ private:
     TScenarioPreview* preview = nullptr;
     TScenarioDescription edited;
     std::vector<TScenarioFault> faults;
+    // Why a field's text is no number, by the path of its fault, in German.
+    std::map<std::string, QString> reasons;
     // While the form writes its own fields, their change signals are not edits.
     bool filling = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/clsCrowdDensity.h"
 #include "model/clsHandlerState.h"
 #include "model/clsMoveOutcome.h"
 
@@ -36,9 +37,21 @@ struct TChainState
     // The move's delivery curve so far, as its loop samples it.
     std::vector<TDeliveryPoint> deliveries;
     std::vector<THandlerState> handlers;
+    // Every person of the chain, whether handlers holds it or not.
+    std::int32_t personCount = 0;
+    // Every person counted where it stands, by what it does; empty unless
+    // read by ReadBounded.
+    TCrowdDensity crowd;
 
     // Reads the chain anew, reusing the storage of the previous read.
     void Read(const TBucketChain& chain);
+    // Reads the chain for a watcher whose copy must not grow with the chain:
+    // handlers holds the source, the first keptPersons persons and the sink
+    // (all persons of a smaller chain), and crowd counts every person, over
+    // the stretch from the first handler to the last (the source and the sink).
+    void ReadBounded(const TBucketChain& chain, std::int32_t keptPersons);
+    // Whether handlers holds every person of the chain.
+    bool HoldsEveryPerson() const;
     // Reads the figures only, handing each handler's state to visit in the
     // chain's order instead of keeping it: the handlers stay empty. For
     // readers of a large chain that need totals, not a copy.

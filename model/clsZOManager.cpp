@@ -28,12 +28,12 @@ TZembaObject* TZOManager::Find(std::int32_t id) const
     return it != objects.end() && it->first == id ? it->second : nullptr;
 }
 
-void TZOManager::Collect(std::vector<TZembaObject*>& out, std::uint8_t kind) const
+void TZOManager::Collect(std::vector<TZembaObject*>& out, std::uint8_t kind, std::size_t atMost) const
 {
     out.clear();
-    for (const auto& [id, object] : objects)
-        if (object->IsKind(kind))
-            out.push_back(object);
+    for (auto it = objects.begin(); it != objects.end() && out.size() < atMost; ++it)
+        if (it->second->IsKind(kind))
+            out.push_back(it->second);
 }
 
 void TZOManager::Remove(const TZembaObject* object)

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <utility>
+#include <limits>
 #include <vector>
 
 class TZembaObject;
@@ -21,8 +22,10 @@ public:
     // The object filed under id, or null.
     TZembaObject* Find(std::int32_t id) const;
 
-    // Empties out, then appends every filed object of the kind, in ascending id order.
-    void Collect(std::vector<TZembaObject*>& out, std::uint8_t kind) const;
+    // Empties out, then appends every filed object of the kind, in ascending
+    // id order; the first atMost of them only.
+    void Collect(std::vector<TZembaObject*>& out, std::uint8_t kind,
+                 std::size_t atMost = std::numeric_limits<std::size_t>::max()) const;
 
     std::size_t GetCount() const { return objects.size(); }
 

@@ -5,7 +5,7 @@
 void TChainPublisher::Publish(const TMoveLoop& loop, bool paused)
 {
     TChainState& copy = copies[back];
-    copy.Read(loop.GetChain());
+    copy.ReadBounded(loop.GetChain(), KeptPersons);
     copy.outcome = loop.GetOutcome();
     copy.lastHandoverStep = loop.GetLastHandoverStep();
     // The curve only grows: each copy takes the points it has not seen. A

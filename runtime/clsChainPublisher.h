@@ -13,9 +13,15 @@ class TMoveLoop;
 // Three copies: the writer fills one, the reader holds one, and the newest
 // finished one waits between them. One publisher serves every move its owner
 // puts in place, one after the other, so a reader never holds a stale one.
+// A copy stays bounded however large the chain: see KeptPersons.
 class TChainPublisher
 {
 public:
+    // A copy holds this many persons in full, the first in the chain's order;
+    // beyond them its crowd counts every person. The window copies, lists and
+    // draws a million persons no slower than two thousand.
+    static constexpr std::int32_t KeptPersons = 2'000;
+
     // Writer, one thread at a time: reads the loop's chain as it stands
     // between two steps, with how the move stands, and makes that the newest
     // copy. A paused chain is shown at 0 steps/s: its own counter keeps the

@@ -299,6 +299,22 @@ constexpr auto stringTable = std::to_array<TStringEntry>({
     {3113, u"Das offene Experiment („%1“) gilt einem anderen Umzug als dem im Fenster („%2“). Ein neues Experiment für den Umzug im Fenster aufsetzen? Das offene wird dann geschlossen."},
     {3114, u"Neues Experiment"},
     {3115, u"Experiment behalten"},
+    // Refusals of a number typed into a field of the window.
+    {3200, u"Hier fehlt eine Zahl."},
+    {3201, u"„%1“ ist keine Zahl: erlaubt sind Ziffern, ein Vorzeichen und ein Dezimalzeichen („,“ oder „.“)."},
+    {3202, u"„%1“ hat mehr als ein Trennzeichen: Tausendertrennzeichen gibt es hier nicht, nur ein Dezimalzeichen („,“ oder „.“)."},
+    {3203, u"„%1“ sieht nach einem Tausendertrennzeichen aus, das es hier nicht gibt: %2 ohne Trennzeichen tippen, eine Dezimalzahl mit mehr oder weniger als drei Nachkommastellen (%3)."},
+    {3204, u"„%1“ sieht nach einem Tausendertrennzeichen aus, das es hier nicht gibt: %2 ohne Trennzeichen tippen."},
+    {3205, u"„%1“ ist keine ganze Zahl."},
+    {3206, u"„%1“ ist zu groß."},
+    // The legend's marks of a crowd, drawn as a bar per pixel column.
+    {3210, u"Viele Personen: je Pixelspalte ein Balken, so hoch wie die Personen dort"},
+    {3211, u"Personen, die eine Last tragen"},
+    {3212, u"Personen mit leeren Händen"},
+    {3213, u"Personen, die eine Last geben oder nehmen"},
+    {3214, u"Personen in der Pause"},
+    {3215, u"Namen stehen nur dort, wo sie Platz haben"},
+    {3220, u"… und %1 weitere Personen, die die Liste nicht zeigt"},
     // The experiment's summary.
     {3400, u"nie"},
     {3401, u"Median 95 %"},

@@ -47,9 +47,30 @@ std::int32_t TiredBarTop(const TBarRect& r, double fitness)
     return TruncateToPixel(barLength * (1.0 - fitness) + r.top);
 }
 
+std::int32_t DrawnColumns(std::int32_t clientWidth)
+{
+    // MapPosition's margins on either side.
+    constexpr std::int32_t Margins = 6;
+    return std::max(clientWidth - Margins, 1);
+}
+
+bool DrawsCrowd(const TChainState& chain, std::int32_t clientWidth)
+{
+    if (chain.crowd.bins.empty())
+        return false;
+    return std::int64_t{chain.personCount} * ColumnsPerPerson > DrawnColumns(clientWidth) || !chain.HoldsEveryPerson();
+}
+
+bool NamesFit(const TChainState& chain, std::int32_t clientWidth)
+{
+    return std::int64_t{chain.personCount} * ColumnsPerName <= DrawnColumns(clientWidth);
+}
+
 const THandlerState* PersonAt(const TTrail& trail, std::int32_t clientWidth, std::int32_t clientHeight,
                               const TChainState& chain, std::int32_t x, std::int32_t y)
 {
+    if (DrawsCrowd(chain, clientWidth))
+        return nullptr;
     const THandlerState* found = nullptr;
     std::int32_t nearest = HitSlack;
     for (const THandlerState& handler : chain.handlers) {

@@ -9,9 +9,12 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
+#include <QPolygon>
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
+#include <vector>
 
 namespace {
 
@@ -50,6 +53,21 @@ TChainPainter::TChainPainter()
 QColor TChainPainter::HandlerColour(std::int32_t id)
 {
     return QColor::fromRgb(HandlerRgb(id));
+}
+
+QColor TChainPainter::CrowdColour(TCrowdActivity activity)
+{
+    switch (activity) {
+    case TCrowdActivity::Carrying:
+        return Load;
+    case TCrowdActivity::Empty:
+        return Qt::white;
+    case TCrowdActivity::Handing:
+        return Qt::cyan;
+    case TCrowdActivity::Resting:
+        return Qt::black;
+    }
+    return Qt::white;
 }
 
 QColor TChainPainter::HandlerColour(const THandlerState& handler)
@@ -98,6 +116,15 @@ void TChainPainter::DrawMark(QPainter& canvas, TMark mark, const QRect& rect, co
     case TMark::LevelSection:
         DrawSection(canvas, {rect.left() + Inset, centre.y()}, {rect.right() - Inset, centre.y()}, false);
         break;
+    case TMark::Crowd: {
+        // Three columns wide, so that the colour can be told.
+        TCrowdDensity::TBin counts{};
+        for (std::size_t k = 0; k < counts.size(); ++k)
+            counts[k] = !colour.isValid() || CrowdColour(static_cast<TCrowdActivity>(k)) == colour ? 1 : 0;
+        for (int x = centre.x() - 1; x <= centre.x() + 1; ++x)
+            DrawCrowdColumn(canvas, x, bottom, bottom - top, counts);
+        break;
+    }
     }
     canvas.restore();
 }
@@ -135,8 +162,13 @@ void TChainPainter::Paint(QPainter& canvas, QSize size, const TTrail* trail, con
     canvas.setFont(font);
     if (trail) {
         DrawTrail(canvas, *trail, size);
+        const bool crowd = DrawsCrowd(chain, size.width());
+        const bool named = !crowd && NamesFit(chain, size.width());
+        if (crowd)
+            DrawCrowd(canvas, *trail, size, chain.crowd);
         for (const THandlerState& handler : chain.handlers)
-            DrawHandler(canvas, *trail, size, handler);
+            if (!crowd || !handler.IsPerson())
+                DrawHandler(canvas, *trail, size, handler, named);
     }
     if (ratesShown)
         DrawRates(canvas, chain, framesPerSecond);
@@ -145,6 +177,11 @@ void TChainPainter::Paint(QPainter& canvas, QSize size, const TTrail* trail, con
 
 void TChainPainter::DrawTrail(QPainter& canvas, const TTrail& trail, QSize size) const
 {
+    const std::int32_t columns = DrawnColumns(size.width());
+    if (trail.GetSectionCount() > columns) {
+        DrawProfile(canvas, trail, size, columns);
+        return;
+    }
     for (int i = 0; i < trail.GetSectionCount(); ++i) {
         const TTrailSection* section = trail.GetSection(i);
         const double start = trail.GetSectionStart(section);
@@ -152,6 +189,37 @@ void TChainPainter::DrawTrail(QPainter& canvas, const TTrail& trail, QSize size)
         const TBarRect to = MapPosition(trail, size.width(), size.height(), start + section->GetLength());
         DrawSection(canvas, {from.left, from.bottom}, {to.right, to.bottom}, section->GetHeight() > 0.0);
     }
+}
+
+void TChainPainter::DrawProfile(QPainter& canvas, const TTrail& trail, QSize size, std::int32_t columns) const
+{
+    // Runs of columns that rise, or do not, each one line through the
+    // height at every column's end.
+    const double length = trail.GetLength();
+    QPolygon run;
+    bool runRises = false;
+    double before = 0.0;
+    const auto flush = [&] {
+        if (run.size() > 1) {
+            canvas.setPen(QPen(runRises ? RisingSection : LevelSection, TrailWidth, Qt::SolidLine, Qt::RoundCap,
+                               Qt::RoundJoin));
+            canvas.drawPolyline(run);
+        }
+    };
+    for (std::int32_t x = 0; x <= columns; ++x) {
+        const double position = length * x / columns;
+        const double height = trail.GetHeightAt(position);
+        const TBarRect at = MapPosition(trail, size.width(), size.height(), position);
+        const bool rises = height > before;
+        if (x > 0 && rises != runRises) {
+            flush();
+            run = QPolygon{run.back()};
+        }
+        runRises = rises;
+        run << QPoint(at.left, at.bottom);
+        before = height;
+    }
+    flush();
 }
 
 void TChainPainter::DrawSection(QPainter& canvas, QPoint from, QPoint to, bool rising)
@@ -186,6 +254,59 @@ void TChainPainter::DrawLoads(QPainter& canvas, std::int32_t x, std::int32_t top
     canvas.setBrush(Qt::NoBrush);
 }
 
+void TChainPainter::DrawCrowdColumn(QPainter& canvas, std::int32_t x, std::int32_t bottom, std::int32_t height,
+                                    const TCrowdDensity::TBin& counts)
+{
+    const std::int32_t total = std::accumulate(counts.begin(), counts.end(), 0);
+    std::int32_t below = 0;
+    std::int32_t y = bottom;
+    for (std::size_t k = 0; k < counts.size(); ++k) {
+        below += counts[k];
+        const auto top = bottom - static_cast<std::int32_t>(std::lround(static_cast<double>(height) * below / total));
+        if (top < y)
+            canvas.fillRect(x, top, 1, y - top, CrowdColour(static_cast<TCrowdActivity>(k)));
+        y = top;
+    }
+}
+
+void TChainPainter::DrawCrowd(QPainter& canvas, const TTrail& trail, QSize size, const TCrowdDensity& crowd) const
+{
+    // Each bin goes to the column its middle falls on; a column stands on the
+    // trail where its first bin does.
+    struct TColumn
+    {
+        TCrowdDensity::TBin counts{};
+        std::int32_t total = 0;
+        std::int32_t bottom = 0;
+    };
+    std::vector<TColumn> columns(static_cast<std::size_t>(size.width()));
+    std::int32_t most = 0;
+    for (std::int32_t i = 0; i < TCrowdDensity::BinCount && i < static_cast<std::int32_t>(crowd.bins.size()); ++i) {
+        const TCrowdDensity::TBin& bin = crowd.bins[static_cast<std::size_t>(i)];
+        const std::int32_t count = std::accumulate(bin.begin(), bin.end(), 0);
+        if (count == 0)
+            continue;
+        const TBarRect r = MapPosition(trail, size.width(), size.height(), crowd.PositionOf(i));
+        if (r.left < 0 || r.left >= size.width())
+            continue;
+        TColumn& column = columns[static_cast<std::size_t>(r.left)];
+        if (column.total == 0)
+            column.bottom = r.bottom;
+        for (std::size_t k = 0; k < bin.size(); ++k)
+            column.counts[k] += bin[k];
+        column.total += count;
+        most = std::max(most, column.total);
+    }
+    // The busiest column is as high as a person's bar; any column with a person in it shows.
+    for (std::size_t x = 0; x < columns.size(); ++x) {
+        const TColumn& column = columns[x];
+        if (column.total == 0)
+            continue;
+        const auto height = std::max(1, static_cast<std::int32_t>(std::lround(double{BarHeight} * column.total / most)));
+        DrawCrowdColumn(canvas, static_cast<std::int32_t>(x), column.bottom, height, column.counts);
+    }
+}
+
 void TChainPainter::DrawHomeLine(QPainter& canvas, std::int32_t from, std::int32_t to, std::int32_t y,
                                  const QColor& colour)
 {
@@ -194,7 +315,7 @@ void TChainPainter::DrawHomeLine(QPainter& canvas, std::int32_t from, std::int32
 }
 
 void TChainPainter::DrawHandler(QPainter& canvas, const TTrail& trail, QSize size,
-                                const THandlerState& handler) const
+                                const THandlerState& handler, bool named) const
 {
     TBarRect r = MapPosition(trail, size.width(), size.height(), handler.position);
     const QColor colour = HandlerColour(handler);
@@ -211,10 +332,13 @@ void TChainPainter::DrawHandler(QPainter& canvas, const TTrail& trail, QSize siz
             canvas.drawRect(r.left - HitSlack, r.top - HitSlack, 2 * HitSlack, r.bottom - r.top + 2 * HitSlack);
         }
         r.top = TiredBarTop(r, handler.fitness);
-        canvas.setPen(textColour);
-        DrawText(canvas, r.left - 10, r.bottom + 2, QString::fromStdString(handler.name));
-        if (handler.onBreak)
-            DrawText(canvas, r.left - 10, r.bottom + 14, breakText);
+        // Where names do not fit, the selected person still has its own.
+        if (named || handler.id == selected) {
+            canvas.setPen(textColour);
+            DrawText(canvas, r.left - 10, r.bottom + 2, QString::fromStdString(handler.name));
+            if (handler.onBreak)
+                DrawText(canvas, r.left - 10, r.bottom + 14, breakText);
+        }
     }
 
     DrawBar(canvas, r.left, r.bottom, r.top, colour);

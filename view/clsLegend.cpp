@@ -19,6 +19,10 @@ constexpr std::int32_t TextBreakMark = 2356;
 constexpr std::int32_t TextStepsMark = 2357;
 constexpr std::int32_t TextLevelMark = 2358;
 constexpr std::int32_t TextPersons = 2359;
+constexpr std::int32_t TextCrowd = 3210;
+// One text per activity, in the order of TCrowdActivity.
+constexpr std::int32_t FirstActivityText = 3211;
+constexpr std::int32_t TextNamesWhereTheyFit = 3215;
 
 // A bar's full height and a little room below it.
 constexpr int RowHeight = 36;
@@ -59,7 +63,12 @@ void TLegend::Fill(const std::vector<TEntry>& persons)
         {TMark::Break, {}, GetStringById(TextBreakMark)},
         {TMark::RisingSection, {}, GetStringById(TextStepsMark)},
         {TMark::LevelSection, {}, GetStringById(TextLevelMark)},
+        {TMark::Crowd, {}, GetStringById(TextCrowd)},
     };
+    for (std::size_t k = 0; k < CrowdActivityCount; ++k)
+        entries.push_back({TMark::Crowd, TChainPainter::CrowdColour(static_cast<TCrowdActivity>(k)),
+                           GetStringById(FirstActivityText + static_cast<std::int32_t>(k))});
+    entries.push_back({TMark::Person, person, GetStringById(TextNamesWhereTheyFit)});
     personsHeading = entries.size();
     entries.push_back({TMark::Person, {}, GetStringById(TextPersons)});
     entries.insert(entries.end(), persons.begin(), persons.end());

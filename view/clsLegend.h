@@ -13,8 +13,8 @@ struct TChainState;
 
 // What the picture's marks mean, each drawn by the chain view's own painter
 // beside its text: the source, the sink, a person, a load, a home area, the
-// break mark and the two kinds of trail, then every person of the move in
-// its colour. Sized for all its rows: it belongs in a scroll area.
+// break mark and the two kinds of trail, a crowd's bar and its colours, that
+// names stand only where they fit, then every person of the move in its colour. Sized for all its rows: it belongs in a scroll area.
 class TLegend : public QWidget
 {
     Q_OBJECT

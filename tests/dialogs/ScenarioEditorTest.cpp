@@ -7,8 +7,10 @@
 #include "scenario/clsScenarioFile.h"
 #include "tests/scenario/ScenarioRefusals.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -39,11 +41,39 @@ TEST(ScenarioEditor, EveryValueTheReaderRefusesIsRefusedBesideItsFieldWithTheSam
     EXPECT_TRUE(ok->isEnabled());
     // What no field can hold as a number is refused as the reader refuses it.
     editor.findChild<QLineEdit*>(QStringLiteral("edStock"))->setText(QStringLiteral("66.5"));
-    editor.findChild<QLineEdit*>(QStringLiteral("edLoadWeight"))->setText(QStringLiteral("1,0"));
+    editor.findChild<QLineEdit*>(QStringLiteral("edLoadWeight"))->setText(QStringLiteral("1.000"));
     ASSERT_EQ(editor.GetFaults().size(), 2U);
     EXPECT_EQ(editor.GetFaults()[0].kind, TScenarioFaultKind::NotWholeInRange);
     EXPECT_EQ(editor.GetFaults()[1].kind, TScenarioFaultKind::NotFinite);
     EXPECT_FALSE(ok->isEnabled());
+}
+
+// A German user types decimal commas; a text that looks like a thousands
+// separator is refused saying so, and a total that depends on a refused
+// field shows none rather than a wrong one.
+TEST(ScenarioEditor, TakesDecimalCommasRefusesThousandsSeparatorsAndShowsNoTotalOfAFaultyField)
+{
+    TfrmScenario editor;
+    auto* table = editor.findChild<QTableWidget*>(QStringLiteral("tblTrail"));
+    auto* length = editor.findChild<QLabel*>(QStringLiteral("lbTrailLength"));
+    auto* stock = editor.findChild<QLineEdit*>(QStringLiteral("edStock"));
+    auto* stockFault = editor.findChild<QLabel*>(QStringLiteral("lbStockFault"));
+    TScenarioDescription move = BuiltInMove();
+    move.trail = {{TSectionDescription::TKind::Plain, 1.0}, {TSectionDescription::TKind::Steps, 0.25}};
+    editor.SetDescription(move);
+    EXPECT_EQ(length->text().toStdString(), "Weglänge: 1.25");
+
+    table->item(0, TfrmScenario::ColLength)->setText(QStringLiteral("0,05"));
+    EXPECT_TRUE(editor.GetFaults().empty());
+    EXPECT_EQ(editor.GetDescription().trail[0].length, 0.05);
+    EXPECT_EQ(length->text().toStdString(), "Weglänge: 0.3");
+
+    table->item(0, TfrmScenario::ColLength)->setText(QStringLiteral("0,0,5"));
+    ASSERT_EQ(editor.GetFaults().size(), 1U);
+    EXPECT_EQ(length->text().toStdString(), "Weglänge: –");
+
+    stock->setText(QStringLiteral("1.000"));
+    EXPECT_TRUE(stockFault->text().contains(QStringLiteral("Tausendertrennzeichen"))) << stockFault->text().toStdString();
 }
 
 TEST(ScenarioEditor, TheBoundFromADescriptionIsTheBoundOfTheBuiltScenario)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -76,6 +77,35 @@ TEST(Scenario, AScenarioThatFailsHalfBuiltOrGoesLeavesTheRegistryAsItFoundIt)
     }
     EXPECT_EQ(objects.GetCount(), 1u);
     EXPECT_EQ(objects.Find(100), &bystander);
+}
+
+// A bounded read keeps the source, the first persons and the sink, and counts
+// every person into its crowd; its totals are those of a whole read.
+TEST(ChainState, ABoundedReadHoldsTheFirstPersonsAndCountsEveryPersonIntoItsCrowd)
+{
+    TZOManager objects;
+    const TScenario scenario(objects);
+    for (int i = 0; i < 3000; ++i)
+        scenario.GetChain()->Step();
+    TChainState whole;
+    whole.Read(*scenario.GetChain());
+    for (const std::int32_t kept : {4, 11, 2000}) {
+        TChainState bounded;
+        bounded.ReadBounded(*scenario.GetChain(), kept);
+        const std::size_t held = static_cast<std::size_t>(std::min(kept, 11)) + 2;
+        ASSERT_EQ(bounded.handlers.size(), held);
+        EXPECT_EQ(bounded.handlers.back().id, whole.handlers.back().id) << "the sink";
+        for (std::size_t i = 0; i + 1 < held; ++i)
+            EXPECT_EQ(bounded.handlers[i].id, whole.handlers[i].id);
+        EXPECT_EQ(bounded.HoldsEveryPerson(), kept >= 11);
+        EXPECT_EQ(std::tie(bounded.personCount, bounded.stock, bounded.inHands, bounded.delivered),
+                  std::tie(whole.personCount, whole.stock, whole.inHands, whole.delivered));
+        std::int32_t counted = 0;
+        for (const TCrowdDensity::TBin& bin : bounded.crowd.bins)
+            for (const std::int32_t count : bin)
+                counted += count;
+        EXPECT_EQ(counted, 11);
+    }
 }
 
 // Readers of a large chain take its totals one handler at a time, without a copy.

@@ -104,3 +104,37 @@ TEST(PersonPanel, NamesEachFigureAndWritesItAsThePersonsListDoes)
               "Zustand: macht Pause!\nGeschwindigkeit: Pause!");
     EXPECT_TRUE(PersonPanelText(person).endsWith(QStringLiteral("Heimbereich: (nein)")));
 }
+
+// Persons are drawn one by one while each has a few columns to itself and the
+// copy holds them all; otherwise as a crowd, whose bars are no persons to click.
+TEST(DrawsCrowd, WhenThePersonsOutnumberTheColumnsOrTheCopyHoldsOnlySomeOfThem)
+{
+    const struct
+    {
+        std::int32_t persons;
+        std::int32_t held;
+        bool counted;
+        std::int32_t width;
+        bool crowd;
+        bool named;
+    } rows[] = {
+        {11, 11, true, 523, false, true},      {11, 11, false, 523, false, true},
+        {22, 22, true, 523, false, false},     {200, 200, true, 523, true, false},
+        {200, 200, true, 1920, false, false},  {3000, 2000, true, 100'000, true, true},
+        {3000, 2000, false, 100'000, false, true},
+    };
+    const TLevelTrail level({1.0});
+    for (const auto& row : rows) {
+        TChainState chain;
+        chain.personCount = row.persons;
+        for (std::int32_t i = 0; i < row.held; ++i)
+            chain.handlers.push_back(Handler(THandlerState::TKind::Person, 4 + i, 0.5));
+        if (row.counted)
+            chain.crowd.Begin(0.0, 1.0);
+        SCOPED_TRACE(std::to_string(row.persons) + " persons at " + std::to_string(row.width));
+        EXPECT_EQ(DrawsCrowd(chain, row.width), row.crowd);
+        EXPECT_EQ(NamesFit(chain, row.width), row.named);
+        const TBarRect at = MapPosition(level.trail, row.width, 271, 0.5);
+        EXPECT_EQ(PersonAt(level.trail, row.width, 271, chain, at.left, at.bottom) != nullptr, !row.crowd);
+    }
+}

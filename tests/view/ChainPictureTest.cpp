@@ -6,6 +6,7 @@
 #include "model/clsChainState.h"
 #include "model/clsHomeareaPerson.h"
 #include "model/clsLoadHandler.h"
+#include "model/clsTrail.h"
 #include "model/clsZOManager.h"
 #include "runtime/clsBCThread.h"
 #include "runtime/clsChainPublisher.h"
@@ -69,6 +70,43 @@ TEST_F(PersonPicture, LoadsStackAboveTheBarEverySevenRowsAndTheBarShrinksWithTir
         EXPECT_EQ(bar ? bar->Length() : 0, pixels) << fitness;
         EXPECT_TRUE(!bar || bar->last == Baseline - 1) << fitness;
     }
+}
+
+// A crowd is a bar per pixel column, as high as its persons against the
+// busiest column's, stacked by what they do: carriers at the bottom.
+TEST_F(PersonPicture, ACrowdIsABarPerColumnAsHighAsItsShareStackedByWhatThePersonsDo)
+{
+    chain.personCount = 3000;
+    chain.crowd.Begin(0.0, scenario.GetTrail()->GetLength());
+    const auto add = [&](double position, TCrowdActivity activity, int count) {
+        THandlerState someone{.kind = THandlerState::TKind::Person, .position = position, .name = {}};
+        someone.loadCount = activity == TCrowdActivity::Carrying ? 1 : 0;
+        someone.onBreak = activity == TCrowdActivity::Resting;
+        for (int i = 0; i < count; ++i)
+            chain.crowd.Add(someone);
+    };
+    add(0.1, TCrowdActivity::Carrying, 60);
+    add(0.1, TCrowdActivity::Resting, 40);
+    add(0.2, TCrowdActivity::Empty, 50);
+    TChainPainter painter;
+    painter.SetRatesShown(false);
+    const QImage picture = painter.Render(UsualSize, scenario.GetTrail(), chain, 0);
+
+    const auto columnOf = [&](double position) {
+        const auto bin = static_cast<std::int32_t>(position / chain.crowd.to * TCrowdDensity::BinCount);
+        return MapPosition(*scenario.GetTrail(), UsualSize.width(), UsualSize.height(), chain.crowd.PositionOf(bin));
+    };
+    const TBarRect busiest = columnOf(0.1);
+    const auto carriers = FindRowRun(picture, busiest.left, TChainPainter::CrowdColour(TCrowdActivity::Carrying));
+    const auto resting = FindRowRun(picture, busiest.left, TChainPainter::CrowdColour(TCrowdActivity::Resting));
+    ASSERT_TRUE(carriers && resting);
+    EXPECT_EQ(carriers->last, busiest.bottom - 1);
+    EXPECT_EQ(carriers->Length(), 18);
+    EXPECT_EQ(resting->last, carriers->first - 1);
+    EXPECT_EQ(resting->first, busiest.bottom - BarHeight);
+    const auto empty = FindRowRun(picture, columnOf(0.2).left, TChainPainter::CrowdColour(TCrowdActivity::Empty));
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->Length(), BarHeight / 2);
 }
 
 TEST_F(PersonPicture, ClipsTheSourceStockInsteadOfScalingIt)
