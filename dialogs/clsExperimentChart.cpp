@@ -53,6 +53,8 @@ void HideFromLegend(QChart* chart, QAbstractSeries* series)
 TExperimentChart::TExperimentChart(QWidget* parent) : QWidget(parent), chart(new QChart)
 {
     chart->legend()->setAlignment(Qt::AlignRight);
+    // Each entry with the mark its series draws: a triangle, a square, a line.
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     view = new QChartView(chart, this);
     view->setRenderHint(QPainter::Antialiasing);
     auto* layout = new QVBoxLayout(this);
