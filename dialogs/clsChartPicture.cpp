@@ -2,6 +2,10 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
+#include <QGraphicsLayout>
+#include <QLayout>
+#include <QResizeEvent>
 #include <QWidget>
 #include <QXYSeries>
 
@@ -34,6 +38,22 @@ TPainting Curves(QChartView& view, const QWidget& frame)
     };
 }
 
+// A frame never shown has not laid out its charts: its layout, the views'
+// resizes and the charts' own layouts wait for a show that may never come.
+void LayOut(QWidget& frame, const std::vector<QChartView*>& views)
+{
+    if (frame.isVisible())
+        return;
+    if (QLayout* layout = frame.layout())
+        layout->activate();
+    for (QChartView* view : views) {
+        QResizeEvent resized(view->size(), view->size());
+        QCoreApplication::sendEvent(view, &resized);
+        if (QGraphicsLayout* layout = view->chart()->layout())
+            layout->activate();
+    }
+}
+
 } // namespace
 
 TPicture ChartsPicture(QWidget& frame, const QString& title)
@@ -43,6 +63,7 @@ TPicture ChartsPicture(QWidget& frame, const QString& title)
         views.push_back(view);
     for (QChartView* view : frame.findChildren<QChartView*>())
         views.push_back(view);
+    LayOut(frame, views);
     TPicture picture{frame.size(), {}, {}, title};
     // The frame without its curves: their opacity 0 leaves the legend's marks as they are.
     picture.paint = [&frame, views](QPainter& painter) {
