@@ -107,7 +107,7 @@ void TframeExperimentAxis::FieldChosen(int index)
 {
     const std::string pointer = ui->cbField->itemData(index).toString().toStdString();
     if (const TSweepField* field = ChosenField()) {
-        const QString now = ValueText(ScenarioToJson(scenario)[nlohmann::json::json_pointer(pointer)]);
+        const QString now = RuleWordsInGerman(ValueText(ScenarioToJson(scenario)[nlohmann::json::json_pointer(pointer)]));
         ui->edFrom->setText(now);
         ui->edTo->setText(now);
         // A word-valued field, the hand-over rule, takes its words as a list.
