@@ -16,7 +16,7 @@ struct TStringEntry
 
 // Kept in order of id for the binary search. The texts are UTF-16 literals so
 // that the umlauts do not depend on any locale at run time.
-constexpr std::array<TStringEntry, 283> stringTable{{
+constexpr std::array<TStringEntry, 292> stringTable{{
     {1000, u"Vuzuzidazerezeda V 0.01"},
     {2000, u"OK"},
     {2001, u"Abbrechen"},
@@ -278,6 +278,16 @@ constexpr std::array<TStringEntry, 283> stringTable{{
     {3322, u"Personengruppe %1"},
     {3323, u"Wegabschnitt %1"},
     {3324, u"Name %1"},
+    // The experiment's summary.
+    {3400, u"nie"},
+    {3401, u"Median 95 %"},
+    {3402, u"Zusammenfassung speichern..."},
+    {3403, u"ab 0:00"},
+    {3404, u"Fertig bis (h:mm:ss)"},
+    {3405, u"fertig bis %1"},
+    {3406, u"Frist"},
+    {3407, u"fertig bis %1 (%)"},
+    {3408, u"95-%-Intervall"},
     {50000, u"Datei"},
     {50001, u"&Neu"},
     {50010, u"Szenario ö&ffnen..."},
