@@ -1,8 +1,6 @@
 #include "analysis/MoveExport.h"
 
 #include "analysis/DeliveryWindow.h"
-#include "analysis/MoveReport.h"
-#include "analysis/MoveRerun.h"
 #include "analysis/OutputFile.h"
 #include "analysis/TraceWriter.h"
 #include "model/clsMoveLoop.h"
@@ -11,7 +9,6 @@
 #include "scenario/clsScenario.h"
 
 #include <charconv>
-#include <sstream>
 
 namespace {
 
@@ -64,11 +61,4 @@ std::string DeliverySeriesCsv(const std::vector<TDeliveryPoint>& curve, double b
             + Number(point.step > 0 ? window.PerMinute() : 0.0) + ',' + Number(boundPerMinute) + '\n';
     }
     return csv;
-}
-
-std::string MoveReportText(const TScenarioDescription& description, std::int64_t steps, const std::atomic<bool>& cancel)
-{
-    std::ostringstream out;
-    WriteMoveReport(ReportMoveUpTo(description, steps, cancel), out);
-    return out.str();
 }

@@ -23,6 +23,3 @@ bool WriteMoveTraceFile(const TScenarioDescription& description, std::int64_t st
 // simulated minute over the last simulated minute (as the chart draws it)
 // and the throughput bound in loads per simulated minute.
 std::string DeliverySeriesCsv(const std::vector<TDeliveryPoint>& curve, double boundPerMinute);
-
-// The report of the move up to a step, in zemba-run's words; of no use once cancel is set.
-std::string MoveReportText(const TScenarioDescription& description, std::int64_t steps, const std::atomic<bool>& cancel);

@@ -1,9 +1,12 @@
 #include "app/clsExportMenu.h"
 
 #include "analysis/MoveExport.h"
+#include "analysis/MoveRerun.h"
 #include "app/clsMoveExports.h"
 #include "app/clsMoveSession.h"
 #include "app/clsRunChart.h"
+#include "dialogs/clsChartPicture.h"
+#include "dialogs/clsReportText.h"
 #include "dialogs/clsSaveDialog.h"
 #include "strings/clsStringTable.h"
 #include "view/frame_Zemba.h"
@@ -34,6 +37,8 @@ constexpr std::int32_t TextExportSeries = 50033;
 constexpr std::int32_t TextExportTrace = 50034;
 constexpr std::int32_t TextExportReport = 50035;
 constexpr std::int32_t TextCopy = 50130;
+constexpr std::int32_t TextChart = 2330;
+constexpr std::int32_t TextViewPicture = 3300;
 
 // A chart that has never been shown has no size of its own.
 const QSize HiddenChartSize(800, 300);
@@ -68,9 +73,9 @@ TExportMenu::TExportMenu(QMainWindow& theWindow, TMoveSession& theSession, Tfram
     connect(AddAction(this, exports, TextExportReport), &QAction::triggered, this, [this] {
         AskAndExportInBackground(TextTextFiles, [description = session.GetDescription()](
                                                     std::int64_t step, const QString& path, const std::atomic<bool>& cancel) {
-            const std::string text = MoveReportText(description, step, cancel);
+            const TMoveReport report = ReportMoveUpTo(description, step, cancel);
             // A report given up half way is no report: nothing is written.
-            return cancel ? QString() : ExportText(text, path);
+            return cancel ? QString() : ExportText(ReportText(report).toStdString(), path);
         });
     });
     QAction* copy = AddAction(this, &editMenu, TextCopy);
@@ -82,14 +87,16 @@ QString TExportMenu::ExportView(const QString& path, QSize size)
 {
     if (size.isEmpty())
         size = view.GetPictureSize();
-    return ExportPicture(size, [this, size](QPainter& painter) { view.PaintPicture(painter, size); }, path);
+    return ExportPicture({size, [this, size](QPainter& painter) { view.PaintPicture(painter, size); }, {},
+                          GetStringById(TextViewPicture)},
+                         path);
 }
 
 QString TExportMenu::ExportChart(const QString& path)
 {
     if (!chart.isVisible())
         chart.resize(HiddenChartSize);
-    return ExportPicture(chart.size(), [this](QPainter& painter) { chart.render(&painter); }, path);
+    return ExportPicture(ChartsPicture(chart, GetStringById(TextChart)), path);
 }
 
 QString TExportMenu::ExportSeries(const QString& path)
@@ -118,17 +125,27 @@ void TExportMenu::AskAndExportView()
     const QString path = SaveFileName(TextPictureFiles);
     if (path.isEmpty())
         return;
-    const QSize shown = view.GetPictureSize();
-    bool ok = false;
-    const QString answer = QInputDialog::getText(&window, window.windowTitle(), GetStringById(TextAskSize), QLineEdit::Normal,
-                                                 QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height()), &ok);
-    if (!ok)
+    const std::optional<QSize> size = AskPictureSize(window, view.GetPictureSize());
+    if (!size)
         return;
-    const std::optional<QSize> size = ParsePictureSize(answer);
-    const QString error = size ? ExportView(path, *size)
-                               : GetStringById(TextBadSize).arg(answer).arg(MaximumPictureSide);
-    if (!error.isEmpty())
+    if (const QString error = ExportView(path, *size); !error.isEmpty())
         QMessageBox::warning(&window, window.windowTitle(), error);
+}
+
+std::optional<QSize> AskPictureSize(QWidget& owner, QSize shown)
+{
+    QString answer = QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height());
+    for (;;) {
+        bool ok = false;
+        answer = QInputDialog::getText(&owner, owner.windowTitle(), GetStringById(TextAskSize), QLineEdit::Normal,
+                                       answer, &ok);
+        if (!ok)
+            return std::nullopt;
+        if (const std::optional<QSize> size = ParsePictureSize(answer))
+            return size;
+        // Says why, then asks again with the answer to mend.
+        QMessageBox::warning(&owner, owner.windowTitle(), GetStringById(TextBadSize).arg(answer).arg(MaximumPictureSide));
+    }
 }
 
 void TExportMenu::AskAndExport(std::int32_t filterId, QString (TExportMenu::*write)(const QString&))

@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QMainWindow;
 class QMenu;
+class QWidget;
 class TMoveSession;
 class TRunChart;
 class TframeZemba;
@@ -49,3 +51,7 @@ private:
     TframeZemba& view;
     TRunChart& chart;
 };
+
+// Asks for a picture's size, offering the size shown, until the answer is
+// one; none when the user gives up.
+std::optional<QSize> AskPictureSize(QWidget& owner, QSize shown);

@@ -23,10 +23,10 @@ std::string LocalPath(const QString& path)
 
 } // namespace
 
-QString ExportPicture(QSize size, const TPainting& paint, const QString& path)
+QString ExportPicture(const TPicture& picture, const QString& path)
 {
     std::string error;
-    return WritePicture(size, paint, LocalPath(path), error) ? QString() : Refusal(path, error);
+    return WritePicture(picture, LocalPath(path), error) ? QString() : Refusal(path, error);
 }
 
 QString ExportText(const std::string& bytes, const QString& path)

@@ -16,7 +16,7 @@
 // whole; an empty answer means written, else the message to show, in German.
 
 // A picture as SVG when the name ends in .svg, else as PNG.
-QString ExportPicture(QSize size, const TPainting& paint, const QString& path);
+QString ExportPicture(const TPicture& picture, const QString& path);
 QString ExportText(const std::string& bytes, const QString& path);
 // The trace of the move up to a step, as zemba-run writes it; a run of its
 // own, a fraction of a second for the whole move, so not on the UI thread.

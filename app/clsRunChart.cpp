@@ -2,6 +2,7 @@
 
 #include "analysis/MoveReport.h"
 #include "analysis/PlotAxes.h"
+#include "dialogs/clsChartAxes.h"
 #include "model/clsSimulationTime.h"
 #include "strings/clsStringTable.h"
 
@@ -22,9 +23,11 @@ constexpr std::int32_t TextBoundCurve = 2332;
 constexpr std::int32_t TextPerMinute = 2333;
 constexpr std::int32_t TextMinutes = 2334;
 constexpr std::int32_t TextLoads = 2335;
+constexpr std::int32_t TextLoadsPerMinute = 3302;
 
-// Small enough for the dock to give way before the picture does.
-constexpr int ChartHeight = 90;
+// Tall enough for the legend, the plot, the tick labels and the axis titles
+// to stand whole side by side; the dock gives way no further.
+constexpr int ChartHeight = 180;
 // At most this many time ticks, so the labels never crowd.
 constexpr int MostTimeTicks = 6;
 constexpr int LabelPixels = 10;
@@ -53,13 +56,6 @@ TAxis* AddAxis(QChart& chart, std::int32_t title, Qt::Alignment side)
     return axis;
 }
 
-// Simulated minutes as h:mm.
-QString HoursAndMinutes(double minutes)
-{
-    const auto whole = static_cast<std::int64_t>(minutes + 0.5);
-    return QString::number(whole / 60) + QLatin1Char(':') + QStringLiteral("%1").arg(whole % 60, 2, 10, QLatin1Char('0'));
-}
-
 // One chart of two curves over simulated minutes, the second dashed.
 void MakeChart(QWidget& owner, std::int32_t curve, const QColor& colour, std::int32_t yTitle, QLineSeries*& line,
                QLineSeries*& boundLine, QCategoryAxis*& x, QValueAxis*& y)
@@ -69,11 +65,11 @@ void MakeChart(QWidget& owner, std::int32_t curve, const QColor& colour, std::in
     QFont font = chart->legend()->font();
     font.setPixelSize(LabelPixels);
     chart->legend()->setFont(font);
-    chart->setMargins(QMargins(0, 0, 0, 0));
+    // Room on the right for the half of a time label that stands past the axis' end.
+    chart->setMargins(QMargins(0, 0, 2 * LabelPixels, 0));
     line = AddSeries(*chart, curve, colour, Qt::SolidLine);
     boundLine = AddSeries(*chart, TextBoundCurve, Qt::darkGray, Qt::DashLine);
     x = AddAxis<QCategoryAxis>(*chart, TextMinutes, Qt::AlignBottom);
-    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     y = AddAxis<QValueAxis>(*chart, yTitle, Qt::AlignLeft);
     y->setLabelFormat(QStringLiteral("%g"));
     for (QLineSeries* series : {line, boundLine}) {
@@ -99,7 +95,7 @@ TRunChart::TRunChart(QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     MakeChart(*this, TextDeliveredCurve, QColor(0, 128, 0), TextLoads, delivered, deliveredBound, deliveredTime, deliveredLoads);
-    MakeChart(*this, TextPerMinute, QColor(0, 0, 255), TextPerMinute, rate, rateBound, rateTime, rateLoads);
+    MakeChart(*this, TextPerMinute, QColor(0, 0, 255), TextLoadsPerMinute, rate, rateBound, rateTime, rateLoads);
     Start(0.0, 0);
 }
 
@@ -114,12 +110,6 @@ void TRunChart::Start(double boundPerMinute, std::int32_t theStock)
     rate->clear();
     deliveredBound->clear();
     rateBound->clear();
-    if (bound > 0.0) {
-        // The bound delivers the whole stock, then nothing more.
-        constexpr double Far = 1.0e6;
-        deliveredBound->append({{0.0, 0.0}, {stock / bound, static_cast<double>(stock)}, {Far, static_cast<double>(stock)}});
-        rateBound->append({{0.0, bound}, {Far, bound}});
-    }
     FitAxes(0.0);
 }
 
@@ -168,18 +158,19 @@ void TRunChart::FitAxes(double minutes)
     const QStringList labels = deliveredTime->categoriesLabels();
     if (tick != tickMinutes || labels.isEmpty() || deliveredTime->endValue(labels.last()) + tick <= span) {
         tickMinutes = tick;
-        for (QCategoryAxis* axis : {deliveredTime, rateTime}) {
-            for (const QString& label : axis->categoriesLabels())
-                axis->remove(label);
-            axis->setStartValue(0.0);
-            for (double at = tick; at <= span; at += tick)
-                axis->append(HoursAndMinutes(at), at);
-        }
+        for (QCategoryAxis* axis : {deliveredTime, rateTime})
+            ShowTimeTicks(*axis, span, MostTimeTicks);
     }
     for (QCategoryAxis* axis : {deliveredTime, rateTime})
         axis->setRange(0.0, span);
     // What the bound could have delivered by now stands above every curve.
     const double reachable = bound > 0.0 ? std::min<double>(stock, bound * span) : stock;
+    // The bound delivers the whole stock, then nothing more; its lines end
+    // where the time axis does, so that no picture draws them beyond the plot.
+    if (bound > 0.0) {
+        deliveredBound->replace({{0.0, 0.0}, {std::min(span, stock / bound), reachable}, {span, reachable}});
+        rateBound->replace({{0.0, bound}, {span, bound}});
+    }
     deliveredLoads->setRange(0.0, std::max(1.0, reachable));
     rateLoads->setRange(0.0, std::max(1.0, highestRate));
     // Round figures on the scales, the ranges widened to them.

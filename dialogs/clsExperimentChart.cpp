@@ -3,6 +3,7 @@
 #include "analysis/PlotAxes.h"
 #include "analysis/PlotColours.h"
 #include "dialogs/clsExperimentTables.h"
+#include "dialogs/clsScenarioWords.h"
 #include "strings/clsStringTable.h"
 
 #include <QAreaSeries>
@@ -54,6 +55,8 @@ void HideFromLegend(QChart* chart, QAbstractSeries* series)
 TExperimentChart::TExperimentChart(QWidget* parent) : QWidget(parent), chart(new QChart)
 {
     chart->legend()->setAlignment(Qt::AlignRight);
+    // Each entry with the mark its series draws: a triangle, a square, a line.
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     view = new QChartView(chart, this);
     view->setRenderHint(QPainter::Antialiasing);
     auto* layout = new QVBoxLayout(this);
@@ -198,7 +201,7 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
     if (auto* categories = qobject_cast<QCategoryAxis*>(xAxis)) {
         categories->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
         for (std::size_t i = 0; i < firstValues.size(); ++i)
-            categories->append(QString::fromStdString(firstValues[i]), static_cast<double>(i));
+            categories->append(RuleWordsInGerman(QString::fromStdString(firstValues[i])), static_cast<double>(i));
         categories->setRange(-0.5, static_cast<double>(firstValues.size()) - 0.5);
     } else if (auto* values = qobject_cast<QValueAxis*>(xAxis)) {
         double low = std::numeric_limits<double>::max(), high = std::numeric_limits<double>::lowest();

@@ -1,12 +1,14 @@
 #include "dialogs/clsScenarioFaultText.h"
 
 #include "analysis/SweepReport.h"
+#include "dialogs/clsScenarioWords.h"
 #include "scenario/clsScenarioFault.h"
 #include "strings/clsStringTable.h"
 #include "strings/clsTypedNumber.h"
 
 #include <QFile>
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -45,12 +47,11 @@ QString Value(const std::string& value, TScenarioFaultKind kind)
         return TypedNumberText(number, 12);
     return QString::fromStdString(value);
 }
-
 QString Place(const TScenarioFault& fault)
 {
     if (fault.line > 0)
         return GetStringById(TextLineAndColumn).arg(fault.line).arg(fault.column);
-    return fault.path.empty() ? GetStringById(TextTopLevel) : QString::fromStdString(fault.path);
+    return fault.path.empty() ? GetStringById(TextTopLevel) : ScenarioPlaceName(fault.path);
 }
 
 } // namespace
@@ -60,15 +61,20 @@ QString ScenarioFaultWhat(const TScenarioFault& fault)
     const auto kind = static_cast<std::size_t>(fault.kind);
     QString what = kind < KindCount ? GetStringById(FirstKindText + static_cast<std::int32_t>(kind))
                                     : QString::fromStdString(fault.what);
+    // As many values as the text has places: a kind's German words may leave
+    // one out (the parser's English on a text that is no JSON).
+    std::size_t places = 0;
+    while (places < 3 && what.contains(QLatin1Char('%') + QString::number(places + 1)))
+        ++places;
+    const std::size_t shown = kind < KindCount ? std::min(places, fault.values.size()) : 0;
     // All at once: a value holding "%2" is not taken for the next place.
     std::array<QString, 3> values;
-    for (std::size_t i = 0; i < values.size() && i < fault.values.size(); ++i)
+    for (std::size_t i = 0; i < shown; ++i)
         values[i] = Value(fault.values[i], fault.kind);
-    if (kind < KindCount && !fault.values.empty())
-        what = fault.values.size() == 1 ? what.arg(values[0])
-            : fault.values.size() == 2  ? what.arg(values[0], values[1])
-                                        : what.arg(values[0], values[1], values[2]);
-    return what;
+    return shown == 0 ? what
+        : shown == 1  ? what.arg(values[0])
+        : shown == 2  ? what.arg(values[0], values[1])
+                      : what.arg(values[0], values[1], values[2]);
 }
 
 QString ScenarioFaultText(const TScenarioFileError& error)

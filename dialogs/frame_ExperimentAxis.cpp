@@ -1,5 +1,6 @@
 #include "dialogs/frame_ExperimentAxis.h"
 
+#include "dialogs/clsScenarioWords.h"
 #include "scenario/clsScenarioFile.h"
 #include "strings/clsStringTable.h"
 #include "strings/clsTypedNumber.h"
@@ -34,7 +35,7 @@ QString SweepFieldName(const std::vector<TSweepField>& fields, const std::string
 {
     const auto field = std::ranges::find(fields, pointer, &TSweepField::pointer);
     if (field == fields.end())
-        return QString::fromStdString(pointer);
+        return ScenarioPlaceName(pointer);
     const QString name = GetStringById(TextFirstField + static_cast<std::int32_t>(field->kind));
     return field->number > 0 ? name.arg(field->number) : name;
 }
@@ -85,7 +86,7 @@ const TSweepField* TframeExperimentAxis::ChosenField() const
 std::optional<std::vector<std::string>> TframeExperimentAxis::GetValues() const
 {
     if (!ui->rbRange->isChecked())
-        return ListValues(ui->edList->text().toStdString());
+        return ListValues(RuleWordsInFile(ui->edList->text()).toStdString());
     bool read = true;
     const auto number = [&read](const QLineEdit* edit) {
         const TTypedNumber<double> typed = ReadTypedDecimal(edit->text());
@@ -105,11 +106,11 @@ void TframeExperimentAxis::FieldChosen(int index)
 {
     const std::string pointer = ui->cbField->itemData(index).toString().toStdString();
     if (const TSweepField* field = ChosenField()) {
-        const QString now = ValueText(ScenarioToJson(scenario)[nlohmann::json::json_pointer(pointer)]);
+        const QString now = RuleWordsInGerman(ValueText(ScenarioToJson(scenario)[nlohmann::json::json_pointer(pointer)]));
         ui->edFrom->setText(now);
         ui->edTo->setText(now);
         // A word-valued field, the hand-over rule, takes its words as a list.
-        ui->edList->setText(field->word ? QStringLiteral("restart, finish") : now);
+        ui->edList->setText(field->word ? RuleWordsInGerman(QStringLiteral("restart, finish")) : now);
         (field->word ? ui->rbList : ui->rbRange)->setChecked(true);
         ui->rbRange->setEnabled(!field->word);
     }
@@ -121,12 +122,12 @@ void TframeExperimentAxis::ShowAxis(const std::string& pointer, const std::vecto
     const QString place = QString::fromStdString(pointer);
     // A place a hand-written sweep file varies that none of the fields is.
     if (ui->cbField->findData(place) < 0)
-        ui->cbField->addItem(place, place);
+        ui->cbField->addItem(ScenarioPlaceName(pointer), place);
     ui->cbField->setCurrentIndex(ui->cbField->findData(place));
     QStringList list;
     for (const std::string& value : values)
         list << QString::fromStdString(value);
-    ui->edList->setText(list.join(QStringLiteral(", ")));
+    ui->edList->setText(RuleWordsInGerman(list.join(QStringLiteral(", "))));
     const TSweepField* field = ChosenField();
     const std::optional<TSweepRange> range = RangeOf(values, field && field->whole);
     if (range) {

@@ -51,6 +51,6 @@ private:
     std::vector<TSweepField> fields;
 };
 
-// The words the window names a field by ("Personen in Gruppe 2"); the pointer
-// itself for a place that is none of the fields.
+// The words the window names a field by ("Personen in Gruppe 2"); the
+// place's German name for a place that is none of the fields.
 QString SweepFieldName(const std::vector<TSweepField>& fields, const std::string& pointer);

@@ -1,7 +1,10 @@
 #include "dialogs/frm_Compare.h"
 
 #include "analysis/MoveReport.h"
+#include "analysis/PictureFile.h"
 #include "analysis/PlotColours.h"
+#include "dialogs/clsChartAxes.h"
+#include "dialogs/clsChartPicture.h"
 #include "dialogs/clsExperimentTables.h"
 #include "dialogs/clsSaveDialog.h"
 #include "model/clsSimulationTime.h"
@@ -9,15 +12,15 @@
 #include "strings/clsStringsForVCLControls.h"
 #include "ui_frm_Compare.h"
 
-#include <QBuffer>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QFile>
 #include <QFutureWatcher>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QMessageBox>
 #include <QPainter>
-#include <QSvgGenerator>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -30,6 +33,9 @@ constexpr std::int32_t TextNotWritten = 2761;
 constexpr std::int32_t TextPngFiles = 2778;
 constexpr std::int32_t TextSvgFiles = 2779;
 constexpr std::int32_t TextExperimentCsvFiles = 2759;
+// At most this many parts along each axis, so that the labels never crowd.
+constexpr int MostTimeTicks = 8;
+constexpr int MostLoadTicks = 6;
 
 // A run that never ends is cut off where a sweep's would be by default.
 constexpr std::int64_t MostSteps = 5'000'000;
@@ -113,12 +119,10 @@ void TfrmCompare::Redraw()
         chart->removeAxis(axis);
         delete axis;
     }
-    auto* time = new QValueAxis;
+    auto* time = new QCategoryAxis;
     time->setTitleText(GetStringById(TextTimeAxis));
-    time->setLabelFormat(QStringLiteral("%.1f"));
     auto* loads = new QValueAxis;
     loads->setTitleText(GetStringById(TextDeliveredAxis));
-    loads->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(time, Qt::AlignBottom);
     chart->addAxis(loads, Qt::AlignLeft);
     double right = 0.0;
@@ -130,12 +134,12 @@ void TfrmCompare::Redraw()
         line->setName(curves[i].name);
         line->setPen(QPen(colour, 2.0));
         for (const TDeliveryPoint& p : c.points)
-            line->append(static_cast<double>(p.step) / StepsPerHour, p.delivered);
+            line->append(static_cast<double>(p.step) / StepsPerMinute, p.delivered);
         auto* bound = new QLineSeries;
         QPen dashed(colour, 1.2, Qt::DashLine);
         bound->setPen(dashed);
         if (c.boundPerMinute > 0.0)
-            bound->append({QPointF(0.0, 0.0), QPointF(c.stock / c.boundPerMinute / 60.0, c.stock)});
+            bound->append({QPointF(0.0, 0.0), QPointF(c.stock / c.boundPerMinute, c.stock)});
         for (QLineSeries* s : {line, bound}) {
             chart->addSeries(s);
             s->attachAxis(time);
@@ -144,32 +148,17 @@ void TfrmCompare::Redraw()
         for (QLegendMarker* marker : chart->legend()->markers(bound))
             marker->setVisible(false);
         if (!c.points.empty())
-            right = std::max(right, static_cast<double>(c.points.back().step) / StepsPerHour);
+            right = std::max(right, static_cast<double>(c.points.back().step) / StepsPerMinute);
         top = std::max(top, c.stock);
     }
-    time->setRange(0.0, right > 0.0 ? right : 1.0);
-    loads->setRange(0.0, top > 0 ? top : 1);
+    ShowTimeTicks(*time, right > 0.0 ? right : 1.0, MostTimeTicks);
+    ShowCountTicks(*loads, top > 0 ? top : 1, MostLoadTicks);
 }
 
 bool TfrmCompare::ExportPicture(const QString& path)
 {
-    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(view->size());
-        svg.setViewBox(view->rect());
-        svg.setTitle(windowTitle());
-        {
-            QPainter painter(&svg);
-            view->render(&painter);
-        }
-        return WriteWhole(path, bytes);
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    return view->grab().save(&buffer, "PNG") && WriteWhole(path, bytes);
+    std::string error;
+    return WritePicture(ChartsPicture(*ui->pnlChart, windowTitle()), QFile::encodeName(path).toStdString(), error);
 }
 
 std::string TfrmCompare::CsvText() const

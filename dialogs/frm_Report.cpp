@@ -1,6 +1,6 @@
 #include "dialogs/frm_Report.h"
 
-#include "strings/clsStringTable.h"
+#include "dialogs/clsReportText.h"
 #include "strings/clsStringsForVCLControls.h"
 #include "ui_frm_Report.h"
 
@@ -16,34 +16,8 @@
 
 namespace {
 
-constexpr std::int32_t TextReportFinished = 2501;
-constexpr std::int32_t TextUnfinished = 2502;
-constexpr std::int32_t TextReportStalled = 2503;
-constexpr std::int32_t TextThroughput = 2504;
-constexpr std::int32_t TextQuarter = 2505;
-// The table takes the header of column i from 2510 + i; the shares' columns
-// name the chart's bars too.
-constexpr std::int32_t TextFirstColumn = 2510;
-constexpr int ColumnCount = 11;
-constexpr int FirstShareColumn = 2;
 constexpr int BarHeight = 20;
 constexpr int ChartMargins = 120;
-
-QString Steps(std::int64_t steps)
-{
-    return QString::number(steps);
-}
-
-QString Time(std::int64_t steps)
-{
-    return QString::fromStdString(FormatSimulatedTime(steps));
-}
-
-// QString::number writes "." whatever the locale.
-QString Decimal(double value, int decimals)
-{
-    return QString::number(value, 'f', decimals);
-}
 
 QTableWidgetItem* Cell(const QString& text, bool number)
 {
@@ -63,9 +37,9 @@ TfrmReport::TfrmReport(QWidget* owner)
     connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::close);
 
     QStringList headers;
-    for (int column = 0; column < ColumnCount; ++column)
-        headers << GetStringById(TextFirstColumn + column);
-    ui->tbPersons->setColumnCount(ColumnCount);
+    for (int column = 0; column < ReportColumnCount; ++column)
+        headers << ReportColumnHeader(column);
+    ui->tbPersons->setColumnCount(ReportColumnCount);
     ui->tbPersons->setHorizontalHeaderLabels(headers);
     ui->tbPersons->verticalHeader()->hide();
     ui->tbPersons->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -95,25 +69,7 @@ QString TfrmReport::GetMoveText() const
 
 void TfrmReport::ShowMove(const TMoveReport& r)
 {
-    QStringList lines;
-    if (r.finishStep >= 0)
-        lines << GetStringById(TextReportFinished).arg(r.stock).arg(Steps(r.finishStep), Time(r.finishStep));
-    else
-        lines << GetStringById(TextUnfinished).arg(r.delivered).arg(r.stock).arg(Steps(r.steps), Time(r.steps));
-    if (r.stalledSince >= 0)
-        lines << GetStringById(TextReportStalled).arg(Steps(r.stalledSince), Time(r.stalledSince));
-    lines << GetStringById(TextThroughput)
-                 .arg(Decimal(r.perMinute, 2), Decimal(r.percentOfBound, 0), Decimal(r.boundPerMinute, 2));
-    for (std::size_t q = 0; q < r.quarters.size(); ++q) {
-        const TMoveReport::TQuarter& quarter = r.quarters[q];
-        if (quarter.firstStep <= quarter.lastStep)
-            lines << GetStringById(TextQuarter)
-                         .arg(q + 1)
-                         .arg(Steps(quarter.firstStep), Steps(quarter.lastStep))
-                         .arg(quarter.delivered)
-                         .arg(Decimal(quarter.perMinute, 1));
-    }
-    ui->lbMove->setText(lines.join(QLatin1Char('\n')));
+    ui->lbMove->setText(ReportMoveLines(r).join(QLatin1Char('\n')));
 }
 
 void TfrmReport::ShowPersons(const TMoveReport& r)
@@ -121,14 +77,8 @@ void TfrmReport::ShowPersons(const TMoveReport& r)
     QTableWidget& table = *ui->tbPersons;
     table.setRowCount(static_cast<int>(r.persons.size()));
     for (int row = 0; row < table.rowCount(); ++row) {
-        const TMoveReport::TPersonLine& p = r.persons[static_cast<std::size_t>(row)];
-        // Speeds ×100, as the persons dialog shows them.
-        const std::array<QString, ColumnCount> cells{
-            QString::fromStdString(p.name), Decimal(p.speed * 100.0, 2), Decimal(p.share[0], 1),
-            Decimal(p.share[1], 1),         Decimal(p.share[2], 1),      Decimal(p.share[3], 1),
-            Decimal(p.share[4], 1),         Steps(p.breaks),             Steps(p.founded),
-            Steps(p.givenUp),               Steps(p.moved)};
-        for (int column = 0; column < ColumnCount; ++column)
+        const std::array<QString, ReportColumnCount> cells = ReportPersonCells(r.persons[static_cast<std::size_t>(row)]);
+        for (int column = 0; column < ReportColumnCount; ++column)
             table.setItem(row, column, Cell(cells[static_cast<std::size_t>(column)], column > 0));
     }
     table.resizeColumnsToContents();
@@ -141,7 +91,7 @@ void TfrmReport::ShowShares(const TMoveReport& r)
         chart->removeAxis(axis);
     auto* series = new QHorizontalStackedBarSeries;
     for (std::size_t a = 0; a < ActivityCount; ++a) {
-        auto* set = new QBarSet(GetStringById(TextFirstColumn + FirstShareColumn + static_cast<int>(a)));
+        auto* set = new QBarSet(ReportColumnHeader(ReportFirstShareColumn + static_cast<int>(a)));
         // The last person at the top, as the table reads downwards.
         for (auto p = r.persons.rbegin(); p != r.persons.rend(); ++p)
             *set << p->share[a];

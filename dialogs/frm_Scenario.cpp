@@ -6,6 +6,7 @@
 #include "analysis/MoveReport.h"
 #include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/clsScenarioPreview.h"
+#include "dialogs/clsScenarioWords.h"
 #include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioRules.h"
 #include "strings/clsStringTable.h"
@@ -145,7 +146,7 @@ TfrmScenario::~TfrmScenario() = default;
 void TfrmScenario::SetDescription(const TScenarioDescription& description)
 {
     filling = true;
-    ui->edDescription->setText(QString::fromStdString(description.description));
+    ui->edDescription->setText(ShownDescription(description.description));
     ui->edSeed->setText(QString::number(description.seed));
     ui->cbHandover->setCurrentIndex(description.handover == THandoverRule::Finish ? 1 : 0);
     ui->edStock->setText(QString::number(description.stock));
@@ -251,7 +252,7 @@ void TfrmScenario::ReadFields()
 {
     TFieldReader read;
     TScenarioDescription d;
-    d.description = ui->edDescription->text().toStdString();
+    d.description = EditedDescription(ui->edDescription->text());
     d.seed = read.Whole<std::uint32_t>(ui->edSeed->text(), "/seed", 0, std::numeric_limits<std::uint32_t>::max());
     d.handover = ui->cbHandover->currentIndex() == 1 ? THandoverRule::Finish : THandoverRule::Restart;
     d.stock = read.Whole<std::int32_t>(ui->edStock->text(), "/source/stock", 1, MaxScenarioCount);

@@ -1,4 +1,5 @@
 // The program's window as a user meets it, from the first show to a clean close.
+#include "app/clsExportMenu.h"
 #include "app/clsMoveSession.h"
 #include "app/clsReportPresenter.h"
 #include "app/clsScenarioDocument.h"
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -198,6 +200,48 @@ TEST_F(Workbench, ARefusedFileIsShownAndTheRunningMoveGoesOn)
     EXPECT_EQ(window.windowTitle(), title);
     const std::int64_t step = Latest().step;
     EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > step; }, 2000));
+}
+
+// A file that is no text at all is refused in whole German words, and Qt has nothing to complain of.
+TEST_F(Workbench, ABinaryFileIsRefusedInWholeGermanWords)
+{
+    static QStringList warnings;
+    warnings.clear();
+    QFile file(dir.filePath(QStringLiteral("picture.json")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18));
+    file.close();
+    TMessageAnswerer answerer;
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+    EXPECT_FALSE(window.GetDocument().OpenFile(file.fileName()));
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(answerer.text.startsWith(file.fileName() + QStringLiteral(": Zeile 1, Spalte ")));
+    EXPECT_TRUE(answerer.text.endsWith(QStringLiteral(": kein gültiges JSON"))) << answerer.text.toStdString();
+    EXPECT_FALSE(warnings.join(QLatin1Char('\n')).contains(QStringLiteral("QString::arg"))) << warnings.join(QLatin1Char('\n')).toStdString();
+}
+
+// A wrong size for the exported view is explained and asked for again, the wrong answer offered to mend.
+TEST(Exports, AWrongPictureSizeIsExplainedAndAskedForAgain)
+{
+    QWidget owner;
+    QStringList offered;
+    int explained = 0;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        if (auto* input = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+            offered << input->textValue();
+            input->setTextValue(offered.size() == 1 ? QStringLiteral("640 mal 480") : QStringLiteral("640x480"));
+            input->accept();
+        } else if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++explained;
+            box->accept();
+        }
+    });
+    answerer.start(20);
+    EXPECT_EQ(AskPictureSize(owner, QSize(800, 600)), QSize(640, 480));
+    EXPECT_EQ(offered, QStringList({QStringLiteral("800x600"), QStringLiteral("640 mal 480")}));
+    EXPECT_EQ(explained, 1);
 }
 
 TEST_F(Workbench, ARefusedFileOnTheCommandLineLeavesTheBuiltInMoveRunningAndSaysSo)

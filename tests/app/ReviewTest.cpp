@@ -6,6 +6,7 @@
 #include "app/clsExportMenu.h"
 #include "app/clsMoveExports.h"
 #include "app/clsMoveSession.h"
+#include "app/clsRunChart.h"
 #include "app/clsScenarioDocument.h"
 #include "app/clsTimeline.h"
 #include "app/clsTimelineBar.h"
@@ -24,6 +25,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -236,6 +238,27 @@ TEST_F(Review, TheViewAsSvgHoldsOneBarPerPersonAndExportsThatCannotBeWrittenLeav
     const QString png = dir.filePath(QStringLiteral("chart.png"));
     EXPECT_EQ(window.GetExports().ExportChart(png), QString());
     EXPECT_FALSE(QImage(png).isNull());
+    // Each of the two charts' curves within a clip path of its plot, the files titled in German.
+    const QString chartSvg = dir.filePath(QStringLiteral("chart.svg"));
+    EXPECT_EQ(window.GetExports().ExportChart(chartSvg), QString());
+    QFile chart(chartSvg);
+    ASSERT_TRUE(chart.open(QIODevice::ReadOnly));
+    const QByteArray chartText = chart.readAll();
+    EXPECT_EQ(chartText.count("clip-path=\"url(#clip"), 2);
+    // Each plot inside the picture, as the chart lays itself out even when it was never shown.
+    static const QRegularExpression clip(
+        QStringLiteral("<clipPath id=\"clip\\d\"><rect x=\"([-.\\d]+)\" y=\"([-.\\d]+)\" width=\"([-.\\d]+)\" height=\"([-.\\d]+)\""));
+    const QRectF picture(QPointF(0, 0), QSizeF(window.findChild<TRunChart*>()->size()));
+    int plots = 0;
+    for (const QRegularExpressionMatch& m : clip.globalMatch(QString::fromUtf8(chartText))) {
+        const QRectF plot(m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(), m.captured(4).toDouble());
+        EXPECT_TRUE(plot.height() > 20 && plot.width() > 50 && picture.contains(plot)) << m.captured(0).toStdString();
+        ++plots;
+    }
+    EXPECT_EQ(plots, 2);
+    EXPECT_TRUE(chartText.contains("<title>Verlauf</title>"));
+    file.seek(0);
+    EXPECT_TRUE(file.readAll().contains("<title>Ansicht des Umzugs</title>"));
     const QString csv = dir.filePath(QStringLiteral("series.csv"));
     EXPECT_EQ(window.GetExports().ExportSeries(csv), QString());
     QFile series(csv);

@@ -11,6 +11,7 @@
 
 #include <QChart>
 #include <QComboBox>
+#include <QFile>
 #include <QXYSeries>
 #include <QLabel>
 #include <QLineEdit>
@@ -244,7 +245,7 @@ TEST_F(ExperimentDialog, RefusesTheCsvOfAnotherSweepInGerman)
     TfrmExperiment reopened(nullptr, BuiltInMove(), QString(), QStringLiteral("Umzug"));
     EXPECT_FALSE(reopened.OpenResult(File("-longer.json"), File(".csv")));
     const auto& refusal = Child<QMessageBox>(reopened, "");
-    EXPECT_EQ(refusal.text(), QStringLiteral("„%1“, Zeile 2: Die Zeilen gehören zu einem anderen Sweep.").arg(File(".csv")));
+    EXPECT_EQ(refusal.text(), QStringLiteral("„%1“, Zeile 2: Die Zeilen gehören zu einer anderen Versuchsreihe.").arg(File(".csv")));
     EXPECT_EQ(Groups(reopened).rowCount(), 0);
 }
 
@@ -290,6 +291,12 @@ TEST(CompareDialog, KeepsTheLastEightCurvesAndExportsThem)
         EXPECT_TRUE(path.endsWith(QStringLiteral("csv")) ? compare.ExportCsv(path) : compare.ExportPicture(path));
         EXPECT_GT(QFileInfo(path).size(), 100) << name;
     }
+    // The curves and their bounds stay inside the plot, in every SVG reader.
+    QFile svg(folder.filePath(QStringLiteral("c.svg")));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray text = svg.readAll();
+    EXPECT_TRUE(text.contains("<clipPath id=\"clip1\">") && text.contains("clip-path=\"url(#clip1)\""));
+    EXPECT_TRUE(text.contains("<title>Vergleich</title>"));
 }
 
 } // namespace
