@@ -16,7 +16,7 @@ struct TStringEntry
 
 // Kept in order of id for the binary search. The texts are UTF-16 literals so
 // that the umlauts do not depend on any locale at run time.
-constexpr std::array<TStringEntry, 274> stringTable{{
+constexpr std::array<TStringEntry, 299> stringTable{{
     {1000, u"Vuzuzidazerezeda V 0.01"},
     {2000, u"OK"},
     {2001, u"Abbrechen"},
@@ -267,6 +267,32 @@ constexpr std::array<TStringEntry, 274> stringTable{{
     {2806, u"Bildgröße in Pixeln (Breite x Höhe):"},
     {2807, u"„%1“ ist keine Bildgröße; erwartet wird etwa 800x600, höchstens %2 Pixel je Seite."},
     {2808, u"Die Datei „%1“ wird geschrieben..."},
+    // The film of the move.
+    {3500, u"%1 · Schritt %2 · %3 Lasten geliefert"},
+    {3501, u"&Film..."},
+    {3502, u"Film exportieren"},
+    {3503, u"Abschnitt:"},
+    {3504, u"der ganze Umzug (Schritt 0 bis %1)"},
+    {3505, u"ab dem gezeigten Schritt (%1 bis %2)"},
+    {3506, u"Größe in Pixeln:"},
+    {3507, u"Format:"},
+    {3508, u"MP4 (H.264)"},
+    {3509, u"WebM (VP9)"},
+    {3510, u"GIF"},
+    {3511, u"Bilder je Sekunde:"},
+    {3512, u"Zeitraffer, jeder K-te Schritt:"},
+    {3513, u"Beschriftung: Zeit, Schritt, gelieferte Lasten"},
+    {3514, u"%1 Bilder, %2 Film, etwa %3 MB"},
+    {3515, u"&Speichern unter..."},
+    {3516, u"MP4-Film (*.mp4)"},
+    {3517, u"WebM-Film (*.webm)"},
+    {3518, u"GIF-Film (*.gif)"},
+    {3519, u"Bild %1 von %2"},
+    {3520, u"Der Film „%1“ ist geschrieben."},
+    {3521, u"Der Film lässt sich nicht erzeugen: %1"},
+    {3522, u"MP4 und WebM brauchen eine gerade Breite und Höhe."},
+    {3523, u"Das Ende des Umzugs wird noch ermittelt."},
+    {3524, u"Schließen"},
     {50000, u"Datei"},
     {50001, u"&Neu"},
     {50010, u"Szenario ö&ffnen..."},
