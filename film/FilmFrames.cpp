@@ -12,7 +12,7 @@
 namespace {
 
 // "0:12:34 · Schritt 18850 · 52 Lasten geliefert"
-constexpr std::int32_t TextCaption = 3500;
+constexpr std::int32_t TextFilmCaption = 3500;
 
 // The caption grows with the film, so that it stays legible when a large
 // film is shown small: 11 pixels at 396 rows and below, the view's own size.
@@ -66,7 +66,7 @@ void TFilmFrames::Paint()
 
 void TFilmFrames::DrawCaption(QPainter& canvas)
 {
-    const QString text = GetStringById(TextCaption)
+    const QString text = GetStringById(TextFilmCaption)
                              .arg(QString::fromStdString(FormatSimulatedTime(state.step)))
                              .arg(state.step)
                              .arg(state.delivered);
