@@ -4,6 +4,7 @@
 #include "app/clsMoveExports.h"
 #include "app/clsMoveSession.h"
 #include "app/clsRunChart.h"
+#include "dialogs/frm_Film.h"
 #include "strings/clsStringTable.h"
 #include "view/frame_Zemba.h"
 
@@ -33,6 +34,7 @@ constexpr std::int32_t TextExportSeries = 50033;
 constexpr std::int32_t TextExportTrace = 50034;
 constexpr std::int32_t TextExportReport = 50035;
 constexpr std::int32_t TextCopy = 50130;
+constexpr std::int32_t TextExportFilm = 3501;
 
 // A chart that has never been shown has no size of its own.
 const QSize HiddenChartSize(800, 300);
@@ -72,6 +74,7 @@ TExportMenu::TExportMenu(QMainWindow& theWindow, TMoveSession& theSession, Tfram
             return cancel ? QString() : ExportText(text, path);
         });
     });
+    connect(AddAction(this, exports, TextExportFilm), &QAction::triggered, this, [this] { OpenFilm(); });
     QAction* copy = AddAction(this, &editMenu, TextCopy);
     copy->setShortcut(QKeySequence::Copy);
     connect(copy, &QAction::triggered, this, &TExportMenu::CopyView);
@@ -99,6 +102,35 @@ QString TExportMenu::ExportSeries(const QString& path)
 void TExportMenu::CopyView()
 {
     QApplication::clipboard()->setImage(view.RenderPicture(view.GetPictureSize()));
+}
+
+TfrmFilm& TExportMenu::OpenFilm()
+{
+    if (!film) {
+        film = new TfrmFilm(&window, session.GetWork());
+        // The film starts at the view's own size, its sides made even for MP4.
+        const QSize shown = view.GetPictureSize();
+        TFilmSettings settings;
+        settings.width = std::max(FilmMinimumSide, shown.width() & ~1);
+        settings.height = std::max(FilmMinimumSide, shown.height() & ~1);
+        film->SetSettings(settings);
+        // The move's end, found after the dialog opened, sets its length.
+        connect(&session, &TMoveSession::CourseFound, film, [this] {
+            if (!film->IsRendering())
+                film->SetSource(FilmSource());
+        });
+    }
+    film->SetSource(FilmSource());
+    film->show();
+    film->raise();
+    return *film;
+}
+
+TFilmSource TExportMenu::FilmSource()
+{
+    const std::optional<TMoveCourse>& course = session.GetCourse();
+    return {session.GetDescription(), session.GetKeyframes(), session.GetShownStep(),
+            course ? std::optional(course->endStep) : std::nullopt};
 }
 
 QString TExportMenu::SaveFileName(std::int32_t filterId)

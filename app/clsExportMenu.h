@@ -13,9 +13,12 @@ class QMenu;
 class TMoveSession;
 class TRunChart;
 class TframeZemba;
+class TfrmFilm;
+struct TFilmSource;
 
 // Datei → Exportieren and Bearbeiten → Kopieren: the view, the chart and its
-// series, the trace and the report of the move up to the step shown. The
+// series, the trace and the report of the move up to the step shown, and a
+// film of the move. The
 // trace and the report take a run of their own, on the session's pool.
 class TExportMenu : public QObject
 {
@@ -33,6 +36,9 @@ public:
     QString ExportChart(const QString& path);
     QString ExportSeries(const QString& path);
     void CopyView();
+    // Datei → Exportieren → Film...: the film dialog, made at the first call,
+    // set to the move as the window shows it now.
+    TfrmFilm& OpenFilm();
 
 private:
     void AskAndExportView();
@@ -43,9 +49,12 @@ private:
                                   std::function<QString(std::int64_t step, const QString& path,
                                                         const std::atomic<bool>& cancel)> write);
     QString SaveFileName(std::int32_t filterId);
+    // The move as the window shows it now.
+    TFilmSource FilmSource();
 
     QMainWindow& window;
     TMoveSession& session;
     TframeZemba& view;
     TRunChart& chart;
+    TfrmFilm* film = nullptr;
 };

@@ -87,7 +87,7 @@ TEST_F(Film, EveryFormatDecodesBackWithItsFramesSizeAndRate)
     };
     for (const auto& row : rows) {
         const TFilmSettings settings{row.format, row.width, row.height, row.rate, 50, true};
-        const TFilmOutcome outcome = RenderFilm(BuiltInMove(), {100, 550}, settings, PathOf(row.name).toStdString(), Never);
+        const TFilmOutcome outcome = RenderFilm(BuiltInMove(), {100, 550, {}}, settings, PathOf(row.name).toStdString(), Never);
         ASSERT_EQ(outcome.status, TFilmOutcome::TStatus::Written) << row.name << ": " << outcome.error;
         const TDecodedFilm film = DecodeFilm(PathOf(row.name).toStdString());
         EXPECT_EQ(std::make_tuple(film.width, film.height, film.frames.size()),
@@ -100,7 +100,7 @@ TEST_F(Film, EveryFormatDecodesBackWithItsFramesSizeAndRate)
 TEST_F(Film, TheCaptionTellsTimeStepAndLoadsInTheCornerOnly)
 {
     TFilmSettings settings{TFilmFormat::Gif, 320, 180, 25, 1, true};
-    ASSERT_EQ(RenderFilm(BuiltInMove(), {3000, 3000}, settings, PathOf("c.gif").toStdString(), Never).status,
+    ASSERT_EQ(RenderFilm(BuiltInMove(), {3000, 3000, {}}, settings, PathOf("c.gif").toStdString(), Never).status,
               TFilmOutcome::TStatus::Written);
     const QImage captioned = DecodeFilm(PathOf("c.gif").toStdString()).frames.at(0).convertToFormat(QImage::Format_RGB32);
     const QImage plain = ViewAt(3000, {320, 180});
@@ -116,10 +116,10 @@ TEST_F(Film, AFilmThatCannotBeMadeOrIsGivenUpLeavesNoFile)
     const std::atomic<bool> given{true};
     const struct { const char* why; TScenarioDescription move; TFilmStretch stretch; TFilmSettings settings;
                    const std::atomic<bool>& cancel; TFilmOutcome::TStatus status; } rows[] = {
-        {"given up", BuiltInMove(), {0, 100}, {}, given, TFilmOutcome::TStatus::Cancelled},
-        {"begins after the move's end", small, {99'999, 100'000}, {}, Never, TFilmOutcome::TStatus::Refused},
-        {"odd sides for MP4", BuiltInMove(), {0, 10}, {TFilmFormat::Mp4, 65, 48}, Never, TFilmOutcome::TStatus::Refused},
-        {"a stretch backwards", BuiltInMove(), {10, 5}, {}, Never, TFilmOutcome::TStatus::Refused},
+        {"given up", BuiltInMove(), {0, 100, {}}, {}, given, TFilmOutcome::TStatus::Cancelled},
+        {"begins after the move's end", small, {99'999, 100'000, {}}, {}, Never, TFilmOutcome::TStatus::Refused},
+        {"odd sides for MP4", BuiltInMove(), {0, 10, {}}, {TFilmFormat::Mp4, 65, 48, 25, 1, false}, Never, TFilmOutcome::TStatus::Refused},
+        {"a stretch backwards", BuiltInMove(), {10, 5, {}}, {}, Never, TFilmOutcome::TStatus::Refused},
     };
     for (const auto& row : rows) {
         const TFilmOutcome outcome = RenderFilm(row.move, row.stretch, row.settings, PathOf("f.mp4").toStdString(), row.cancel);
