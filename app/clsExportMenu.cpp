@@ -8,6 +8,7 @@
 #include "dialogs/clsChartPicture.h"
 #include "dialogs/clsReportText.h"
 #include "dialogs/clsSaveDialog.h"
+#include "dialogs/frm_Film.h"
 #include "strings/clsStringTable.h"
 #include "view/frame_Zemba.h"
 
@@ -39,6 +40,7 @@ constexpr std::int32_t TextExportReport = 50035;
 constexpr std::int32_t TextCopy = 50130;
 constexpr std::int32_t TextChart = 2330;
 constexpr std::int32_t TextViewPicture = 3300;
+constexpr std::int32_t TextExportFilm = 3501;
 
 // A chart that has never been shown has no size of its own.
 const QSize HiddenChartSize(800, 300);
@@ -78,6 +80,7 @@ TExportMenu::TExportMenu(QMainWindow& theWindow, TMoveSession& theSession, Tfram
             return cancel ? QString() : ExportText(ReportText(report).toStdString(), path);
         });
     });
+    connect(AddAction(this, exports, TextExportFilm), &QAction::triggered, this, [this] { OpenFilm(); });
     QAction* copy = AddAction(this, &editMenu, TextCopy);
     copy->setShortcut(QKeySequence::Copy);
     connect(copy, &QAction::triggered, this, &TExportMenu::CopyView);
@@ -113,6 +116,35 @@ void TExportMenu::CopyView()
     view.PaintPicture(painter, picture.size());
     painter.end();
     QApplication::clipboard()->setImage(picture);
+}
+
+TfrmFilm& TExportMenu::OpenFilm()
+{
+    if (!film) {
+        film = new TfrmFilm(&window, session.GetWork());
+        // The film starts at the view's own size, its sides made even for MP4.
+        const QSize shown = view.GetPictureSize();
+        TFilmSettings settings;
+        settings.width = std::max(FilmMinimumSide, shown.width() & ~1);
+        settings.height = std::max(FilmMinimumSide, shown.height() & ~1);
+        film->SetSettings(settings);
+        // The move's end, found after the dialog opened, sets its length.
+        connect(&session, &TMoveSession::CourseFound, film, [this] {
+            if (!film->IsRendering())
+                film->SetSource(FilmSource());
+        });
+    }
+    film->SetSource(FilmSource());
+    film->show();
+    film->raise();
+    return *film;
+}
+
+TFilmSource TExportMenu::FilmSource()
+{
+    const std::optional<TMoveCourse>& course = session.GetCourse();
+    return {session.GetDescription(), session.GetKeyframes(), session.GetShownStep(),
+            course ? std::optional(course->endStep) : std::nullopt};
 }
 
 QString TExportMenu::SaveFileName(std::int32_t filterId)

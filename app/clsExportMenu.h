@@ -15,9 +15,12 @@ class QWidget;
 class TMoveSession;
 class TRunChart;
 class TframeZemba;
+class TfrmFilm;
+struct TFilmSource;
 
 // Datei → Exportieren and Bearbeiten → Kopieren: the view, the chart and its
-// series, the trace and the report of the move up to the step shown. The
+// series, the trace and the report of the move up to the step shown, and a
+// film of the move. The
 // trace and the report take a run of their own, on the session's pool.
 class TExportMenu : public QObject
 {
@@ -35,6 +38,9 @@ public:
     QString ExportChart(const QString& path);
     QString ExportSeries(const QString& path);
     void CopyView();
+    // Datei → Exportieren → Film...: the film dialog, made at the first call,
+    // set to the move as the window shows it now.
+    TfrmFilm& OpenFilm();
 
 private:
     void AskAndExportView();
@@ -45,11 +51,14 @@ private:
                                   std::function<QString(std::int64_t step, const QString& path,
                                                         const std::atomic<bool>& cancel)> write);
     QString SaveFileName(std::int32_t filterId);
+    // The move as the window shows it now.
+    TFilmSource FilmSource();
 
     QMainWindow& window;
     TMoveSession& session;
     TframeZemba& view;
     TRunChart& chart;
+    TfrmFilm* film = nullptr;
 };
 
 // Asks for a picture's size, offering the size shown, until the answer is

@@ -103,13 +103,14 @@ void TMoveSession::StartCourse()
         *courseCancel = true;
     // Forgets the jumps asked for in the move before, which would bring it back.
     const TScenarioDescription chosen = GetDescription();
-    auto keyframes = std::make_shared<TMoveKeyframes>();
-    jumper->SetScenario(chosen, keyframes);
+    auto kept = std::make_shared<TMoveKeyframes>();
+    keyframes = kept;
+    jumper->SetScenario(chosen, kept);
     if (!scenario)
         return;
     boundPerMinute = BoundPerMinute(MoveLayoutOf(*scenario->GetChain(), *scenario->GetTrail(), scenario->GetInitialStock()));
-    auto job = courseWork.Run([chosen, keyframes, hurry = hurry](const std::atomic<bool>& cancel) {
-        return RunCourse(chosen, *keyframes, cancel, *hurry);
+    auto job = courseWork.Run([chosen, kept, hurry = hurry](const std::atomic<bool>& cancel) {
+        return RunCourse(chosen, *kept, cancel, *hurry);
     });
     courseCancel = job.cancel;
     auto* watcher = new QFutureWatcher<TReportedCourse>(this);

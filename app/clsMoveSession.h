@@ -17,6 +17,7 @@
 class TBCThread;
 class TBucketChain;
 class TMoveJumper;
+class TMoveKeyframes;
 class TScenario;
 class TZOManager;
 struct TSteppedMove;
@@ -82,6 +83,9 @@ public:
     // the report of the whole move from that run's own record.
     const std::optional<TMoveCourse>& GetCourse() const { return course; }
     const std::optional<TMoveReport>& GetEndReport() const { return endReport; }
+    // The exact snapshots the course run keeps of the move in place, for
+    // work that starts the move anywhere; filled as that run goes.
+    std::shared_ptr<const TMoveKeyframes> GetKeyframes() const { return keyframes; }
 
     // Reports, exports, comparisons: given up when the session goes.
     TJobPool& GetWork() { return work; }
@@ -113,6 +117,7 @@ private:
 
     std::optional<TMoveCourse> course;
     std::optional<TMoveReport> endReport;
+    std::shared_ptr<const TMoveKeyframes> keyframes;
     // The course run has a thread of its own: it never queues behind other work.
     TJobPool courseWork{1};
     TJobPool::TFlag courseCancel;

@@ -21,24 +21,6 @@
 
 namespace {
 
-// The scenario the options ask for: a run of a sweep's plan, a file or the
-// built-in move, with the stock and the seed overridden where given. Throws
-// TScenarioFileError.
-TScenarioDescription ChosenScenario(const TRunOptions& options, const TSweepPlan* plan)
-{
-    if (plan)
-        return plan->ScenarioOf(*options.sweepRun);
-
-    TScenarioDescription description = options.scenarioPath.empty()
-                                           ? BuiltInMove(options.persons.value_or(11))
-                                           : ReadScenarioFile(options.scenarioPath);
-    if (options.stock)
-        description.stock = *options.stock;
-    if (options.seed)
-        description.seed = *options.seed;
-    return description;
-}
-
 // Writes the scenario as a file, after reading the text back by the reader's
 // rules: a file that --scenario would refuse is never written.
 int WriteScenarioFile(const TScenarioDescription& description, const std::string& path, std::ostream& out,
@@ -86,6 +68,21 @@ std::string GroupedDigits(std::int64_t n)
 }
 
 } // namespace
+
+TScenarioDescription ChosenScenario(const TRunOptions& options, const TSweepPlan* plan)
+{
+    if (plan)
+        return plan->ScenarioOf(*options.sweepRun);
+
+    TScenarioDescription description = options.scenarioPath.empty()
+                                           ? BuiltInMove(options.persons.value_or(11))
+                                           : ReadScenarioFile(options.scenarioPath);
+    if (options.stock)
+        description.stock = *options.stock;
+    if (options.seed)
+        description.seed = *options.seed;
+    return description;
+}
 
 int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err, const TPlotWriter& plotWriter)
 {

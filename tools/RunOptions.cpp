@@ -1,5 +1,6 @@
 #include "tools/RunOptions.h"
 
+#include "analysis/FilmSettings.h"
 #include "analysis/MoveReport.h"
 #include "analysis/OutputFile.h"
 #include "analysis/SweepPlan.h"
@@ -23,7 +24,8 @@ constexpr unsigned Bit(ERunMode mode)
     return 1u << static_cast<unsigned>(mode);
 }
 constexpr unsigned OneRun = Bit(ERunMode::Run);
-constexpr unsigned Building = Bit(ERunMode::Run) | Bit(ERunMode::WriteScenario);
+constexpr unsigned Filming = Bit(ERunMode::Film);
+constexpr unsigned Building = Bit(ERunMode::Run) | Bit(ERunMode::WriteScenario) | Filming;
 constexpr unsigned Sweeping = Bit(ERunMode::Sweep);
 constexpr unsigned Merging = Bit(ERunMode::Merge);
 constexpr unsigned Planning = Bit(ERunMode::Sweep) | Bit(ERunMode::Plan) | Merging;
@@ -67,6 +69,12 @@ constexpr std::array OptionRules = {
     TOptionRule{"--summary-csv", true, Bit(ERunMode::SweepReport)},
     TOptionRule{"--summary-json", true, Bit(ERunMode::SweepReport)},
     TOptionRule{"--plot-from-zero", false, Bit(ERunMode::SweepReport)},
+    TOptionRule{"--film", true, Filming},
+    TOptionRule{"--film-steps", true, Filming},
+    TOptionRule{"--film-fps", true, Filming},
+    TOptionRule{"--film-every", true, Filming},
+    TOptionRule{"--film-size", true, Filming},
+    TOptionRule{"--film-caption", false, Filming},
 };
 
 // What a mode is called in a refusal: "--trace cannot be used with a sweep".
@@ -79,6 +87,7 @@ const char* ModeName(ERunMode mode)
     case ERunMode::Plan: return "--plan, which runs nothing";
     case ERunMode::Merge: return "--merge";
     case ERunMode::SweepReport: return "--sweep-report";
+    case ERunMode::Film: return "a film (--film)";
     }
     return "";
 }
@@ -87,7 +96,7 @@ std::string ModesOf(unsigned modes)
 {
     std::string names;
     for (const ERunMode mode : {ERunMode::Run, ERunMode::WriteScenario, ERunMode::Sweep, ERunMode::Plan,
-                                ERunMode::Merge, ERunMode::SweepReport})
+                                ERunMode::Merge, ERunMode::SweepReport, ERunMode::Film})
         if (modes & Bit(mode))
             names += std::string(names.empty() ? "" : " or ") + ModeName(mode);
     return names;
@@ -116,6 +125,19 @@ std::optional<std::pair<std::int64_t, std::int64_t>> ParsePair(const std::string
     if (!a || !b || *a > *b)
         return std::nullopt;
     return std::pair{*a, *b};
+}
+
+// A film's size, "1280x720": two sides each within a film's limits.
+std::optional<std::pair<std::int32_t, std::int32_t>> ParseSize(const std::string& text)
+{
+    const std::size_t at = text.find('x');
+    if (at == std::string::npos)
+        return std::nullopt;
+    const auto width = ParseCount(text.substr(0, at), FilmMaximumSide);
+    const auto height = ParseCount(text.substr(at + 1), FilmMaximumSide);
+    if (!width || !height || *width < FilmMinimumSide || *height < FilmMinimumSide)
+        return std::nullopt;
+    return std::pair{static_cast<std::int32_t>(*width), static_cast<std::int32_t>(*height)};
 }
 
 // A seed of the overtaking draws: any 32-bit unsigned number, 0 included.
@@ -195,6 +217,8 @@ ERunMode ModeOf(const TOptionReader& r)
         return r.Has("--plan") ? ERunMode::Plan : r.Has("--merge") ? ERunMode::Merge : ERunMode::Sweep;
     if (r.Has("--write-scenario"))
         return ERunMode::WriteScenario;
+    if (r.Has("--film"))
+        return ERunMode::Film;
     return ERunMode::Run;
 }
 
@@ -252,6 +276,22 @@ void ReadOptions(const TOptionReader& r, TRunOptions& o)
         o.shard = static_cast<std::int32_t>(pair->first);
         o.shardCount = static_cast<std::int32_t>(pair->second);
     }
+    if (const std::string* text = r.Text("--film-steps")) {
+        o.filmSteps = ParsePair(*text, ':', 0);
+        if (!o.filmSteps)
+            throw TParseFailure("--film-steps needs A:B with A up to B, not '" + *text + "'");
+    }
+    r.Path("--film", "a path ending in .mp4, .webm or .gif", o.filmPath);
+    r.Count("--film-fps", FilmMaximumFramesPerSecond, o.filmFramesPerSecond);
+    r.Count("--film-every", anyCount, o.filmEvery);
+    if (const std::string* text = r.Text("--film-size")) {
+        const auto size = ParseSize(*text);
+        if (!size)
+            throw TParseFailure("--film-size needs WxH with each side from " + std::to_string(FilmMinimumSide) + " to "
+                                + std::to_string(FilmMaximumSide) + ", not '" + *text + "'");
+        o.filmWidth = size->first;
+        o.filmHeight = size->second;
+    }
     if (const std::string* text = r.Text("--plot-steps")) {
         o.plotSteps = ParsePair(*text, ':', 0);
         if (!o.plotSteps)
@@ -286,6 +326,15 @@ void CheckCombinations(const TRunOptions& o)
         if (ending != ".png" && ending != ".svg")
             throw TParseFailure("--plot needs a name ending in .png or .svg, not '" + o.plotPath + "'");
     }
+    if (o.mode == ERunMode::Film) {
+        if (o.filmPath == "-")
+            throw TParseFailure("--film cannot go to standard output: give a file ending in .mp4, .webm or .gif");
+        const std::optional<TFilmFormat> format = FilmFormatOf(o.filmPath);
+        if (!format)
+            throw TParseFailure("--film needs a name ending in .mp4, .webm or .gif, not '" + o.filmPath + "'");
+        if (const std::string problem = FilmSettingsProblem(FilmSettingsOf(o)); !problem.empty())
+            throw TParseFailure("--film-size: " + problem);
+    }
     int toStdout = 0;
     for (const std::string* path : {&o.tracePath, &o.csvPath, &o.writeScenarioPath, &o.plotPath, &o.summaryCsvPath,
                                      &o.summaryJsonPath})
@@ -296,6 +345,12 @@ void CheckCombinations(const TRunOptions& o)
 }
 
 } // namespace
+
+TFilmSettings FilmSettingsOf(const TRunOptions& o)
+{
+    return {FilmFormatOf(o.filmPath).value_or(TFilmFormat::Mp4), o.filmWidth, o.filmHeight, o.filmFramesPerSecond,
+            o.filmEvery, o.filmCaption};
+}
 
 bool TRunOptions::StdoutTaken() const
 {
@@ -380,6 +435,7 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
         o.report = reader.Has("--report");
         o.resume = reader.Has("--resume");
         o.plotFromZero = reader.Has("--plot-from-zero");
+        o.filmCaption = reader.Has("--film-caption");
         CheckCombinations(o);
     } catch (const TParseFailure& failure) {
         result.error = failure.message;
@@ -426,7 +482,8 @@ std::string CheckOutputPaths(const TRunOptions& o)
 {
     const std::pair<const char*, const std::string*> outputs[] = {
         {"--trace", &o.tracePath}, {"--csv", &o.csvPath}, {"--write-scenario", &o.writeScenarioPath}, {"--plot", &o.plotPath},
-        {"--summary-csv", &o.summaryCsvPath}, {"--summary-json", &o.summaryJsonPath}};
+        {"--summary-csv", &o.summaryCsvPath}, {"--summary-json", &o.summaryJsonPath},
+        {"--film", &o.filmPath}};
     const std::pair<const char*, const std::string*> inputs[] = {
         {"--scenario", &o.scenarioPath}, {"--sweep", &o.sweepPath}, {"--sweep-report", &o.sweepReportPath}};
     for (const auto& [option, path] : outputs) {
@@ -457,6 +514,8 @@ std::string RunUsage()
            "       zemba-run --sweep FILE --merge SHARD.csv... --csv PATH|-\n"
            "       zemba-run --sweep-report SWEEP.csv [--sweep FILE] [--deadline H:MM:SS] [--summary-csv PATH|-]\n"
            "                 [--summary-json PATH|-] [--plot PATH.png|PATH.svg|- [--plot-from-zero]]\n"
+           "       zemba-run [--scenario FILE | --persons P] [--stock S] [--seed N] --film PATH.mp4|.webm|.gif\n"
+           "                 [--film-steps A:B] [--film-fps N] [--film-every K] [--film-size WxH] [--film-caption]\n"
            "       zemba-run --help | --version\n"
            "Every option is --name VALUE or --name=VALUE; an option that does not apply to\n"
            "what is asked is refused. PATH - is standard output; then the summary and the\n"
@@ -483,6 +542,14 @@ std::string RunUsage()
            "               a longer one the overview of the whole move\n"
            "  --plot-steps A:B  draw the hand-overs of steps A to B of the run\n"
            "  --write-scenario PATH  write the scenario as a file instead of running it\n"
+           "\n"
+           "A film: a stretch of the move, each frame the window's picture of its step.\n"
+           "  --film PATH  render the film into PATH: MP4 (H.264), WebM (VP9) or GIF by its name\n"
+           "  --film-steps A:B  film steps A to B (default: the whole move, to its end)\n"
+           "  --film-fps N     N frames a second (default 25: with K 1 the move's own pace)\n"
+           "  --film-every K   a frame every K-th step, K times faster (default 1)\n"
+           "  --film-size WxH  the picture's size in pixels (default 1280x720; even for MP4 and WebM)\n"
+           "  --film-caption   the simulated time, the step and the loads delivered in the corner\n"
            "\n"
            "A sweep: every combination and seed of a sweep file, one CSV row per run.\n"
            "  --sweep FILE     the sweep file\n"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/FilmSettings.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -16,6 +18,7 @@ enum class ERunMode
     Plan,          // a sweep file checked and its plan printed, nothing run
     Merge,         // the CSVs of a sweep's shards checked and merged into one
     SweepReport,   // a sweep's CSV summarised and drawn
+    Film,          // a stretch of the move rendered as a film
 };
 
 // What zemba-run was asked to do.
@@ -76,6 +79,17 @@ struct TRunOptions
     // The window of a run drawn as the space-time picture, first and last step.
     std::optional<std::pair<std::int64_t, std::int64_t>> plotSteps;
 
+    // A film of the move: its file (.mp4, .webm or .gif), the stretch of
+    // steps (none: the whole move), frames a second, every K-th step, its
+    // size and whether it is captioned.
+    std::string filmPath;
+    std::optional<std::pair<std::int64_t, std::int64_t>> filmSteps;
+    std::int32_t filmFramesPerSecond = 25;
+    std::int64_t filmEvery = 1;
+    std::int32_t filmWidth = 1280;
+    std::int32_t filmHeight = 720;
+    bool filmCaption = false;
+
     // Whether the one thing on standard output is a file's content (a trace,
     // a CSV, a scenario, a picture): then every other word goes to standard error.
     bool StdoutTaken() const;
@@ -90,6 +104,9 @@ struct TRunOptionsParse
 
 // The arguments after the program name. Checks the words only, not the files.
 TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args);
+
+// The film the options ask for; its format by the path's ending.
+TFilmSettings FilmSettingsOf(const TRunOptions& options);
 
 // One line naming an output that cannot be written where it is asked for, or
 // that would overwrite an input; empty when every output can be written. Looks

@@ -7,6 +7,7 @@
 #ifdef ZEMBA_RUN_PLOT
 #include "analysis/MovePlot.h"
 #include "analysis/SweepPlot.h"
+#include "tools/FilmCommand.h"
 #endif
 
 #include <unistd.h>
@@ -58,6 +59,13 @@ int Run(const TRunOptions& options)
         return RunSweepReport(options, std::cout, std::cerr, WriteSweepPlot);
 #else
         return RunSweepReport(options, std::cout, std::cerr);
+#endif
+    case ERunMode::Film:
+#ifdef ZEMBA_RUN_PLOT
+        return RunFilmCommand(options, std::cerr);
+#else
+        std::cerr << "zemba-run: --film is not available: this zemba-run was built without Qt\n";
+        return 2;
 #endif
     case ERunMode::Run:
     case ERunMode::WriteScenario:

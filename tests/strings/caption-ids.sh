@@ -4,7 +4,7 @@
 # and each bare id, and fails if there is any.
 # usage: caption-ids.sh SOURCE_DIR
 cd "$1" || exit 2
-sources=$(find analysis app dialogs model runtime scenario strings tools view -name '*.cpp' -o -name '*.h')
+sources=$(find analysis app dialogs film model runtime scenario strings tools view -name '*.cpp' -o -name '*.h')
 # shellcheck disable=SC2086 # one file name per word
 twice=$(grep -hoE '\bText[A-Za-z0-9]+ *= *[0-9]+' $sources | sed -E 's/ *= */=/' | sort -u \
     | awk -F= '{n[$1]++} END{for (k in n) if (n[k] > 1) print "named with two ids: " k}')

@@ -55,6 +55,19 @@ TEST(RunOptions, RefusesWhatItCannotUseWithOneLine)
         {"--sweep-report r.csv --steps 3", "--steps cannot be used with --sweep-report"},
         {"--write-scenario w.json --plot p.png", "--plot cannot be used with --write-scenario"},
         {"--plan", "--plan cannot be used with a single run"},
+        // A film goes to a file of a kind it knows, over a stretch that makes sense.
+        {"--film -", "--film cannot go to standard output"},
+        {"--film move.avi", "--film needs a name ending in .mp4, .webm or .gif, not 'move.avi'"},
+        {"--film move", "--film needs a name ending in .mp4, .webm or .gif"},
+        {"--film m.mp4 --film-steps 900:100", "--film-steps needs A:B with A up to B"},
+        {"--film m.mp4 --film-steps 100", "--film-steps needs A:B with A up to B"},
+        {"--film m.mp4 --film-size 641x360", "--film-size: an MP4 or WebM film needs even sides"},
+        {"--film m.gif --film-size 10x360", "--film-size needs WxH with each side from 16 to 4096"},
+        {"--film m.gif --film-size 640", "--film-size needs WxH"},
+        {"--film m.gif --film-fps 0", "--film-fps needs a whole number from 1 to 120"},
+        {"--film m.gif --film-every 0", "--film-every needs a whole number"},
+        {"--film-steps 0:10", "--film-steps cannot be used with a single run: it is for a film (--film)"},
+        {"--film m.gif --trace t.csv", "--trace cannot be used with a film (--film)"},
     };
     for (const auto& [args, message] : rows) {
         const std::string error = Parse(args).error;
@@ -75,6 +88,8 @@ TEST(RunOptions, TakesValuesAfterASpaceOrAnEqualsSignAndFindsTheMode)
         {"--sweep-report r.csv --plot=r.svg", ERunMode::SweepReport},
         {"--sweep-report r.csv --sweep s.json", ERunMode::SweepReport},
         {"--sweep s.json --merge a.csv b.csv --csv m.csv", ERunMode::Merge},
+        {"--persons 3 --film=m.GIF --film-steps 5:9 --film-fps 50 --film-every 3 --film-size 33x21 --film-caption",
+         ERunMode::Film},
     };
     for (const auto& row : rows) {
         const TRunOptionsParse parse = Parse(row.args);
@@ -85,6 +100,10 @@ TEST(RunOptions, TakesValuesAfterASpaceOrAnEqualsSignAndFindsTheMode)
     EXPECT_EQ(std::make_tuple(*o.steps, o.tracePath, o.every, o.StdoutTaken()), std::make_tuple(10, "-", 5, true));
     EXPECT_EQ(Parse("--sweep s.json --merge a.csv b.csv --csv m.csv").options.mergePaths,
               (std::vector<std::string>{"a.csv", "b.csv"}));
+    const TFilmSettings film = FilmSettingsOf(
+        Parse("--persons 3 --film=m.GIF --film-steps 5:9 --film-fps 50 --film-every 3 --film-size 33x21 --film-caption").options);
+    EXPECT_EQ(std::make_tuple(film.format, film.width, film.height, film.framesPerSecond, film.every, film.caption),
+              std::make_tuple(TFilmFormat::Gif, 33, 21, 50, 3, true));
 }
 
 TEST(RunOptions, AnOutputIsRefusedBeforeTheRunWhereItCannotBeWritten)
@@ -92,6 +111,7 @@ TEST(RunOptions, AnOutputIsRefusedBeforeTheRunWhereItCannotBeWritten)
     const std::pair<std::string, std::string> rows[] = {
         {"--plot /nonexistent-folder/p.png", "--plot cannot write '/nonexistent-folder/p.png': there is no folder"},
         {"--trace /", "--trace names a folder, not a file: '/'"},
+        {"--film /nonexistent-folder/f.mp4", "--film cannot write '/nonexistent-folder/f.mp4': there is no folder"},
         {"--sweep-report r.csv --plot r.csv.png", ""},
         {"--scenario zemba-options-test.json --trace zemba-options-test.json", "--trace would overwrite the file of --scenario"},
     };

@@ -242,6 +242,21 @@ sweep-rows)
         [ "$status" -eq 2 ] && [ "$(wc -l <err)" -eq 1 ] && grep -qF "${sweep#*|}" err || fail "a sweep with a duplicate exited $status: $(cat err)"
     done
     ;;
+film)
+    # A film is refused with one line and status 2, before a frame is
+    # rendered, where it cannot be made; a film that can is a whole file.
+    for bad in "--film -" "--film f.avi" "--film missing/f.mp4" "--film f.mp4 --film-steps 9:3" \
+        "--stock 2 --film f.gif --film-steps 99999:99999"; do
+        # shellcheck disable=SC2086 # the options are meant to split
+        "$run" $bad >out 2>err
+        status=$?
+        [ "$status" -eq 2 ] && [ -z "$(ls | grep -v '^out$' | grep -v '^err$')" ] && [ ! -s out ] ||
+            fail "'$bad' exited $status or left a file: $(ls)"
+        grep -q '^zemba-run: ' err && [ "$(grep -vc '^zemba-run --help' err)" -eq 1 ] || fail "'$bad' said: $(cat err)"
+    done
+    "$run" --stock 2 --film f.mp4 --film-size 64x48 --film-every 40 --film-caption 2>err || fail "no film: $(cat err)"
+    [ "$(dd if=f.mp4 bs=1 skip=4 count=4 2>/dev/null)" = ftyp ] || fail "f.mp4 is no MP4"
+    ;;
 writer)
     # Every writer against what its path can name. A new file gets the
     # umask's mode and an existing one keeps its own; a symlink stays and its
