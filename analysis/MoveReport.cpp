@@ -4,6 +4,7 @@
 #include "model/clsSimulationTime.h"
 #include "scenario/clsClockTime.h"
 
+#include <charconv>
 #include <ostream>
 
 double LoadsPerMinute(std::int64_t loads, std::int64_t steps)
@@ -97,6 +98,23 @@ std::string FormatSimulatedTime(std::int64_t steps)
     const std::int64_t seconds = steps / StepsPerSecond;
     return CFormat("%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
                   static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+}
+
+std::optional<std::int64_t> ParseSimulatedTime(std::string_view text)
+{
+    const std::size_t first = text.find(':');
+    if (first == std::string_view::npos || first == 0 || first > 6 || text.size() != first + 6 || text[first + 3] != ':')
+        return std::nullopt;
+    std::int64_t parts[3] = {};
+    const std::string_view fields[3] = {text.substr(0, first), text.substr(first + 1, 2), text.substr(first + 4, 2)};
+    for (int i = 0; i < 3; ++i) {
+        const auto [end, ec] = std::from_chars(fields[i].data(), fields[i].data() + fields[i].size(), parts[i]);
+        if (ec != std::errc() || end != fields[i].data() + fields[i].size() || parts[i] < 0)
+            return std::nullopt;
+    }
+    if (parts[1] >= 60 || parts[2] >= 60)
+        return std::nullopt;
+    return ((parts[0] * 60 + parts[1]) * 60 + parts[2]) * StepsPerSecond;
 }
 
 void WriteMoveReport(const TMoveReport& r, std::ostream& out)

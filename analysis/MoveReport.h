@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The figures of a run's report, worked out from its record alone.
@@ -82,3 +84,6 @@ const char* ActivityName(TActivity activity);
 
 // Steps as simulated time, h:mm:ss, whole seconds cut off towards zero.
 std::string FormatSimulatedTime(std::int64_t steps);
+// "2:30:00" (hours, then minutes and seconds of two digits each, below 60) as
+// steps; nothing for anything else.
+std::optional<std::int64_t> ParseSimulatedTime(std::string_view text);

@@ -157,6 +157,7 @@ TSweepRow TSweepRowChecker::Row(const std::string& line, const std::string& file
         fail(K::DamagedRow, "run must be a whole number below " + std::to_string(MaxSweepRuns) + ", not '" + fields.front() + "'");
     const std::string run = "run " + fields.front();
     row.values.assign(fields.begin() + 1, fields.begin() + static_cast<std::ptrdiff_t>(seed));
+    row.seed = fields[seed];
     if (plan) {
         if (row.run >= plan->RunCount())
             fail(K::OtherPlan, run + " is not one of this plan's " + std::to_string(plan->RunCount()) + " runs");

@@ -89,6 +89,8 @@ struct TSweepRow
 {
     std::size_t run = 0;
     std::vector<std::string> values;
+    // As written: the combinations of a plan run the same seeds, compared seed by seed.
+    std::string seed;
     TMoveOutcome end = TMoveOutcome::Running;
     std::int64_t steps = 0;
     // The line as read, newline included.

@@ -17,8 +17,10 @@ namespace {
 // Steps between looks at the stop flag: a fraction of a millisecond.
 constexpr std::int64_t StepsBetweenStopChecks = 1024;
 
+} // namespace
+
 // Counts breaks by the rule of the move's record, without keeping a record.
-class TBreakCounter
+class TSweepRowWatcher::TBreakCounter
 {
 public:
     explicit TBreakCounter(const TBucketChain& chain)
@@ -47,36 +49,48 @@ private:
     std::int64_t breaks = 0;
 };
 
-} // namespace
+TSweepRowWatcher::TSweepRowWatcher(const TScenario& watched)
+    : scenario(watched), breaks(std::make_unique<TBreakCounter>(*watched.GetChain()))
+{
+}
+
+TSweepRowWatcher::~TSweepRowWatcher() = default;
+
+void TSweepRowWatcher::Observe()
+{
+    breaks->Observe();
+}
+
+TSweepOutcome TSweepRowWatcher::Outcome(TMoveOutcome end, std::int64_t maxSteps) const
+{
+    TSweepOutcome outcome;
+    outcome.end = end;
+    outcome.delivered = scenario.GetSink()->GetDeliveredCount();
+    outcome.steps = end == TMoveOutcome::Running ? maxSteps : scenario.GetLoop().GetLastHandoverStep();
+    outcome.perMinute = LoadsPerMinute(outcome.delivered, outcome.steps);
+    const double bound = BoundPerMinute(MoveLayoutOf(*scenario.GetChain(), *scenario.GetTrail(), scenario.GetInitialStock()));
+    outcome.boundShare = bound > 0.0 ? outcome.perMinute / bound : 0.0;
+    outcome.breaks = breaks->GetBreaks();
+    return outcome;
+}
 
 std::optional<TSweepOutcome> RunSweepMove(const TScenarioDescription& description, std::int64_t maxSteps,
                                           const std::atomic<bool>& stop)
 {
     TZOManager objects;
     TScenario scenario(objects, description);
-    TBucketChain& chain = *scenario.GetChain();
-    const TLoadSink& sink = *scenario.GetSink();
-    const std::int32_t stock = scenario.GetInitialStock();
-    TBreakCounter breaks(chain);
+    TSweepRowWatcher watcher(scenario);
 
     if (stop)
         return std::nullopt;
     TMoveLoop& loop = scenario.GetLoop();
     bool stopped = false;
     const TMoveOutcome end = loop.RunUntilOver(maxSteps, [&] {
-        breaks.Observe();
+        watcher.Observe();
         stopped = !loop.IsOver() && loop.GetStep() % StepsBetweenStopChecks == 0 && stop;
         return !stopped;
     });
     if (stopped)
         return std::nullopt;
-    TSweepOutcome outcome;
-    outcome.end = end;
-    outcome.delivered = sink.GetDeliveredCount();
-    outcome.steps = end == TMoveOutcome::Running ? maxSteps : loop.GetLastHandoverStep();
-    outcome.perMinute = LoadsPerMinute(outcome.delivered, outcome.steps);
-    const double bound = BoundPerMinute(MoveLayoutOf(chain, *scenario.GetTrail(), stock));
-    outcome.boundShare = bound > 0.0 ? outcome.perMinute / bound : 0.0;
-    outcome.breaks = breaks.GetBreaks();
-    return outcome;
+    return watcher.Outcome(end, maxSteps);
 }

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "analysis/SweepCsv.h"
+#include "analysis/SweepStatistics.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A sweep's CSV as the report needs it: the varied columns (those between
@@ -31,10 +34,11 @@ std::string DescribeMissing(const std::vector<std::size_t>& missing, std::size_t
 // one plan; runs missing are listed in the table. fileName only names it in messages.
 TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName, const TSweepPlan* plan = nullptr);
 
-// The finish times of one combination of the varied values across its
-// finished seeds. Stalled and limited runs are counted beside them, not in
-// them: neither has a finish time, and a stand-in such as the step limit
-// would make the figures depend on the limit.
+// What one combination of the varied values did across its seeds. Every run
+// counts: a run at the step limit ranks as later than the limit, a stalled
+// run as never, both after every finished run, so that the percentiles rest on
+// all runs and move with max_steps only where a run at the limit would have
+// finished below it.
 struct TSweepGroup
 {
     std::vector<std::string> values;
@@ -42,21 +46,67 @@ struct TSweepGroup
     std::size_t finished = 0;
     std::size_t stalled = 0;
     std::size_t limited = 0;
-    // Of the finished runs; 0 when none finished.
-    std::int64_t min = 0;
-    double p10 = 0.0;
-    double median = 0.0;
-    double p90 = 0.0;
-    std::int64_t max = 0;
-
+    // Every run's finish time by its seed, in the CSV's order.
+    std::vector<std::pair<std::string, TFinishTime>> bySeed;
+    // Of all runs (FinishQuantile); nothing only for a group without runs.
+    std::optional<TFinishTime> min;
+    std::optional<TFinishTime> p10;
+    std::optional<TFinishTime> median;
+    std::optional<TFinishTime> p90;
+    std::optional<TFinishTime> max;
+    // The median's 95 % distribution-free interval (MedianInterval); nothing below 6 runs.
+    std::optional<TFinishTime> medianLow;
+    std::optional<TFinishTime> medianHigh;
+    TProportion stalledShare;
 };
 
 // One group per combination, in the order of their first rows.
 std::vector<TSweepGroup> SummariseSweep(const TSweepTable& table);
 
-// The p-th quantile (p from 0 to 1) of sorted values, by linear interpolation
-// between the closest ranks: rank p * (n - 1) counted from 0, so that 0 and 1
-// give the least and the greatest value and 0.5 the usual median.
-double Percentile(const std::vector<std::int64_t>& sorted, double p);
+// A figure's step where it rests on finished runs alone, for a picture to
+// place; nothing where it is "later than the limit" or "never".
+std::optional<double> FinishedSteps(const std::optional<TFinishTime>& time);
 
-void WriteSweepReport(const TSweepTable& table, const std::vector<TSweepGroup>& groups, std::ostream& out);
+// "2:25:16" for a run that finished, "> 2:46:40" for one at that limit, never
+// (the window's own word) for one that stood still.
+std::string FormatFinishTime(const TFinishTime& time, const std::string& never = "never");
+
+// Whether the runs of a group finished by a deadline (in steps). A run at a
+// limit before the deadline might have finished by it or not: the share counts
+// it as not finished, and the interval's upper end as finished, so that the
+// interval holds whichever it would have been. Where the limit lies at or
+// beyond the deadline, runs at it and stalled runs did not finish by then.
+struct TDeadlineChance
+{
+    TProportion byDeadline;
+    // Runs whose answer the limit hides; they widen upper.
+    std::size_t undecided = 0;
+    double upper = 0.0;
+};
+TDeadlineChance ChanceByDeadline(const TSweepGroup& group, std::int64_t deadline);
+
+// A comparison of two neighbouring values of the first varied field, the
+// other fields equal, seed by seed on the seeds both ran (ComparePaired):
+// second minus first.
+struct TSweepPairing
+{
+    const TSweepGroup* first = nullptr;
+    const TSweepGroup* second = nullptr;
+    TPairedComparison comparison;
+};
+std::vector<TSweepPairing> PairNeighbours(const std::vector<TSweepGroup>& groups);
+
+// How a sweep's picture is drawn beyond its data.
+struct TSweepPlotStyle
+{
+    // The time axis from 0:00 rather than from near the fastest run.
+    bool fromZero = false;
+    // Drawn as a horizontal line, in steps.
+    std::optional<std::int64_t> deadline;
+    // The varied fields in words, by their pointers' order; a field without one shows its pointer.
+    std::vector<std::string> fieldNames;
+};
+
+// The text table for people; with a deadline, its chance per combination.
+void WriteSweepReport(const TSweepTable& table, const std::vector<TSweepGroup>& groups, std::ostream& out,
+                      std::optional<std::int64_t> deadline = std::nullopt);

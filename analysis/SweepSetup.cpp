@@ -28,6 +28,39 @@ std::vector<TSweepField> SweepFieldsOf(const TScenarioDescription& scenario)
     return fields;
 }
 
+std::string SweepFieldEnglishName(const std::string& pointer)
+{
+    // A scenario with more groups and sections than any pointer names.
+    TScenarioDescription wide;
+    const auto number = [&](const char* prefix) -> std::size_t {
+        std::size_t n = 0;
+        const std::string_view rest = std::string_view(pointer).substr(std::string_view(prefix).size());
+        std::from_chars(rest.data(), rest.data() + rest.size(), n);
+        // A number beyond any scenario names no field.
+        constexpr std::size_t MostNamed = 10'000;
+        return n < MostNamed ? n + 1 : 0;
+    };
+    if (pointer.starts_with("/persons/"))
+        wide.persons.resize(number("/persons/"));
+    if (pointer.starts_with("/trail/"))
+        wide.trail.resize(number("/trail/"));
+    using K = TSweepField::TKind;
+    const std::vector<TSweepField> fields = SweepFieldsOf(wide);
+    const auto field = std::ranges::find(fields, pointer, &TSweepField::pointer);
+    if (field == fields.end())
+        return pointer;
+    const std::string n = std::to_string(field->number);
+    switch (field->kind) {
+    case K::GroupCount: return "persons in group " + n;
+    case K::GroupSpeed: return "speed of group " + n;
+    case K::Stock: return "loads";
+    case K::LoadWeight: return "load weight";
+    case K::SectionLength: return "length of section " + n;
+    case K::Handover: return "hand-over rule";
+    }
+    return pointer;
+}
+
 std::string SweepFileText(const TSweepSetup& setup)
 {
     std::string text = "{\n";

@@ -25,6 +25,10 @@ struct TSweepField
     bool word = false;
 };
 
+// The field a pointer names, in zemba-run's English ("persons in group 1"),
+// read from the pointer alone; the pointer itself where it names no field.
+std::string SweepFieldEnglishName(const std::string& pointer);
+
 // Every field of the scenario, groups and sections in their order.
 std::vector<TSweepField> SweepFieldsOf(const TScenarioDescription& scenario);
 

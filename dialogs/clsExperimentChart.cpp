@@ -29,6 +29,7 @@ constexpr std::int32_t TextBand = 2754;
 constexpr std::int32_t TextFastest = 2755;
 constexpr std::int32_t TextSlowest = 2756;
 constexpr std::int32_t TextNotFinished = 2757;
+constexpr std::int32_t TextMedianInterval = 3401;
 
 // Along x, so that the values' labels never crowd.
 constexpr int MostValueTicks = 10;
@@ -96,7 +97,7 @@ std::size_t TExperimentChart::RunAt(const QXYSeries* series, qsizetype index) co
 }
 
 void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, const std::vector<TSweepGroup>& groups,
-                            const QString& firstName, bool personHours)
+                            const QString& firstName, bool personHours, bool fromZero)
 {
     Clear();
     if (plan.seeds.empty())
@@ -128,6 +129,8 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
         QLineSeries* median = new QLineSeries;
         QLineSeries* low = new QLineSeries;
         QLineSeries* high = new QLineSeries;
+        QLineSeries* medianLow = new QLineSeries;
+        QLineSeries* medianHigh = new QLineSeries;
         QScatterSeries* fastest = new QScatterSeries;
         QScatterSeries* slowest = new QScatterSeries;
         std::vector<std::size_t> medianRuns, fastestRuns, slowestRuns;
@@ -136,18 +139,31 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
     QScatterSeries* unfinished = new QScatterSeries;
     std::vector<std::size_t> unfinishedRuns;
     double top = 0.0;
+    double bottom = std::numeric_limits<double>::max();
     for (const TSweepGroup& group : groups) {
         TLine& line = perLine[lineOf(group.values)];
         const double x = xOf(group.values.empty() ? "" : group.values[0]);
         const std::int64_t persons = personsCounted(group.values);
         const auto hours = [persons](double steps) { return PersonHours(steps, persons); };
-        if (group.finished > 0) {
-            line.median->append(x, hours(group.median));
-            line.low->append(x, hours(group.p10));
-            line.high->append(x, hours(group.p90));
-            line.fastest->append(x, hours(static_cast<double>(group.min)));
-            line.slowest->append(x, hours(static_cast<double>(group.max)));
-            top = std::max(top, hours(static_cast<double>(group.max)));
+        // The figures of finished runs; the band reaches the top where the
+        // 90th percentile rests on runs that did not finish.
+        const std::optional<double> median = FinishedSteps(group.median);
+        const std::optional<double> slowestTime = FinishedSteps(group.max);
+        if (median) {
+            line.median->append(x, hours(*median));
+            line.low->append(x, hours(*FinishedSteps(group.p10)));
+            line.high->append(x, hours(FinishedSteps(group.p90).value_or(static_cast<double>(plan.maxSteps))));
+            line.fastest->append(x, hours(*FinishedSteps(group.min)));
+            if (FinishedSteps(group.medianHigh)) {
+                line.medianLow->append(x, hours(*FinishedSteps(group.medianLow)));
+                line.medianHigh->append(x, hours(*FinishedSteps(group.medianHigh)));
+            }
+            bottom = std::min(bottom, hours(*FinishedSteps(group.min)));
+            top = std::max(top, hours(FinishedSteps(group.p90).value_or(0.0)));
+            if (slowestTime) {
+                line.slowest->append(x, hours(*slowestTime));
+                top = std::max(top, hours(*slowestTime));
+            }
         }
         // The runs behind the marks: the seeds of the least and the greatest
         // time, and the seed nearest the median.
@@ -162,17 +178,18 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
                 top = std::max(top, hours(static_cast<double>(row.steps)));
                 continue;
             }
-            fastest = row.steps == group.min ? row.run : fastest;
-            slowest = row.steps == group.max ? row.run : slowest;
-            if (const double gap = std::abs(static_cast<double>(row.steps) - group.median); gap < nearestGap) {
+            fastest = FinishedSteps(group.min) == static_cast<double>(row.steps) ? row.run : fastest;
+            slowest = FinishedSteps(group.max) == static_cast<double>(row.steps) ? row.run : slowest;
+            if (const double gap = std::abs(static_cast<double>(row.steps) - median.value_or(0.0)); gap < nearestGap) {
                 nearestGap = gap;
                 nearest = row.run;
             }
         }
-        if (group.finished > 0) {
+        if (median) {
             line.medianRuns.push_back(nearest);
             line.fastestRuns.push_back(fastest);
-            line.slowestRuns.push_back(slowest);
+            if (slowestTime)
+                line.slowestRuns.push_back(slowest);
         }
     }
 
@@ -202,7 +219,8 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
     }
     auto* yAxis = new QValueAxis;
     yAxis->setTitleText(GetStringById(personHours ? TextPersonHours : TextFinishTime));
-    yAxis->setRange(0.0, top > 0.0 ? top * 1.05 : 1.0);
+    const double least = fromZero || bottom > top ? 0.0 : bottom - (top - bottom) * 0.05;
+    yAxis->setRange(std::max(0.0, least), top > 0.0 ? top * 1.05 : 1.0);
     yAxis->applyNiceNumbers();
     yAxis->setLabelFormat(QStringLiteral("%.1f"));
     chart->addAxis(xAxis, Qt::AlignBottom);
@@ -228,6 +246,15 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
         band->setPen(Qt::NoPen);
         band->setName(GetStringById(TextBand));
         add(band);
+        // The median's 95 % interval, darker within the band.
+        auto* interval = new QAreaSeries(line.medianHigh, line.medianLow);
+        line.medianHigh->setParent(interval);
+        line.medianLow->setParent(interval);
+        fill.setAlpha(120);
+        interval->setBrush(fill);
+        interval->setPen(Qt::NoPen);
+        interval->setName(GetStringById(TextMedianInterval));
+        add(interval);
         line.median->setName(value.isEmpty() ? GetStringById(TextMedian) : GetStringById(TextMedian) + QStringLiteral(" ") + value);
         line.median->setPen(QPen(colour, 2.5));
         line.median->setPointsVisible(true);
@@ -243,8 +270,10 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
             if (i > 0)
                 HideFromLegend(chart, marks);
         }
-        if (i > 0)
+        if (i > 0) {
             HideFromLegend(chart, band);
+            HideFromLegend(chart, interval);
+        }
     }
     unfinished->setName(GetStringById(TextNotFinished));
     unfinished->setMarkerShape(QScatterSeries::MarkerShapeStar);

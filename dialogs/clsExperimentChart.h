@@ -17,6 +17,7 @@ class QXYSeries;
 // the fastest and the slowest seed as marks, and runs that stood still or met
 // the limit as marks of their own at their last hand-over; one line per value
 // of the second varied value. In person-hours, each time counts once per person.
+// The time axis starts near the fastest run, or at 0 when fromZero.
 class TExperimentChart : public QWidget
 {
     Q_OBJECT
@@ -25,7 +26,7 @@ public:
     explicit TExperimentChart(QWidget* parent = nullptr);
 
     void Show(const TSweepPlan& plan, const TSweepTable& table, const std::vector<TSweepGroup>& groups,
-              const QString& firstName, bool personHours);
+              const QString& firstName, bool personHours, bool fromZero = false);
     QChart* GetChart() const { return chart; }
     // For tests: the run a double click on the point of series at index opens.
     std::size_t RunAt(const QXYSeries* series, qsizetype index) const;

@@ -20,6 +20,9 @@ constexpr int GroupColumns = 10;
 constexpr std::int32_t TextFirstRunColumn = 2740;
 constexpr int RunColumns = 5;
 constexpr std::int32_t TextFirstEnd = 2745;
+constexpr std::int32_t TextNever = 3400;
+constexpr std::int32_t TextMedianInterval = 3401;
+constexpr std::int32_t TextByDeadline = 3405;
 
 QTableWidgetItem* Cell(const QString& text, bool number = true)
 {
@@ -45,25 +48,18 @@ QString SimulatedTime(double steps)
     return QString::fromStdString(FormatSimulatedTime(static_cast<std::int64_t>(std::llround(steps))));
 }
 
-std::map<std::vector<std::string>, std::int64_t> PersonsByValues(const TSweepPlan& plan)
-{
-    std::map<std::vector<std::string>, std::int64_t> persons;
-    for (std::size_t c = 0; c < plan.combinations.size(); ++c)
-        persons[plan.ValuesOf(c)] = plan.combinations[c].GetPersonCount();
-    return persons;
-}
-
-double PersonHours(double steps, std::int64_t persons)
-{
-    return steps * static_cast<double>(persons) / StepsPerSecond / 3600.0;
-}
-
 void ShowGroupTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable& table,
-                    const std::vector<TSweepGroup>& groups, const QStringList& names)
+                    const std::vector<TSweepGroup>& groups, const QStringList& names,
+                    std::optional<std::int64_t> deadline)
 {
     QStringList header = names;
     for (int c = 0; c < GroupColumns; ++c)
         header << GetStringById(TextFirstGroupColumn + c);
+    // The median's interval beside the median.
+    constexpr int MedianColumn = 6;
+    header.insert(names.size() + MedianColumn + 1, GetStringById(TextMedianInterval));
+    if (deadline)
+        header << GetStringById(TextByDeadline).arg(QString::fromStdString(FormatSimulatedTime(*deadline)));
     Start(grid, header, static_cast<qsizetype>(groups.size()));
     const std::map<std::vector<std::string>, std::int64_t> personsOf = PersonsByValues(plan);
     for (int r = 0; r < static_cast<int>(groups.size()); ++r) {
@@ -71,21 +67,30 @@ void ShowGroupTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTabl
         int c = 0;
         for (const std::string& value : g.values)
             grid.setItem(r, c++, Cell(QString::fromStdString(value)));
-        const bool any = g.finished > 0;
-        const auto time = [any](double steps) { return any ? SimulatedTime(steps) : QString(); };
+        const auto time = [](const std::optional<TFinishTime>& t) {
+            return t ? QString::fromStdString(FormatFinishTime(*t, GetStringById(TextNever).toStdString())) : QString();
+        };
+        const QString interval = g.medianLow ? time(g.medianLow) + QStringLiteral(" – ") + time(g.medianHigh) : QString();
         for (const QString& text : {QString::number(g.runs), QString::number(g.finished), QString::number(g.stalled),
-                                    QString::number(g.limited), time(static_cast<double>(g.min)), time(g.p10),
-                                    time(g.median), time(g.p90), time(static_cast<double>(g.max))})
+                                    QString::number(g.limited), time(g.min), time(g.p10), time(g.median), interval,
+                                    time(g.p90), time(g.max)})
             grid.setItem(r, c++, Cell(text));
-        const double personHours = PersonHours(g.median, personsOf.at(g.values));
-        grid.setItem(r, c, Cell(any ? QString::number(personHours, 'f', 1) : QString()));
+        const std::optional<double> median = FinishedSteps(g.median);
+        grid.setItem(r, c++, Cell(median ? QString::number(PersonHours(*median, personsOf.at(g.values)), 'f', 1) : QString()));
+        if (deadline) {
+            const TDeadlineChance chance = ChanceByDeadline(g, *deadline);
+            grid.setItem(r, c, Cell(QStringLiteral("%1 % (%2–%3 %)")
+                                        .arg(100.0 * chance.byDeadline.share, 0, 'f', 0)
+                                        .arg(100.0 * chance.byDeadline.lower, 0, 'f', 0)
+                                        .arg(100.0 * chance.upper, 0, 'f', 0)));
+        }
         // The seed nearest the median stands for the row.
         double best = std::numeric_limits<double>::max();
         QVariant run;
         for (const TSweepTable::TRow& row : table.rows)
-            if (row.values == g.values && row.end == TMoveOutcome::Finished
-                && std::abs(static_cast<double>(row.steps) - g.median) < best) {
-                best = std::abs(static_cast<double>(row.steps) - g.median);
+            if (median && row.values == g.values && row.end == TMoveOutcome::Finished
+                && std::abs(static_cast<double>(row.steps) - *median) < best) {
+                best = std::abs(static_cast<double>(row.steps) - *median);
                 run = QVariant::fromValue(row.run);
             }
         grid.item(r, 0)->setData(Qt::UserRole, run);

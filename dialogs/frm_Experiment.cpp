@@ -35,6 +35,7 @@ constexpr std::int32_t TextTitle = 2700;
 constexpr std::int32_t TextRuns = 2711;
 constexpr std::int32_t TextSaveRows = 2714;
 constexpr std::int32_t TextSaveSweep = 2715;
+constexpr std::int32_t TextSaveSummary = 3402;
 constexpr std::int32_t TextOpenExperiment = 2716;
 constexpr std::int32_t TextProgress = 2718;
 constexpr std::int32_t TextSweepFiles = 2758;
@@ -87,6 +88,8 @@ TfrmExperiment::~TfrmExperiment() = default;
 void TfrmExperiment::ConnectResults()
 {
     connect(ui->cbPersonHours, &QCheckBox::toggled, this, &TfrmExperiment::ShowTables);
+    connect(ui->cbFromZero, &QCheckBox::toggled, this, &TfrmExperiment::ShowTables);
+    connect(ui->edDeadline, &QLineEdit::textChanged, this, &TfrmExperiment::ShowTables);
     connect(ui->chart, &TExperimentChart::RunOpened, this, &TfrmExperiment::OpenRun);
     connect(ui->tblRuns, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         OpenRun(ui->tblRuns->item(row, 0)->text().toULongLong());
@@ -104,6 +107,7 @@ void TfrmExperiment::ConnectButtons()
     connect(ui->btCancel, &QPushButton::clicked, this, &TfrmExperiment::Cancel);
     connect(ui->btSave, &QPushButton::clicked, this, &TfrmExperiment::AskSaveCsv);
     connect(ui->btSaveSweep, &QPushButton::clicked, this, &TfrmExperiment::AskSaveSweep);
+    connect(ui->btSaveSummary, &QPushButton::clicked, this, &TfrmExperiment::AskSaveSummary);
     connect(ui->btOpen, &QPushButton::clicked, this, &TfrmExperiment::AskOpen);
     connect(ui->btCompare, &QPushButton::clicked, this, [this] {
         if (const std::optional<std::size_t> run = SelectedRun()) {
@@ -267,9 +271,11 @@ void TfrmExperiment::ShowTables()
     QStringList names;
     for (const std::string& pointer : plan->pointers)
         names << FieldName(pointer);
-    ShowGroupTable(*ui->tblGroups, *plan, table, groups, names);
+    const std::optional<std::int64_t> deadline = Deadline();
+    ShowGroupTable(*ui->tblGroups, *plan, table, groups, names, deadline);
     ShowRunTable(*ui->tblRuns, *plan, table, names);
-    ui->chart->Show(*plan, table, groups, names.value(0), ui->cbPersonHours->isChecked());
+    ui->chart->Show(*plan, table, groups, names.value(0), ui->cbPersonHours->isChecked(), ui->cbFromZero->isChecked());
+    ui->deadlineChart->Show(*plan, groups, names.value(0), deadline);
 }
 
 void TfrmExperiment::Refuse(const QString& text)
@@ -316,6 +322,21 @@ std::optional<std::size_t> TfrmExperiment::SelectedRun() const
 bool TfrmExperiment::SaveCsv(const QString& path)
 {
     if (!WriteWhole(path, QByteArray::fromStdString(csv))) {
+        Refuse(GetStringById(TextNotWritten).arg(path));
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::int64_t> TfrmExperiment::Deadline() const
+{
+    return ParseSimulatedTime(ui->edDeadline->text().trimmed().toStdString());
+}
+
+bool TfrmExperiment::SaveSummary(const QString& path)
+{
+    const std::string text = SweepSummaryCsv({&table, &groups, plan ? &*plan : nullptr, Deadline()});
+    if (!WriteWhole(path, QByteArray::fromStdString(text))) {
         Refuse(GetStringById(TextNotWritten).arg(path));
         return false;
     }
@@ -391,6 +412,14 @@ void TfrmExperiment::AskSaveCsv()
     const QString path = QFileDialog::getSaveFileName(this, GetStringById(TextSaveRows), QString(), GetStringById(TextExperimentCsvFiles));
     if (!path.isEmpty())
         SaveCsv(path);
+}
+
+void TfrmExperiment::AskSaveSummary()
+{
+    const QString path = QFileDialog::getSaveFileName(this, GetStringById(TextSaveSummary), QString(),
+                                                      GetStringById(TextExperimentCsvFiles));
+    if (!path.isEmpty())
+        SaveSummary(path);
 }
 
 void TfrmExperiment::AskSaveSweep()

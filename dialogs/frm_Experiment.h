@@ -48,6 +48,8 @@ public:
     std::string GetCsv() const { return csv; }
     bool SaveCsv(const QString& path);
     bool SaveSweep(const QString& path);
+    // The summary per combination as zemba-run --sweep-report --summary-csv writes it.
+    bool SaveSummary(const QString& path);
     // Reads a sweep file and the CSV of its run back: its scenario, its
     // set-up, its tables and its chart. False, saying why, for a sweep file
     // the reader refuses or a CSV that is not that sweep's.
@@ -74,10 +76,13 @@ private:
     // Says why something was refused, without waiting for the answer.
     void Refuse(const QString& text);
     QString FieldName(const std::string& pointer) const;
+    // The deadline field as steps; nothing while it holds no h:mm:ss.
+    std::optional<std::int64_t> Deadline() const;
     void OpenRun(std::size_t run);
     std::optional<std::size_t> SelectedRun() const;
     void AskSaveCsv();
     void AskSaveSweep();
+    void AskSaveSummary();
     void AskOpen();
 
     std::unique_ptr<Ui::TfrmExperiment> ui;

@@ -16,7 +16,7 @@ struct TStringEntry
 
 // Kept in order of id for the binary search. The texts are UTF-16 literals so
 // that the umlauts do not depend on any locale at run time.
-constexpr std::array<TStringEntry, 274> stringTable{{
+constexpr std::array<TStringEntry, 283> stringTable{{
     {1000, u"Vuzuzidazerezeda V 0.01"},
     {2000, u"OK"},
     {2001, u"Abbrechen"},
@@ -267,6 +267,16 @@ constexpr std::array<TStringEntry, 274> stringTable{{
     {2806, u"Bildgröße in Pixeln (Breite x Höhe):"},
     {2807, u"„%1“ ist keine Bildgröße; erwartet wird etwa 800x600, höchstens %2 Pixel je Seite."},
     {2808, u"Die Datei „%1“ wird geschrieben..."},
+    // The experiment's summary.
+    {3400, u"nie"},
+    {3401, u"Median 95 %"},
+    {3402, u"Zusammenfassung speichern..."},
+    {3403, u"ab 0:00"},
+    {3404, u"Fertig bis (h:mm:ss)"},
+    {3405, u"fertig bis %1"},
+    {3406, u"Frist"},
+    {3407, u"fertig bis %1 (%)"},
+    {3408, u"95-%-Intervall"},
     {50000, u"Datei"},
     {50001, u"&Neu"},
     {50010, u"Szenario ö&ffnen..."},

@@ -4,6 +4,8 @@
 #include "analysis/MoveReport.h"
 #include "analysis/TraceWriter.h"
 #include "analysis/OutputFile.h"
+#include "analysis/SweepMove.h"
+#include "analysis/SweepPlan.h"
 #include "model/clsBucketChain.h"
 #include "model/clsChainChecker.h"
 #include "model/clsChainState.h"
@@ -16,14 +18,19 @@
 #include "scenario/clsScenarioFile.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace {
 
-// The scenario the options ask for: a file or the built-in move, with the
-// stock and the seed overridden where given. Throws TScenarioFileError.
-TScenarioDescription ChosenScenario(const TRunOptions& options)
+// The scenario the options ask for: a run of a sweep's plan, a file or the
+// built-in move, with the stock and the seed overridden where given. Throws
+// TScenarioFileError.
+TScenarioDescription ChosenScenario(const TRunOptions& options, const TSweepPlan* plan)
 {
+    if (plan)
+        return plan->ScenarioOf(*options.sweepRun);
+
     TScenarioDescription description = options.scenarioPath.empty()
                                            ? BuiltInMove(options.persons.value_or(11))
                                            : ReadScenarioFile(options.scenarioPath);
@@ -92,9 +99,18 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
         err << "zemba-run: --plot is not available: this zemba-run was built without Qt\n";
         return 2;
     }
+    std::optional<TSweepPlan> plan;
     TScenarioDescription description;
     try {
-        description = ChosenScenario(options);
+        if (options.sweepRun) {
+            plan = ReadSweepFile(options.sweepPath);
+            if (*options.sweepRun >= plan->RunCount()) {
+                err << "zemba-run: --run " << *options.sweepRun << " is not one of the " << plan->RunCount()
+                    << " runs of " << options.sweepPath << " (0 to " << plan->RunCount() - 1 << ")\n";
+                return 2;
+            }
+        }
+        description = ChosenScenario(options, plan ? &*plan : nullptr);
     } catch (const TScenarioFileError& e) {
         err << "zemba-run: " << e.what() << '\n';
         return 2;
@@ -135,13 +151,20 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
     if (window && window->first == 0)
         windowRecorder = watch(0);
 
+    // A run of a sweep says what its row says, so that it can be laid beside it.
+    std::unique_ptr<TSweepRowWatcher> row;
+    if (plan)
+        row = std::make_unique<TSweepRowWatcher>(scenario);
+
     TMoveLoop& loop = scenario.GetLoop();
-    const std::int64_t limit = options.steps.value_or(options.maxSteps);
+    const std::int64_t limit = options.steps.value_or(plan ? plan->maxSteps : options.maxSteps);
     int status = 0;
     const auto afterStep = [&] {
         const std::int64_t step = loop.GetStep();
         if (recorder)
             recorder->Observe();
+        if (row)
+            row->Observe();
         if (windowRecorder && step <= window->second)
             windowRecorder->Observe();
         else if (window && step == window->first)
@@ -177,7 +200,9 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
     // Standard output carries one thing: with a trace or a picture on it, the
     // words go to standard error.
     std::ostream& words = options.StdoutTaken() ? err : out;
-    if (options.summary)
+    if (options.summary && row && !options.steps)
+        words << SweepCsvRow(*plan, *options.sweepRun, row->Outcome(outcome, limit));
+    else if (options.summary)
         WriteSummary(step, chain, description.startSecond, words);
     if (options.report) {
         TMoveReport report = SummariseMove(recorder->GetRecord(), stalled ? loop.GetLastHandoverStep() : -1);

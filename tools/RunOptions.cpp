@@ -1,6 +1,8 @@
 #include "tools/RunOptions.h"
 
+#include "analysis/MoveReport.h"
 #include "analysis/OutputFile.h"
+#include "analysis/SweepPlan.h"
 
 #include <CLI/CLI.hpp>
 
@@ -51,7 +53,8 @@ constexpr std::array OptionRules = {
     TOptionRule{"--plot", true, OneRun | Bit(ERunMode::SweepReport)},
     TOptionRule{"--plot-steps", true, OneRun},
     TOptionRule{"--write-scenario", true, Bit(ERunMode::WriteScenario)},
-    TOptionRule{"--sweep", true, Planning | Bit(ERunMode::SweepReport)},
+    TOptionRule{"--sweep", true, Planning | Bit(ERunMode::SweepReport) | OneRun},
+    TOptionRule{"--run", true, OneRun},
     TOptionRule{"--csv", true, Sweeping | Merging},
     TOptionRule{"--jobs", true, Sweeping},
     TOptionRule{"--shard", true, Sweeping | Bit(ERunMode::Plan)},
@@ -60,6 +63,10 @@ constexpr std::array OptionRules = {
     TOptionRule{"--plan", false, Bit(ERunMode::Plan)},
     TOptionRule{"--merge", true, Merging, true},
     TOptionRule{"--sweep-report", true, Bit(ERunMode::SweepReport)},
+    TOptionRule{"--deadline", true, Bit(ERunMode::SweepReport)},
+    TOptionRule{"--summary-csv", true, Bit(ERunMode::SweepReport)},
+    TOptionRule{"--summary-json", true, Bit(ERunMode::SweepReport)},
+    TOptionRule{"--plot-from-zero", false, Bit(ERunMode::SweepReport)},
 };
 
 // What a mode is called in a refusal: "--trace cannot be used with a sweep".
@@ -181,6 +188,9 @@ ERunMode ModeOf(const TOptionReader& r)
     // With --sweep-report, --sweep names the plan that the rows are checked against.
     if (r.Has("--sweep-report"))
         return ERunMode::SweepReport;
+    // With --run, --sweep names the plan whose run is run alone.
+    if (r.Has("--sweep") && r.Has("--run"))
+        return ERunMode::Run;
     if (r.Has("--sweep"))
         return r.Has("--plan") ? ERunMode::Plan : r.Has("--merge") ? ERunMode::Merge : ERunMode::Sweep;
     if (r.Has("--write-scenario"))
@@ -220,6 +230,19 @@ void ReadOptions(const TOptionReader& r, TRunOptions& o)
     r.Path("--sweep", "the path of a sweep file", o.sweepPath);
     r.Path("--csv", "a path, or - for standard output", o.csvPath);
     r.Path("--sweep-report", "the path of a sweep's CSV", o.sweepReportPath);
+    r.Path("--summary-csv", "a path, or - for standard output", o.summaryCsvPath);
+    r.Path("--summary-json", "a path, or - for standard output", o.summaryJsonPath);
+    if (const std::string* text = r.Text("--deadline")) {
+        o.deadline = ParseSimulatedTime(*text);
+        if (!o.deadline)
+            throw TParseFailure("--deadline needs a simulated time H:MM:SS, not '" + *text + "'");
+    }
+    if (const std::string* text = r.Text("--run")) {
+        const std::optional<std::int64_t> run = *text == "0" ? 0 : ParseCount(*text, MaxSweepRuns - 1);
+        if (!run)
+            throw TParseFailure("--run needs a run number of the sweep from 0, not '" + *text + "'");
+        o.sweepRun = static_cast<std::size_t>(*run);
+    }
     r.Count("--jobs", 4096, o.jobs);
     r.Count("--progress", 86'400, o.progressSeconds);
     if (const std::string* text = r.Text("--shard")) {
@@ -246,8 +269,13 @@ void CheckCombinations(const TRunOptions& o)
     for (const std::string& shard : o.mergePaths)
         if (shard.empty() || shard == "-")
             throw TParseFailure("--merge needs the paths of the shards' CSVs, not '" + shard + "'");
+    if (o.plotFromZero && o.plotPath.empty())
+        throw TParseFailure("--plot-from-zero needs --plot PATH.png");
     if (o.plotSteps && o.plotPath.empty())
         throw TParseFailure("--plot-steps needs --plot PATH.png");
+    if (o.sweepRun && (!o.scenarioPath.empty() || o.persons || o.stock || o.seed || o.maxSteps != TRunOptions{}.maxSteps))
+        throw TParseFailure("--run takes the scenario, the seed and max_steps of the sweep's row; it cannot be used "
+                            "with --scenario, --persons, --stock, --seed or --max-steps");
     if (o.persons && !o.scenarioPath.empty())
         throw TParseFailure("--persons scales the built-in move and cannot be used with --scenario");
     if (o.resume && o.csvPath == "-")
@@ -259,17 +287,20 @@ void CheckCombinations(const TRunOptions& o)
             throw TParseFailure("--plot needs a name ending in .png or .svg, not '" + o.plotPath + "'");
     }
     int toStdout = 0;
-    for (const std::string* path : {&o.tracePath, &o.csvPath, &o.writeScenarioPath, &o.plotPath})
+    for (const std::string* path : {&o.tracePath, &o.csvPath, &o.writeScenarioPath, &o.plotPath, &o.summaryCsvPath,
+                                     &o.summaryJsonPath})
         toStdout += *path == "-" ? 1 : 0;
     if (toStdout > 1)
-        throw TParseFailure("only one of --trace, --csv, --write-scenario and --plot can go to standard output");
+        throw TParseFailure("only one of --trace, --csv, --write-scenario, --plot, --summary-csv and --summary-json "
+                            "can go to standard output");
 }
 
 } // namespace
 
 bool TRunOptions::StdoutTaken() const
 {
-    return tracePath == "-" || csvPath == "-" || writeScenarioPath == "-" || plotPath == "-";
+    return tracePath == "-" || csvPath == "-" || writeScenarioPath == "-" || plotPath == "-" || summaryCsvPath == "-"
+        || summaryJsonPath == "-";
 }
 
 TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
@@ -348,6 +379,7 @@ TRunOptionsParse ParseRunOptions(const std::vector<std::string>& args)
         o.check = reader.Has("--check");
         o.report = reader.Has("--report");
         o.resume = reader.Has("--resume");
+        o.plotFromZero = reader.Has("--plot-from-zero");
         CheckCombinations(o);
     } catch (const TParseFailure& failure) {
         result.error = failure.message;
@@ -393,7 +425,8 @@ bool SameFile(const std::string& a, const std::string& b)
 std::string CheckOutputPaths(const TRunOptions& o)
 {
     const std::pair<const char*, const std::string*> outputs[] = {
-        {"--trace", &o.tracePath}, {"--csv", &o.csvPath}, {"--write-scenario", &o.writeScenarioPath}, {"--plot", &o.plotPath}};
+        {"--trace", &o.tracePath}, {"--csv", &o.csvPath}, {"--write-scenario", &o.writeScenarioPath}, {"--plot", &o.plotPath},
+        {"--summary-csv", &o.summaryCsvPath}, {"--summary-json", &o.summaryJsonPath}};
     const std::pair<const char*, const std::string*> inputs[] = {
         {"--scenario", &o.scenarioPath}, {"--sweep", &o.sweepPath}, {"--sweep-report", &o.sweepReportPath}};
     for (const auto& [option, path] : outputs) {
@@ -417,10 +450,13 @@ std::string RunUsage()
            "                 [--trace PATH|-] [--every K] [--summary] [--check] [--report]\n"
            "                 [--plot PATH.png|PATH.svg|- [--plot-steps A:B]]\n"
            "       zemba-run [--scenario FILE | --persons P] [--stock S] [--seed N] --write-scenario PATH|-\n"
+           "       zemba-run --sweep FILE --run N [--steps N] [--trace PATH|-] [--every K] [--summary] [--check]\n"
+           "                 [--report] [--plot PATH.png|PATH.svg|- [--plot-steps A:B]]\n"
            "       zemba-run --sweep FILE --csv PATH|- [--jobs N] [--shard K/N] [--resume] [--progress SECONDS]\n"
            "       zemba-run --sweep FILE --plan [--shard K/N]\n"
            "       zemba-run --sweep FILE --merge SHARD.csv... --csv PATH|-\n"
-           "       zemba-run --sweep-report SWEEP.csv [--sweep FILE] [--plot PATH.png|PATH.svg|-]\n"
+           "       zemba-run --sweep-report SWEEP.csv [--sweep FILE] [--deadline H:MM:SS] [--summary-csv PATH|-]\n"
+           "                 [--summary-json PATH|-] [--plot PATH.png|PATH.svg|- [--plot-from-zero]]\n"
            "       zemba-run --help | --version\n"
            "Every option is --name VALUE or --name=VALUE; an option that does not apply to\n"
            "what is asked is refused. PATH - is standard output; then the summary and the\n"
@@ -463,6 +499,12 @@ std::string RunUsage()
            "  --sweep-report CSV  summarise a sweep's CSV: finish times across seeds per\n"
            "                   combination; --plot draws them; with --sweep FILE every row\n"
            "                   is checked against that plan\n"
+           "  --deadline H:MM:SS  per combination the share of runs finished by then, with its\n"
+           "                   95 % interval\n"
+           "  --summary-csv PATH, --summary-json PATH  the summary as data, one row per combination\n"
+           "  --plot-from-zero  the picture's time axis from 0:00, not from near the data\n"
+           "  --run N          with --sweep FILE: run N of its plan alone, its scenario and seed,\n"
+           "                   up to its max_steps; --summary prints its row of the sweep's CSV\n"
            "\n"
            "Rows go to the CSV as they finish, each whole. Ctrl+C (SIGINT), SIGTERM and\n"
            "SIGHUP stop a sweep: the runs under way are dropped, every finished row is\n"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -63,6 +64,15 @@ struct TRunOptions
     std::int64_t progressSeconds = 30;
     // A sweep's CSV to summarise; its picture goes to plotPath.
     std::string sweepReportPath;
+    // The report's deadline, in steps: per combination the chance of finishing by then.
+    std::optional<std::int64_t> deadline;
+    // The report's summary as data: a CSV and JSON, "-" for standard output.
+    std::string summaryCsvPath;
+    std::string summaryJsonPath;
+    // The sweep's picture with its time axis from 0:00 rather than near the data.
+    bool plotFromZero = false;
+    // With sweepPath, the single run of that plan's row: its scenario and seed.
+    std::optional<std::size_t> sweepRun;
     // The window of a run drawn as the space-time picture, first and last step.
     std::optional<std::pair<std::int64_t, std::int64_t>> plotSteps;
 

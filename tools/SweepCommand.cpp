@@ -3,6 +3,8 @@
 #include "analysis/MoveReport.h"
 #include "analysis/OutputFile.h"
 #include "analysis/SweepReport.h"
+#include "analysis/SweepSetup.h"
+#include "analysis/SweepSummary.h"
 #include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioFile.h"
 
@@ -267,12 +269,26 @@ int RunSweepReport(const TRunOptions& options, std::ostream& out, std::ostream& 
         return 2;
     }
     const std::vector<TSweepGroup> groups = SummariseSweep(table);
-    // With the picture on standard output, the report goes to standard error.
-    WriteSweepReport(table, groups, options.StdoutTaken() ? err : out);
+    // With a file on standard output, the report goes to standard error.
+    WriteSweepReport(table, groups, options.StdoutTaken() ? err : out, options.deadline);
     if (!table.missing.empty())
         err << "zemba-run: " << options.sweepReportPath << " is incomplete: " << DescribeMissing(table.missing, table.planRuns) << '\n';
+    const TSweepSummaryInput summary{&table, &groups, plan ? &*plan : nullptr, options.deadline};
+    for (const auto& [path, text] : {std::pair{&options.summaryCsvPath, &SweepSummaryCsv},
+                                     std::pair{&options.summaryJsonPath, &SweepSummaryJson}}) {
+        if (path->empty())
+            continue;
+        TOutputFile file(*path, TOutputFile::TWrite::Whole, out);
+        if (!file.Write(text(summary)) || !file.Commit()) {
+            err << "zemba-run: " << file.Error() << '\n';
+            return 1;
+        }
+    }
     if (!options.plotPath.empty()) {
-        if (std::string error; !plotWriter(table, groups, options.plotPath, error)) {
+        TSweepPlotStyle style{options.plotFromZero, options.deadline, {}};
+        for (const std::string& pointer : table.parameters)
+            style.fieldNames.push_back(SweepFieldEnglishName(pointer));
+        if (std::string error; !plotWriter(table, groups, style, options.plotPath, error)) {
             err << "zemba-run: " << error << '\n';
             return 1;
         }

@@ -66,12 +66,14 @@ int RunSweepPlan(const TRunOptions& options, std::ostream& out, std::ostream& er
 // Draws a sweep's picture into a PNG file at path; false, with a one-line
 // reason in error, when it could not.
 using TSweepPlotWriter = std::function<bool(const TSweepTable& table, const std::vector<TSweepGroup>& groups,
-                                            const std::string& path, std::string& error)>;
+                                            const TSweepPlotStyle& style, const std::string& path, std::string& error)>;
 
-// zemba-run --sweep-report: prints the summary of a sweep's CSV and draws its
-// picture when --plot asks for one; with --sweep, every row is checked
-// against that plan, else what the rows alone can show. Returns 0; 1 when the picture could not be
-// written; 2 when the CSV cannot be read, or a picture is asked for and there
+// zemba-run --sweep-report: prints the summary of a sweep's CSV, with the
+// chance of finishing by --deadline, writes it as data (--summary-csv,
+// --summary-json; person-hours only with the plan) and draws its picture when
+// --plot asks for one; with --sweep, every row is checked against that plan,
+// else what the rows alone can show. Returns 0; 1 when the picture or a
+// summary could not be written; 2 when the CSV cannot be read, or a picture is asked for and there
 // is no plotWriter.
 int RunSweepReport(const TRunOptions& options, std::ostream& out, std::ostream& err,
                    const TSweepPlotWriter& plotWriter = {});

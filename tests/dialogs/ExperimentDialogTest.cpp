@@ -1,3 +1,4 @@
+#include "analysis/SweepCsv.h"
 #include "analysis/SweepMove.h"
 #include "dialogs/clsExperimentChart.h"
 #include "dialogs/frm_Compare.h"
@@ -22,6 +23,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 #include <sstream>
@@ -43,15 +45,6 @@ std::string ZembaRun(const std::vector<std::string>& args)
     return out.str();
 }
 
-std::vector<std::string> Words(const std::string& line)
-{
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    for (std::string w; in >> w;)
-        if (w != "|")
-            words.push_back(w);
-    return words;
-}
 
 template <typename T>
 T& Child(const QObject& owner, const char* name)
@@ -137,23 +130,21 @@ TEST_F(ExperimentDialog, WritesTheCsvOfZembaRunAndItsReportsFigures)
     std::ifstream saved(base + ".csv", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), csv);
 
-    // The table's figures are --sweep-report's, row for row.
-    std::istringstream report(ZembaRun({"--sweep-report", base + ".csv"}));
+    // The table's figures are --sweep-report's, row for row: the values,
+    // the counts, p10, the median and p90 of its summary.
+    std::istringstream summary(ZembaRun({"--sweep-report", base + ".csv", "--summary-csv", "-"}));
     std::vector<std::vector<std::string>> lines;
-    for (std::string line; std::getline(report, line);)
-        lines.push_back(Words(line));
+    for (std::string line; std::getline(summary, line);)
+        lines.push_back(SplitCsvLine(line));
     const QTableWidget& groups = Groups(*dialog);
     ASSERT_EQ(groups.rowCount(), 4);
+    ASSERT_EQ(lines.size(), 5u);
     for (int r = 0; r < groups.rowCount(); ++r) {
-        std::vector<std::string> expected;
+        const std::vector<std::string>& row = lines[static_cast<std::size_t>(r) + 1];
+        const auto cell = [&](int c) { return groups.item(r, c)->text().toStdString(); };
         for (int c = 0; c < 6; ++c)
-            expected.push_back(groups.item(r, c)->text().toStdString());
-        const auto line = std::find_if(lines.begin(), lines.end(), [&](const auto& w) {
-            return w.size() == 16 && std::equal(expected.begin(), expected.end(), w.begin());
-        });
-        ASSERT_NE(line, lines.end()) << r;
-        for (int k = 0; k < 5; ++k)
-            EXPECT_EQ(groups.item(r, 6 + k)->text().toStdString(), (*line)[7 + 2 * k]) << r << " " << k;
+            EXPECT_EQ(cell(c), row[static_cast<std::size_t>(c)]) << r << " " << c;
+        EXPECT_EQ(std::vector<std::string>({cell(7), cell(8), cell(10)}), std::vector<std::string>({row[6], row[7], row[10]})) << r;
     }
 }
 
@@ -204,6 +195,27 @@ TEST_F(ExperimentDialog, ReopensWithItsScenarioSetupAndTable)
     for (int r = 0; r < groups.rowCount(); ++r)
         for (int c = 0; c < groups.columnCount(); ++c)
             EXPECT_EQ(Groups(reopened).item(r, c)->text(), groups.item(r, c)->text());
+}
+
+// The window saves the summary that zemba-run --sweep-report --summary-csv
+// writes for the same sweep and CSV, person-hours included.
+TEST_F(ExperimentDialog, SavesTheSummaryThatZembaRunWrites)
+{
+    ASSERT_TRUE(dialog->SaveSummary(File("-summary.csv")));
+    TRunOptions options;
+    options.mode = ERunMode::SweepReport;
+    options.sweepReportPath = base + ".csv";
+    options.sweepPath = base + ".json";
+    options.summaryCsvPath = base + "-zemba-run.csv";
+    std::ostringstream out, err;
+    ASSERT_EQ(RunSweepReport(options, out, err), 0) << err.str();
+    const auto read = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string window = read(base + "-summary.csv");
+    EXPECT_EQ(window, read(base + "-zemba-run.csv"));
+    EXPECT_EQ(std::count(window.begin(), window.end(), '\n'), 5) << window;
 }
 
 // Rows of another sweep are refused in German, naming file and line, and leave the dialog as it was.

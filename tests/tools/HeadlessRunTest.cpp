@@ -1,4 +1,5 @@
 #include "analysis/MoveRecord.h"
+#include "analysis/SweepCsv.h"
 #include "analysis/TraceWriter.h"
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
@@ -51,7 +52,6 @@ TRunOptions Traced(std::int64_t steps, std::int64_t every = 1)
     return options;
 }
 
-} // namespace
 
 // The trace's form is checked through its checksum, the checked summary by
 // zemba_run.plot-and-report (zemba-run-checks.sh).
@@ -123,3 +123,29 @@ TEST(Determinism, ScenariosSteppedSideBySideOnTwoThreadsEachGiveTheTraceOfAFresh
     EXPECT_FALSE(traces[1] == alone) << "another seed gave the same trace";
     EXPECT_TRUE(traces[1] == TraceOf(reseeded, DeterminismSteps)) << "the second thread's trace differs";
 }
+
+// Runs 164 to 166 of the helpers sweep are 14 helpers with seeds 5 to 7; seed
+// 6 stands still. Alone, each gives its row of the sweep's CSV: these figures,
+// from a sweep run of them, and the plan's own columns.
+TEST(HeadlessRun, ARunOfASweepSaysWhatItsRowSays)
+{
+    const std::string sweep = ZEMBA_SWEEPS_DIR "/helpers.json";
+    const TSweepPlan plan = ReadSweepFile(sweep);
+    const struct { std::size_t run; const char* figures; int status; } rows[] = {
+        {164, "164,14,5,1,finished,169271,1:52:50,666,5.9018,0.1957,206,", 0},
+        {165, "165,14,6,0,stalled,92589,1:01:43,375,6.0752,0.2014,113,", StatusStalled},
+        {166, "166,14,7,1,finished,156303,1:44:12,666,6.3914,0.2119,192,", 0},
+    };
+    for (const auto& row : rows) {
+        TRunOptions options;
+        options.sweepPath = sweep;
+        options.sweepRun = row.run;
+        options.summary = true;
+        const TRun alone = RunTool(options);
+        const std::string expected = SweepCsvRow(plan, row.run, TSweepOutcome{});
+        EXPECT_EQ(alone.out, row.figures + expected.substr(expected.find(",2000000,") + 1)) << row.run;
+        EXPECT_EQ(alone.status, row.status) << alone.err;
+    }
+}
+
+} // namespace

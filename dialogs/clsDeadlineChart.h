@@ -1,0 +1,31 @@
+#pragma once
+
+#include "analysis/SweepPlan.h"
+#include "analysis/SweepReport.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <vector>
+
+class QChart;
+
+// The chance of finishing by a deadline against the first varied value, in
+// percent: one line per value of the second varied value, each with the band
+// of its 95 % interval (ChanceByDeadline), the same figures as the table's
+// and zemba-run's. Words as the first value are placed side by side.
+class TDeadlineChart : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TDeadlineChart(QWidget* parent = nullptr);
+
+    // Empty without a deadline.
+    void Show(const TSweepPlan& plan, const std::vector<TSweepGroup>& groups, const QString& firstName,
+              std::optional<std::int64_t> deadline);
+    QChart* GetChart() const { return chart; }
+
+private:
+    QChart* chart = nullptr;
+};
