@@ -47,15 +47,18 @@ void TMoveRecord::Add(std::int32_t deliveredSoFar, std::span<const TPersonObserv
         const TPersonObservation& before = previous[i];
         TPersonTotals& t = totals[i];
         const auto activity = static_cast<std::size_t>(now.activity);
-        ++t.activity[activity];
         const bool breakStarts = BreakStarts(before.activity == TActivity::OnBreak, now.activity == TActivity::OnBreak);
-        t.breaks += breakStarts ? 1 : 0;
-        if (now.inHomeArea && !before.inHomeArea)
-            ++t.founded;
-        else if (!now.inHomeArea && before.inHomeArea)
-            ++t.givenUp;
-        else if (now.inHomeArea && (now.homeStart != before.homeStart || now.homeEnd != before.homeEnd))
-            ++t.moved;
+        if (now.onTrail) {
+            ++t.stepsOnTrail;
+            ++t.activity[activity];
+            t.breaks += breakStarts ? 1 : 0;
+            if (now.inHomeArea && !before.inHomeArea)
+                ++t.founded;
+            else if (!now.inHomeArea && before.inHomeArea)
+                ++t.givenUp;
+            else if (now.inHomeArea && (now.homeStart != before.homeStart || now.homeEnd != before.homeEnd))
+                ++t.moved;
+        }
 
         const auto position = static_cast<float>(now.position);
         std::vector<TTrackBin>& track = tracks[i];

@@ -26,6 +26,8 @@ struct TPersonObservation
     double position = 0.0;
     TActivity activity = TActivity::WalkingEmpty;
     bool carriesLoad = false;
+    // False while a person of the schedule has not joined yet or has left.
+    bool onTrail = true;
     bool inHomeArea = false;
     double homeStart = 0.0;
     double homeEnd = 0.0;
@@ -98,6 +100,9 @@ public:
         std::int64_t givenUp = 0;
         std::int64_t moved = 0;
         std::int64_t breaks = 0;
+        // Steps at whose end the person stood on the trail; the activities
+        // and changes above count only those.
+        std::int64_t stepsOnTrail = 0;
     };
 
     // initial: the persons before the first step, in the layout's order.

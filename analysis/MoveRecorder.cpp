@@ -2,7 +2,9 @@
 
 #include "model/clsBucketChain.h"
 #include "model/clsLoadHandler.h"
+#include "model/clsPerson.h"
 #include "model/clsTrail.h"
+#include "scenario/clsScenario.h"
 
 namespace {
 
@@ -40,9 +42,10 @@ TMoveLayout LayoutOfPersons(const std::vector<const TLoadHandler*>& persons, con
     return layout;
 }
 
-TPersonObservation ObservePerson(const THandlerState& p)
+TPersonObservation ObservePerson(const THandlerState& p, bool onTrail)
 {
     TPersonObservation seen;
+    seen.onTrail = onTrail;
     seen.position = p.position;
     seen.carriesLoad = p.loadCount > 0;
     if (p.onBreak)
@@ -98,11 +101,19 @@ TMoveRecorder::TMoveRecorder(const TBucketChain& chain, const TTrail& trail, con
 {
 }
 
+TMoveRecorder::TMoveRecorder(const TScenario& scenario, std::int64_t firstStep)
+    : sink(*scenario.GetSink())
+    , persons(scenario.GetPersons().begin(), scenario.GetPersons().end())
+    , seen(persons.size())
+    , record(LayoutOfPersons(persons, *scenario.GetTrail(), scenario.GetInitialStock(), firstStep), ObservePersons())
+{
+}
+
 const std::vector<TPersonObservation>& TMoveRecorder::ObservePersons()
 {
     for (std::size_t i = 0; i < persons.size(); ++i) {
         state.Read(*persons[i]);
-        seen[i] = ObservePerson(state);
+        seen[i] = ObservePerson(state, persons[i]->GetChain() != nullptr);
     }
     return seen;
 }

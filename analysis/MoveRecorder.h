@@ -9,6 +9,7 @@
 class TBucketChain;
 class TLoadHandler;
 class TLoadSink;
+class TScenario;
 class TTrail;
 
 // The fixed facts of a chain's run: its persons in chain order and the trail's sections.
@@ -27,6 +28,9 @@ public:
     // step the chain has made so far, for a record of a window of the run.
     TMoveRecorder(const TBucketChain& chain, const TTrail& trail, const TLoadSink& sink, std::int32_t stock,
                   std::int64_t firstStep = 0);
+    // Every person of the scenario, those who join on its schedule
+    // included, seen as off the trail while they are.
+    explicit TMoveRecorder(const TScenario& scenario, std::int64_t firstStep = 0);
 
     // Call after every step.
     void Observe();

@@ -2,6 +2,7 @@
 
 #include "analysis/CText.h"
 #include "model/clsSimulationTime.h"
+#include "scenario/clsClockTime.h"
 
 #include <charconv>
 #include <ostream>
@@ -46,6 +47,7 @@ TMoveReport SummariseMove(const TMoveRecord& record, std::int64_t stalledSince)
     r.finishStep = record.GetFinishStep();
     r.delivered = record.GetDeliveredAfter(r.steps);
     r.stock = layout.stock;
+    r.trailLength = layout.trailLength;
 
     for (std::int64_t q = 0; q < 4; ++q) {
         TMoveReport::TQuarter& quarter = r.quarters[static_cast<std::size_t>(q)];
@@ -66,6 +68,7 @@ TMoveReport SummariseMove(const TMoveRecord& record, std::int64_t stalledSince)
         line.founded = t.founded;
         line.givenUp = t.givenUp;
         line.moved = t.moved;
+        line.stepsOnTrail = t.stepsOnTrail;
         line.last = record.GetLatest()[i];
         r.persons.push_back(line);
     }
@@ -130,6 +133,12 @@ void WriteMoveReport(const TMoveReport& r, std::ostream& out)
     else
         out << CFormat("  the move has not finished: %d of %d loads delivered after %lld steps (%s of simulated time)\n",
                       r.delivered, r.stock, steps(r.steps), FormatSimulatedTime(r.steps).c_str());
+    if (r.startSecond >= 0) {
+        const std::int64_t end = r.finishStep >= 0 ? r.finishStep : r.steps;
+        out << CFormat("  it started at %s and %s at %s by the clock\n", ClockTimeText(r.startSecond).c_str(),
+                      r.finishStep >= 0 ? "was done" : "stopped", ClockTimeAfter(r.startSecond, end / StepsPerSecond).c_str());
+    }
+    out << CFormat("  the trail is %.1f m long, at %g m per trail unit\n", r.trailLength * r.metresPerUnit, r.metresPerUnit);
     if (r.stalledSince >= 0) {
         out << CFormat("  it stands still: no load has changed hands since step %lld (%s); at the end\n",
                       steps(r.stalledSince), FormatSimulatedTime(r.stalledSince).c_str());
@@ -158,6 +167,15 @@ void WriteMoveReport(const TMoveReport& r, std::ostream& out)
                       p.speed * 100.0, p.share[0], p.share[1], p.share[2], p.share[3], p.share[4], steps(p.breaks),
                       steps(p.founded), steps(p.givenUp), steps(p.moved));
     out << "  (speed in trail units per step × 100, as the persons dialog shows it)\n";
+
+    out << "\nTime on the trail, from arrival to leaving or the end of the run, and person-hours\n";
+    double personHours = 0.0;
+    for (const TMoveReport::TPersonLine& p : r.persons) {
+        const double hours = static_cast<double>(p.stepsOnTrail) / StepsPerHour;
+        personHours += hours;
+        out << CFormat("  %-14s %10s %7.2f\n", p.name.c_str(), FormatSimulatedTime(p.stepsOnTrail).c_str(), hours);
+    }
+    out << CFormat("  %-14s %10s %7.2f person-hours\n", "all", "", personHours);
 
     out << CFormat("\nThroughput: %.2f loads per simulated minute, %.0f %% of the upper bound of %.2f\n", r.perMinute,
                   r.percentOfBound, r.boundPerMinute)

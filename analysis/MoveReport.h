@@ -33,6 +33,8 @@ struct TMoveReport
         std::int64_t founded = 0;
         std::int64_t givenUp = 0;
         std::int64_t moved = 0;
+        // From arrival to leaving, or to the end of the run.
+        std::int64_t stepsOnTrail = 0;
         // Where the person stood and what it was doing after the last step.
         TPersonObservation last{};
     };
@@ -58,6 +60,13 @@ struct TMoveReport
     double perMinute = 0.0;
     // perMinute as a percentage of boundPerMinute; 0.0 when there is no bound.
     double percentOfBound = 0.0;
+
+    // Not in the record: the scenario's units, for a planner's words. The
+    // clock time the move started at, in seconds after midnight, or none
+    // below 0; and the metres of a trail unit.
+    std::int32_t startSecond = -1;
+    double metresPerUnit = 25.0;
+    double trailLength = 0.0;
 };
 
 // stalledSince as the move's loop found it, or -1.

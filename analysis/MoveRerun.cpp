@@ -10,7 +10,7 @@ TMoveReport ReportMoveUpTo(const TScenarioDescription& description, std::int64_t
 {
     TZOManager objects;
     TScenario scenario(objects, description);
-    TMoveRecorder recorder(*scenario.GetChain(), *scenario.GetTrail(), *scenario.GetSink(), scenario.GetInitialStock());
+    TMoveRecorder recorder(scenario);
     TMoveLoop& loop = scenario.GetLoop();
     const TMoveOutcome outcome = loop.RunUntilOver(steps, [&] {
         recorder.Observe();
@@ -22,7 +22,7 @@ TMoveReport ReportMoveUpTo(const TScenarioDescription& description, std::int64_t
 TReportedCourse RunReportedCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveKeyframes* keyframes,
                                   const std::function<void()>& afterStep)
 {
-    TMoveRecorder recorder(*scenario.GetChain(), *scenario.GetTrail(), *scenario.GetSink(), scenario.GetInitialStock());
+    TMoveRecorder recorder(scenario);
     TReportedCourse run{RunMoveCourse(scenario, cancel, keyframes,
                                       [&] {
                                           recorder.Observe();

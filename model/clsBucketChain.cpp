@@ -84,16 +84,25 @@ TBucketChain::~TBucketChain()
 
 void TBucketChain::AddHandler(TLoadHandler* handler)
 {
+    InsertHandler(handler, GetHandlerCount());
+}
+
+void TBucketChain::InsertHandler(TLoadHandler* handler, std::int32_t slot)
+{
     if (!handler)
         return;
     // Its entries can stand in one chain only.
     if (TBucketChain* previous = handler->GetChain())
         previous->RemoveHandler(handler);
     lock.Lock();
+    slot = std::clamp(slot, 0, GetHandlerCount());
+    const auto inserted = handlers.insert(handlers.begin() + slot, handler);
+    largestCount = std::max(largestCount, GetHandlerCount());
+    for (auto later = std::next(inserted); later != handlers.end(); ++later)
+        ++(*later)->indexHandle.slot;
     TIndexHandle& handle = handler->indexHandle;
     handle = {};
-    handle.slot = GetHandlerCount();
-    handlers.push_back(handler);
+    handle.slot = slot;
     handle.entry = positionIndex.insert(TIndexEntry{handler->GetPosition(), handler});
     handle.order = ++filings;
     handle.filed = true;
@@ -336,6 +345,7 @@ TChainRecord TBucketChain::SaveState() const
     record.filings = filings;
     record.stepCount = stepCount;
     record.handovers = handovers;
+    record.largestCount = largestCount;
     record.draws = draws;
     return record;
 }
@@ -381,6 +391,7 @@ void TBucketChain::RestoreState(const TChainRecord& record)
     filings = record.filings;
     stepCount = record.stepCount;
     handovers = record.handovers;
+    largestCount = record.largestCount;
     draws = record.draws;
 }
 

@@ -58,6 +58,10 @@ public:
 
     // Set-up, before the simulation runs. Null handlers and listeners are refused.
     void AddHandler(TLoadHandler* handler);
+    // Adds the handler at the given place in the order of addition (clamped
+    // to the handlers there are); those from there on move one place up.
+    // Between steps, for persons who join a move under way before its sink.
+    void InsertHandler(TLoadHandler* handler, std::int32_t slot);
     void RemoveHandler(TLoadHandler* handler);
     void AddListener(TBucketChainEventListener* listener);
 
@@ -109,6 +113,10 @@ public:
     void FindAreaHolders(double lo, double hi, std::vector<std::int32_t>& out) const;
 
     std::int32_t GetHandlerCount() const { return static_cast<std::int32_t>(handlers.size()); }
+    // The most handlers the chain has held at once. Home areas are measured
+    // against the chain at its fullest, so that a person who leaves does not
+    // make the areas of those who stay too short.
+    std::int32_t GetLargestHandlerCount() const { return largestCount; }
     // Null for an index out of range.
     TLoadHandler* GetHandler(std::int32_t index) const;
     // Takes the lock and returns the handler (null for an index out of range;
@@ -169,6 +177,7 @@ private:
     TRateCounter stepRate{StepsPerSecond};
     std::int64_t stepCount = 0;
     std::int64_t handovers = 0;
+    std::int32_t largestCount = 0;
     THandoverRule handoverRule = THandoverRule::Restart;
     std::mt19937 draws;
     TRateCounter::TClock clock;

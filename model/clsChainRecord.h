@@ -37,6 +37,8 @@ struct THandlerRecord
     std::uint8_t state = 0;
     bool onBreak = false;
     bool inHomeArea = false;
+    // A person leaving the move, which takes no new load.
+    bool leaving = false;
 };
 
 // An entry of the position index, in the index's order, with the filing
@@ -72,6 +74,7 @@ struct TChainRecord
     std::uint64_t filings = 0;
     std::int64_t stepCount = 0;
     std::int64_t handovers = 0;
+    std::int32_t largestCount = 0;
     std::mt19937 draws;
 
     // What the record occupies, its vectors' storage included.

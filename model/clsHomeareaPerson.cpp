@@ -41,6 +41,15 @@ void THomeareaPerson::SetChain(TBucketChain* newChain)
         FileHomeArea();
 }
 
+void THomeareaPerson::LeaveTrail()
+{
+    if (inHomeArea) {
+        inHomeArea = false;
+        FileHomeArea();
+    }
+    TPerson::LeaveTrail();
+}
+
 void THomeareaPerson::SaveState(THandlerRecord& record, TChainRecord& chainRecord) const
 {
     TPerson::SaveState(record, chainRecord);
@@ -205,9 +214,9 @@ bool THomeareaPerson::NegotiateHomeArea(double& lo, double& hi)
 double THomeareaPerson::GetMinimumHomeLength() const
 {
     const TBucketChain* const ownChain = GetChain();
-    if (!ownChain || !trail || ownChain->GetHandlerCount() == 0)
+    if (!ownChain || !trail || ownChain->GetLargestHandlerCount() == 0)
         return 0.0;
-    return trail->GetLength() / ownChain->GetHandlerCount();
+    return trail->GetLength() / ownChain->GetLargestHandlerCount();
 }
 
 std::int32_t THomeareaPerson::GetSatisfaction() const

@@ -21,6 +21,8 @@ public:
     bool Step() override;
     // Files the area, if any, with the new chain.
     void SetChain(TBucketChain* newChain) override;
+    // Gives the home area up, then leaves as a person.
+    void LeaveTrail() override;
     // Pulls the target into the home area and keeps the counts behind the satisfaction.
     void ClampPosition(double& target) override;
     // A person's state and the home area with its counts.
@@ -39,7 +41,7 @@ public:
     // under the chain's lock, in chain order.
     bool NegotiateHomeArea(double& lo, double& hi);
 
-    // The trail's length over the chain's handler count; 0.0 outside a chain.
+    // The trail's length over the chain's largest handler count; 0.0 outside a chain.
     double GetMinimumHomeLength() const;
     // 100 − corrections × 100 / steps, truncated; 0 while no step was counted.
     std::int32_t GetSatisfaction() const;

@@ -52,6 +52,11 @@ std::int64_t TMoveLoop::StallSteps(const TBucketChain& chain, const TTrail& trai
     for (std::int32_t i = 0; i < chain.GetHandlerCount(); ++i)
         if (const auto* person = dynamic_cast<const TPerson*>(chain.GetHandler(i)))
             slowest = std::min(slowest, person->GetSpeed());
+    return StallSteps(slowest, trail);
+}
+
+std::int64_t TMoveLoop::StallSteps(double slowest, const TTrail& trail)
+{
     double walk = 0.0;
     for (int i = 0; i < trail.GetSectionCount(); ++i) {
         const TTrailSection& section = *trail.GetSection(i);
@@ -71,6 +76,8 @@ void TMoveLoop::Step()
 {
     chain.Step();
     const std::int64_t step = chain.GetStepCount();
+    if (changes)
+        changes->AfterStep(step);
     if (const std::int64_t counted = chain.GetHandoverCount(); counted != handovers) {
         handovers = counted;
         lastHandoverStep = step;

@@ -17,6 +17,18 @@ class TTrail;
 class TMoveLoop
 {
 public:
+    // Changes the chain between steps on a schedule of its own: told after
+    // every step with the chain's step count, before the loop looks at
+    // what the step did.
+    class TChanges
+    {
+    public:
+        virtual void AfterStep(std::int64_t step) = 0;
+
+    protected:
+        ~TChanges() = default;
+    };
+
     // The delivery curve is sampled every 15 simulated seconds, whoever steps
     // the move and however often anybody looks, and at the step it ended.
     static constexpr std::int64_t DeliverySampleSteps = 15 * StepsPerSecond;
@@ -26,6 +38,11 @@ public:
     // The stretch without a hand-over after which a move of this chain on this
     // trail stands still for good.
     static std::int64_t StallSteps(const TBucketChain& chain, const TTrail& trail);
+    // The same for the slowest person's speed, where not every person stands in the chain yet.
+    static std::int64_t StallSteps(double slowestSpeed, const TTrail& trail);
+
+    // Null for none; it must outlive the loop.
+    void SetChanges(TChanges* theChanges) { changes = theChanges; }
 
     // Steps the chain once, over or not: a run asked for a number of steps
     // gets them.
@@ -92,6 +109,7 @@ private:
     const TLoadSink& sink;
     const std::int32_t stock;
     const std::int64_t stallSteps;
+    TChanges* changes = nullptr;
     std::int64_t handovers = 0;
     std::int64_t lastHandoverStep = 0;
     TMoveOutcome outcome = TMoveOutcome::Running;

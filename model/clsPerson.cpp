@@ -70,7 +70,7 @@ TZLoad* TPerson::TakeLoad(std::int32_t index)
 
 double TPerson::GetFreeCapacity() const
 {
-    if (onBreak)
+    if (onBreak || (leaving && state == TPersonState::Walking))
         return 0.0;
     return loads.empty() ? 1.0 : 0.0;
 }
@@ -118,6 +118,7 @@ void TPerson::SaveState(THandlerRecord& record, TChainRecord& chainRecord) const
     record.position = position;
     record.fitness = fitness;
     record.onBreak = onBreak;
+    record.leaving = leaving;
     record.state = static_cast<std::uint8_t>(state);
     record.stepCounter = stepCounter;
     record.partner = partner && GetChain() ? GetChain()->SlotOf(partner) : -1;
@@ -132,6 +133,7 @@ void TPerson::RestoreState(const THandlerRecord& record, const TChainRecord& cha
     position = record.position;
     fitness = record.fitness;
     onBreak = record.onBreak;
+    leaving = record.leaving;
     state = static_cast<TPersonState>(record.state);
     stepCounter = record.stepCounter;
     partner = GetChain() ? GetChain()->GetHandler(record.partner) : nullptr;
@@ -143,6 +145,12 @@ void TPerson::RestoreState(const THandlerRecord& record, const TChainRecord& cha
         TObjectIds numbering(made.id, made.serialNumber);
         loads.push_back(new TZStdLoad(numbering, made.weight));
     }
+}
+
+void TPerson::LeaveTrail()
+{
+    if (TBucketChain* const ownChain = GetChain())
+        ownChain->RemoveHandler(this);
 }
 
 double TPerson::GetStepLength() const

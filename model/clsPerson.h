@@ -43,7 +43,8 @@ public:
     std::int32_t GetLoadCount() const override;
     TZLoad* GetLoad(std::int32_t index) const override;
     TZLoad* TakeLoad(std::int32_t index) override;
-    // 0.0 on a break; otherwise 1.0 with empty hands and 0.0 while carrying.
+    // 0.0 on a break, and for a leaving person that walks; otherwise 1.0
+    // with empty hands and 0.0 while carrying.
     double GetFreeCapacity() const override;
     double GetPosition() const override;
     // The state action, then tiring or recovering, then the break rule.
@@ -54,6 +55,13 @@ public:
     void GiveLoadTo(TLoadHandler* receiver) override;
     // Starts a receiving: the person stands still for its receiving steps.
     void BeginReceive() override;
+    // From now on the person takes no new load; a hand-over under way is
+    // completed. It is ready to leave the trail once it walks with empty hands.
+    void StartLeaving() { leaving = true; }
+    bool IsLeaving() const { return leaving; }
+    bool IsReadyToLeave() const { return leaving && loads.empty() && state == TPersonState::Walking; }
+    // Takes the person out of its chain.
+    virtual void LeaveTrail();
     // Position, fitness, break, state and counter, partner and loads; the
     // loads held before a restore are freed, the recorded ones made anew.
     void SaveState(THandlerRecord& record, TChainRecord& chainRecord) const override;
@@ -109,6 +117,7 @@ protected:
     std::vector<TZLoad*> loads;
     double fitness = 1.0;
     bool onBreak = false;
+    bool leaving = false;
     TPersonState state = TPersonState::Walking;
     std::string name;
     std::int32_t stepCounter = 0;

@@ -6,7 +6,9 @@
 #include "model/clsTrail.h"
 #include "model/clsZOManager.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <limits>
 #include <stdexcept>
 
 template <typename T, typename... Args>
@@ -52,17 +54,16 @@ void TScenario::Build(const TScenarioDescription& description, const TPersonFact
     source = Make<TLoadSource>(ids, description.loadWeight, initialStock);
     chain->AddHandler(source);
 
-    std::int64_t tableNames = 0;
-    for (const TPersonGroup& group : description.persons) {
+    TPersonNames names;
+    const auto makeGroup = [&](const TPersonGroup& group) {
+        std::vector<TPerson*> made;
         for (std::int32_t i = 0; i < group.count; ++i) {
-            std::string name = static_cast<std::size_t>(i) < group.names.size()
-                                   ? group.names[static_cast<std::size_t>(i)]
-                                   : TPerson::TableName(tableNames++);
+            std::string name = names.Next(group, i);
             TPerson* person = nullptr;
             if (makePerson) {
-                std::unique_ptr<TPerson> made = makePerson(ids, std::move(name));
-                person = made.get();
-                owned.push_back(std::move(made));
+                std::unique_ptr<TPerson> own = makePerson(ids, std::move(name));
+                person = own.get();
+                owned.push_back(std::move(own));
             } else if (group.kind == TPersonGroup::TKind::HomeArea) {
                 person = Make<THomeareaPerson>(ids, std::move(name));
             } else {
@@ -71,9 +72,14 @@ void TScenario::Build(const TScenarioDescription& description, const TPersonFact
             person->SetTrail(trail);
             person->SetPosition(group.position);
             person->SetSpeed(group.SpeedOf(i));
-            chain->AddHandler(person);
+            made.push_back(person);
+            persons.push_back(person);
         }
-    }
+        return made;
+    };
+    for (const TPersonGroup& group : description.persons)
+        for (TPerson* person : makeGroup(group))
+            chain->AddHandler(person);
 
     std::vector<TTrailSection*> sections;
     for (const TSectionDescription& section : description.trail) {
@@ -87,20 +93,48 @@ void TScenario::Build(const TScenarioDescription& description, const TPersonFact
 
     sink = Make<TLoadSink>(ids, trail->GetLength());
     chain->AddHandler(sink);
-    loop = std::make_unique<TMoveLoop>(*chain, *sink, initialStock, TMoveLoop::StallSteps(*chain, *trail));
+    if (description.schedule.empty()) {
+        loop = std::make_unique<TMoveLoop>(*chain, *sink, initialStock, TMoveLoop::StallSteps(*chain, *trail));
+        return;
+    }
+
+    // Those who join are made after everything else, in the order they
+    // join, and wait off the trail until they do.
+    std::vector<TScenarioSchedule::TChange> changes;
+    for (const std::size_t i : description.ScheduleOrder()) {
+        const TScheduleEntry& entry = description.schedule[i];
+        if (entry.kind == TScheduleEntry::TKind::Join)
+            changes.push_back({entry.step, makeGroup(entry.join), entry.join.position, {}});
+        else
+            changes.push_back({entry.step, {}, 0.0, entry.leave});
+    }
+    double slowest = std::numeric_limits<double>::infinity();
+    for (const TPerson* person : persons)
+        slowest = std::min(slowest, person->GetSpeed());
+    schedule = std::make_unique<TScenarioSchedule>(*chain, persons, std::move(changes));
+    schedule->AfterStep(0);
+    loop = std::make_unique<TMoveLoop>(*chain, *sink, initialStock, TMoveLoop::StallSteps(slowest, *trail));
+    loop->SetChanges(schedule.get());
 }
 
 TScenarioSnapshot TScenario::TakeSnapshot() const
 {
-    return {ids, chain->SaveState(), loop->SaveState()};
+    return {ids, chain->SaveState(), loop->SaveState(), schedule ? schedule->SaveMembers() : std::vector<std::int32_t>{}};
 }
 
 void TScenario::Restore(const TScenarioSnapshot& snapshot, const std::vector<TDeliveryPoint>& curve)
 {
     if (snapshot.loop.deliveryCount > curve.size())
         throw std::invalid_argument("the delivery curve is shorter than the snapshot's");
+    if (schedule) {
+        if (snapshot.chain.handlers.size() != snapshot.members.size() + 2)
+            throw std::invalid_argument("the snapshot's persons are not this scenario's");
+        schedule->RestoreMembers(snapshot.members);
+    }
     chain->RestoreState(snapshot.chain);
     loop->RestoreState(snapshot.loop, curve);
+    if (schedule)
+        schedule->ResumeAt(snapshot.GetStep());
     ids = snapshot.ids;
 }
 
@@ -120,6 +154,8 @@ void TScenario::Unregister()
 void TScenario::Free()
 {
     loop.reset();
+    schedule.reset();
+    persons.clear();
     while (!owned.empty())
         owned.pop_back();
 }

@@ -3,6 +3,7 @@
 #include "model/clsMoveLoop.h"
 #include "model/clsZembaObject.h"
 #include "scenario/clsScenarioDescription.h"
+#include "scenario/clsScenarioSchedule.h"
 
 #include <cstdint>
 #include <functional>
@@ -27,14 +28,21 @@ struct TScenarioSnapshot
     TObjectIds ids;
     TChainRecord chain;
     TMoveLoop::TRecord loop;
+    // With a schedule: the persons on the trail, as indexes in the order the
+    // scenario made them (TScenarioSchedule::SaveMembers); else empty.
+    std::vector<std::int32_t> members;
 
     std::int64_t GetStep() const { return chain.stepCount; }
-    std::size_t GetBytes() const { return sizeof(*this) - sizeof(chain) + chain.GetBytes(); }
+    std::size_t GetBytes() const
+    {
+        return sizeof(*this) - sizeof(chain) + chain.GetBytes() + members.capacity() * sizeof(std::int32_t);
+    }
 };
 
 // Builds a scenario from its description and owns its objects, in the same
 // order every time: the chain, the trail, the source with its sample load, the
-// persons group by group, the sections, the sink. Ids, names and the overtaking
+// persons group by group, the sections, the sink, then those who join on the
+// schedule, in the order they join. Ids, names and the overtaking
 // draws belong to the scenario, so each scenario numbers, names and draws as a
 // fresh process would, wherever and alongside whatever it is built.
 //
@@ -63,6 +71,9 @@ public:
     TLoadSource* GetSource() const { return source; }
     TLoadSink* GetSink() const { return sink; }
     std::int32_t GetInitialStock() const { return initialStock; }
+    // Every person of the move in the order made, those who join on the
+    // schedule included, whether on the trail now or not.
+    const std::vector<TPerson*>& GetPersons() const { return persons; }
     // What steps the move and tells whether it is over.
     TMoveLoop& GetLoop() const { return *loop; }
 
@@ -92,5 +103,7 @@ private:
     TLoadSource* source = nullptr;
     TLoadSink* sink = nullptr;
     std::int32_t initialStock = 0;
+    std::vector<TPerson*> persons;
+    std::unique_ptr<TScenarioSchedule> schedule;
     std::unique_ptr<TMoveLoop> loop;
 };

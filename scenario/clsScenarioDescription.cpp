@@ -1,7 +1,17 @@
 #include "scenario/clsScenarioDescription.h"
 
+#include "model/clsPerson.h"
+
 #include <algorithm>
+#include <numeric>
 #include <string>
+
+std::string TPersonNames::Next(const TPersonGroup& group, std::int32_t i)
+{
+    if (i >= 0 && static_cast<std::size_t>(i) < group.names.size())
+        return group.names[static_cast<std::size_t>(i)];
+    return TPerson::TableName(tableNames++);
+}
 
 double TScenarioDescription::GetTrailLength() const
 {
@@ -18,6 +28,15 @@ std::int64_t TScenarioDescription::GetPersonCount() const
     for (const TPersonGroup& group : persons)
         count += group.count;
     return count;
+}
+
+std::vector<std::size_t> TScenarioDescription::ScheduleOrder() const
+{
+    std::vector<std::size_t> order(schedule.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [this](std::size_t a, std::size_t b) { return schedule[a].step < schedule[b].step; });
+    return order;
 }
 
 namespace {

@@ -39,6 +39,36 @@ struct TPersonGroup
     bool operator==(const TPersonGroup&) const = default;
 };
 
+// A change to the persons of a move under way: a group joins, or the person
+// of a name leaves. It takes effect after the chain's step `step` (before the
+// first step for 0).
+struct TScheduleEntry
+{
+    enum class TKind { Join, Leave };
+
+    std::int64_t step = 0;
+    // Written back as a simulated time h:mm:ss rather than a step number;
+    // read as it was given.
+    bool atAsTime = false;
+    TKind kind = TKind::Join;
+    TPersonGroup join;
+    std::string leave;
+
+    bool operator==(const TScheduleEntry&) const = default;
+};
+
+// Names persons in the order a scenario makes them: a group's own names
+// first, then the person-name table, which goes on across the groups and the
+// schedule's joins.
+class TPersonNames
+{
+public:
+    std::string Next(const TPersonGroup& group, std::int32_t i);
+
+private:
+    std::int64_t tableNames = 0;
+};
+
 struct TScenarioDescription
 {
     static constexpr std::uint32_t DefaultSeed = 5489;
@@ -52,9 +82,20 @@ struct TScenarioDescription
     double loadWeight = 1.0;
     std::vector<TPersonGroup> persons;
     THandoverRule handover = THandoverRule::Restart;
+    // In the order written; ScheduleOrder gives the order of effect.
+    std::vector<TScheduleEntry> schedule;
+    // For planners: what a unit of the trail's length is in metres, and the
+    // clock time in seconds after midnight at which the move starts (none
+    // below 0). They change no step of the move.
+    static constexpr double DefaultMetresPerUnit = 25.0;
+    double metresPerUnit = DefaultMetresPerUnit;
+    std::int32_t startSecond = -1;
 
     double GetTrailLength() const;
     std::int64_t GetPersonCount() const;
+    // The indexes of the schedule's entries by step, entries at the same
+    // step in the order written.
+    std::vector<std::size_t> ScheduleOrder() const;
 
     // Field for field: a scenario written to a file and read back is equal.
     bool operator==(const TScenarioDescription&) const = default;

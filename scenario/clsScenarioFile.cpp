@@ -1,5 +1,7 @@
 #include "scenario/clsScenarioFile.h"
 
+#include "model/clsSimulationTime.h"
+#include "scenario/clsClockTime.h"
 #include "scenario/clsScenarioRules.h"
 #include "scenario/clsScenarioText.h"
 
@@ -8,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -32,6 +35,13 @@ constexpr const char* Speed = "speed";
 constexpr const char* SpeedIncrement = "speed_increment";
 constexpr const char* Names = "names";
 constexpr const char* Handover = "handover";
+constexpr const char* Schedule = "schedule";
+constexpr const char* At = "at";
+constexpr const char* Join = "join";
+constexpr const char* Leave = "leave";
+constexpr const char* Name = "name";
+constexpr const char* MetresPerUnit = "metres_per_unit";
+constexpr const char* Start = "start";
 } // namespace Key
 
 template <typename TKind>
@@ -199,6 +209,23 @@ void ReadSource(const TChecker& check, const json& value, const json::json_point
         scenario.loadWeight = check.Number(*weight, place / Key::LoadWeight);
 }
 
+TScheduleEntry ReadScheduleEntry(const TChecker& check, const json& value, const json::json_pointer& place);
+
+void ReadSchedule(const TChecker& check, const json& value, const json::json_pointer& place, TScenarioDescription& scenario)
+{
+    const json& list = check.Array(value, place);
+    for (std::size_t i = 0; i < list.size(); ++i)
+        scenario.schedule.push_back(ReadScheduleEntry(check, list[i], place / i));
+}
+
+std::int32_t ReadStart(const TChecker& check, const json& value, const json::json_pointer& place)
+{
+    const std::optional<std::int64_t> seconds = ReadClockTime(check.String(value, place), true);
+    if (!seconds || *seconds >= SecondsPerDay)
+        check.Fail(TScenarioFaultKind::Other, place, {}, "expected a clock time from 0:00 to 23:59:59, such as \"10:00\"");
+    return static_cast<std::int32_t>(*seconds);
+}
+
 TPersonGroup ReadGroup(const TChecker& check, const json& value, const json::json_pointer& place)
 {
     check.Keys(value, place, {Key::Count, Key::Kind, Key::Position, Key::Speed, Key::SpeedIncrement, Key::Names});
@@ -220,6 +247,35 @@ TPersonGroup ReadGroup(const TChecker& check, const json& value, const json::jso
     return group;
 }
 
+TScheduleEntry ReadScheduleEntry(const TChecker& check, const json& value, const json::json_pointer& place)
+{
+    check.Keys(value, place, {Key::At, Key::Join, Key::Leave});
+    TScheduleEntry entry;
+    const json& at = check.Required(value, place, Key::At);
+    if (at.is_string()) {
+        const std::optional<std::int64_t> seconds = ReadClockTime(at.get<std::string>(), false);
+        if (!seconds || *seconds > MaxScheduleStep / StepsPerSecond)
+            check.Fail(TScenarioFaultKind::Other, place / Key::At, {},
+                       "expected a simulated time h:mm:ss, such as \"1:00:00\", or a step number");
+        entry.step = *seconds * StepsPerSecond;
+        entry.atAsTime = true;
+    } else {
+        entry.step = check.Integer<std::int64_t>(at, place / Key::At, 0, MaxScheduleStep);
+    }
+    const json* join = check.Optional(value, Key::Join);
+    const json* leave = check.Optional(value, Key::Leave);
+    if ((join != nullptr) == (leave != nullptr))
+        check.Fail(TScenarioFaultKind::Other, place, {}, "expected one of join and leave");
+    if (join) {
+        entry.join = ReadGroup(check, *join, place / Key::Join);
+    } else {
+        entry.kind = TScheduleEntry::TKind::Leave;
+        check.Keys(*leave, place / Key::Leave, {Key::Name});
+        entry.leave = check.String(check.Required(*leave, place / Key::Leave, Key::Name), place / Key::Leave / Key::Name);
+    }
+    return entry;
+}
+
 } // namespace
 
 TScenarioDescription ReadScenarioFile(const std::string& path)
@@ -238,7 +294,8 @@ TScenarioDescription StructureFromJson(const json& document, const std::string& 
 {
     const TChecker check(fileName);
     const json::json_pointer top;
-    check.Keys(document, top, {Key::Description, Key::Seed, Key::Trail, Key::Source, Key::Persons, Key::Handover});
+    check.Keys(document, top, {Key::Description, Key::Seed, Key::Trail, Key::Source, Key::Persons, Key::Handover,
+                               Key::Schedule, Key::MetresPerUnit, Key::Start});
 
     TScenarioDescription scenario;
     if (const json* description = check.Optional(document, Key::Description))
@@ -253,6 +310,12 @@ TScenarioDescription StructureFromJson(const json& document, const std::string& 
         scenario.persons.push_back(ReadGroup(check, persons[i], top / Key::Persons / i));
     if (const json* rule = check.Optional(document, Key::Handover))
         scenario.handover = check.Kind(*rule, top / Key::Handover, HandoverRules);
+    if (const json* schedule = check.Optional(document, Key::Schedule))
+        ReadSchedule(check, *schedule, top / Key::Schedule, scenario);
+    if (const json* metres = check.Optional(document, Key::MetresPerUnit))
+        scenario.metresPerUnit = check.Number(*metres, top / Key::MetresPerUnit);
+    if (const json* start = check.Optional(document, Key::Start))
+        scenario.startSecond = ReadStart(check, *start, top / Key::Start);
     return scenario;
 }
 
@@ -271,6 +334,22 @@ TScenarioDescription ScenarioFromJson(const json& document, const std::string& f
     return scenario;
 }
 
+namespace {
+
+json GroupToJson(const TPersonGroup& group)
+{
+    json entry = json::object();
+    entry[Key::Count] = group.count;
+    entry[Key::Kind] = KindName(PersonKinds, group.kind);
+    entry[Key::Position] = group.position;
+    entry[Key::Speed] = group.speed;
+    entry[Key::SpeedIncrement] = group.speedIncrement;
+    entry[Key::Names] = group.names;
+    return entry;
+}
+
+} // namespace
+
 json ScenarioToJson(const TScenarioDescription& scenario)
 {
     json trail = json::array();
@@ -281,15 +360,20 @@ json ScenarioToJson(const TScenarioDescription& scenario)
         trail.push_back(std::move(entry));
     }
     json persons = json::array();
-    for (const TPersonGroup& group : scenario.persons) {
+    for (const TPersonGroup& group : scenario.persons)
+        persons.push_back(GroupToJson(group));
+    json schedule = json::array();
+    for (const TScheduleEntry& change : scenario.schedule) {
         json entry = json::object();
-        entry[Key::Count] = group.count;
-        entry[Key::Kind] = KindName(PersonKinds, group.kind);
-        entry[Key::Position] = group.position;
-        entry[Key::Speed] = group.speed;
-        entry[Key::SpeedIncrement] = group.speedIncrement;
-        entry[Key::Names] = group.names;
-        persons.push_back(std::move(entry));
+        if (change.atAsTime)
+            entry[Key::At] = SimulatedTimeText(change.step / StepsPerSecond);
+        else
+            entry[Key::At] = change.step;
+        if (change.kind == TScheduleEntry::TKind::Join)
+            entry[Key::Join] = GroupToJson(change.join);
+        else
+            entry[Key::Leave][Key::Name] = change.leave;
+        schedule.push_back(std::move(entry));
     }
     json document = json::object();
     document[Key::Description] = scenario.description;
@@ -299,6 +383,10 @@ json ScenarioToJson(const TScenarioDescription& scenario)
     document[Key::Source][Key::LoadWeight] = scenario.loadWeight;
     document[Key::Persons] = std::move(persons);
     document[Key::Handover] = KindName(HandoverRules, scenario.handover);
+    document[Key::Schedule] = std::move(schedule);
+    document[Key::MetresPerUnit] = scenario.metresPerUnit;
+    if (scenario.startSecond >= 0)
+        document[Key::Start] = ClockTimeText(scenario.startSecond);
     return document;
 }
 
@@ -309,5 +397,9 @@ std::string WriteScenario(const TScenarioDescription& scenario)
     // files of such moves stay as they were.
     if (scenario.handover == THandoverRule::Restart)
         document.erase(Key::Handover);
+    if (scenario.schedule.empty())
+        document.erase(Key::Schedule);
+    if (scenario.metresPerUnit == TScenarioDescription::DefaultMetresPerUnit)
+        document.erase(Key::MetresPerUnit);
     return document.dump(2) + "\n";
 }

@@ -93,18 +93,74 @@ public:
 
     void Persons(const std::vector<TPersonGroup>& persons, double trailLength)
     {
-        std::int64_t total = 0;
         for (std::size_t i = 0; i < persons.size(); ++i) {
             const std::string at = "/persons/" + std::to_string(i);
             Group(persons[i], at, trailLength);
-            total += std::max(persons[i].count, 0);
-            // Said once, at the group that passes the bound.
-            if (total > MaxScenarioCount && total - persons[i].count <= MaxScenarioCount)
-                Add(TKind::TooManyPersons, at + "/count", {std::to_string(total), std::to_string(MaxScenarioCount)},
-                    std::to_string(total) + " persons in all, more than " + std::to_string(MaxScenarioCount));
+            CountPersons(persons[i], at);
         }
         if (persons.empty())
             Add(TKind::NoPerson, "/persons", {}, "no person; the move needs at least one");
+    }
+
+    void Schedule(const TScenarioDescription& scenario, double trailLength)
+    {
+        for (std::size_t i = 0; i < scenario.schedule.size(); ++i) {
+            const TScheduleEntry& entry = scenario.schedule[i];
+            const std::string at = "/schedule/" + std::to_string(i);
+            if (entry.step < 0 || entry.step > MaxScheduleStep)
+                faults.push_back(WholeNumberFault(at + "/at", std::to_string(entry.step), 0, MaxScheduleStep));
+            if (entry.kind == TScheduleEntry::TKind::Join) {
+                Group(entry.join, at + "/join", trailLength);
+                CountPersons(entry.join, at + "/join");
+            }
+        }
+        if (faults.empty())
+            Leaves(scenario);
+    }
+
+private:
+    std::int64_t total = 0;
+
+    // Said once, at the group that passes the bound.
+    void CountPersons(const TPersonGroup& group, const std::string& at)
+    {
+        total += std::max(group.count, 0);
+        if (total > MaxScenarioCount && total - group.count <= MaxScenarioCount)
+            Add(TKind::TooManyPersons, at + "/count", {std::to_string(total), std::to_string(MaxScenarioCount)},
+                std::to_string(total) + " persons in all, more than " + std::to_string(MaxScenarioCount));
+    }
+
+    // Walks the schedule in the order of effect with the names of those on
+    // the trail, as the move will: a leave must name one of them, and must
+    // not leave the trail without anybody to carry what the source still holds.
+    void Leaves(const TScenarioDescription& scenario)
+    {
+        const auto leaves = [](const TScheduleEntry& e) { return e.kind == TScheduleEntry::TKind::Leave; };
+        if (std::none_of(scenario.schedule.begin(), scenario.schedule.end(), leaves))
+            return;
+        TPersonNames names;
+        std::vector<std::string> onTrail;
+        const auto join = [&](const TPersonGroup& group) {
+            for (std::int32_t i = 0; i < group.count; ++i)
+                onTrail.push_back(names.Next(group, i));
+        };
+        for (const TPersonGroup& group : scenario.persons)
+            join(group);
+        for (const std::size_t i : scenario.ScheduleOrder()) {
+            const TScheduleEntry& entry = scenario.schedule[i];
+            if (!leaves(entry)) {
+                join(entry.join);
+                continue;
+            }
+            const std::string at = "/schedule/" + std::to_string(i) + "/leave/name";
+            const auto found = std::find(onTrail.begin(), onTrail.end(), entry.leave);
+            if (found == onTrail.end())
+                return Add(TKind::Other, at, {}, "nobody of that name is on the trail at that time");
+            onTrail.erase(found);
+            if (onTrail.empty())
+                return Add(TKind::Other, at, {},
+                           "the last person on the trail cannot leave: the loads left at the source would never move");
+        }
     }
 };
 
@@ -133,5 +189,7 @@ std::vector<TScenarioFault> CheckScenario(const TScenarioDescription& scenario)
     rules.Trail(scenario.trail, length);
     rules.Source(scenario);
     rules.Persons(scenario.persons, length);
+    rules.Schedule(scenario, length);
+    rules.Positive(scenario.metresPerUnit, "/metres_per_unit");
     return std::move(rules.faults);
 }

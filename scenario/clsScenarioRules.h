@@ -11,6 +11,8 @@
 // A sane bound on a move: more persons or loads than this are a typing slip,
 // and would only make a run that never ends in reasonable time.
 inline constexpr std::int64_t MaxScenarioCount = 1'000'000;
+// The last step a schedule can name: far beyond any run's step limit.
+inline constexpr std::int64_t MaxScheduleStep = std::int64_t{1} << 50;
 // What one person can carry; a heavier load could never leave the source.
 inline constexpr double PersonCapacity = 1.0;
 

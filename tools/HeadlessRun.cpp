@@ -12,6 +12,8 @@
 #include "model/clsLoadHandler.h"
 #include "model/clsMoveLoop.h"
 #include "model/clsZOManager.h"
+#include "model/clsSimulationTime.h"
+#include "scenario/clsClockTime.h"
 #include "scenario/clsScenario.h"
 #include "scenario/clsScenarioFile.h"
 
@@ -41,7 +43,8 @@ int WriteScenarioFile(const TScenarioDescription& description, const std::string
     return 0;
 }
 
-void WriteSummary(std::int64_t step, const TBucketChain& chain, std::ostream& out)
+// With a start, the clock time the run ended at as well.
+void WriteSummary(std::int64_t step, const TBucketChain& chain, std::int32_t startSecond, std::ostream& out)
 {
     std::int64_t onBreak = 0;
     std::int64_t inHome = 0;
@@ -51,7 +54,10 @@ void WriteSummary(std::int64_t step, const TBucketChain& chain, std::ostream& ou
         inHome += h.inHomeArea ? 1 : 0;
     });
     out << "steps=" << step << " stock=" << state.stock << " in_hands=" << state.inHands
-        << " delivered=" << state.delivered << " on_break=" << onBreak << " in_home=" << inHome << '\n';
+        << " delivered=" << state.delivered << " on_break=" << onBreak << " in_home=" << inHome;
+    if (startSecond >= 0)
+        out << " clock=" << ClockTimeAfter(startSecond, step / StepsPerSecond);
+    out << '\n';
 }
 
 // 52117 as "52,117": step numbers a person reads.
@@ -132,8 +138,7 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
     // Only runs that report or draw pay for watching every step; a window of
     // the run is watched from its first step to its last, for its picture.
     const auto watch = [&](std::int64_t from) {
-        return std::make_unique<TMoveRecorder>(chain, *scenario.GetTrail(), *scenario.GetSink(),
-                                               scenario.GetInitialStock(), from);
+        return std::make_unique<TMoveRecorder>(scenario, from);
     };
     const std::optional<std::pair<std::int64_t, std::int64_t>>& window = options.plotSteps;
     std::unique_ptr<TMoveRecorder> recorder;
@@ -195,9 +200,13 @@ int RunHeadless(const TRunOptions& options, std::ostream& out, std::ostream& err
     if (options.summary && row && !options.steps)
         words << SweepCsvRow(*plan, *options.sweepRun, row->Outcome(outcome, limit));
     else if (options.summary)
-        WriteSummary(step, chain, words);
-    if (options.report)
-        WriteMoveReport(SummariseMove(recorder->GetRecord(), stalled ? loop.GetLastHandoverStep() : -1), words);
+        WriteSummary(step, chain, description.startSecond, words);
+    if (options.report) {
+        TMoveReport report = SummariseMove(recorder->GetRecord(), stalled ? loop.GetLastHandoverStep() : -1);
+        report.startSecond = description.startSecond;
+        report.metresPerUnit = description.metresPerUnit;
+        WriteMoveReport(report, words);
+    }
     if (window && !windowRecorder) {
         err << "zemba-run: the run ended after step " << step << ", before the window to draw begins\n";
         status = 1;

@@ -4,6 +4,7 @@
 // thousand steps before.
 #include "analysis/TraceWriter.h"
 #include "model/clsBucketChain.h"
+#include "model/clsPerson.h"
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
 #include "scenario/clsScenarioFile.h"
@@ -47,9 +48,27 @@ void PrintTo(const TMoveCase& move, std::ostream* out)
     *out << move.name;
 }
 
+// The built-in move with persons joining and leaving early on, several at one step.
+TScenarioDescription ScheduledMove()
+{
+    using TKind = TScheduleEntry::TKind;
+    TScenarioDescription move = BuiltInMove();
+    TPersonGroup two;
+    two.count = 2;
+    two.speed = 0.0025;
+    TPersonGroup one = two;
+    one.count = 1;
+    one.position = 1.0;
+    move.schedule = {{300, false, TKind::Join, two, {}}, {600, false, TKind::Leave, {}, "Fred"},
+                     {4'000, false, TKind::Leave, {}, TPerson::TableName(11)}, {4'000, false, TKind::Join, one, {}},
+                     {9'000, false, TKind::Leave, {}, "Lotte"}};
+    return move;
+}
+
 std::vector<TMoveCase> Moves()
 {
-    std::vector<TMoveCase> moves{{"built_in", BuiltInMove()}, {"persons_110", BuiltInMove(110), 20'000}};
+    std::vector<TMoveCase> moves{{"built_in", BuiltInMove()}, {"persons_110", BuiltInMove(110), 20'000},
+                                 {"schedule", ScheduledMove(), 20'000}};
     for (const auto& entry : std::filesystem::directory_iterator(ZEMBA_SCENARIOS_DIR)) {
         std::string name = entry.path().stem().string();
         std::replace(name.begin(), name.end(), '-', '_');

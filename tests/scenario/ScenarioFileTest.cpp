@@ -1,3 +1,4 @@
+#include "scenario/clsClockTime.h"
 #include "scenario/clsScenarioFile.h"
 #include "scenario/clsScenarioRules.h"
 #include "tests/scenario/ScenarioRefusals.h"
@@ -12,6 +13,8 @@
 #include <functional>
 #include <iterator>
 #include <limits>
+#include <optional>
+#include <tuple>
 
 namespace {
 
@@ -117,12 +120,40 @@ TEST(ScenarioFile, AWrittenScenarioReadsBackTheSame)
     odd.handover = THandoverRule::Finish;
     odd.persons = {{3, TPersonGroup::TKind::Plain, odd.GetTrailLength(), 0.1 / 3.0, 1.0 / 70.0, {"Ada", "Bo"}},
                    {1, TPersonGroup::TKind::HomeArea, 0.15, 5e-324, 0.0, {}}};
+    odd.schedule = {{90'000, true, TScheduleEntry::TKind::Join, {2, TPersonGroup::TKind::Plain, 0.0, 0.0025, 0.0, {"Anna"}}, {}},
+                    {7, false, TScheduleEntry::TKind::Leave, {}, "Ada"}};
+    odd.metresPerUnit = 2.5;
+    odd.startSecond = 10 * 3600 + 30;
     scenarios.push_back(odd);
     for (const TScenarioDescription& scenario : scenarios) {
         const std::string text = WriteScenario(scenario);
         EXPECT_EQ(ParseScenario(text, "written.json"), scenario) << text;
         EXPECT_EQ(text.back(), '\n');
     }
+}
+
+TEST(ScenarioFile, TimesAreReadAndWrittenAsAPlannerWritesThem)
+{
+    const std::vector<std::tuple<const char*, bool, std::optional<std::int64_t>>> reads{
+        {"1:00:00", false, 3600}, {"0:30:05", false, 1805}, {"123:59:59", false, 123 * 3600 + 3599},
+        {"10:00", true, 36'000}, {"10:00", false, std::nullopt}, {"1:60:00", false, std::nullopt},
+        {"1:5:00", false, std::nullopt}, {"-1:00:00", false, std::nullopt}, {"1:00:00 ", false, std::nullopt},
+        {":00:00", false, std::nullopt}, {"", true, std::nullopt}};
+    for (const auto& [text, withoutSeconds, seconds] : reads)
+        EXPECT_EQ(ReadClockTime(text, withoutSeconds), seconds) << text;
+    EXPECT_EQ(SimulatedTimeText(2 * 3600 + 27 * 60 + 26), "2:27:26");
+    EXPECT_EQ(ClockTimeText(10 * 3600), "10:00");
+    EXPECT_EQ(ClockTimeText(9 * 3600 + 5), "9:00:05");
+    EXPECT_EQ(ClockTimeAfter(10 * 3600, 2 * 3600 + 27 * 60 + 59), "12:27") << "to the minute, cut off";
+    EXPECT_EQ(ClockTimeAfter(23 * 3600, 3600 + 15 * 60), "0:15 (+1 day)");
+    // The defaults are not written, so that the files of moves without them stay as they were.
+    TScenarioDescription move = BuiltInMove();
+    const std::string plain = WriteScenario(move);
+    EXPECT_EQ(plain.find("metres_per_unit"), std::string::npos);
+    EXPECT_EQ(plain.find("start"), std::string::npos);
+    EXPECT_EQ(plain.find("schedule"), std::string::npos);
+    move.startSecond = 10 * 3600;
+    EXPECT_NE(WriteScenario(move).find("\"start\": \"10:00\""), std::string::npos);
 }
 
 TEST(ScenarioFile, TheShippedScenariosReadAndTheMoveIsTheBuiltInOne)

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -92,6 +93,22 @@ TEST(SweepPlan, VariesAValueTheScenarioFileLeavesToItsDefault)
     ASSERT_EQ(plan.combinations.size(), 2u);
     EXPECT_EQ(plan.combinations[1].stock, 7);
     std::filesystem::remove(folder / "zemba-minimal.json");
+}
+
+// "Is it worth two friends coming at 0:30 instead of 1:00, or three?" as
+// one sweep; the file names two, so fewer would be refused.
+TEST(SweepPlan, VariesTheTimeAndTheCountOfAScheduledJoin)
+{
+    const TSweepPlan plan = ParseSweep(R"({"scenario": "friends-join.json",
+        "vary": {"/schedule/0/at": ["0:30:00", "1:00:00", 900], "/schedule/0/join/count": [2, 3]}, "seeds": [1]})",
+                                       "sweep.json", ZEMBA_SCENARIOS_DIR);
+    ASSERT_EQ(plan.combinations.size(), 6u);
+    const std::vector<std::pair<std::int64_t, std::int32_t>> expected{{45'000, 2}, {45'000, 3}, {90'000, 2},
+                                                                      {90'000, 3}, {900, 2},    {900, 3}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const TScheduleEntry& join = plan.combinations[i].schedule.at(0);
+        EXPECT_EQ(std::make_pair(join.step, join.join.count), expected[i]) << i;
+    }
 }
 
 } // namespace
