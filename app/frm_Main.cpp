@@ -229,6 +229,8 @@ void TfrmMain::FollowMove(bool afresh)
     if (afresh) {
         seenOver = false;
         reportDue = false;
+        // The move's own first picture, published before it steps.
+        legend->SetPersons(session->GetPublisher().Latest());
     }
     // A jump to the end is a look at it: the report comes by itself only
     // when the move plays to its end.

@@ -42,7 +42,7 @@ constexpr std::int32_t TextWritten = 3520;
 constexpr std::int32_t TextNotMade = 3521;
 constexpr std::int32_t TextOddSize = 3522;
 constexpr std::int32_t TextEndUnknown = 3523;
-constexpr std::int32_t TextClose = 3524;
+constexpr std::int32_t TextClose = 3019;
 
 constexpr TFilmFormat Formats[] = {TFilmFormat::Mp4, TFilmFormat::WebM, TFilmFormat::Gif};
 constexpr int PollMs = 100;

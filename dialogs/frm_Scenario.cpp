@@ -146,6 +146,7 @@ TfrmScenario::~TfrmScenario() = default;
 void TfrmScenario::SetDescription(const TScenarioDescription& description)
 {
     filling = true;
+    unshown = description;
     ui->edDescription->setText(ShownDescription(description.description));
     ui->edSeed->setText(QString::number(description.seed));
     ui->cbHandover->setCurrentIndex(description.handover == THandoverRule::Finish ? 1 : 0);
@@ -251,7 +252,11 @@ void TfrmScenario::MoveRow(QTableWidget* table, int from, int to)
 void TfrmScenario::ReadFields()
 {
     TFieldReader read;
+    // What the editor has no field for (the schedule, the planner's units) goes through as it came.
     TScenarioDescription d;
+    d.schedule = unshown.schedule;
+    d.metresPerUnit = unshown.metresPerUnit;
+    d.startSecond = unshown.startSecond;
     d.description = EditedDescription(ui->edDescription->text());
     d.seed = read.Whole<std::uint32_t>(ui->edSeed->text(), "/seed", 0, std::numeric_limits<std::uint32_t>::max());
     d.handover = ui->cbHandover->currentIndex() == 1 ? THandoverRule::Finish : THandoverRule::Restart;

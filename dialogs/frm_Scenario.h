@@ -62,6 +62,8 @@ private:
 
     std::unique_ptr<Ui::TfrmScenario> ui;
     TScenarioPreview* preview = nullptr;
+    // The description last set, for the values that have no field here.
+    TScenarioDescription unshown;
     TScenarioDescription edited;
     std::vector<TScenarioFault> faults;
     // Why a field's text is no number, by the path of its fault, in German.

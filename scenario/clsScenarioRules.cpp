@@ -172,15 +172,6 @@ TScenarioFault WholeNumberFault(const std::string& path, const std::string& numb
             number + " must be a whole number from " + std::to_string(low) + " to " + std::to_string(high)};
 }
 
-std::optional<std::int64_t> ReadWholeNumber(std::string_view text, std::int64_t low, std::int64_t high)
-{
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < low || value > high)
-        return std::nullopt;
-    return value;
-}
-
 std::vector<TScenarioFault> CheckScenario(const TScenarioDescription& scenario)
 {
     TRules rules;

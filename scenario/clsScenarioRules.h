@@ -23,6 +23,3 @@ std::vector<TScenarioFault> CheckScenario(const TScenarioDescription& scenario);
 
 // The fault of a whole number outside [low, high], as the checks word it.
 TScenarioFault WholeNumberFault(const std::string& path, const std::string& number, std::int64_t low, std::int64_t high);
-// A whole number typed into a field: the whole text a decimal number within
-// [low, high], or nothing.
-std::optional<std::int64_t> ReadWholeNumber(std::string_view text, std::int64_t low, std::int64_t high);

@@ -361,7 +361,6 @@ constexpr auto stringTable = std::to_array<TStringEntry>({
     {3521, u"Der Film lässt sich nicht erzeugen: %1"},
     {3522, u"MP4 und WebM brauchen eine gerade Breite und Höhe."},
     {3523, u"Das Ende des Umzugs wird noch ermittelt."},
-    {3524, u"Schließen"},
     {50000, u"Datei"},
     {50001, u"&Neu"},
     {50010, u"Szenario ö&ffnen..."},

@@ -149,11 +149,6 @@ void TframeZemba::UpdatePanel(const TChainState& state)
     panel->show();
 }
 
-void TframeZemba::SetClock(TRateCounter::TClock theClock)
-{
-    clock = std::move(theClock);
-}
-
 void TframeZemba::OnHandlerMove(TLoadHandler*, std::uint8_t phase)
 {
     if (phase == TBucketChain::PhaseMoved)
@@ -206,5 +201,5 @@ void TframeZemba::Draw()
 
 void TframeZemba::CountFrame()
 {
-    frameRate.Count(clock);
+    frameRate.Count(TRateCounter::SystemClock);
 }

@@ -66,9 +66,6 @@ public:
     // The person under a point of the client area in the newest published state.
     std::int32_t PersonAt(QPoint point);
 
-    // The clock of the frames/s figure; tests inject their own.
-    void SetClock(TRateCounter::TClock clock);
-
     // Called on the simulation thread: a handler has moved (phase 1) or is
     // about to (phase 0, ignored). Sets the stale flag and touches nothing else.
     void OnHandlerMove(TLoadHandler* handler, std::uint8_t phase);
@@ -126,7 +123,6 @@ private:
     // Raised by the simulation thread, cleared by the timer.
     std::atomic<bool> redrawPending{false};
     TRateCounter frameRate;
-    TRateCounter::TClock clock = TRateCounter::SystemClock;
     TChainEvent chainEvent{this};
     TTrail* trail = nullptr;
     TBucketChain* chain = nullptr;

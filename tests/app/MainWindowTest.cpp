@@ -16,6 +16,7 @@
 #include "model/clsBucketChain.h"
 #include "model/clsChainState.h"
 #include "view/frame_Zemba.h"
+#include "view/clsLegend.h"
 
 #include <QAction>
 #include <QApplication>
@@ -259,6 +260,8 @@ TEST_F(Workbench, ARefusedFileOnTheCommandLineLeavesTheBuiltInMoveRunningAndSays
 TEST_F(Workbench, AnOpenedFileRunsAndARestartBuildsItAfresh)
 {
     window.show();
+    const auto legendRows = [&] { return window.findChild<TLegend*>()->GetEntries().size(); };
+    const std::size_t builtInRows = legendRows();
     const QString title = window.windowTitle();
     const QString path = WriteFile("small.json", R"({"trail": [{"kind": "plain", "length": 0.3}],
         "source": {"stock": 5}, "persons": [{"count": 2, "speed": 0.002}]})");
@@ -266,6 +269,7 @@ TEST_F(Workbench, AnOpenedFileRunsAndARestartBuildsItAfresh)
     EXPECT_EQ(window.windowTitle(), title + QStringLiteral(" – small.json"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Latest().step > 5; }, 3000));
     EXPECT_EQ(Latest().handlers.size(), 4U);
+    EXPECT_EQ(builtInRows - legendRows(), 9U) << "the legend lists the two persons of the file, not the eleven";
 
     Action("acSimRestart")->trigger();
     EXPECT_LT(Latest().step, 5) << "the move starts over";

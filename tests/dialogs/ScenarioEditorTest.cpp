@@ -76,6 +76,27 @@ TEST(ScenarioEditor, TakesDecimalCommasRefusesThousandsSeparatorsAndShowsNoTotal
     EXPECT_TRUE(stockFault->text().contains(QStringLiteral("Tausendertrennzeichen"))) << stockFault->text().toStdString();
 }
 
+// The editor has no fields for the schedule and the planner's units; an edit
+// must not drop them from the move.
+TEST(ScenarioEditor, KeepsWhatItHasNoFieldFor)
+{
+    TScenarioDescription planned = BuiltInMove();
+    TScheduleEntry leave;
+    leave.step = 1000;
+    leave.kind = TScheduleEntry::TKind::Leave;
+    leave.leave = planned.persons.front().names.empty() ? "Ferdi" : planned.persons.front().names.front();
+    planned.schedule.push_back(leave);
+    planned.metresPerUnit = 20.0;
+    planned.startSecond = 10 * 3600;
+    TfrmScenario editor;
+    editor.SetDescription(planned);
+    editor.findChild<QLineEdit*>(QStringLiteral("edStock"))->setText(QStringLiteral("600"));
+    EXPECT_EQ(editor.GetDescription().schedule, planned.schedule);
+    EXPECT_EQ(editor.GetDescription().metresPerUnit, 20.0);
+    EXPECT_EQ(editor.GetDescription().startSecond, 10 * 3600);
+    EXPECT_EQ(editor.GetDescription().stock, 600);
+}
+
 TEST(ScenarioEditor, TheBoundFromADescriptionIsTheBoundOfTheBuiltScenario)
 {
     for (const std::int32_t persons : {1, 11, 23}) {

@@ -133,8 +133,9 @@ TEST(Schedule, ALeaverCompletesWhatItHasBegunAndLeavesOnceItWalksWithEmptyHands)
             EXPECT_EQ(leaver->GetLoadCount(), seen.loads) << at;
             EXPECT_EQ(leaver->GetState(), seen.state) << at;
             EXPECT_TRUE(leaver->IsLeaving()) << at;
-            if (seen.state == W::Walking)
+            if (seen.state == W::Walking) {
                 EXPECT_EQ(leaver->GetFreeCapacity(), 0.0) << at << ": a leaver takes no new load";
+            }
         }
     }
 }

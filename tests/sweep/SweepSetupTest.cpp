@@ -24,11 +24,11 @@ void ExpectSamePlan(const TSweepPlan& a, const TSweepPlan& b)
 TEST(SweepSetup, GivesThePlanOfTheEquivalentSweepFile)
 {
     const struct { TSweepSetup setup; const char* file; } rows[] = {
-        {{"", {{"/persons/0/count", *RangeValues(6, 9, 1, true)}}, 1, 3, 900},
+        {{"", "", {{"/persons/0/count", *RangeValues(6, 9, 1, true)}}, 1, 3, 900},
          R"({"vary": {"/persons/0/count": [6, 7, 8, 9]}, "seeds": [1, 2, 3], "max_steps": 900})"},
-        {{"", {{"/source/load_weight", *RangeValues(0.1, 0.3, 0.1, false)}, {"/handover", *ListValues("restart, finish")}}, 7, 2, 5'000'000},
+        {{"", "", {{"/source/load_weight", *RangeValues(0.1, 0.3, 0.1, false)}, {"/handover", *ListValues("restart, finish")}}, 7, 2, 5'000'000},
          R"({"seeds": {"count": 2, "from": 7}, "vary": {"/source/load_weight": [0.1, 0.2, 0.3], "/handover": ["restart", "finish"]}})"},
-        {{"", {{"/trail/2/length", *ListValues(" 0.25,0.5 ")}}, 0, 1, 10},
+        {{"", "", {{"/trail/2/length", *ListValues(" 0.25,0.5 ")}}, 0, 1, 10},
          R"({"vary": {"/trail/2/length": [0.25, 0.5]}, "seeds": [0], "max_steps": 10})"},
     };
     for (const auto& row : rows) {
@@ -36,7 +36,7 @@ TEST(SweepSetup, GivesThePlanOfTheEquivalentSweepFile)
         ExpectSamePlan(ParseSweep(SweepFileText(row.setup), "window", "."), ParseSweep(row.file, "file", "."));
     }
     // Every field offered is a place the sweep accepts.
-    TSweepSetup all{"", {}, 1, 1, 10};
+    TSweepSetup all{"", "", {}, 1, 1, 10};
     for (const TSweepField& field : SweepFieldsOf(BuiltInMove())) {
         all.axes = {{field.pointer, {field.word ? "\"finish\"" : field.whole ? "5" : "0.2"}}};
         EXPECT_NO_THROW(ParseSweep(SweepFileText(all), "window", ".")) << field.pointer;
