@@ -70,10 +70,7 @@ std::vector<TSweepGroup> SummariseSweep(const TSweepTable& table)
         group.finished += row.end == TMoveOutcome::Finished ? 1 : 0;
         group.stalled += row.end == TMoveOutcome::Stalled ? 1 : 0;
         group.limited += row.end == TMoveOutcome::Running ? 1 : 0;
-        const TFinishTime time = row.end == TMoveOutcome::Finished ? TFinishTime::At(row.steps)
-            : row.end == TMoveOutcome::Stalled                   ? TFinishTime::NeverFinished()
-                                                                 : TFinishTime::Beyond(row.steps);
-        group.bySeed.emplace_back(row.seed, time);
+        group.bySeed.emplace_back(row.seed, FinishTimeOf(row.end, row.steps));
     }
     for (TSweepGroup& g : groups) {
         std::vector<TFinishTime> sorted;

@@ -2,20 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-TFinishTime FinishTimeOf(TMoveOutcome end, std::int64_t steps)
-{
-    switch (end) {
-    case TMoveOutcome::Finished: return TFinishTime::At(steps);
-    case TMoveOutcome::Running: return TFinishTime::Beyond(steps);
-    case TMoveOutcome::Stalled: break;
-    }
-    return TFinishTime::NeverFinished();
-}
-
-} // namespace
-
 TSeedSequence::TSeedSequence(const TSeedRule& seedRule)
     : rule(seedRule), batchEnd(std::min(seedRule.batchRuns, seedRule.planRuns))
 {

@@ -112,3 +112,13 @@ TPairedComparison ComparePaired(const std::vector<TFinishTime>& first, const std
         result.medianDifference = median;
     return result;
 }
+
+TFinishTime FinishTimeOf(TMoveOutcome end, std::int64_t steps)
+{
+    switch (end) {
+    case TMoveOutcome::Finished: return TFinishTime::At(steps);
+    case TMoveOutcome::Running: return TFinishTime::Beyond(steps);
+    case TMoveOutcome::Stalled: break;
+    }
+    return TFinishTime::NeverFinished();
+}

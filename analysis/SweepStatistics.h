@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/clsMoveOutcome.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -22,6 +24,10 @@ struct TFinishTime
     static TFinishTime Beyond(std::int64_t limit) { return {TKind::BeyondLimit, limit}; }
     static TFinishTime NeverFinished() { return {TKind::Never, 0}; }
 };
+
+// The finish time of a run that ended so after steps: at them, beyond them
+// (the step limit), or never (stalled).
+TFinishTime FinishTimeOf(TMoveOutcome end, std::int64_t steps);
 
 // Finished runs by their step, then every run beyond the limit, then those
 // that never finished; equal within the last two kinds.

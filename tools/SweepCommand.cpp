@@ -113,17 +113,10 @@ bool RefuseShardsOfSequence(const TSweepPlan& plan, const TRunOptions& options, 
     return true;
 }
 
-// A time that a statistic gives: h:mm:ss, "> h:mm:ss" beyond the step limit, or "never".
+// A time that a statistic gives: h:mm:ss, "> h:mm:ss" beyond the step limit, "never", or "?" for none.
 std::string FinishText(const std::optional<TFinishTime>& time)
 {
-    if (!time)
-        return "?";
-    switch (time->kind) {
-    case TFinishTime::TKind::Finished: return FormatSimulatedTime(time->steps);
-    case TFinishTime::TKind::BeyondLimit: return "> " + FormatSimulatedTime(time->steps);
-    case TFinishTime::TKind::Never: break;
-    }
-    return "never";
+    return time ? FormatFinishTime(*time) : "?";
 }
 
 // Where a sequential sweep ended, in a line; and a line for each combination
