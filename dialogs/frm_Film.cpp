@@ -48,11 +48,13 @@ constexpr TFilmFormat Formats[] = {TFilmFormat::Mp4, TFilmFormat::WebM, TFilmFor
 constexpr int PollMs = 100;
 constexpr int MostEvery = 1'000'000;
 
-// "1:05" for a film's length in seconds.
+// "1:05" for a film's length in seconds, "2:27:26" from an hour on.
 QString Length(double seconds)
 {
     const auto whole = static_cast<long long>(seconds + 0.5);
-    return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
+    const QString minutesAndSeconds = QStringLiteral("%1:%2").arg(whole / 60 % 60, whole < 3600 ? 1 : 2, 10, QLatin1Char('0'))
+                                          .arg(whole % 60, 2, 10, QLatin1Char('0'));
+    return whole < 3600 ? minutesAndSeconds : QStringLiteral("%1:%2").arg(whole / 3600).arg(minutesAndSeconds);
 }
 
 QString MessageOf(const TFilmOutcome& outcome, const QString& path)

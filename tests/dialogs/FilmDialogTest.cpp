@@ -25,6 +25,7 @@ TEST(FilmDialog, ShowsTheFilmsLengthAndSizeBeforeItStarts)
     const struct { TfrmFilm::TStretch stretch; TFilmSettings settings; const char* starts; } rows[] = {
         {TfrmFilm::TStretch::WholeMove, {TFilmFormat::Mp4, 1280, 720, 25, 147, false}, "1505 Bilder, 1:00 Film, etwa "},
         {TfrmFilm::TStretch::FromShownStep, {TFilmFormat::Gif, 640, 360, 50, 1000, true}, "122 Bilder, 0:02 Film, etwa "},
+        {TfrmFilm::TStretch::WholeMove, {TFilmFormat::Mp4, 640, 360, 25, 1, false}, "221151 Bilder, 2:27:26 Film, etwa "},
         {TfrmFilm::TStretch::WholeMove, {TFilmFormat::WebM, 641, 360, 25, 1, false}, "MP4 und WebM brauchen"},
     };
     for (const auto& row : rows) {
