@@ -26,7 +26,6 @@ constexpr int HeaderHeight = 17;
 constexpr int RowHeight = 16;
 constexpr int NameWidth = 150;
 constexpr int ValueWidth = 50;
-constexpr std::int32_t TextDeleted = 2101;
 constexpr std::int32_t TextFirstHeader = 2110;
 constexpr std::int32_t TextMorePersons = 3220;
 constexpr auto RepaintInterval = std::chrono::milliseconds(500);
@@ -172,11 +171,22 @@ void TfrmPersons::FillList()
         SelectPerson(*currentId);
 }
 
+TPersonRow TfrmPersons::RowOf(std::int32_t id) const
+{
+    const THandlerState* person = shown.Find(id);
+    // A person missing from a copy that does not hold everyone may only be unlisted.
+    if (person || !publisher || !shown.HoldsEveryPerson())
+        return TPersonRow::Of(person);
+    const auto arrival = std::find_if(arrivals.begin(), arrivals.end(),
+                                      [id](const TScenario::TArrival& a) { return a.id == id; });
+    return TPersonRow::OffTrail(arrival != arrivals.end() ? std::optional(arrival->step) : std::nullopt, shown.step);
+}
+
 void TfrmPersons::lbPersonsDrawItem(QPainter& painter, int index, const QRect& rect, const QStyleOptionViewItem& state)
 {
     const QListWidgetItem* item = lbPersons->item(index);
     const std::optional<std::int32_t> id = item ? ParseRowId(item->text()) : std::nullopt;
-    const TPersonRow row = TPersonRow::Of(id ? shown.Find(*id) : nullptr);
+    const TPersonRow row = id ? RowOf(*id) : TPersonRow::Of(nullptr);
 
     const bool selected = state.state & QStyle::State_Selected;
     const QPalette::ColorGroup group = !(state.state & QStyle::State_Enabled) ? QPalette::Disabled
@@ -192,7 +202,7 @@ void TfrmPersons::lbPersonsDrawItem(QPainter& painter, int index, const QRect& r
                          GetStringById(TextMorePersons).arg(std::max(0, shown.personCount - moreRow)));
     } else if (row.gone) {
         painter.fillRect(rect, background);
-        painter.drawText(rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, GetStringById(TextDeleted));
+        painter.drawText(rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, row.note);
     } else {
         for (int k = 0; k < hcPersons->count(); ++k) {
             const QRect cell = CellRect(rect, k);
