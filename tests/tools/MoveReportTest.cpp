@@ -150,8 +150,11 @@ TEST(MoveReport, TheBoundCountsThePersonsOnTheTrailAtTheStartNotThoseWhoJoinLate
     base.stock = 30;
     const auto with = [&](std::int64_t step, bool join) {
         TScenarioDescription d = base;
-        TScheduleEntry entry{.step = step, .kind = join ? TScheduleEntry::TKind::Join : TScheduleEntry::TKind::Leave};
-        entry.join = {.count = 2, .speed = 0.0025};
+        TScheduleEntry entry;
+        entry.step = step;
+        entry.kind = join ? TScheduleEntry::TKind::Join : TScheduleEntry::TKind::Leave;
+        entry.join.count = 2;
+        entry.join.speed = 0.0025;
         entry.leave = "Fred";
         d.schedule.push_back(entry);
         return d;

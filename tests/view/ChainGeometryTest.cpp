@@ -154,7 +154,8 @@ TEST(PositionAt, UndoesTheColumnOfMapPositionWithinTheTrail)
     };
     for (const auto& row : rows) {
         EXPECT_DOUBLE_EQ(PositionAt(*row.trail, 523, row.x), row.position) << row.name;
-        if (row.x >= 0 && row.x <= 517 && row.trail->GetLength() > 0.0)
+        if (row.x >= 0 && row.x <= 517 && row.trail->GetLength() > 0.0) {
             EXPECT_EQ(MapPosition(*row.trail, 523, 271, row.position).left, row.x) << row.name;
+        }
     }
 }
