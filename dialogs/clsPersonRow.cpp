@@ -48,9 +48,10 @@ TPersonRow TPersonRow::Of(const THandlerState* handler)
     return row;
 }
 
-TPersonRow TPersonRow::OffTrail(std::optional<std::int64_t> joinsAt, std::int64_t shownStep)
+TPersonRow TPersonRow::OffTrail(const QString& name, std::optional<std::int64_t> joinsAt, std::int64_t shownStep)
 {
     TPersonRow row;
+    row.cells[0] = name;
     row.note = joinsAt && *joinsAt > shownStep
         ? GetStringById(TextComes).arg(QString::fromStdString(FormatSimulatedTime(*joinsAt)))
         : GetStringById(TextLeft);

@@ -60,8 +60,8 @@ private:
     static void LayoutClient(QDialog& form, QWidget& pnlClient, TClient& client);
 
     void FillList();
-    // The row of the person with the id in the state shown.
-    TPersonRow RowOf(std::int32_t id) const;
+    // The row of the person with the id and name in the state shown.
+    TPersonRow RowOf(std::int32_t id, const QString& name) const;
     void lbPersonsDrawItem(QPainter& painter, int index, const QRect& rect, const QStyleOptionViewItem& state);
     void hcPersonsSectionResize();
     void timerTimer();

@@ -82,8 +82,9 @@ TEST(PersonRow, APersonOffTheTrailIsComingUntilItsStepAndGoneAfter)
         {"there from the start", std::nullopt, 100, "gegangen"},
     };
     for (const auto& row : rows) {
-        const TPersonRow off = TPersonRow::OffTrail(row.joinsAt, row.shown);
+        const TPersonRow off = TPersonRow::OffTrail(QStringLiteral("Anna"), row.joinsAt, row.shown);
         EXPECT_TRUE(off.gone) << row.what;
+        EXPECT_EQ(off.Cell(0), QStringLiteral("Anna")) << row.what;
         EXPECT_EQ(off.note.toStdString(), row.note) << row.what;
     }
 }
