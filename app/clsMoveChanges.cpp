@@ -28,7 +28,7 @@ constexpr std::int32_t TextLeaves = 3903;
 constexpr std::int32_t TextReplan = 3904;
 constexpr std::int32_t TextReplanTitle = 3905;
 constexpr std::int32_t TextDropChanges = 3906;
-constexpr std::int32_t TextRefused = 3907;
+constexpr std::int32_t TextChangeRefused = 3907;
 
 // A change at the step shown, written as a time where the step is a whole second.
 TScheduleEntry EntryAt(std::int64_t step)
@@ -133,7 +133,7 @@ void TMoveChanges::Apply(const TScenarioDescription& changed, std::int64_t step)
 {
     if (const std::vector<TScenarioFault> faults = CheckScenario(changed); !faults.empty()) {
         QMessageBox::warning(&window, GetStringById(TextReplanTitle),
-                             GetStringById(TextRefused).arg(ScenarioFaultWhat(faults.front())));
+                             GetStringById(TextChangeRefused).arg(ScenarioFaultWhat(faults.front())));
         return;
     }
     document.ChangeAt(changed, step);
