@@ -108,7 +108,8 @@ void TMoveSession::StartCourse()
     jumper->SetScenario(chosen, kept);
     if (!scenario)
         return;
-    boundPerMinute = BoundPerMinute(MoveLayoutOf(*scenario->GetChain(), *scenario->GetTrail(), scenario->GetInitialStock()));
+    // From the description: the chain in place may be a changed move's, well under way.
+    boundPerMinute = BoundPerMinute(MoveLayoutOf(chosen));
     auto job = courseWork.Run([chosen, kept, hurry = hurry](const std::atomic<bool>& cancel) {
         return RunCourse(chosen, *kept, cancel, *hurry);
     });
@@ -134,6 +135,17 @@ void TMoveSession::JumpTo(std::int64_t step)
     // Past the end the move would only stand still; before its end is known,
     // a step ahead of the live move is as exact as any other.
     jumper->Request(std::clamp<std::int64_t>(step, 0, course ? course->endStep : CourseStepLimit));
+}
+
+void TMoveSession::ChangeAt(const TScenarioDescription& changed, std::int64_t step)
+{
+    if (!scenario)
+        return;
+    description = changed;
+    // The course run keeps keyframes of the changed move from step 0: those of
+    // the move before number their objects without the persons it adds.
+    StartCourse();
+    jumper->Request(step);
 }
 
 bool TMoveSession::IsJumping() const

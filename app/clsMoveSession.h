@@ -57,6 +57,10 @@ public:
     // waits for one.
     void JumpTo(std::int64_t step);
     bool IsJumping() const;
+    // The move of a changed description, which runs as the one in place up
+    // to the step, put in place at that step as a jump puts it, but running
+    // on if the move ran; its course is found afresh.
+    void ChangeAt(const TScenarioDescription& changed, std::int64_t step);
     // The step shown, or the one a jump is on its way to.
     std::int64_t GetShownStep();
     // No move in place any more: the window is closing.

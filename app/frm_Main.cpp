@@ -7,6 +7,7 @@
 #include "app/clsExperimentPresenter.h"
 #include "app/clsExportMenu.h"
 #include "app/clsFieldKeys.h"
+#include "app/clsMoveChanges.h"
 #include "app/clsMoveSession.h"
 #include "app/clsReportPresenter.h"
 #include "app/clsRunChart.h"
@@ -139,6 +140,7 @@ TfrmMain::TfrmMain(QWidget* owner)
     SetUpTimeline();
     bookmarks = new TBookmarks(*this, *session, *tbTimeline, *ui->mnuSimulation);
     new TFieldKeys(*this, *ui->fu);
+    new TMoveChanges(*this, *session, *document, *ui->fu, *ui->mnuSimulation);
     // The first start shows the window as it always was; later ones as it was left.
     ui->tbSimulation->hide();
     ui->dkChart->hide();
@@ -310,12 +312,16 @@ void TfrmMain::OpenPersons(std::int32_t selectedId)
 {
     TfrmPersons persons(this);
     KeepPlaced(persons, *this, QStringLiteral("persons"));
-    persons.SetManager(&session->GetObjects());
+    const auto list = [this, &persons] {
+        if (const TScenario* scenario = session->GetScenario())
+            persons.SetArrivals(scenario->GetArrivals());
+        persons.SetManager(&session->GetObjects());
+    };
+    list();
     persons.SetPublisher(&session->GetPublisher());
     persons.SelectPerson(selectedId);
     // A move put in place while the dialog is open (a quick change whose
     // field loses the focus to it, a jump) is listed in its stead at once.
-    connect(session.get(), &TMoveSession::MoveEntered, &persons,
-            [this, &persons] { persons.SetManager(&session->GetObjects()); });
+    connect(session.get(), &TMoveSession::MoveEntered, &persons, list);
     persons.exec();
 }
