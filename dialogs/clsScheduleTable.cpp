@@ -16,11 +16,11 @@
 
 namespace {
 
-constexpr std::int32_t TextFirstColumn = 3821;
+constexpr std::int32_t TextFirstScheduleColumn = 3821;
 constexpr std::int32_t TextJoins = 3829;
 constexpr std::int32_t TextLeaves = 3830;
 constexpr std::int32_t TextNoTime = 3831;
-constexpr std::int32_t TextNoClockTime = 3832;
+constexpr std::int32_t TextNoClockTime = 3813;
 constexpr std::int32_t TextWithHomeArea = 2638;
 constexpr std::int32_t TextPlainKind = 2639;
 // Whether a row's time was written as a time rather than a step number.
@@ -48,7 +48,7 @@ TScheduleTable::TScheduleTable(QTableWidget& theTable, QAbstractButton& add, QAb
     table.setColumnCount(Columns);
     QStringList headers;
     for (int column = 0; column < Columns; ++column)
-        headers << GetStringById(TextFirstColumn + column);
+        headers << GetStringById(TextFirstScheduleColumn + column);
     table.setHorizontalHeaderLabels(headers);
     table.horizontalHeader()->setStretchLastSection(true);
     connect(&table, &QTableWidget::itemChanged, this, &TScheduleTable::Changed);

@@ -392,7 +392,6 @@ constexpr auto stringTable = std::to_array<TStringEntry>({
     {3829, u"kommt"},
     {3830, u"geht"},
     {3831, u"„%1“ ist keine Zeit; erwartet wird h:mm:ss, etwa 1:30:00."},
-    {3832, u"„%1“ ist keine Uhrzeit; erwartet wird etwa 10:30 oder 10:30:15."},
     {3833, u"Niemand dieses Namens ist zu der Zeit auf dem Weg."},
     {3834, u"Die letzte Person auf dem Weg kann nicht gehen: die Lasten an der Quelle kämen nie an."},
     {3835, u"Ablauf, Eintrag %1"},
