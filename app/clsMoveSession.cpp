@@ -115,13 +115,15 @@ void TMoveSession::StartCourse()
     });
     courseCancel = job.cancel;
     auto* watcher = new QFutureWatcher<TReportedCourse>(this);
-    connect(watcher, &QFutureWatcher<TReportedCourse>::finished, this, [this, watcher, cancel = job.cancel] {
+    connect(watcher, &QFutureWatcher<TReportedCourse>::finished, this, [this, watcher, chosen, cancel = job.cancel] {
         watcher->deleteLater();
         if (*cancel)
             return;
         const TReportedCourse run = watcher->result();
         course = run.course;
         endReport = run.report;
+        if (endReport)
+            SetPlannersUnits(*endReport, chosen);
         emit CourseFound();
     });
     watcher->setFuture(job.future);

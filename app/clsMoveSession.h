@@ -75,6 +75,8 @@ public:
 
     // The move in place, as a description.
     TScenarioDescription GetDescription() const { return description.value_or(BuiltInMove()); }
+    // The clock time the move in place starts at, as its description has it; below 0 for none.
+    std::int32_t GetStartSecond() const { return description ? description->startSecond : -1; }
     // Null while no move is in place.
     TScenario* GetScenario() const;
     TBucketChain* GetChain() const;

@@ -2,7 +2,6 @@
 
 #include "ui_frm_Main.h"
 
-#include "analysis/MoveReport.h"
 #include "app/clsBookmarks.h"
 #include "app/clsExperimentPresenter.h"
 #include "app/clsExportMenu.h"
@@ -62,11 +61,6 @@ const QString WindowStateKey = QStringLiteral("mainWindow/state");
 const QString WindowGeometryKey = QStringLiteral("mainWindow/geometry");
 // The picture keeps this much height; below it a dock gives way.
 constexpr int MinimumViewHeight = 150;
-
-QString SimulatedTime(std::int64_t steps)
-{
-    return QString::fromStdString(FormatSimulatedTime(steps));
-}
 
 // A caption without its shortcut mark, for titles.
 QString Plain(std::int32_t id)
@@ -257,7 +251,8 @@ void TfrmMain::ShowPaused(bool paused)
 void TfrmMain::UpdateFigures()
 {
     const TChainState& state = session->GetPublisher().Latest();
-    QString text = StepAndTimeText(state.step) + QStringLiteral("   ") + GetStringById(TextSource) + QLatin1Char(' ')
+    const std::int32_t start = session->GetStartSecond();
+    QString text = StepAndTimeText(state.step, start) + QStringLiteral("   ") + GetStringById(TextSource) + QLatin1Char(' ')
         + QString::number(state.stock)
         + QStringLiteral("   ") + GetStringById(TextInHands) + QLatin1Char(' ') + QString::number(state.inHands)
         + QStringLiteral("   ") + GetStringById(TextDelivered) + QLatin1Char(' ') + QString::number(state.delivered);
@@ -268,7 +263,7 @@ void TfrmMain::UpdateFigures()
         const bool finished = state.outcome == TMoveOutcome::Finished;
         const std::int64_t at = finished ? state.step : state.lastHandoverStep;
         text += QStringLiteral("   ") + GetStringById(finished ? TextFinished : TextStalled) + QLatin1Char(' ')
-            + QString::number(at) + QStringLiteral(" (") + SimulatedTime(at) + QLatin1Char(')');
+            + QString::number(at) + QStringLiteral(" (") + MoveTimeText(at, start) + QLatin1Char(')');
     }
     lbStatus->setText(text);
     if (over && !seenOver) {
