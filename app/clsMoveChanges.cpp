@@ -24,7 +24,7 @@ namespace {
 constexpr std::int32_t TextAddPerson = 3900;
 constexpr std::int32_t TextAddHere = 3901;
 constexpr std::int32_t TextAddAtStart = 3902;
-constexpr std::int32_t TextLeaves = 3903;
+constexpr std::int32_t TextGoes = 3903;
 constexpr std::int32_t TextReplan = 3904;
 constexpr std::int32_t TextReplanTitle = 3905;
 constexpr std::int32_t TextDropChanges = 3906;
@@ -113,7 +113,7 @@ void TMoveChanges::ShowMenu(std::int32_t id, double position, QPoint global)
     QMenu menu(&window);
     if (const THandlerState* person = id != TChainPainter::NoSelection ? session.GetPublisher().Latest().Find(id) : nullptr) {
         const std::string name = person->name;
-        connect(menu.addAction(GetStringById(TextLeaves).arg(QString::fromStdString(name))), &QAction::triggered, this,
+        connect(menu.addAction(GetStringById(TextGoes).arg(QString::fromStdString(name))), &QAction::triggered, this,
                 [this, name] { SendAway(name); });
     }
     connect(menu.addAction(GetStringById(TextAddHere)), &QAction::triggered, this,
