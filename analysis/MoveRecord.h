@@ -50,6 +50,9 @@ struct TMoveLayout
         std::string name;
         // Distance per step on plain ground at full fitness.
         double speed = 0.0;
+        // On the trail at the record's first step; a person who joins later
+        // adds nothing to the throughput bound.
+        bool atStart = true;
     };
 
     // The step the record starts after: 0 for a whole run, A for a window A:B.

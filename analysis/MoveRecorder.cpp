@@ -6,6 +6,9 @@
 #include "model/clsTrail.h"
 #include "scenario/clsScenario.h"
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 std::vector<const TLoadHandler*> PersonsOf(const TBucketChain& chain)
@@ -37,7 +40,8 @@ TMoveLayout LayoutOfPersons(const std::vector<const TLoadHandler*>& persons, con
     THandlerState state;
     for (const TLoadHandler* p : persons) {
         state.Read(*p);
-        layout.persons.push_back({.id = state.id, .name = state.name, .speed = state.speed});
+        layout.persons.push_back(
+            {.id = state.id, .name = state.name, .speed = state.speed, .atStart = p->GetChain() != nullptr});
     }
     return layout;
 }
@@ -86,9 +90,30 @@ TMoveLayout MoveLayoutOf(const TScenarioDescription& description)
                                     .carryingFactor = kind.GetSpeedFactor(false)});
         layout.trailLength += s.length;
     }
-    for (const TPersonGroup& group : description.persons)
-        for (std::int32_t i = 0; i < group.count; ++i)
+    // The persons on the trail at the start, in chain order: the groups',
+    // then those who join at step 0, less those who leave then (empty-handed
+    // as everyone is then, they leave at once).
+    TPersonNames names;
+    std::vector<std::string> named;
+    const auto add = [&](const TPersonGroup& group) {
+        for (std::int32_t i = 0; i < group.count; ++i) {
+            named.push_back(names.Next(group, i));
             layout.persons.push_back({.id = 0, .name = {}, .speed = group.SpeedOf(i)});
+        }
+    };
+    for (const TPersonGroup& group : description.persons)
+        add(group);
+    for (const std::size_t i : description.ScheduleOrder()) {
+        const TScheduleEntry& entry = description.schedule[i];
+        if (entry.step > 0)
+            break;
+        if (entry.kind == TScheduleEntry::TKind::Join) {
+            add(entry.join);
+        } else if (const auto left = std::find(named.begin(), named.end(), entry.leave); left != named.end()) {
+            layout.persons.erase(layout.persons.begin() + (left - named.begin()));
+            named.erase(left);
+        }
+    }
     return layout;
 }
 

@@ -15,7 +15,8 @@ class TTrail;
 // The fixed facts of a chain's run: its persons in chain order and the trail's sections.
 TMoveLayout MoveLayoutOf(const TBucketChain& chain, const TTrail& trail, std::int32_t stock);
 // The same from a description that can run, without building its scenario:
-// the sections' own speed factors, the persons' speeds in chain order, no ids.
+// the sections' own speed factors, the speeds of the persons on the trail at
+// the start in chain order, no ids.
 TMoveLayout MoveLayoutOf(const TScenarioDescription& description);
 
 // Watches a chain between steps and feeds what it sees into a move record.

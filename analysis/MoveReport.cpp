@@ -18,7 +18,8 @@ double SummedSpeed(const TMoveLayout& layout)
 {
     double summedSpeed = 0.0;
     for (const TMoveLayout::TPersonInfo& p : layout.persons)
-        summedSpeed += p.speed;
+        if (p.atStart)
+            summedSpeed += p.speed;
     return summedSpeed;
 }
 

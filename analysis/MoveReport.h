@@ -50,7 +50,9 @@ struct TMoveReport
     std::array<TQuarter, 4> quarters{};
     std::vector<TPersonLine> persons;
 
-    // Carrying distance per step of all persons at full fitness on plain ground.
+    // Carrying distance per step, at full fitness on plain ground, of the
+    // persons on the trail at the start: a bound of those who join later
+    // would claim their speed for the time before they came.
     double summedSpeed = 0.0;
     // The trail's length with every section stretched by 1 / its carrying speed factor.
     double workPerLoad = 0.0;
@@ -74,7 +76,7 @@ TMoveReport SummariseMove(const TMoveRecord& record, std::int64_t stalledSince =
 
 // Loads per simulated minute over so many steps; 0.0 for no steps.
 double LoadsPerMinute(std::int64_t loads, std::int64_t steps);
-// The report's throughput bound, loads per minute, of a layout's persons on its trail.
+// The report's throughput bound, loads per minute, of a layout's persons at its start on its trail.
 double BoundPerMinute(const TMoveLayout& layout);
 
 void WriteMoveReport(const TMoveReport& report, std::ostream& out);

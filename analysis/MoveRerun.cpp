@@ -6,6 +6,12 @@
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
 
+void SetPlannersUnits(TMoveReport& report, const TScenarioDescription& description)
+{
+    report.startSecond = description.startSecond;
+    report.metresPerUnit = description.metresPerUnit;
+}
+
 TMoveReport ReportMoveUpTo(const TScenarioDescription& description, std::int64_t steps, const std::atomic<bool>& cancel)
 {
     TZOManager objects;
@@ -16,7 +22,9 @@ TMoveReport ReportMoveUpTo(const TScenarioDescription& description, std::int64_t
         recorder.Observe();
         return !cancel.load(std::memory_order_relaxed);
     });
-    return SummariseMove(recorder.GetRecord(), outcome == TMoveOutcome::Stalled ? loop.GetLastHandoverStep() : -1);
+    TMoveReport report = SummariseMove(recorder.GetRecord(), outcome == TMoveOutcome::Stalled ? loop.GetLastHandoverStep() : -1);
+    SetPlannersUnits(report, description);
+    return report;
 }
 
 TReportedCourse RunReportedCourse(TScenario& scenario, const std::atomic<bool>& cancel, TMoveKeyframes* keyframes,

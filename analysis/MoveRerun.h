@@ -10,6 +10,10 @@
 
 class TScenario;
 
+// Gives the report the planner's units of its scenario (start clock time,
+// metres per trail unit), which a record does not hold.
+void SetPlannersUnits(TMoveReport& report, const TScenarioDescription& description);
+
 // The report of a move up to a step, from a fresh run of its scenario. A
 // move runs the same every time, so a window need not record its own live
 // run to report on it: a run without a thread or a clock takes a fraction of

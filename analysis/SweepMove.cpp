@@ -50,7 +50,9 @@ private:
 };
 
 TSweepRowWatcher::TSweepRowWatcher(const TScenario& watched)
-    : scenario(watched), breaks(std::make_unique<TBreakCounter>(*watched.GetChain()))
+    : scenario(watched)
+    , breaks(std::make_unique<TBreakCounter>(*watched.GetChain()))
+    , bound(BoundPerMinute(MoveLayoutOf(*watched.GetChain(), *watched.GetTrail(), watched.GetInitialStock())))
 {
 }
 
@@ -68,7 +70,6 @@ TSweepOutcome TSweepRowWatcher::Outcome(TMoveOutcome end, std::int64_t maxSteps)
     outcome.delivered = scenario.GetSink()->GetDeliveredCount();
     outcome.steps = end == TMoveOutcome::Running ? maxSteps : scenario.GetLoop().GetLastHandoverStep();
     outcome.perMinute = LoadsPerMinute(outcome.delivered, outcome.steps);
-    const double bound = BoundPerMinute(MoveLayoutOf(*scenario.GetChain(), *scenario.GetTrail(), scenario.GetInitialStock()));
     outcome.boundShare = bound > 0.0 ? outcome.perMinute / bound : 0.0;
     outcome.breaks = breaks->GetBreaks();
     return outcome;

@@ -34,4 +34,6 @@ private:
 
     const TScenario& scenario;
     std::unique_ptr<TBreakCounter> breaks;
+    // Of the persons on the trail at the start, as the report's.
+    double bound = 0.0;
 };

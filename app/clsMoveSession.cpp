@@ -108,19 +108,22 @@ void TMoveSession::StartCourse()
     jumper->SetScenario(chosen, kept);
     if (!scenario)
         return;
-    boundPerMinute = BoundPerMinute(MoveLayoutOf(*scenario->GetChain(), *scenario->GetTrail(), scenario->GetInitialStock()));
+    // From the description: the chain in place may be a changed move's, well under way.
+    boundPerMinute = BoundPerMinute(MoveLayoutOf(chosen));
     auto job = courseWork.Run([chosen, kept, hurry = hurry](const std::atomic<bool>& cancel) {
         return RunCourse(chosen, *kept, cancel, *hurry);
     });
     courseCancel = job.cancel;
     auto* watcher = new QFutureWatcher<TReportedCourse>(this);
-    connect(watcher, &QFutureWatcher<TReportedCourse>::finished, this, [this, watcher, cancel = job.cancel] {
+    connect(watcher, &QFutureWatcher<TReportedCourse>::finished, this, [this, watcher, chosen, cancel = job.cancel] {
         watcher->deleteLater();
         if (*cancel)
             return;
         const TReportedCourse run = watcher->result();
         course = run.course;
         endReport = run.report;
+        if (endReport)
+            SetPlannersUnits(*endReport, chosen);
         emit CourseFound();
     });
     watcher->setFuture(job.future);
@@ -134,6 +137,17 @@ void TMoveSession::JumpTo(std::int64_t step)
     // Past the end the move would only stand still; before its end is known,
     // a step ahead of the live move is as exact as any other.
     jumper->Request(std::clamp<std::int64_t>(step, 0, course ? course->endStep : CourseStepLimit));
+}
+
+void TMoveSession::ChangeAt(const TScenarioDescription& changed, std::int64_t step)
+{
+    if (!scenario)
+        return;
+    description = changed;
+    // The course run keeps keyframes of the changed move from step 0: those of
+    // the move before number their objects without the persons it adds.
+    StartCourse();
+    jumper->Request(step);
 }
 
 bool TMoveSession::IsJumping() const

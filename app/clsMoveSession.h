@@ -57,6 +57,10 @@ public:
     // waits for one.
     void JumpTo(std::int64_t step);
     bool IsJumping() const;
+    // The move of a changed description, which runs as the one in place up
+    // to the step, put in place at that step as a jump puts it, but running
+    // on if the move ran; its course is found afresh.
+    void ChangeAt(const TScenarioDescription& changed, std::int64_t step);
     // The step shown, or the one a jump is on its way to.
     std::int64_t GetShownStep();
     // No move in place any more: the window is closing.
@@ -71,6 +75,8 @@ public:
 
     // The move in place, as a description.
     TScenarioDescription GetDescription() const { return description.value_or(BuiltInMove()); }
+    // The clock time the move in place starts at, as its description has it; below 0 for none.
+    std::int32_t GetStartSecond() const { return description ? description->startSecond : -1; }
     // Null while no move is in place.
     TScenario* GetScenario() const;
     TBucketChain* GetChain() const;

@@ -290,6 +290,15 @@ void TScenarioDocument::Run(const TScenarioDescription& description)
         editor->SetDescription(description);
 }
 
+void TScenarioDocument::ChangeAt(const TScenarioDescription& changed, std::int64_t step)
+{
+    refusedFile.clear();
+    session.ChangeAt(changed, step);
+    if (editor && editor->isVisible())
+        editor->SetDescription(changed);
+    emit TitleChanged();
+}
+
 void TScenarioDocument::QuickChange()
 {
     TScenarioDescription changed = session.GetDescription();

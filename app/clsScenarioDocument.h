@@ -55,6 +55,9 @@ public:
     // Asks before unsaved edits are lost: true once they are saved or
     // discarded, or if there are none; false if the user keeps them.
     bool MayDiscard();
+    // Changes the move under way from the step on, as an edit: the changed
+    // description runs as the one in place up to there.
+    void ChangeAt(const TScenarioDescription& changed, std::int64_t step);
     // Starts the description in place of the move in the window, asking
     // first as Neu does: an experiment's run opened by a double click.
     void Replace(const TScenarioDescription& description);

@@ -1,6 +1,6 @@
 #include "app/clsTimeline.h"
 
-#include "analysis/MoveReport.h"
+#include "dialogs/clsStepText.h"
 #include "model/clsSimulationTime.h"
 #include "strings/clsStringTable.h"
 
@@ -23,11 +23,6 @@ constexpr int MarkHeight = 4;
 constexpr int BookmarkWidth = 4;
 // A simulated minute, for the slider's own page keys.
 constexpr int PageSteps = StepsPerMinute;
-
-QString TimeOf(std::int64_t step)
-{
-    return QString::fromStdString(FormatSimulatedTime(step));
-}
 
 } // namespace
 
@@ -62,8 +57,13 @@ std::int64_t TTimelineSlider::StepAt(int x) const
 QString TTimelineSlider::HoverText(std::int64_t step) const
 {
     if (!course || !*course)
-        return TimeOf(step);
-    return GetStringById(TextDeliveredBy).arg(TimeOf(step)).arg((*course)->DeliveredBy(step));
+        return TimeText(step);
+    return GetStringById(TextDeliveredBy).arg(TimeText(step)).arg((*course)->DeliveredBy(step));
+}
+
+QString TTimelineSlider::TimeText(std::int64_t step) const
+{
+    return MoveTimeText(step, startSecond);
 }
 
 void TTimelineSlider::SetBookmarks(std::vector<std::int64_t> steps)
@@ -150,8 +150,9 @@ TTimeline::TTimeline(QWidget* parent)
     Start();
 }
 
-void TTimeline::Start()
+void TTimeline::Start(std::int32_t startSecond)
 {
+    slider->SetStart(startSecond);
     course.reset();
     following = true;
     slider->setRange(0, 0);
@@ -189,5 +190,5 @@ std::int64_t TTimeline::GetEnd() const
 
 void TTimeline::ShowTime()
 {
-    time->setText(TimeOf(slider->value()) + QStringLiteral(" / ") + TimeOf(slider->maximum()));
+    time->setText(slider->TimeText(slider->value()) + QStringLiteral(" / ") + slider->TimeText(slider->maximum()));
 }

@@ -23,11 +23,15 @@ public:
     explicit TTimelineSlider(QWidget* parent = nullptr);
 
     void SetCourse(const std::optional<TMoveCourse>* theCourse) { course = theCourse; }
+    // The clock time the move starts at, below 0 for none: times are then clock times.
+    void SetStart(std::int32_t second) { startSecond = second; }
     void SetBookmarks(std::vector<std::int64_t> steps);
     // The step under a point of the groove.
     std::int64_t StepAt(int x) const;
-    // "0:12:34 · 123 Ladungen geliefert"; the time alone before the course is known.
+    // "0:12:34 · 123 Lasten geliefert" (with a start at 10:00, "10:12:34 · ..."); the time alone before the course is known.
     QString HoverText(std::int64_t step) const;
+    // The simulated time of a step, a clock time where the move has a start.
+    QString TimeText(std::int64_t step) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,6 +45,7 @@ private:
 
     const std::optional<TMoveCourse>* course = nullptr;
     std::vector<std::int64_t> bookmarks;
+    std::int32_t startSecond = -1;
 };
 
 // Below the view: the whole move from step 0 to its end as a slider, the
@@ -55,8 +60,8 @@ class TTimeline : public QWidget
 public:
     explicit TTimeline(QWidget* parent = nullptr);
 
-    // A fresh move: nothing known of its course.
-    void Start();
+    // A fresh move, starting by the clock at startSecond (below 0: none): nothing known of its course.
+    void Start(std::int32_t startSecond = -1);
     void SetCourse(const TMoveCourse& course);
     const std::optional<TMoveCourse>& GetCourse() const { return course; }
 

@@ -29,7 +29,7 @@ TTimelineBar::TTimelineBar(QMainWindow& window, TMoveSession& theSession)
     connect(timeline, &TTimeline::JumpRequested, this, &TTimelineBar::JumpTo);
     connect(&session, &TMoveSession::MoveEntered, this, [this](bool afresh) {
         if (afresh)
-            timeline->Start();
+            timeline->Start(session.GetStartSecond());
     });
     connect(&session, &TMoveSession::CourseFound, this, [this] {
         if (session.GetCourse())

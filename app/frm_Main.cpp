@@ -2,11 +2,11 @@
 
 #include "ui_frm_Main.h"
 
-#include "analysis/MoveReport.h"
 #include "app/clsBookmarks.h"
 #include "app/clsExperimentPresenter.h"
 #include "app/clsExportMenu.h"
 #include "app/clsFieldKeys.h"
+#include "app/clsMoveChanges.h"
 #include "app/clsMoveSession.h"
 #include "app/clsReportPresenter.h"
 #include "app/clsRunChart.h"
@@ -61,11 +61,6 @@ const QString WindowStateKey = QStringLiteral("mainWindow/state");
 const QString WindowGeometryKey = QStringLiteral("mainWindow/geometry");
 // The picture keeps this much height; below it a dock gives way.
 constexpr int MinimumViewHeight = 150;
-
-QString SimulatedTime(std::int64_t steps)
-{
-    return QString::fromStdString(FormatSimulatedTime(steps));
-}
 
 // A caption without its shortcut mark, for titles.
 QString Plain(std::int32_t id)
@@ -140,6 +135,7 @@ TfrmMain::TfrmMain(QWidget* owner)
     bookmarks = new TBookmarks(*this, *session, *tbTimeline, *ui->mnuSimulation);
     exports->FollowMarks(*bookmarks);
     new TFieldKeys(*this, *ui->fu);
+    new TMoveChanges(*this, *session, *document, *ui->fu, *ui->mnuSimulation);
     // The first start shows the window as it always was; later ones as it was left.
     ui->tbSimulation->hide();
     ui->dkChart->hide();
@@ -256,7 +252,8 @@ void TfrmMain::ShowPaused(bool paused)
 void TfrmMain::UpdateFigures()
 {
     const TChainState& state = session->GetPublisher().Latest();
-    QString text = StepAndTimeText(state.step) + QStringLiteral("   ") + GetStringById(TextSource) + QLatin1Char(' ')
+    const std::int32_t start = session->GetStartSecond();
+    QString text = StepAndTimeText(state.step, start) + QStringLiteral("   ") + GetStringById(TextSource) + QLatin1Char(' ')
         + QString::number(state.stock)
         + QStringLiteral("   ") + GetStringById(TextInHands) + QLatin1Char(' ') + QString::number(state.inHands)
         + QStringLiteral("   ") + GetStringById(TextDelivered) + QLatin1Char(' ') + QString::number(state.delivered);
@@ -267,7 +264,7 @@ void TfrmMain::UpdateFigures()
         const bool finished = state.outcome == TMoveOutcome::Finished;
         const std::int64_t at = finished ? state.step : state.lastHandoverStep;
         text += QStringLiteral("   ") + GetStringById(finished ? TextFinished : TextStalled) + QLatin1Char(' ')
-            + QString::number(at) + QStringLiteral(" (") + SimulatedTime(at) + QLatin1Char(')');
+            + QString::number(at) + QStringLiteral(" (") + MoveTimeText(at, start) + QLatin1Char(')');
     }
     lbStatus->setText(text);
     if (over && !seenOver) {
@@ -311,12 +308,16 @@ void TfrmMain::OpenPersons(std::int32_t selectedId)
 {
     TfrmPersons persons(this);
     KeepPlaced(persons, *this, QStringLiteral("persons"));
-    persons.SetManager(&session->GetObjects());
+    const auto list = [this, &persons] {
+        if (const TScenario* scenario = session->GetScenario())
+            persons.SetArrivals(scenario->GetArrivals());
+        persons.SetManager(&session->GetObjects());
+    };
+    list();
     persons.SetPublisher(&session->GetPublisher());
     persons.SelectPerson(selectedId);
     // A move put in place while the dialog is open (a quick change whose
     // field loses the focus to it, a jump) is listed in its stead at once.
-    connect(session.get(), &TMoveSession::MoveEntered, &persons,
-            [this, &persons] { persons.SetManager(&session->GetObjects()); });
+    connect(session.get(), &TMoveSession::MoveEntered, &persons, list);
     persons.exec();
 }

@@ -1,6 +1,8 @@
 #include "dialogs/clsChartAxes.h"
 
 #include "analysis/PlotAxes.h"
+#include "dialogs/clsStepText.h"
+#include "model/clsSimulationTime.h"
 
 #include <QCategoryAxis>
 #include <QValueAxis>
@@ -17,21 +19,29 @@ QString HoursAndMinutes(double minutes)
 
 std::vector<std::pair<double, QString>> TimeTicks(double span, int count)
 {
-    const double tick = TimeTickMinutes(span, count);
+    return TimeTicks(0.0, span, count, -1);
+}
+
+std::vector<std::pair<double, QString>> TimeTicks(double from, double to, int count, std::int32_t startSecond)
+{
+    const double tick = TimeTickMinutes(to - from, count);
     std::vector<std::pair<double, QString>> ticks;
     // Counted, not summed, so that no tick drifts off its round minute.
-    for (int i = 1; i * tick <= span; ++i)
-        ticks.emplace_back(i * tick, HoursAndMinutes(i * tick));
+    for (auto i = static_cast<std::int64_t>(std::floor(from / tick)) + 1; static_cast<double>(i) * tick <= to; ++i) {
+        const double at = static_cast<double>(i) * tick;
+        ticks.emplace_back(at, startSecond < 0 ? HoursAndMinutes(at)
+                                               : ClockMinuteText(std::llround(at) * StepsPerMinute, startSecond));
+    }
     return ticks;
 }
 
-void ShowTimeTicks(QCategoryAxis& axis, double span, int count)
+void ShowTimeTicks(QCategoryAxis& axis, double span, int count, std::int32_t startSecond)
 {
     for (const QString& label : axis.categoriesLabels())
         axis.remove(label);
     axis.setStartValue(0.0);
     axis.setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    for (const auto& [at, label] : TimeTicks(span, count))
+    for (const auto& [at, label] : TimeTicks(0.0, span, count, startSecond))
         axis.append(label, at);
     axis.setRange(0.0, span);
 }

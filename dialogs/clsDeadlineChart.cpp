@@ -1,7 +1,7 @@
 #include "dialogs/clsDeadlineChart.h"
 
-#include "analysis/MoveReport.h"
 #include "analysis/PlotColours.h"
+#include "dialogs/clsStepText.h"
 #include "strings/clsStringTable.h"
 
 #include <QAreaSeries>
@@ -48,7 +48,7 @@ TDeadlineChart::TDeadlineChart(QWidget* parent) : QWidget(parent), chart(new QCh
 }
 
 void TDeadlineChart::Show(const TSweepPlan& plan, const std::vector<TSweepGroup>& groups, const QString& firstName,
-                          std::optional<std::int64_t> deadline)
+                          std::optional<std::int64_t> deadline, std::int32_t startSecond)
 {
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes()) {
@@ -69,7 +69,8 @@ void TDeadlineChart::Show(const TSweepPlan& plan, const std::vector<TSweepGroup>
     }
     xAxis->setRange(low - 0.5, high + 0.5);
     auto* yAxis = new QValueAxis;
-    yAxis->setTitleText(GetStringById(TextChance).arg(QString::fromStdString(FormatSimulatedTime(*deadline))));
+    const QString byDeadline = GetStringById(TextChance).arg(MoveTimeText(*deadline, startSecond));
+    yAxis->setTitleText(byDeadline);
     yAxis->setRange(0.0, 100.0);
     yAxis->setLabelFormat(QStringLiteral("%d"));
     chart->addAxis(xAxis, Qt::AlignBottom);
@@ -98,8 +99,7 @@ void TDeadlineChart::Show(const TSweepPlan& plan, const std::vector<TSweepGroup>
         band->setName(GetStringById(TextChanceBand));
         share->setPen(QPen(colour, 2.5));
         share->setPointsVisible(true);
-        share->setName(lines > 1 ? QString::fromStdString(plan.values[1][line]) : GetStringById(TextChance).arg(
-                                                                                      QString::fromStdString(FormatSimulatedTime(*deadline))));
+        share->setName(lines > 1 ? QString::fromStdString(plan.values[1][line]) : byDeadline);
         for (QAbstractSeries* series : {static_cast<QAbstractSeries*>(band), static_cast<QAbstractSeries*>(share)}) {
             chart->addSeries(series);
             series->attachAxis(xAxis);

@@ -21,9 +21,9 @@ class TDeadlineChart : public QWidget
 public:
     explicit TDeadlineChart(QWidget* parent = nullptr);
 
-    // Empty without a deadline.
+    // Empty without a deadline; the deadline by the clock where the scenario has a start.
     void Show(const TSweepPlan& plan, const std::vector<TSweepGroup>& groups, const QString& firstName,
-              std::optional<std::int64_t> deadline);
+              std::optional<std::int64_t> deadline, std::int32_t startSecond = -1);
     QChart* GetChart() const { return chart; }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "analysis/PlotAxes.h"
 #include "analysis/PlotColours.h"
+#include "dialogs/clsChartAxes.h"
 #include "dialogs/clsExperimentTables.h"
 #include "dialogs/clsScenarioWords.h"
 #include "strings/clsStringTable.h"
@@ -33,9 +34,11 @@ constexpr std::int32_t TextSlowest = 2756;
 constexpr std::int32_t TextEndStalled = 2746;
 constexpr std::int32_t TextEndAtLimit = 2747;
 constexpr std::int32_t TextMedianInterval = 3401;
+constexpr std::int32_t TextFinishClock = 3841;
 
-// Along x, so that the values' labels never crowd.
+// Along x, so that the values' labels never crowd; along y for clock times.
 constexpr int MostValueTicks = 10;
+constexpr int MostTimeTicks = 8;
 
 std::optional<double> Number(const std::string& text)
 {
@@ -102,7 +105,7 @@ std::size_t TExperimentChart::RunAt(const QXYSeries* series, qsizetype index) co
 }
 
 void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, const std::vector<TSweepGroup>& groups,
-                            const QString& firstName, bool personHours, bool fromZero)
+                            const QString& firstName, bool personHours, bool fromZero, std::int32_t startSecond)
 {
     Clear();
     if (plan.seeds.empty())
@@ -228,12 +231,28 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
         values->setTickInterval(whole ? std::max(1.0, tick) : tick);
         values->setLabelFormat(whole ? QStringLiteral("%d") : QStringLiteral("%.3g"));
     }
-    auto* yAxis = new QValueAxis;
-    yAxis->setTitleText(GetStringById(personHours ? TextPersonHours : TextFinishTime));
     const double least = fromZero || bottom > top ? 0.0 : bottom - (top - bottom) * 0.05;
-    yAxis->setRange(std::max(0.0, least), top > 0.0 ? top * 1.05 : 1.0);
-    yAxis->applyNiceNumbers();
-    yAxis->setLabelFormat(QStringLiteral("%.1f"));
+    QAbstractAxis* yAxis = nullptr;
+    if (startSecond >= 0 && !personHours) {
+        // Finish times by the clock: the hours since the start, labelled with the clock time they end at.
+        auto* clock = new QCategoryAxis;
+        const double low = std::max(0.0, least);
+        const double high = top > 0.0 ? top * 1.05 : 1.0;
+        clock->setStartValue(low);
+        clock->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        for (const auto& [minutes, label] : TimeTicks(low * 60.0, high * 60.0, MostTimeTicks, startSecond))
+            clock->append(label, minutes / 60.0);
+        clock->setRange(low, high);
+        clock->setTitleText(GetStringById(TextFinishClock));
+        yAxis = clock;
+    } else {
+        auto* hours = new QValueAxis;
+        hours->setTitleText(GetStringById(personHours ? TextPersonHours : TextFinishTime));
+        hours->setRange(std::max(0.0, least), top > 0.0 ? top * 1.05 : 1.0);
+        hours->applyNiceNumbers();
+        hours->setLabelFormat(QStringLiteral("%.1f"));
+        yAxis = hours;
+    }
     chart->addAxis(xAxis, Qt::AlignBottom);
     chart->addAxis(yAxis, Qt::AlignLeft);
     const auto add = [&](QAbstractSeries* series) {

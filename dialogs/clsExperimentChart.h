@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <cstdint>
 #include <map>
 #include <vector>
 
@@ -17,7 +18,8 @@ class QXYSeries;
 // the fastest and the slowest seed as marks, and runs that stood still (a
 // star) or met the limit (a diamond) at their last hand-over; one line per value
 // of the second varied value. In person-hours, each time counts once per person.
-// The time axis starts near the fastest run, or at 0 when fromZero.
+// The time axis starts near the fastest run, or at 0 when fromZero; where the
+// scenario has a start (startSecond from 0), finish times go by the clock.
 class TExperimentChart : public QWidget
 {
     Q_OBJECT
@@ -26,7 +28,7 @@ public:
     explicit TExperimentChart(QWidget* parent = nullptr);
 
     void Show(const TSweepPlan& plan, const TSweepTable& table, const std::vector<TSweepGroup>& groups,
-              const QString& firstName, bool personHours, bool fromZero = false);
+              const QString& firstName, bool personHours, bool fromZero = false, std::int32_t startSecond = -1);
     QChart* GetChart() const { return chart; }
     // For tests: the run a double click on the point of series at index opens.
     std::size_t RunAt(const QXYSeries* series, qsizetype index) const;

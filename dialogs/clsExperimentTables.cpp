@@ -2,6 +2,7 @@
 
 #include "analysis/MoveReport.h"
 #include "analysis/OutputFile.h"
+#include "dialogs/clsStepText.h"
 #include "model/clsSimulationTime.h"
 #include "strings/clsStringTable.h"
 
@@ -50,7 +51,7 @@ QString SimulatedTime(double steps)
 
 void ShowGroupTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable& table,
                     const std::vector<TSweepGroup>& groups, const QStringList& names,
-                    std::optional<std::int64_t> deadline)
+                    std::optional<std::int64_t> deadline, std::int32_t startSecond)
 {
     QStringList header = names;
     for (int c = 0; c < GroupColumns; ++c)
@@ -59,7 +60,7 @@ void ShowGroupTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTabl
     constexpr int MedianColumn = 6;
     header.insert(names.size() + MedianColumn + 1, GetStringById(TextMedianInterval));
     if (deadline)
-        header << GetStringById(TextByDeadline).arg(QString::fromStdString(FormatSimulatedTime(*deadline)));
+        header << GetStringById(TextByDeadline).arg(MoveTimeText(*deadline, startSecond));
     Start(grid, header, static_cast<qsizetype>(groups.size()));
     const std::map<std::vector<std::string>, std::int64_t> personsOf = PersonsByValues(plan);
     for (int r = 0; r < static_cast<int>(groups.size()); ++r) {
@@ -67,8 +68,15 @@ void ShowGroupTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTabl
         int c = 0;
         for (const std::string& value : g.values)
             grid.setItem(r, c++, Cell(QString::fromStdString(value)));
-        const auto time = [](const std::optional<TFinishTime>& t) {
-            return t ? QString::fromStdString(FormatFinishTime(*t, GetStringById(TextNever).toStdString())) : QString();
+        const auto time = [startSecond](const std::optional<TFinishTime>& t) {
+            if (!t)
+                return QString();
+            switch (t->kind) {
+            case TFinishTime::TKind::Finished: return MoveTimeText(t->steps, startSecond);
+            case TFinishTime::TKind::BeyondLimit: return QStringLiteral("> ") + MoveTimeText(t->steps, startSecond);
+            case TFinishTime::TKind::Never: break;
+            }
+            return GetStringById(TextNever);
         };
         const QString interval = g.medianLow ? time(g.medianLow) + QStringLiteral(" – ") + time(g.medianHigh) : QString();
         for (const QString& text : {QString::number(g.runs), QString::number(g.finished), QString::number(g.stalled),
@@ -98,7 +106,8 @@ void ShowGroupTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTabl
     grid.resizeColumnsToContents();
 }
 
-void ShowRunTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable& table, const QStringList& names)
+void ShowRunTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable& table, const QStringList& names,
+                  std::int32_t startSecond)
 {
     QStringList header = QStringList{GetStringById(TextFirstRunColumn)} + names;
     for (int c = 1; c < RunColumns; ++c)
@@ -112,7 +121,7 @@ void ShowRunTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable&
             grid.setItem(r, c++, Cell(QString::fromStdString(value)));
         grid.setItem(r, c++, Cell(QString::number(plan.SeedOf(row.run))));
         grid.setItem(r, c++, Cell(GetStringById(TextFirstEnd + static_cast<std::int32_t>(row.end)), false));
-        grid.setItem(r, c++, Cell(SimulatedTime(static_cast<double>(row.steps))));
+        grid.setItem(r, c++, Cell(MoveTimeText(row.steps, startSecond)));
         grid.setItem(r, c, Cell(QString::number(row.steps)));
     }
     grid.resizeColumnsToContents();

@@ -22,11 +22,13 @@ class QTableWidget;
 // the median's 95 % interval and the median's person-hours (the first cell keeps the run of
 // the seed nearest the median); and every run with its seed and end.
 // names: the varied fields in words. With a deadline, a last column gives the
-// share finished by then with its 95 % interval (ChanceByDeadline).
+// share finished by then with its 95 % interval (ChanceByDeadline). Where the
+// scenario has a start (startSecond from 0), times are clock times.
 void ShowGroupTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable& table,
                     const std::vector<TSweepGroup>& groups, const QStringList& names,
-                    std::optional<std::int64_t> deadline = std::nullopt);
-void ShowRunTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable& table, const QStringList& names);
+                    std::optional<std::int64_t> deadline = std::nullopt, std::int32_t startSecond = -1);
+void ShowRunTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable& table, const QStringList& names,
+                  std::int32_t startSecond = -1);
 
 // Steps as simulated h:mm:ss, rounded to the step as the sweep report rounds.
 QString SimulatedTime(double steps);

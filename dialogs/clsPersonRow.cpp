@@ -1,5 +1,7 @@
 #include "dialogs/clsPersonRow.h"
 
+#include "analysis/MoveReport.h"
+
 #include "model/clsHandlerState.h"
 #include "strings/clsDecimalText.h"
 #include "strings/clsStringTable.h"
@@ -7,7 +9,10 @@
 
 namespace {
 
+constexpr std::int32_t TextDeleted = 2101;
 constexpr std::int32_t TextNoHomeArea = 2102;
+constexpr std::int32_t TextComes = 3910;
+constexpr std::int32_t TextLeft = 3911;
 
 } // namespace
 
@@ -21,8 +26,10 @@ QString TPersonRow::Cell(int column) const
 TPersonRow TPersonRow::Of(const THandlerState* handler)
 {
     TPersonRow row;
-    if (!handler || !handler->IsPerson())
+    if (!handler || !handler->IsPerson()) {
+        row.note = GetStringById(TextDeleted);
         return row;
+    }
     const THandlerState& p = *handler;
 
     row.gone = false;
@@ -38,6 +45,16 @@ TPersonRow TPersonRow::Of(const THandlerState* handler)
     } else if (p.kind == THandlerState::TKind::HomeareaPerson) {
         row.cells[6] = GetStringById(TextNoHomeArea);
     }
+    return row;
+}
+
+TPersonRow TPersonRow::OffTrail(const QString& name, std::optional<std::int64_t> joinsAt, std::int64_t shownStep)
+{
+    TPersonRow row;
+    row.cells[0] = name;
+    row.note = joinsAt && *joinsAt > shownStep
+        ? GetStringById(TextComes).arg(QString::fromStdString(FormatSimulatedTime(*joinsAt)))
+        : GetStringById(TextLeft);
     return row;
 }
 

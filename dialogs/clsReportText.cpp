@@ -1,6 +1,9 @@
 #include "dialogs/clsReportText.h"
 
+#include "dialogs/clsStepText.h"
+#include "model/clsSimulationTime.h"
 #include "strings/clsStringTable.h"
+#include "strings/clsTypedNumber.h"
 
 #include <algorithm>
 #include <vector>
@@ -15,6 +18,13 @@ constexpr std::int32_t TextQuarter = 2505;
 // Column i's header is 2510 + i.
 constexpr std::int32_t TextFirstColumn = 2510;
 constexpr std::int32_t TextSharesNote = 2521;
+constexpr std::int32_t TextStartedFinished = 3802;
+constexpr std::int32_t TextStartedStopped = 3803;
+constexpr std::int32_t TextTrailMetres = 3804;
+// The columns from ReportTimeColumn on, each a text of its own.
+constexpr std::int32_t TextTimeOnTrail = 3805;
+constexpr std::int32_t TextAllPersonHours = 3807;
+constexpr int ReportTimeColumn = 11;
 
 QString Steps(std::int64_t steps)
 {
@@ -32,6 +42,11 @@ QString Decimal(double value, int decimals)
     return QString::number(value, 'f', decimals);
 }
 
+double PersonHours(std::int64_t stepsOnTrail)
+{
+    return static_cast<double>(stepsOnTrail) / StepsPerHour;
+}
+
 } // namespace
 
 QStringList ReportMoveLines(const TMoveReport& r)
@@ -41,6 +56,10 @@ QStringList ReportMoveLines(const TMoveReport& r)
         lines << GetStringById(TextReportFinished).arg(r.stock).arg(Steps(r.finishStep), Time(r.finishStep));
     else
         lines << GetStringById(TextUnfinished).arg(r.delivered).arg(r.stock).arg(Steps(r.steps), Time(r.steps));
+    if (r.startSecond >= 0)
+        lines << GetStringById(r.finishStep >= 0 ? TextStartedFinished : TextStartedStopped)
+                     .arg(ClockMinuteText(0, r.startSecond), ClockMinuteText(r.finishStep >= 0 ? r.finishStep : r.steps, r.startSecond));
+    lines << GetStringById(TextTrailMetres).arg(Decimal(r.trailLength * r.metresPerUnit, 1), TypedNumberText(r.metresPerUnit));
     if (r.stalledSince >= 0)
         lines << GetStringById(TextReportStalled).arg(Steps(r.stalledSince), Time(r.stalledSince));
     lines << GetStringById(TextThroughput)
@@ -54,12 +73,17 @@ QStringList ReportMoveLines(const TMoveReport& r)
                          .arg(quarter.delivered)
                          .arg(Decimal(quarter.perMinute, 1));
     }
+    double personHours = 0.0;
+    for (const TMoveReport::TPersonLine& p : r.persons)
+        personHours += PersonHours(p.stepsOnTrail);
+    lines << GetStringById(TextAllPersonHours).arg(Decimal(personHours, 2));
     return lines;
 }
 
 QString ReportColumnHeader(int column)
 {
-    return GetStringById(TextFirstColumn + column);
+    return column < ReportTimeColumn ? GetStringById(TextFirstColumn + column)
+                                     : GetStringById(TextTimeOnTrail + column - ReportTimeColumn);
 }
 
 std::array<QString, ReportColumnCount> ReportPersonCells(const TMoveReport::TPersonLine& p)
@@ -67,7 +91,8 @@ std::array<QString, ReportColumnCount> ReportPersonCells(const TMoveReport::TPer
     return {QString::fromStdString(p.name), Decimal(p.speed * 100.0, 2), Decimal(p.share[0], 1),
             Decimal(p.share[1], 1),         Decimal(p.share[2], 1),      Decimal(p.share[3], 1),
             Decimal(p.share[4], 1),         Steps(p.breaks),             Steps(p.founded),
-            Steps(p.givenUp),               Steps(p.moved)};
+            Steps(p.givenUp),               Steps(p.moved),              Time(p.stepsOnTrail),
+            Decimal(PersonHours(p.stepsOnTrail), 2)};
 }
 
 QString ReportText(const TMoveReport& report)

@@ -21,10 +21,19 @@ namespace {
 constexpr std::int32_t TextLineAndColumn = 2401;
 constexpr std::int32_t TextTopLevel = 2402;
 // One text per kind of fault, in the order of TScenarioFaultKind up to Other,
-// which only the headless tool meets and which keeps its English words.
+// which only the headless tool meets and which keeps its English words: the
+// kinds up to TrailTooLong from FirstKindText, the schedule's from FirstLeaveText.
 constexpr std::int32_t FirstKindText = 2410;
+constexpr auto FirstLeaveKind = static_cast<std::size_t>(TScenarioFaultKind::NobodyOfName);
+constexpr std::int32_t FirstLeaveText = 3833;
 constexpr auto KindCount = static_cast<std::size_t>(TScenarioFaultKind::Other);
-static_assert(KindCount == 25, "a new kind of fault needs its text in the string table, after 2434");
+static_assert(FirstLeaveKind == 25 && KindCount == 27, "a new kind of fault needs its text in the string table, after 3834");
+
+QString KindText(std::size_t kind)
+{
+    return kind < FirstLeaveKind ? GetStringById(FirstKindText + static_cast<std::int32_t>(kind))
+                                 : GetStringById(FirstLeaveText + static_cast<std::int32_t>(kind - FirstLeaveKind));
+}
 
 constexpr std::int32_t TextCsvLine = 2450;
 // One text per kind of a refused sweep CSV, in the order of TSweepCsvError::TKind.
@@ -65,8 +74,7 @@ QString Place(const TScenarioFault& fault)
 QString ScenarioFaultWhat(const TScenarioFault& fault)
 {
     const auto kind = static_cast<std::size_t>(fault.kind);
-    QString what = kind < KindCount ? GetStringById(FirstKindText + static_cast<std::int32_t>(kind))
-                                    : QString::fromStdString(fault.what);
+    QString what = kind < KindCount ? KindText(kind) : QString::fromStdString(fault.what);
     // As many values as the text has places: a kind's German words may leave
     // one out (the parser's English on a text that is no JSON).
     std::size_t places = 0;

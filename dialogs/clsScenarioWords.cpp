@@ -15,12 +15,15 @@ namespace {
 constexpr std::int32_t TextBuiltInDescription = 3301;
 
 // The scenario file's keys by the names the editor gives their fields.
-constexpr std::array<std::pair<const char*, std::int32_t>, 15> KeyTexts{{
+constexpr std::array<std::pair<const char*, std::int32_t>, 22> KeyTexts{{
     {"description", 2601}, {"seed", 2602},      {"handover", 2604}, {"trail", 2610},    {"length", 2616},
     {"source", 2620},      {"stock", 2621},     {"load_weight", 2622}, {"persons", 2630}, {"count", 2631},
-    {"kind", 2632},        {"position", 2633},  {"speed", 2634},    {"speed_increment", 2635}, {"names", 3321}}};
-// The n-th item of a list, counted from 1: a group, a section, a name.
-constexpr std::array<std::pair<const char*, std::int32_t>, 3> ItemTexts{{{"persons", 3322}, {"trail", 3323}, {"names", 3324}}};
+    {"kind", 2632},        {"position", 2633},  {"speed", 2634},    {"speed_increment", 2635}, {"names", 3321},
+    {"schedule", 3820},    {"at", 3821},        {"join", 3829},     {"leave", 3830},    {"name", 3836},
+    {"metres_per_unit", 3811}, {"start", 3812}}};
+// The n-th item of a list, counted from 1: a group, a section, a name, a change of the schedule.
+constexpr std::array<std::pair<const char*, std::int32_t>, 4> ItemTexts{{
+    {"persons", 3322}, {"trail", 3323}, {"names", 3324}, {"schedule", 3835}}};
 
 // The hand-over rules by their words in a file and by the names the window gives them.
 constexpr std::array<std::pair<const char*, std::int32_t>, 2> RuleNames{{{"restart", 3310}, {"finish", 3311}}};

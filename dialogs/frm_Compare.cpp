@@ -24,10 +24,13 @@
 #include <QValueAxis>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr std::int32_t TextDeliveredAxis = 2771;
 constexpr std::int32_t TextTimeAxis = 2772;
+constexpr std::int32_t TextClockAxis = 3842;
 constexpr std::int32_t TextPending = 2777;
 constexpr std::int32_t TextNotWritten = 2761;
 constexpr std::int32_t TextPngFiles = 2778;
@@ -80,14 +83,14 @@ void TfrmCompare::AddRun(const TScenarioDescription& scenario, const QString& na
     auto job = work.Run([scenario](const std::atomic<bool>& stop) { return DeliveryCurveOf(scenario, MostSteps, stop); });
     running.push_back(job.cancel);
     auto* watcher = new QFutureWatcher<TDeliveryCurve>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, name, cancel = job.cancel] {
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, name, start = scenario.startSecond, cancel = job.cancel] {
         watcher->deleteLater();
         std::erase(running, cancel);
         --pending;
         ShowPending();
         // A run given up has no curve worth drawing.
         if (!*cancel)
-            AddCurve(watcher->result(), name);
+            AddCurve(watcher->result(), name, start);
     });
     watcher->setFuture(job.future);
 }
@@ -104,11 +107,11 @@ void TfrmCompare::AskExport(std::int32_t filter, bool csv)
         QMessageBox::warning(this, windowTitle(), GetStringById(TextNotWritten).arg(path));
 }
 
-void TfrmCompare::AddCurve(const TDeliveryCurve& curve, const QString& name)
+void TfrmCompare::AddCurve(const TDeliveryCurve& curve, const QString& name, std::int32_t startSecond)
 {
     if (curves.size() == MostCurves)
         curves.erase(curves.begin());
-    curves.push_back({name, curve});
+    curves.push_back({name, curve, startSecond});
     Redraw();
 }
 
@@ -119,8 +122,12 @@ void TfrmCompare::Redraw()
         chart->removeAxis(axis);
         delete axis;
     }
+    // One clock for all, or the time since each run's start.
+    const std::int32_t start = !curves.empty() && std::ranges::all_of(curves, [&](const TCurve& c) {
+        return c.startSecond == curves.front().startSecond;
+    }) ? curves.front().startSecond : -1;
     auto* time = new QCategoryAxis;
-    time->setTitleText(GetStringById(TextTimeAxis));
+    time->setTitleText(GetStringById(start >= 0 ? TextClockAxis : TextTimeAxis));
     auto* loads = new QValueAxis;
     loads->setTitleText(GetStringById(TextDeliveredAxis));
     chart->addAxis(time, Qt::AlignBottom);
@@ -151,7 +158,7 @@ void TfrmCompare::Redraw()
             right = std::max(right, static_cast<double>(c.points.back().step) / StepsPerMinute);
         top = std::max(top, c.stock);
     }
-    ShowTimeTicks(*time, right > 0.0 ? right : 1.0, MostTimeTicks);
+    ShowTimeTicks(*time, right > 0.0 ? right : 1.0, MostTimeTicks, start);
     ShowCountTicks(*loads, top > 0 ? top : 1, MostLoadTicks);
 }
 

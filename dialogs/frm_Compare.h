@@ -20,6 +20,7 @@ class TfrmCompare;
 // Runs side by side: loads delivered against simulated time, one curve per
 // run named by its scenario and seed, each with its throughput bound dashed
 // in its colour. Holds up to MostCurves; a further one pushes out the oldest.
+// Where every run shown starts at the same clock time, the time goes by the clock.
 // A run added is run headless on the pool given, to its end; the runs still
 // under way are given up when the dialog goes.
 class TfrmCompare : public QDialog
@@ -35,8 +36,8 @@ public:
 
     // Runs the scenario and adds its curve when it is over.
     void AddRun(const TScenarioDescription& scenario, const QString& name);
-    // Adds a curve already run.
-    void AddCurve(const TDeliveryCurve& curve, const QString& name);
+    // Adds a curve already run, of a move starting by the clock at startSecond (below 0: none).
+    void AddCurve(const TDeliveryCurve& curve, const QString& name, std::int32_t startSecond = -1);
     std::size_t GetCurveCount() const { return curves.size(); }
     // Runs still under way.
     int GetPending() const { return pending; }
@@ -57,6 +58,7 @@ private:
     {
         QString name;
         TDeliveryCurve curve;
+        std::int32_t startSecond = -1;
     };
     std::unique_ptr<Ui::TfrmCompare> ui;
     std::vector<TCurve> curves;

@@ -10,6 +10,7 @@
 #include "dialogs/clsExperimentTables.h"
 #include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/clsSaveDialog.h"
+#include "dialogs/clsStepText.h"
 #include "dialogs/frame_ExperimentAxis.h"
 #include "model/clsSimulationTime.h"
 #include "scenario/clsScenarioFile.h"
@@ -63,6 +64,8 @@ constexpr std::int32_t TextReplaceQuestion = 3109;
 constexpr std::int32_t TextReplace = 3110;
 constexpr std::int32_t TextScenarioFileNamed = 3111;
 constexpr std::int32_t TextOpenTitle = 3112;
+constexpr std::int32_t TextDeadlineTime = 3404;
+constexpr std::int32_t TextDeadlineClock = 3840;
 constexpr std::int32_t TextEverySeed = 4021;
 constexpr std::int32_t TextBadMedianWithin = 4022;
 constexpr std::int32_t TextMostRuns = 4023;
@@ -144,6 +147,11 @@ void TfrmExperiment::SetScenario(const TScenarioDescription& description, const 
     setWindowTitle(GetStringById(TextTitle) + QStringLiteral(" – ") + name);
     for (TframeExperimentAxis* axis : {ui->fraFirstAxis, ui->fraSecondAxis})
         axis->SetScenario(description);
+    // A move with a start is given its deadline by the clock.
+    const bool clock = description.startSecond >= 0;
+    ui->lbDeadline->setText(GetStringById(clock ? TextDeadlineClock : TextDeadlineTime));
+    ui->edDeadline->setPlaceholderText(clock ? MoveTimeText(150 * StepsPerMinute, description.startSecond)
+                                             : QStringLiteral("2:30:00"));
 }
 
 QString TfrmExperiment::FieldName(const std::string& pointer) const
@@ -318,10 +326,11 @@ void TfrmExperiment::ShowTables()
     for (const std::string& pointer : plan->pointers)
         names << FieldName(pointer);
     const std::optional<std::int64_t> deadline = Deadline();
-    ShowGroupTable(*ui->tblGroups, *plan, table, groups, names, deadline);
-    ShowRunTable(*ui->tblRuns, *plan, table, names);
-    ui->chart->Show(*plan, table, groups, names.value(0), ui->cbPersonHours->isChecked(), ui->cbFromZero->isChecked());
-    ui->deadlineChart->Show(*plan, groups, names.value(0), deadline);
+    const std::int32_t start = scenario.startSecond;
+    ShowGroupTable(*ui->tblGroups, *plan, table, groups, names, deadline, start);
+    ShowRunTable(*ui->tblRuns, *plan, table, names, start);
+    ui->chart->Show(*plan, table, groups, names.value(0), ui->cbPersonHours->isChecked(), ui->cbFromZero->isChecked(), start);
+    ui->deadlineChart->Show(*plan, groups, names.value(0), deadline, start);
 }
 
 void TfrmExperiment::Refuse(const QString& text)
@@ -377,7 +386,7 @@ bool TfrmExperiment::SaveCsv(const QString& path)
 
 std::optional<std::int64_t> TfrmExperiment::Deadline() const
 {
-    return ParseSimulatedTime(ui->edDeadline->text().trimmed().toStdString());
+    return ReadMoveTime(ui->edDeadline->text(), scenario.startSecond);
 }
 
 bool TfrmExperiment::SaveSummary(const QString& path)

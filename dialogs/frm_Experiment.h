@@ -90,7 +90,8 @@ private:
     // Says why something was refused, without waiting for the answer.
     void Refuse(const QString& text);
     QString FieldName(const std::string& pointer) const;
-    // The deadline field as steps; nothing while it holds no h:mm:ss.
+    // The deadline field as steps after the start; nothing while it holds no
+    // h:mm:ss (a clock time where the scenario has a start).
     std::optional<std::int64_t> Deadline() const;
     void OpenRun(std::size_t run);
     std::optional<std::size_t> SelectedRun() const;

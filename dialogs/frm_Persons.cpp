@@ -1,6 +1,7 @@
 #include "dialogs/frm_Persons.h"
 
 #include "dialogs/clsPersonRow.h"
+#include "model/clsPerson.h"
 #include "model/clsZOManager.h"
 #include "runtime/clsChainPublisher.h"
 #include "model/clsZembaObject.h"
@@ -26,7 +27,6 @@ constexpr int HeaderHeight = 17;
 constexpr int RowHeight = 16;
 constexpr int NameWidth = 150;
 constexpr int ValueWidth = 50;
-constexpr std::int32_t TextDeleted = 2101;
 constexpr std::int32_t TextFirstHeader = 2110;
 constexpr std::int32_t TextMorePersons = 3220;
 constexpr auto RepaintInterval = std::chrono::milliseconds(500);
@@ -162,8 +162,12 @@ void TfrmPersons::FillList()
     manager->Collect(persons, TZembaObject::KindPerson, listed + 1);
     const bool more = persons.size() > listed;
     persons.resize(std::min(persons.size(), listed));
-    for (const TZembaObject* person : persons)
-        lbPersons->addItem(QString::number(person->GetId()));
+    for (const TZembaObject* person : persons) {
+        auto* item = new QListWidgetItem(QString::number(person->GetId()), lbPersons);
+        // A name never changes: the row keeps it for when its person is off the trail.
+        if (const auto* named = dynamic_cast<const TPerson*>(person))
+            item->setData(Qt::UserRole, QString::fromStdString(named->GetName()));
+    }
     if (more) {
         moreRow = lbPersons->count();
         lbPersons->addItem(QString());
@@ -172,11 +176,22 @@ void TfrmPersons::FillList()
         SelectPerson(*currentId);
 }
 
+TPersonRow TfrmPersons::RowOf(std::int32_t id, const QString& name) const
+{
+    const THandlerState* person = shown.Find(id);
+    // A person missing from a copy that does not hold everyone may only be unlisted.
+    if (person || !publisher || !shown.HoldsEveryPerson())
+        return TPersonRow::Of(person);
+    const auto arrival = std::find_if(arrivals.begin(), arrivals.end(),
+                                      [id](const TScenario::TArrival& a) { return a.id == id; });
+    return TPersonRow::OffTrail(name, arrival != arrivals.end() ? std::optional(arrival->step) : std::nullopt, shown.step);
+}
+
 void TfrmPersons::lbPersonsDrawItem(QPainter& painter, int index, const QRect& rect, const QStyleOptionViewItem& state)
 {
     const QListWidgetItem* item = lbPersons->item(index);
     const std::optional<std::int32_t> id = item ? ParseRowId(item->text()) : std::nullopt;
-    const TPersonRow row = TPersonRow::Of(id ? shown.Find(*id) : nullptr);
+    const TPersonRow row = id ? RowOf(*id, item->data(Qt::UserRole).toString()) : TPersonRow::Of(nullptr);
 
     const bool selected = state.state & QStyle::State_Selected;
     const QPalette::ColorGroup group = !(state.state & QStyle::State_Enabled) ? QPalette::Disabled
@@ -190,9 +205,14 @@ void TfrmPersons::lbPersonsDrawItem(QPainter& painter, int index, const QRect& r
         painter.fillRect(rect, background);
         painter.drawText(rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                          GetStringById(TextMorePersons).arg(std::max(0, shown.personCount - moreRow)));
+    } else if (row.gone && row.Cell(0).isEmpty()) {
+        painter.fillRect(rect, background);
+        painter.drawText(rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, row.note);
     } else if (row.gone) {
         painter.fillRect(rect, background);
-        painter.drawText(rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, GetStringById(TextDeleted));
+        painter.drawText(CellRect(rect, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, row.Cell(0));
+        painter.drawText(rect.adjusted(hcPersons->sectionPosition(1), 0, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                         row.note);
     } else {
         for (int k = 0; k < hcPersons->count(); ++k) {
             const QRect cell = CellRect(rect, k);

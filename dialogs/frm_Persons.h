@@ -2,8 +2,12 @@
 
 #include "dialogs/frm_Edit.h"
 #include "model/clsChainState.h"
+#include "scenario/clsScenario.h"
 
 #include <QRect>
+
+#include <utility>
+#include <vector>
 
 class QHeaderView;
 class QListWidget;
@@ -13,6 +17,7 @@ class QStyleOptionViewItem;
 class QTimer;
 class TChainPublisher;
 class TZOManager;
+struct TPersonRow;
 
 // The live table of the simulation's persons: one row per person, eight
 // columns under a header, redrawn twice a second from the newest state the
@@ -21,7 +26,8 @@ class TZOManager;
 // looks the person up again in the newest state for every drawing, so a person
 // that is gone shows as deleted. It lists the persons a published state holds
 // in full (TChainPublisher::KeptPersons), and a last row says how many more
-// there are.
+// there are. A person of the move not on the trail at the step shown is
+// listed as still to come, at the step it joins, or as gone.
 class TfrmPersons : public TfrmEdit
 {
     Q_OBJECT
@@ -35,6 +41,8 @@ public:
     void SetManager(const TZOManager* newManager);
     // Where the persons' state comes from (not owned); without one every row shows as deleted.
     void SetPublisher(TChainPublisher* newPublisher);
+    // The persons who join the move later and when (from the move's scenario).
+    void SetArrivals(std::vector<TScenario::TArrival> newArrivals) { arrivals = std::move(newArrivals); }
     // Makes the row of the person with the id the current one, if it has a row.
     void SelectPerson(std::int32_t id);
 
@@ -52,6 +60,8 @@ private:
     static void LayoutClient(QDialog& form, QWidget& pnlClient, TClient& client);
 
     void FillList();
+    // The row of the person with the id and name in the state shown.
+    TPersonRow RowOf(std::int32_t id, const QString& name) const;
     void lbPersonsDrawItem(QPainter& painter, int index, const QRect& rect, const QStyleOptionViewItem& state);
     void hcPersonsSectionResize();
     void timerTimer();
@@ -65,4 +75,5 @@ private:
     TChainPublisher* publisher = nullptr;
     // The state the rows show, taken from the publisher at every refresh.
     TChainState shown;
+    std::vector<TScenario::TArrival> arrivals;
 };

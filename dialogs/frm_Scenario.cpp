@@ -4,10 +4,13 @@
 
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
+#include "dialogs/clsFieldReader.h"
 #include "dialogs/clsScenarioFaultText.h"
 #include "dialogs/clsScenarioPreview.h"
 #include "dialogs/clsScenarioWords.h"
+#include "dialogs/clsScheduleTable.h"
 #include "model/clsSimulationTime.h"
+#include "scenario/clsClockTime.h"
 #include "scenario/clsScenarioRules.h"
 #include "strings/clsStringTable.h"
 #include "strings/clsStringsForVCLControls.h"
@@ -19,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -31,8 +35,11 @@ constexpr std::int32_t TextCellFault = 2607;
 constexpr std::int32_t TextSectionKind = 2615;
 constexpr std::int32_t TextPlain = 2617;
 constexpr std::int32_t TextStepsKind = 2618;
-constexpr std::int32_t TextTrailLength = 2619;
-constexpr std::int32_t TextCount = 2631;
+constexpr std::int32_t TextTrailLength = 3810;
+constexpr std::int32_t TextNoClockTime = 3813;
+constexpr std::int32_t TextLengthMetres = 3814;
+// The persons table's headers, column by column: positions and speeds in the planner's units.
+constexpr std::array<std::int32_t, TfrmScenario::PersonColumns> PersonHeaders{2631, 2632, 3815, 3816, 3817, 2636, 3818};
 constexpr std::int32_t TextWithHomeArea = 2638;
 constexpr std::int32_t TextBoundFigure = 2641;
 constexpr std::int32_t TextShortest = 2642;
@@ -43,50 +50,24 @@ constexpr std::int32_t ListedSpeeds = 6;
 constexpr int NamesWidth = 110;
 const QColor FaultBackground(255, 215, 215);
 
-QString Number(double value)
-{
-    return TypedNumberText(value);
-}
-
 // A person's speed for reading, not for writing back: six digits say enough.
 QString Speed(double value)
 {
     return TypedNumberText(value, 6);
 }
 
-// Reads the form's fields into a description, collecting what cannot even be
-// read as the faults the file reader gives for such text, each with the
-// German reason why; every other rule is CheckScenario's.
-class TFieldReader
+// A flight of steps is a floor, however many sections it was written in.
+std::int64_t FloorCount(const std::vector<TSectionDescription>& trail)
 {
-public:
-    std::vector<TScenarioFault> faults;
-    std::map<std::string, QString> reasons;
-
-    double Real(const QString& text, const std::string& path)
-    {
-        const TTypedNumber<double> read = ReadTypedDecimal(text);
-        if (read.value)
-            return *read.value;
-        faults.push_back({TScenarioFaultKind::NotFinite, path, 0, 0, {}, "not a finite number"});
-        reasons[path] = read.refusal;
-        return 1.0;
+    std::int64_t floors = 0;
+    bool onSteps = false;
+    for (const TSectionDescription& section : trail) {
+        const bool steps = section.kind == TSectionDescription::TKind::Steps;
+        floors += steps && !onSteps ? 1 : 0;
+        onSteps = steps;
     }
-
-    template <typename TField>
-    TField Whole(const QString& text, const std::string& path, std::int64_t low, std::int64_t high)
-    {
-        const TTypedNumber<std::int64_t> read = ReadTypedWhole(text);
-        // Any number the field holds: whether it keeps the rules is CheckScenario's to say.
-        if (read.value && *read.value >= std::numeric_limits<TField>::min()
-            && *read.value <= std::numeric_limits<TField>::max())
-            return static_cast<TField>(*read.value);
-        faults.push_back(WholeNumberFault(path, text.trimmed().toStdString(), low, high));
-        if (!read.value)
-            reasons[path] = read.refusal;
-        return static_cast<TField>(low);
-    }
-};
+    return floors;
+}
 
 QString CellText(const QTableWidget* table, int row, int column)
 {
@@ -114,16 +95,18 @@ TfrmScenario::TfrmScenario(QWidget* owner)
     ui->cbHandover->addItems({GetStringById(TextHandoverRestart), GetStringById(TextHandoverRestart + 1)});
 
     ui->tblTrail->setColumnCount(TrailColumns);
-    ui->tblTrail->setHorizontalHeaderLabels({GetStringById(TextSectionKind), GetStringById(TextSectionKind + 1)});
+    ui->tblTrail->setHorizontalHeaderLabels({GetStringById(TextSectionKind), GetStringById(TextLengthMetres)});
     ui->tblPersons->setColumnCount(PersonColumns);
     QStringList headers;
-    for (int column = 0; column < PersonColumns; ++column)
-        headers << GetStringById(TextCount + column);
+    for (const std::int32_t id : PersonHeaders)
+        headers << GetStringById(id);
     ui->tblPersons->setHorizontalHeaderLabels(headers);
     ui->tblPersons->horizontalHeader()->setStretchLastSection(true);
     ui->tblTrail->horizontalHeader()->setStretchLastSection(true);
 
-    for (QLineEdit* field : {ui->edDescription, ui->edSeed, ui->edStock, ui->edLoadWeight})
+    schedule = new TScheduleTable(*ui->tblSchedule, *ui->btScheduleAdd, *ui->btScheduleRemove);
+    connect(schedule, &TScheduleTable::Changed, this, &TfrmScenario::Check);
+    for (QLineEdit* field : {ui->edDescription, ui->edSeed, ui->edStock, ui->edLoadWeight, ui->edMetresPerUnit, ui->edStart})
         connect(field, &QLineEdit::textChanged, this, &TfrmScenario::Check);
     connect(ui->cbHandover, &QComboBox::currentIndexChanged, this, &TfrmScenario::Check);
     connect(ui->tblTrail, &QTableWidget::itemChanged, this, &TfrmScenario::Check);
@@ -146,12 +129,15 @@ TfrmScenario::~TfrmScenario() = default;
 void TfrmScenario::SetDescription(const TScenarioDescription& description)
 {
     filling = true;
-    unshown = description;
+    metresPerUnit = description.metresPerUnit;
+    startSecond = description.startSecond;
     ui->edDescription->setText(ShownDescription(description.description));
     ui->edSeed->setText(QString::number(description.seed));
     ui->cbHandover->setCurrentIndex(description.handover == THandoverRule::Finish ? 1 : 0);
     ui->edStock->setText(QString::number(description.stock));
-    ui->edLoadWeight->setText(Number(description.loadWeight));
+    ui->edLoadWeight->setText(TypedNumberText(description.loadWeight));
+    ui->edMetresPerUnit->setText(TypedNumberText(description.metresPerUnit));
+    ui->edStart->setText(description.startSecond >= 0 ? QString::fromStdString(ClockTimeText(description.startSecond)) : QString());
     ui->tblTrail->setRowCount(0);
     ui->tblTrail->setRowCount(static_cast<int>(description.trail.size()));
     for (std::size_t i = 0; i < description.trail.size(); ++i)
@@ -163,6 +149,7 @@ void TfrmScenario::SetDescription(const TScenarioDescription& description)
     ui->tblPersons->resizeColumnsToContents();
     // The names give way to the speeds, which say more about the move.
     ui->tblPersons->setColumnWidth(ColNames, std::min(ui->tblPersons->columnWidth(ColNames), NamesWidth));
+    schedule->Fill(description.schedule, metresPerUnit, startSecond);
     filling = false;
     Check();
 }
@@ -174,7 +161,7 @@ void TfrmScenario::FillTrailRow(int row, const TSectionDescription& section)
     kind->setCurrentIndex(section.kind == TSectionDescription::TKind::Steps ? 1 : 0);
     connect(kind, &QComboBox::currentIndexChanged, this, &TfrmScenario::Check);
     ui->tblTrail->setCellWidget(row, ColSectionKind, kind);
-    ui->tblTrail->setItem(row, ColLength, new QTableWidgetItem(Number(section.length)));
+    ui->tblTrail->setItem(row, ColLength, PlannerCell(section.length, metresPerUnit));
 }
 
 void TfrmScenario::FillPersonRow(int row, const TPersonGroup& group)
@@ -186,11 +173,13 @@ void TfrmScenario::FillPersonRow(int row, const TPersonGroup& group)
     QStringList names;
     for (const std::string& name : group.names)
         names << QString::fromStdString(name);
-    const QStringList texts{QString::number(group.count), QString(), Number(group.position), Number(group.speed),
-                            Number(group.speedIncrement), names.join(QStringLiteral(", ")), QString()};
-    for (int column = 0; column < PersonColumns; ++column)
-        if (column != ColKind)
-            ui->tblPersons->setItem(row, column, new QTableWidgetItem(texts[column]));
+    const double speedFactor = metresPerUnit * StepsPerSecond;
+    ui->tblPersons->setItem(row, ColCount, new QTableWidgetItem(QString::number(group.count)));
+    ui->tblPersons->setItem(row, ColPosition, PlannerCell(group.position, metresPerUnit));
+    ui->tblPersons->setItem(row, ColSpeed, PlannerCell(group.speed, speedFactor));
+    ui->tblPersons->setItem(row, ColIncrement, PlannerCell(group.speedIncrement, speedFactor));
+    ui->tblPersons->setItem(row, ColNames, new QTableWidgetItem(names.join(QStringLiteral(", "))));
+    ui->tblPersons->setItem(row, ColSpeeds, new QTableWidgetItem);
     ui->tblPersons->item(row, ColSpeeds)->setFlags(Qt::ItemIsEnabled);
     ui->tblPersons->setCellWidget(row, ColKind, kind);
 }
@@ -239,9 +228,10 @@ void TfrmScenario::MoveRow(QTableWidget* table, int from, int to)
             a->setCurrentIndex(b->currentIndex());
             b->setCurrentIndex(index);
         } else {
-            const QString text = CellText(table, from, column);
-            table->item(from, column)->setText(CellText(table, to, column));
-            table->item(to, column)->setText(text);
+            // Whole items, so that a value kept beside its text goes with it.
+            QTableWidgetItem* item = table->takeItem(from, column);
+            table->setItem(from, column, table->takeItem(to, column));
+            table->setItem(to, column, item);
         }
     }
     filling = false;
@@ -252,11 +242,8 @@ void TfrmScenario::MoveRow(QTableWidget* table, int from, int to)
 void TfrmScenario::ReadFields()
 {
     TFieldReader read;
-    // What the editor has no field for (the schedule, the planner's units) goes through as it came.
     TScenarioDescription d;
-    d.schedule = unshown.schedule;
-    d.metresPerUnit = unshown.metresPerUnit;
-    d.startSecond = unshown.startSecond;
+    ReadPlannersUnits(read, d);
     d.description = EditedDescription(ui->edDescription->text());
     d.seed = read.Whole<std::uint32_t>(ui->edSeed->text(), "/seed", 0, std::numeric_limits<std::uint32_t>::max());
     d.handover = ui->cbHandover->currentIndex() == 1 ? THandoverRule::Finish : THandoverRule::Restart;
@@ -267,7 +254,7 @@ void TfrmScenario::ReadFields()
         d.trail.push_back({KindBox(ui->tblTrail, row, ColSectionKind)->currentIndex() == 1
                                ? TSectionDescription::TKind::Steps
                                : TSectionDescription::TKind::Plain,
-                           read.Real(CellText(ui->tblTrail, row, ColLength), at + "/length")});
+                           read.Planned(ui->tblTrail->item(row, ColLength), metresPerUnit, at + "/length")});
     }
     for (int row = 0; row < ui->tblPersons->rowCount(); ++row) {
         const std::string at = "/persons/" + std::to_string(row);
@@ -276,14 +263,16 @@ void TfrmScenario::ReadFields()
         group.count = read.Whole<std::int32_t>(text(ColCount), at + "/count", 1, MaxScenarioCount);
         group.kind = KindBox(ui->tblPersons, row, ColKind)->currentIndex() == 1 ? TPersonGroup::TKind::Plain
                                                                                 : TPersonGroup::TKind::HomeArea;
-        group.position = read.Real(text(ColPosition), at + "/position");
-        group.speed = read.Real(text(ColSpeed), at + "/speed");
-        group.speedIncrement = read.Real(text(ColIncrement), at + "/speed_increment");
+        const double speedFactor = metresPerUnit * StepsPerSecond;
+        group.position = read.Planned(ui->tblPersons->item(row, ColPosition), metresPerUnit, at + "/position");
+        group.speed = read.Planned(ui->tblPersons->item(row, ColSpeed), speedFactor, at + "/speed");
+        group.speedIncrement = read.Planned(ui->tblPersons->item(row, ColIncrement), speedFactor, at + "/speed_increment");
         if (!text(ColNames).trimmed().isEmpty())
             for (const QString& name : text(ColNames).split(QLatin1Char(',')))
                 group.names.push_back(name.trimmed().toStdString());
         d.persons.push_back(std::move(group));
     }
+    d.schedule = schedule->Read(read, metresPerUnit, startSecond);
     edited = std::move(d);
     faults = std::move(read.faults);
     reasons = std::move(read.reasons);
@@ -292,6 +281,25 @@ void TfrmScenario::ReadFields()
     for (TScenarioFault& fault : CheckScenario(edited))
         if (std::none_of(faults.begin(), faults.end(), [&](const TScenarioFault& f) { return f.path == fault.path; }))
             faults.push_back(std::move(fault));
+}
+
+void TfrmScenario::ReadPlannersUnits(TFieldReader& read, TScenarioDescription& d)
+{
+    d.metresPerUnit = read.Real(ui->edMetresPerUnit->text(), "/metres_per_unit");
+    // While the field holds no sound unit, the lengths are read in the last one.
+    if (!read.reasons.contains("/metres_per_unit") && std::isfinite(d.metresPerUnit) && d.metresPerUnit > 0.0)
+        metresPerUnit = d.metresPerUnit;
+    const QString start = ui->edStart->text().trimmed();
+    const std::optional<std::int64_t> second = ReadClockTime(start.toStdString(), true);
+    if (start.isEmpty())
+        d.startSecond = -1;
+    else if (second && *second < SecondsPerDay)
+        d.startSecond = static_cast<std::int32_t>(*second);
+    else {
+        read.Refuse("/start", GetStringById(TextNoClockTime).arg(start));
+        d.startSecond = startSecond;
+    }
+    startSecond = d.startSecond;
 }
 
 void TfrmScenario::Check()
@@ -309,9 +317,19 @@ void TfrmScenario::Check()
 
 void TfrmScenario::ShowFaults()
 {
-    QStringList description, seed, stock, weight, trail, persons;
+    // Each field's faults beside it; a table's in the cell and below the table.
+    const std::map<QString, QLabel*> labels{
+        {QStringLiteral("description"), ui->lbDescriptionFault}, {QStringLiteral("seed"), ui->lbSeedFault},
+        {QStringLiteral("source/stock"), ui->lbStockFault},      {QStringLiteral("source/load_weight"), ui->lbLoadWeightFault},
+        {QStringLiteral("metres_per_unit"), ui->lbMetresPerUnitFault}, {QStringLiteral("start"), ui->lbStartFault},
+        {QStringLiteral("trail"), ui->lbTrailFault},             {QStringLiteral("persons"), ui->lbPersonsFault},
+        {QStringLiteral("schedule"), ui->lbScheduleFault}};
+    const std::map<QString, QTableWidget*> tables{{QStringLiteral("trail"), ui->tblTrail},
+                                                  {QStringLiteral("persons"), ui->tblPersons},
+                                                  {QStringLiteral("schedule"), ui->tblSchedule}};
+    std::map<QLabel*, QStringList> shown;
     filling = true;
-    for (QTableWidget* table : {ui->tblTrail, ui->tblPersons})
+    for (const auto& [key, table] : tables)
         for (int row = 0; row < table->rowCount(); ++row)
             for (int column = 0; column < table->columnCount(); ++column)
                 if (QTableWidgetItem* item = table->item(row, column)) {
@@ -321,48 +339,40 @@ void TfrmScenario::ShowFaults()
     for (const TScenarioFault& fault : faults) {
         const auto reason = reasons.find(fault.path);
         const QString what = reason != reasons.end() ? reason->second : ScenarioFaultWhat(fault);
-        const QString path = QString::fromStdString(fault.path);
-        const QStringList parts = path.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-        if (path == QLatin1String("/description"))
-            description << what;
-        else if (path == QLatin1String("/seed"))
-            seed << what;
-        else if (path == QLatin1String("/source/stock"))
-            stock << what;
-        else if (path == QLatin1String("/source/load_weight"))
-            weight << what;
-        else if (parts.size() >= 3 && (parts[0] == QLatin1String("trail") || parts[0] == QLatin1String("persons"))) {
-            const bool isTrail = parts[0] == QLatin1String("trail");
-            QTableWidget* table = isTrail ? ui->tblTrail : ui->tblPersons;
-            static const QStringList trailKeys{QStringLiteral("kind"), QStringLiteral("length")};
-            static const QStringList personKeys{QStringLiteral("count"), QStringLiteral("kind"),
-                                                QStringLiteral("position"), QStringLiteral("speed"),
-                                                QStringLiteral("speed_increment"), QStringLiteral("names")};
-            const int row = parts[1].toInt();
-            const int column = static_cast<int>((isTrail ? trailKeys : personKeys).indexOf(parts[2]));
-            QTableWidgetItem* item = table->item(row, column);
-            if (item) {
-                item->setBackground(FaultBackground);
-                item->setToolTip(what);
-            }
-            const QTableWidgetItem* header = column >= 0 ? table->horizontalHeaderItem(column) : nullptr;
-            (isTrail ? trail : persons) << GetStringById(TextCellFault)
-                                               .arg(row + 1)
-                                               .arg(header ? header->text() : QString(), what);
-        } else
-            (parts.value(0) == QLatin1String("trail") ? trail : persons) << what;
+        const QStringList parts = QString::fromStdString(fault.path).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        const auto found = labels.find(parts.mid(0, parts.value(0) == QLatin1String("source") ? 2 : 1).join(QLatin1Char('/')));
+        // A fault of no field of its own (the move has no person at all) goes with the persons.
+        const auto label = found != labels.end() ? found : labels.find(QStringLiteral("persons"));
+        const auto table = tables.find(parts.value(0));
+        if (table == tables.end() || parts.size() < 3) {
+            shown[label->second] << what;
+            continue;
+        }
+        const int row = parts[1].toInt();
+        const int column = ColumnOf(table->first, fault.path.substr(fault.path.find('/', 1 + parts[0].size() + 1)));
+        if (QTableWidgetItem* item = table->second->item(row, column)) {
+            item->setBackground(FaultBackground);
+            item->setToolTip(what);
+        }
+        const QTableWidgetItem* header = column >= 0 ? table->second->horizontalHeaderItem(column) : nullptr;
+        shown[label->second] << GetStringById(TextCellFault).arg(row + 1).arg(header ? header->text() : QString(), what);
     }
     filling = false;
-    const QString newline = QStringLiteral("\n");
-    ui->lbDescriptionFault->setText(description.join(newline));
-    ui->lbSeedFault->setText(seed.join(newline));
-    ui->lbStockFault->setText(stock.join(newline));
-    ui->lbLoadWeightFault->setText(weight.join(newline));
-    ui->lbTrailFault->setText(trail.join(newline));
-    ui->lbPersonsFault->setText(persons.join(newline));
-    for (QLabel* label : {ui->lbDescriptionFault, ui->lbSeedFault, ui->lbStockFault, ui->lbLoadWeightFault,
-                          ui->lbTrailFault, ui->lbPersonsFault})
+    for (const auto& [key, label] : labels) {
+        label->setText(shown[label].join(QStringLiteral("\n")));
         label->setVisible(!label->text().isEmpty());
+    }
+}
+
+int TfrmScenario::ColumnOf(const QString& table, const std::string& inRow)
+{
+    static const std::vector<std::string> trailKeys{"/kind", "/length"};
+    static const std::vector<std::string> personKeys{"/count", "/kind", "/position", "/speed", "/speed_increment", "/names"};
+    if (table == QLatin1String("schedule"))
+        return TScheduleTable::ColumnOf(inRow);
+    const std::vector<std::string>& keys = table == QLatin1String("trail") ? trailKeys : personKeys;
+    const auto found = std::find(keys.begin(), keys.end(), inRow);
+    return found == keys.end() ? -1 : static_cast<int>(found - keys.begin());
 }
 
 bool TfrmScenario::IsFaulty(const std::string& path) const
@@ -374,19 +384,22 @@ void TfrmScenario::ShowFigures()
 {
     // A figure worked out from a faulty field would be a wrong one.
     const QString unknown = QStringLiteral("–");
+    const bool trailKnown = !IsFaulty("/trail") && !IsFaulty("/metres_per_unit");
     ui->lbTrailLength->setText(GetStringById(TextTrailLength)
-                                   .arg(IsFaulty("/trail") ? unknown : TypedNumberText(edited.GetTrailLength(), 12)));
+                                   .arg(trailKnown ? TypedNumberText(edited.GetTrailLength() * edited.metresPerUnit, 12) : unknown)
+                                   .arg(FloorCount(edited.trail)));
     // The speeds each group's persons will walk at, as the scenario sets them.
+    const double speedFactor = edited.metresPerUnit * StepsPerSecond;
     filling = true;
     for (int row = 0; row < ui->tblPersons->rowCount() && row < static_cast<int>(edited.persons.size()); ++row) {
         const TPersonGroup& group = edited.persons[static_cast<std::size_t>(row)];
         const std::string at = "/persons/" + std::to_string(row) + "/";
         QStringList speeds;
         for (std::int32_t i = 0; i < std::min(group.count, ListedSpeeds); ++i)
-            speeds << Speed(group.SpeedOf(i));
+            speeds << Speed(group.SpeedOf(i) * speedFactor);
         if (group.count > ListedSpeeds)
-            speeds << QStringLiteral("…") << Speed(group.SpeedOf(group.count - 1));
-        const bool known = !IsFaulty(at + "count") && !IsFaulty(at + "speed");
+            speeds << QStringLiteral("…") << Speed(group.SpeedOf(group.count - 1) * speedFactor);
+        const bool known = !IsFaulty(at + "count") && !IsFaulty(at + "speed") && !IsFaulty("/metres_per_unit");
         ui->tblPersons->item(row, ColSpeeds)->setText(known ? speeds.join(QStringLiteral(", ")) : unknown);
     }
     filling = false;

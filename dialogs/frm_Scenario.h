@@ -11,14 +11,18 @@
 #include <vector>
 
 class QTableWidget;
+class TFieldReader;
 class TScenarioPreview;
+class TScheduleTable;
 
 namespace Ui {
 class TfrmScenario;
 }
 
-// The scenario editor: every value of a move's description in fields and two
-// tables (the trail's sections, the person groups), checked on every change by
+// The scenario editor: every value of a move's description in fields and three
+// tables (the trail's sections, the person groups, the schedule of persons
+// who come and go), lengths in metres and speeds in metres per second, the
+// start as a clock time; checked on every change by
 // the same rules as the file reader (CheckScenario), each fault in German
 // beside its field. Beside the form, the figures of the move (the report's
 // throughput bound, the shortest finish at that bound, persons and loads) and
@@ -50,6 +54,10 @@ signals:
 private:
     void Check();
     void ReadFields();
+    // The metres per unit and the start, into d; the ones the lengths and times are read in follow them.
+    void ReadPlannersUnits(TFieldReader& read, TScenarioDescription& d);
+    // The column of a fault's path within a row of a table ("/speed"), or -1.
+    static int ColumnOf(const QString& table, const std::string& inRow);
     void ShowFaults();
     void ShowFigures();
     // Whether a fault's path starts with path: a field or all within it.
@@ -62,8 +70,11 @@ private:
 
     std::unique_ptr<Ui::TfrmScenario> ui;
     TScenarioPreview* preview = nullptr;
-    // The description last set, for the values that have no field here.
-    TScenarioDescription unshown;
+    TScheduleTable* schedule = nullptr;
+    // The metres per trail unit and the start (below 0: none) that lengths,
+    // speeds and times are shown and read in: the last sound ones typed.
+    double metresPerUnit = TScenarioDescription::DefaultMetresPerUnit;
+    std::int32_t startSecond = -1;
     TScenarioDescription edited;
     std::vector<TScenarioFault> faults;
     // Why a field's text is no number, by the path of its fault, in German.

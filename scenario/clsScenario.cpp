@@ -103,9 +103,11 @@ void TScenario::Build(const TScenarioDescription& description, const TPersonFact
     std::vector<TScenarioSchedule::TChange> changes;
     for (const std::size_t i : description.ScheduleOrder()) {
         const TScheduleEntry& entry = description.schedule[i];
-        if (entry.kind == TScheduleEntry::TKind::Join)
+        if (entry.kind == TScheduleEntry::TKind::Join) {
             changes.push_back({entry.step, makeGroup(entry.join), entry.join.position, {}});
-        else
+            for (const TPerson* person : changes.back().joining)
+                arrivals.push_back({person->GetId(), entry.step});
+        } else
             changes.push_back({entry.step, {}, 0.0, entry.leave});
     }
     double slowest = std::numeric_limits<double>::infinity();
@@ -156,6 +158,7 @@ void TScenario::Free()
     loop.reset();
     schedule.reset();
     persons.clear();
+    arrivals.clear();
     while (!owned.empty())
         owned.pop_back();
 }

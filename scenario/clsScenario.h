@@ -54,6 +54,13 @@ struct TScenarioSnapshot
 class TScenario
 {
 public:
+    // A person who joins on the schedule, and the step it joins at.
+    struct TArrival
+    {
+        std::int32_t id = 0;
+        std::int64_t step = 0;
+    };
+
     // Makes one person of a group, for runs that need persons of their own
     // kind; empty for the group's kind.
     using TPersonFactory = std::function<std::unique_ptr<TPerson>(TObjectIds& ids, std::string name)>;
@@ -74,6 +81,8 @@ public:
     // Every person of the move in the order made, those who join on the
     // schedule included, whether on the trail now or not.
     const std::vector<TPerson*>& GetPersons() const { return persons; }
+    // Those who join, in the order they do; fixed once built, so any thread may read it.
+    const std::vector<TArrival>& GetArrivals() const { return arrivals; }
     // What steps the move and tells whether it is over.
     TMoveLoop& GetLoop() const { return *loop; }
 
@@ -104,6 +113,7 @@ private:
     TLoadSink* sink = nullptr;
     std::int32_t initialStock = 0;
     std::vector<TPerson*> persons;
+    std::vector<TArrival> arrivals;
     std::unique_ptr<TScenarioSchedule> schedule;
     std::unique_ptr<TMoveLoop> loop;
 };

@@ -47,6 +47,10 @@ enum class TScenarioFaultKind {
     NoPerson,
     TooManyPersons,
     TrailTooLong,
+    // A leave of the schedule: nobody of the name is on the trail then, or
+    // the one who would leave is the last on the trail. No values.
+    NobodyOfName,
+    LastCannotLeave,
     // A fault of a file that only the headless tool reads, such as a sweep file.
     Other,
 };

@@ -155,10 +155,10 @@ private:
             const std::string at = "/schedule/" + std::to_string(i) + "/leave/name";
             const auto found = std::find(onTrail.begin(), onTrail.end(), entry.leave);
             if (found == onTrail.end())
-                return Add(TKind::Other, at, {}, "nobody of that name is on the trail at that time");
+                return Add(TKind::NobodyOfName, at, {}, "nobody of that name is on the trail at that time");
             onTrail.erase(found);
             if (onTrail.empty())
-                return Add(TKind::Other, at, {},
+                return Add(TKind::LastCannotLeave, at, {},
                            "the last person on the trail cannot leave: the loads left at the source would never move");
         }
     }

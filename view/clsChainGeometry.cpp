@@ -41,6 +41,12 @@ TBarRect MapPosition(const TTrail& trail, std::int32_t clientWidth, std::int32_t
     return TBarRect{x, y, x, y + BarHeight};
 }
 
+double PositionAt(const TTrail& trail, std::int32_t clientWidth, std::int32_t x)
+{
+    const double length = trail.GetLength();
+    return length > 0.0 ? std::clamp(x * length / DrawnColumns(clientWidth), 0.0, length) : 0.0;
+}
+
 std::int32_t TiredBarTop(const TBarRect& r, double fitness)
 {
     const double barLength = r.bottom - r.top;

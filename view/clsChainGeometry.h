@@ -28,6 +28,10 @@ inline constexpr std::int32_t BarHeight = 30;
 // without length puts everything in column 0: neither divides by zero.
 TBarRect MapPosition(const TTrail& trail, std::int32_t clientWidth, std::int32_t clientHeight, double position);
 
+// The trail position drawn at a pixel column of a client area of the given
+// width, MapPosition's column undone: within the trail, 0 for one without length.
+double PositionAt(const TTrail& trail, std::int32_t clientWidth, std::int32_t x);
+
 // The top of a person's bar lowered by its tiredness: a fully fit person keeps
 // the full bar, a person with fitness 0 has none.
 std::int32_t TiredBarTop(const TBarRect& r, double fitness);

@@ -7,6 +7,7 @@
 #include "view/clsPaintBox.h"
 #include "view/clsPersonPanel.h"
 
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -115,6 +116,13 @@ bool TframeZemba::eventFilter(QObject* watched, QEvent* event)
         SetSelected(PersonAt(mouse->position().toPoint()));
         if (event->type() == QEvent::MouseButtonDblClick && selected != TChainPainter::NoSelection)
             emit PersonOpened(selected);
+        return true;
+    }
+    case QEvent::ContextMenu: {
+        const auto* menu = static_cast<QContextMenuEvent*>(event);
+        if (!trail)
+            return false;
+        emit MenuAsked(PersonAt(menu->pos()), PositionAt(*trail, pb->width(), menu->pos().x()), menu->globalPos());
         return true;
     }
     case QEvent::ToolTip: {

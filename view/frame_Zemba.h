@@ -90,6 +90,10 @@ public:
 
 signals:
     void PersonOpened(std::int32_t id);
+    // A context menu is asked for at a point of the picture: the person
+    // there (TChainPainter::NoSelection for none), the trail position of its
+    // column, and where the menu goes on the screen.
+    void MenuAsked(std::int32_t id, double position, QPoint global);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

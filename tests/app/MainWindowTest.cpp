@@ -277,10 +277,11 @@ TEST_F(Workbench, AnOpenedFileRunsAndARestartBuildsItAfresh)
     EXPECT_TRUE(window.GetSession().IsRunning());
 }
 
+// A move with a start tells its times by the clock.
 TEST_F(Workbench, AFinishedMoveIsHeldAtItsLastStepAndCannotBeContinued)
 {
     window.show();
-    const QString path = WriteFile("small.json", R"({"trail": [{"kind": "plain", "length": 0.3}],
+    const QString path = WriteFile("small.json", R"({"trail": [{"kind": "plain", "length": 0.3}], "start": "10:00",
         "source": {"stock": 3}, "persons": [{"count": 3, "speed": 0.01}]})");
     ASSERT_TRUE(window.GetDocument().OpenFile(path));
     Action("acSpeedFast")->trigger();
@@ -289,6 +290,7 @@ TEST_F(Workbench, AFinishedMoveIsHeldAtItsLastStepAndCannotBeContinued)
     QTest::qWait(300);
     EXPECT_EQ(Latest().step, finish) << "held, not stepped on";
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.GetStatusText().contains(QStringLiteral("fertig nach Schritt")); }, 2000));
+    EXPECT_TRUE(window.GetStatusText().contains(QStringLiteral(" · 10:00:"))) << window.GetStatusText().toStdString();
     EXPECT_FALSE(Action("acSimPause")->isEnabled());
     EXPECT_FALSE(Action("acSimStep")->isEnabled());
     // The report of the move shows beside it, from the record of its course run.
@@ -296,6 +298,8 @@ TEST_F(Workbench, AFinishedMoveIsHeldAtItsLastStepAndCannotBeContinued)
     EXPECT_TRUE(window.GetReport().GetDialog()->isVisible());
     EXPECT_TRUE(window.GetReport().GetDialog()->GetMoveText().startsWith(
         QStringLiteral("Die letzte von 3 Lasten wurde in Schritt %1 geliefert").arg(finish)));
+    EXPECT_TRUE(window.GetReport().GetDialog()->GetMoveText().contains(QStringLiteral("Begonnen um 10:00, fertig um 10:00.\n"
+                                                                                    "Der Weg ist 7.5 m lang, bei 25 m je Wegeinheit.")));
 }
 
 TEST_F(Workbench, APauseHoldsTheMoveAndASingleStepStepsOnce)

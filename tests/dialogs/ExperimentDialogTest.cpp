@@ -322,6 +322,25 @@ TEST(ExperimentOfAnEditedMove, HoldsItsScenarioInTheSweepFileThatZembaRunRuns)
     EXPECT_EQ(ZembaRun({"--sweep", sweep, "--csv", "-", "--jobs", "1"}), dialog.GetCsv());
 }
 
+// A move with a start is planned by the clock: its finish times, and the deadline typed.
+TEST(ExperimentOfAMoveWithAStart, GivesFinishTimesAndTakesTheDeadlineByTheClock)
+{
+    TScenarioDescription move = BuiltInMove();
+    move.startSecond = 10 * 3600;
+    TfrmExperiment dialog(nullptr, move, QString(), QStringLiteral("Umzug um zehn"));
+    SetUpSmallSweep(dialog);
+    ASSERT_TRUE(dialog.Start(2));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.IsRunning(); }, 60000));
+    EXPECT_EQ(Child<QLabel>(dialog, "lbDeadline").text(), QStringLiteral("Fertig bis (Uhrzeit)"));
+    Child<QLineEdit>(dialog, "edDeadline").setText(QStringLiteral("10:05"));
+    const QTableWidget& groups = Groups(dialog);
+    const int last = groups.columnCount() - 1;
+    EXPECT_EQ(groups.horizontalHeaderItem(last)->text(), QStringLiteral("fertig bis 10:05:00"));
+    // The median of each combination, a few minutes after ten.
+    for (int row = 0; row < groups.rowCount(); ++row)
+        EXPECT_TRUE(groups.item(row, 8)->text().startsWith(QStringLiteral("10:0"))) << groups.item(row, 8)->text().toStdString();
+}
+
 TEST(CompareDialog, KeepsTheLastEightCurvesAndExportsThem)
 {
     QTemporaryDir folder;

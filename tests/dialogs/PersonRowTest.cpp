@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <optional>
 #include <string>
 
 namespace {
@@ -70,5 +71,21 @@ TEST(PersonRow, ShowsEachKindOfPersonWithItsQuantitiesTimesAHundredWithAPointUnd
     THandlerState sink{.kind = TKind::Sink, .name = {}};
     EXPECT_TRUE(TPersonRow::Of(&sink).gone);
     EXPECT_TRUE(TPersonRow::Of(nullptr).gone);
+}
+
+// A person not on the trail is still to come until the step it joins at, then gone.
+TEST(PersonRow, APersonOffTheTrailIsComingUntilItsStepAndGoneAfter)
+{
+    const struct { const char* what; std::optional<std::int64_t> joinsAt; std::int64_t shown; const char* note; } rows[] = {
+        {"before it joins", 45'000, 100, "kommt um 0:30:00"},
+        {"at its step, having left at once", 45'000, 45'000, "gegangen"},
+        {"there from the start", std::nullopt, 100, "gegangen"},
+    };
+    for (const auto& row : rows) {
+        const TPersonRow off = TPersonRow::OffTrail(QStringLiteral("Anna"), row.joinsAt, row.shown);
+        EXPECT_TRUE(off.gone) << row.what;
+        EXPECT_EQ(off.Cell(0), QStringLiteral("Anna")) << row.what;
+        EXPECT_EQ(off.note.toStdString(), row.note) << row.what;
+    }
 }
 

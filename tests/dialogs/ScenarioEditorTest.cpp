@@ -1,18 +1,25 @@
 // The scenario editor refuses what the file reader refuses, with the same kind.
 #include "analysis/MoveRecorder.h"
 #include "analysis/MoveReport.h"
+#include "dialogs/clsScheduleTable.h"
 #include "dialogs/frm_Scenario.h"
+#include "model/clsSimulationTime.h"
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
 #include "scenario/clsScenarioFile.h"
 #include "tests/scenario/ScenarioRefusals.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -48,10 +55,10 @@ TEST(ScenarioEditor, EveryValueTheReaderRefusesIsRefusedBesideItsFieldWithTheSam
     EXPECT_FALSE(ok->isEnabled());
 }
 
-// A German user types decimal commas; a text that looks like a thousands
-// separator is refused saying so, and a total that depends on a refused
-// field shows none rather than a wrong one.
-TEST(ScenarioEditor, TakesDecimalCommasRefusesThousandsSeparatorsAndShowsNoTotalOfAFaultyField)
+// A German user types metres with decimal commas; a text that looks like a
+// thousands separator is refused saying so, and a total that depends on a
+// refused field shows none rather than a wrong one.
+TEST(ScenarioEditor, TakesMetresWithDecimalCommasRefusesThousandsSeparatorsAndShowsNoTotalOfAFaultyField)
 {
     TfrmScenario editor;
     auto* table = editor.findChild<QTableWidget*>(QStringLiteral("tblTrail"));
@@ -61,40 +68,76 @@ TEST(ScenarioEditor, TakesDecimalCommasRefusesThousandsSeparatorsAndShowsNoTotal
     TScenarioDescription move = BuiltInMove();
     move.trail = {{TSectionDescription::TKind::Plain, 1.0}, {TSectionDescription::TKind::Steps, 0.25}};
     editor.SetDescription(move);
-    EXPECT_EQ(length->text().toStdString(), "Weglänge: 1.25");
+    EXPECT_EQ(length->text().toStdString(), "Weglänge: 31.25 m, Stockwerke: 1");
+    EXPECT_EQ(table->item(1, TfrmScenario::ColLength)->text().toStdString(), "6.25");
 
-    table->item(0, TfrmScenario::ColLength)->setText(QStringLiteral("0,05"));
+    table->item(0, TfrmScenario::ColLength)->setText(QStringLiteral("1,25"));
     EXPECT_TRUE(editor.GetFaults().empty());
     EXPECT_EQ(editor.GetDescription().trail[0].length, 0.05);
-    EXPECT_EQ(length->text().toStdString(), "Weglänge: 0.3");
+    EXPECT_EQ(length->text().toStdString(), "Weglänge: 7.5 m, Stockwerke: 1");
 
     table->item(0, TfrmScenario::ColLength)->setText(QStringLiteral("0,0,5"));
     ASSERT_EQ(editor.GetFaults().size(), 1U);
-    EXPECT_EQ(length->text().toStdString(), "Weglänge: –");
+    EXPECT_EQ(length->text().toStdString(), "Weglänge: – m, Stockwerke: 1");
 
     stock->setText(QStringLiteral("1.000"));
     EXPECT_TRUE(stockFault->text().contains(QStringLiteral("Tausendertrennzeichen"))) << stockFault->text().toStdString();
 }
 
-// The editor has no fields for the schedule and the planner's units; an edit
-// must not drop them from the move.
-TEST(ScenarioEditor, KeepsWhatItHasNoFieldFor)
+// Every scenario of the project opened in the editor and saved untouched is
+// the same file: the schedule, the units and every value not edited go back
+// bit for bit, however their metres round.
+TEST(ScenarioEditor, AScenarioOpenedAndSavedUntouchedIsTheSameFile)
 {
-    TScenarioDescription planned = BuiltInMove();
-    TScheduleEntry leave;
-    leave.step = 1000;
-    leave.kind = TScheduleEntry::TKind::Leave;
-    leave.leave = planned.persons.front().names.empty() ? "Ferdi" : planned.persons.front().names.front();
-    planned.schedule.push_back(leave);
-    planned.metresPerUnit = 20.0;
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ZEMBA_SCENARIOS_DIR)) {
+        std::ifstream in(entry.path());
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        const TScenarioDescription read = ParseScenario(text, entry.path().string());
+        TfrmScenario editor;
+        editor.SetDescription(read);
+        ASSERT_TRUE(editor.GetFaults().empty()) << entry.path();
+        EXPECT_EQ(WriteScenario(editor.GetDescription()), WriteScenario(read)) << entry.path();
+        if (entry.path().filename() == "friends-join.json") {
+            EXPECT_EQ(WriteScenario(editor.GetDescription()), text);
+        }
+        ++files;
+    }
+    EXPECT_GE(files, 3);
+}
+
+// The schedule is edited in a planner's words: clock times after the start,
+// speeds in metres per second; the reader's refusals show beside it in German.
+TEST(ScenarioEditor, EditsTheScheduleByTheClockAndRefusesTheLeaveOfTheLastPerson)
+{
+    TScenarioDescription planned = BuiltInMove(1);
     planned.startSecond = 10 * 3600;
+    TScheduleEntry join;
+    join.step = 30 * StepsPerMinute;
+    join.atAsTime = true;
+    join.join = {2, TPersonGroup::TKind::HomeArea, 0.0, 0.0025, 0.0, {"Anna", "Udo"}};
+    planned.schedule.push_back(join);
     TfrmScenario editor;
     editor.SetDescription(planned);
-    editor.findChild<QLineEdit*>(QStringLiteral("edStock"))->setText(QStringLiteral("600"));
-    EXPECT_EQ(editor.GetDescription().schedule, planned.schedule);
-    EXPECT_EQ(editor.GetDescription().metresPerUnit, 20.0);
-    EXPECT_EQ(editor.GetDescription().startSecond, 10 * 3600);
-    EXPECT_EQ(editor.GetDescription().stock, 600);
+    auto* table = editor.findChild<QTableWidget*>(QStringLiteral("tblSchedule"));
+    auto* fault = editor.findChild<QLabel*>(QStringLiteral("lbScheduleFault"));
+    EXPECT_EQ(table->item(0, TScheduleTable::ColAt)->text().toStdString(), "10:30:00");
+    EXPECT_EQ(table->item(0, TScheduleTable::ColSpeed)->text().toStdString(), "1.5625");
+
+    table->item(0, TScheduleTable::ColAt)->setText(QStringLiteral("10:45"));
+    table->item(0, TScheduleTable::ColSpeed)->setText(QStringLiteral("1,5"));
+    ASSERT_TRUE(editor.GetFaults().empty());
+    EXPECT_EQ(editor.GetDescription().schedule[0].step, 45 * StepsPerMinute);
+    EXPECT_DOUBLE_EQ(editor.GetDescription().schedule[0].join.speed, 1.5 / 625.0);
+
+    // The only person of the groups leaves before the two come.
+    table->item(0, TScheduleTable::ColAt)->setText(QStringLiteral("11:00"));
+    editor.findChild<QPushButton*>(QStringLiteral("btScheduleAdd"))->click();
+    qobject_cast<QComboBox*>(table->cellWidget(1, TScheduleTable::ColWhat))->setCurrentIndex(1);
+    table->item(1, TScheduleTable::ColAt)->setText(QStringLiteral("10:15"));
+    table->item(1, TScheduleTable::ColWho)->setText(QString::fromStdString(TPersonNames().Next(planned.persons[0], 0)));
+    ASSERT_EQ(editor.GetFaults().size(), 1U);
+    EXPECT_TRUE(fault->text().contains(QStringLiteral("Die letzte Person auf dem Weg kann nicht gehen"))) << fault->text().toStdString();
 }
 
 TEST(ScenarioEditor, TheBoundFromADescriptionIsTheBoundOfTheBuiltScenario)

@@ -13,6 +13,7 @@ TEST(ScenarioWords, APlaceInAFileIsNamedByTheEditorsFieldsAndCountedFromOne)
         {"/source/load_weight", "Quelle, Gewicht einer Last"},
         {"/seed", "Startwert"},
         {"/persons", "Personengruppen"},
+        {"/schedule/1/leave/name", "Ablauf, Eintrag 2, geht, Name"},
         // A key the file does not have stays as written.
         {"/colour/0", "colour, 0"},
     };

@@ -1,4 +1,5 @@
 #include "analysis/MoveReport.h"
+#include "analysis/MoveRecorder.h"
 #include "analysis/MoveRerun.h"
 #include "model/clsZOManager.h"
 #include "scenario/clsScenario.h"
@@ -137,5 +138,46 @@ TEST(MoveReport, TheCourseRunsOwnRecordReportsTheMoveAsAFreshRunDoes)
         WriteMoveReport(*run.report, fromCourse);
         WriteMoveReport(ReportMoveUpTo(description, run.course.endStep, never), fresh);
         EXPECT_EQ(fromCourse.str(), fresh.str()) << description.seed;
+    }
+}
+
+// The bound is that of the persons on the trail at the start, whichever way
+// it is worked out: from the description, from the chain at step 0 and from
+// a run's record, which lists those who join later too.
+TEST(MoveReport, TheBoundCountsThePersonsOnTheTrailAtTheStartNotThoseWhoJoinLater)
+{
+    TScenarioDescription base = BuiltInMove(5);
+    base.stock = 30;
+    const auto with = [&](std::int64_t step, bool join) {
+        TScenarioDescription d = base;
+        TScheduleEntry entry;
+        entry.step = step;
+        entry.kind = join ? TScheduleEntry::TKind::Join : TScheduleEntry::TKind::Leave;
+        entry.join.count = 2;
+        entry.join.speed = 0.0025;
+        entry.leave = "Fred";
+        d.schedule.push_back(entry);
+        return d;
+    };
+    const auto boundsOf = [](const TScenarioDescription& d) {
+        TZOManager objects;
+        TScenario scenario(objects, d);
+        const TMoveRecorder recorder(scenario);
+        return std::vector<double>{BoundPerMinute(MoveLayoutOf(d)),
+                                   BoundPerMinute(MoveLayoutOf(*scenario.GetChain(), *scenario.GetTrail(), d.stock)),
+                                   BoundPerMinute(recorder.GetRecord().GetLayout())};
+    };
+    const double alone = boundsOf(base)[0];
+    const struct { const char* what; TScenarioDescription description; int comparedWithAlone; } rows[] = {
+        {"no schedule", base, 0},
+        {"two join later", with(100, true), 0},
+        {"two join at the start", with(0, true), 1},
+        {"one leaves at the start", with(0, false), -1},
+        {"one leaves later", with(100, false), 0},
+    };
+    for (const auto& row : rows) {
+        const std::vector<double> bounds = boundsOf(row.description);
+        EXPECT_EQ(bounds, std::vector<double>(3, bounds[0])) << row.what;
+        EXPECT_EQ((bounds[0] > alone) - (bounds[0] < alone), row.comparedWithAlone) << row.what;
     }
 }

@@ -138,3 +138,24 @@ TEST(DrawsCrowd, WhenThePersonsOutnumberTheColumnsOrTheCopyHoldsOnlySomeOfThem)
         EXPECT_EQ(PersonAt(level.trail, row.width, 271, chain, at.left, at.bottom) != nullptr, !row.crowd);
     }
 }
+
+// A click on the picture names the trail position drawn in its column.
+TEST(PositionAt, UndoesTheColumnOfMapPositionWithinTheTrail)
+{
+    const TLevelTrail level({0.5, 0.5});
+    const TLevelTrail empty({});
+    const struct { const char* name; const TTrail* trail; int x; double position; } rows[] = {
+        {"the first column", &level.trail, 0, 0.0},
+        {"a quarter along", &level.trail, 129, 129.0 / 517.0},
+        {"the last column", &level.trail, 517, 1.0},
+        {"right of the trail's end", &level.trail, 522, 1.0},
+        {"left of the trail's start", &level.trail, -3, 0.0},
+        {"a trail without length", &empty.trail, 200, 0.0},
+    };
+    for (const auto& row : rows) {
+        EXPECT_DOUBLE_EQ(PositionAt(*row.trail, 523, row.x), row.position) << row.name;
+        if (row.x >= 0 && row.x <= 517 && row.trail->GetLength() > 0.0) {
+            EXPECT_EQ(MapPosition(*row.trail, 523, 271, row.position).left, row.x) << row.name;
+        }
+    }
+}
