@@ -39,6 +39,9 @@ std::string FilmSettingsProblem(const TFilmSettings& s)
     if (s.framesPerSecond < 1 || s.framesPerSecond > FilmMaximumFramesPerSecond)
         return "a film runs at 1 to " + std::to_string(FilmMaximumFramesPerSecond) + " frames a second, not "
             + std::to_string(s.framesPerSecond);
+    if (s.format == TFilmFormat::Gif && s.framesPerSecond > GifMaximumFramesPerSecond)
+        return "a GIF runs at most " + std::to_string(GifMaximumFramesPerSecond) + " frames a second, not "
+            + std::to_string(s.framesPerSecond) + ": browsers slow shorter frame delays down";
     if (s.every < 1)
         return "a film takes every K-th step with K from 1, not " + std::to_string(s.every);
     return {};

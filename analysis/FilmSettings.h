@@ -25,6 +25,9 @@ struct TFilmSettings
 inline constexpr std::int32_t FilmMinimumSide = 16;
 inline constexpr std::int32_t FilmMaximumSide = 4096;
 inline constexpr std::int32_t FilmMaximumFramesPerSecond = 120;
+// A GIF's frame delays are hundredths of a second, and browsers play a delay
+// below 2 as 10: faster, its frames would crawl.
+inline constexpr std::int32_t GifMaximumFramesPerSecond = 50;
 
 // The kind a file name's ending asks for (.mp4, .webm, .gif, in any case); none for another.
 std::optional<TFilmFormat> FilmFormatOf(std::string_view path);
@@ -32,7 +35,8 @@ std::optional<TFilmFormat> FilmFormatOf(std::string_view path);
 std::string_view FilmEnding(TFilmFormat format);
 
 // Why a film cannot be made so, in one English line; empty when it can.
-// MP4 and WebM keep colour at half resolution and need even sides.
+// MP4 and WebM keep colour at half resolution and need even sides; a GIF
+// runs at most GifMaximumFramesPerSecond.
 std::string FilmSettingsProblem(const TFilmSettings& settings);
 
 // The frames of a stretch from step from to step to: from, from + K, ... up to to.

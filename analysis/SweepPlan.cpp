@@ -55,10 +55,18 @@ private:
         FailScenario(fileName, place.empty() ? std::string("top level") : place.to_string(), what);
     }
 
+    [[noreturn]] void FailPlan(const std::string& place, const std::string& what, TSweepPlanError::TKind kind,
+                               TSweepPlanError::TCombination combination = {}, TScenarioFault cause = {}) const
+    {
+        throw TSweepPlanError(fileName, {TScenarioFaultKind::Other, place, 0, 0, {}, what}, kind, std::move(combination),
+                              std::move(cause));
+    }
+
     // A varied pointer is named as written, not escaped into the pointer of its place.
+    static std::string VariedPlace(const std::string& key) { return "/vary \"" + key + "\""; }
     [[noreturn]] void FailVaried(const std::string& key, const std::string& what) const
     {
-        FailScenario(fileName, "/vary \"" + key + "\"", what);
+        FailScenario(fileName, VariedPlace(key), what);
     }
 
     std::int64_t Whole(const json& value, const json::json_pointer& place, std::int64_t low, std::int64_t high) const
@@ -191,8 +199,9 @@ private:
                     FailVaried(key, item + "expected a number, a string, true or false");
                 texts.push_back(value.is_string() ? value.get<std::string>() : value.dump());
                 if (const auto first = std::find(texts.begin(), texts.end() - 1, texts.back()); first != texts.end() - 1)
-                    FailVaried(key, item + texts.back() + " is there twice, also value "
-                                        + std::to_string(first - texts.begin() + 1));
+                    FailPlan(VariedPlace(key),
+                             item + texts.back() + " is there twice, also value " + std::to_string(first - texts.begin() + 1),
+                             TSweepPlanError::TKind::ValueTwice, {{key, value.dump()}});
                 if (std::any_of(texts.back().begin(), texts.back().end(),
                                 [](char c) { return c == ',' || c == '"' || static_cast<unsigned char>(c) < 0x20; }))
                     FailVaried(key, item + "a comma, a quote or a control character cannot stand in a CSV column");
@@ -206,29 +215,33 @@ private:
     // Every combination checked as a scenario before any run starts.
     void Expand(TSweepPlan& plan, const std::vector<std::vector<json>>& values) const
     {
+        const std::string tooMany = "more than " + std::to_string(MaxSweepRuns) + " runs";
         std::size_t combinations = 1;
         for (const auto& list : values) {
             if (combinations > MaxSweepRuns / list.size())
-                Fail(json::json_pointer("/vary"), "more than " + std::to_string(MaxSweepRuns) + " runs");
+                FailPlan("/vary", tooMany, TSweepPlanError::TKind::TooManyRuns);
             combinations *= list.size();
         }
         if (combinations > MaxSweepRuns / plan.seeds.size())
-            Fail(json::json_pointer("/seeds"), "more than " + std::to_string(MaxSweepRuns) + " runs");
+            FailPlan("/seeds", tooMany, TSweepPlanError::TKind::TooManyRuns);
         for (std::size_t c = 0; c < combinations; ++c) {
             json scenario = base;
-            std::string named;
+            TSweepPlanError::TCombination combination(values.size());
             std::size_t rest = c;
             for (std::size_t k = values.size(); k-- > 0;) {
                 const std::size_t i = rest % values[k].size();
                 rest /= values[k].size();
                 scenario[json::json_pointer(plan.pointers[k])] = values[k][i];
-                named = plan.pointers[k] + " = " + values[k][i].dump() + (named.empty() ? "" : ", ") + named;
+                combination[k] = {plan.pointers[k], values[k][i].dump()};
             }
             try {
                 plan.combinations.push_back(ScenarioFromJson(scenario, baseName));
             } catch (const TScenarioFileError& error) {
-                Fail(json::json_pointer("/vary"), named + (values.size() == 1 ? " makes" : " make")
-                                                      + " the scenario invalid: " + error.what());
+                std::string named;
+                for (const auto& [pointer, value] : combination)
+                    named += (named.empty() ? "" : ", ") + pointer + " = " + value;
+                FailPlan("/vary", named + (values.size() == 1 ? " makes" : " make") + " the scenario invalid: " + error.what(),
+                         TSweepPlanError::TKind::InvalidCombination, std::move(combination), error.GetFault());
             }
         }
     }
@@ -271,6 +284,15 @@ std::string ShortSha256(std::string_view text)
 }
 
 } // namespace
+
+TSweepPlanError::TSweepPlanError(const std::string& theFileName, TScenarioFault theFault, TKind theKind,
+                                 TCombination theCombination, TScenarioFault theCause)
+    : TScenarioFileError(theFileName, std::move(theFault))
+    , kind(theKind)
+    , combination(std::move(theCombination))
+    , cause(std::move(theCause))
+{
+}
 
 std::vector<std::string> TSweepPlan::ValuesOf(std::size_t combination) const
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scenario/clsScenarioDescription.h"
+#include "scenario/clsScenarioFault.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -79,9 +80,35 @@ inline constexpr std::size_t MaxSweepRuns = 10'000'000;
 // many runs ran at once.
 inline constexpr std::size_t SweepSeedBatch = 10;
 
+// A sweep refused for what its values and seeds ask for: a value listed
+// twice, more runs than MaxSweepRuns, or values that make the scenario
+// invalid. Its message is zemba-run's English line; its parts let the window
+// word it in its own language.
+class TSweepPlanError : public TScenarioFileError
+{
+public:
+    enum class TKind { ValueTwice, TooManyRuns, InvalidCombination };
+    // The varied pointers with their values as the sweep file writes them.
+    using TCombination = std::vector<std::pair<std::string, std::string>>;
+
+    TSweepPlanError(const std::string& fileName, TScenarioFault fault, TKind kind, TCombination combination = {},
+                    TScenarioFault cause = {});
+
+    TKind GetKind() const { return kind; }
+    // The value listed twice, with its pointer; or an invalid combination's
+    // values, and what the scenario's rules found wrong with it.
+    const TCombination& GetCombination() const { return combination; }
+    const TScenarioFault& GetCause() const { return cause; }
+
+private:
+    TKind kind;
+    TCombination combination;
+    TScenarioFault cause;
+};
+
 // Reads, checks and expands a sweep file; every refusal is a
 // TScenarioFileError of one line naming the file, the JSON path and what is
-// wrong, thrown before anything runs. A scenario named in the file is read
+// wrong (a TSweepPlanError for the plan as a whole), thrown before anything runs. A scenario named in the file is read
 // relative to the sweep file's folder.
 TSweepPlan ReadSweepFile(const std::string& path);
 // The same for text already read; folder is where a named scenario is looked for.

@@ -26,29 +26,29 @@ TSweepTable ReadSweepCsv(std::istream& in, const std::string& fileName, const TS
     table.planRuns = checker.GetPlanRuns();
     for (const TSweepTable::TRow& row : table.rows)
         table.planRuns = std::max(table.planRuns, row.run + 1);
-    table.missing = MissingRuns(table.planRuns, checker.GetSeedRule(), table.rows);
+    TMissingRuns missing = MissingRuns(table.planRuns, checker.GetSeedRule(), table.rows);
+    table.missing = std::move(missing.runs);
+    table.dueRuns = missing.due;
     return table;
 }
 
-std::vector<std::size_t> MissingRuns(std::size_t planRuns, const std::optional<TSeedRule>& rule,
-                                     const std::vector<TSweepRow>& rows)
+TMissingRuns MissingRuns(std::size_t planRuns, const std::optional<TSeedRule>& rule, const std::vector<TSweepRow>& rows)
 {
-    std::size_t due = rule ? SequenceRunsDue(*rule, rows) : planRuns;
+    TMissingRuns missing{rule ? SequenceRunsDue(*rule, rows) : planRuns, {}};
     for (const TSweepRow& row : rows)
-        due = std::max(due, row.run + 1);
-    std::vector<bool> present(due);
+        missing.due = std::max(missing.due, row.run + 1);
+    std::vector<bool> present(missing.due);
     for (const TSweepRow& row : rows)
         present[row.run] = true;
-    std::vector<std::size_t> missing;
-    for (std::size_t run = 0; run < due; ++run)
+    for (std::size_t run = 0; run < missing.due; ++run)
         if (!present[run])
-            missing.push_back(run);
+            missing.runs.push_back(run);
     return missing;
 }
 
-std::string DescribeMissing(const std::vector<std::size_t>& missing, std::size_t planRuns)
+std::string DescribeMissing(const std::vector<std::size_t>& missing, std::size_t due)
 {
-    std::string text = std::to_string(missing.size()) + " of " + std::to_string(planRuns) + " runs missing:";
+    std::string text = std::to_string(missing.size()) + " of " + std::to_string(due) + " runs missing:";
     constexpr std::size_t MostNamed = 10;
     for (std::size_t i = 0; i < std::min(MostNamed, missing.size()); ++i)
         text += (i ? ", " : " ") + std::to_string(missing[i]);
@@ -186,7 +186,7 @@ void WriteSweepReport(const TSweepTable& table, const std::vector<TSweepGroup>& 
                       std::optional<std::int64_t> deadline)
 {
     if (!table.missing.empty())
-        out << "INCOMPLETE: " << DescribeMissing(table.missing, table.planRuns) << "\n";
+        out << "INCOMPLETE: " << DescribeMissing(table.missing, table.dueRuns) << "\n";
     out << "Finish time across all seeds, simulated h:mm:ss (" << std::to_string(StepsPerSecond)
         << " steps/s): a run at the step limit ranks\n"
            "as \"> limit\", a stalled run as \"never\", both after every finished run; percentiles interpolated\n"

@@ -19,19 +19,27 @@ struct TSweepTable
 
     std::vector<std::string> parameters;
     std::vector<TRow> rows;
-    // The plan's runs absent from the CSV, ascending: up to the plan's count
-    // where the CSV gives it (plan_runs), else up to the last run there.
+    // The plan's runs absent from the CSV, ascending, of the runs due (see MissingRuns).
     std::vector<std::size_t> missing;
+    // The plan's count where the CSV gives it (plan_runs), else up to the last run there.
     std::size_t planRuns = 0;
+    std::size_t dueRuns = 0;
 };
 
-// "3 of 27 runs missing: 4, 9, 20", naming the first few.
-std::string DescribeMissing(const std::vector<std::size_t>& missing, std::size_t planRuns);
-// The runs absent from rows (in any order), ascending: of the plan's runs,
-// or of a sequential sweep's only those up to where its rule ends it (see
-// SequenceRunsDue), and any below a row beyond that.
-std::vector<std::size_t> MissingRuns(std::size_t planRuns, const std::optional<TSeedRule>& rule,
-                                     const std::vector<TSweepRow>& rows);
+// "3 of 27 runs missing: 4, 9, 20", naming the first few; due: the runs the sweep asks for.
+std::string DescribeMissing(const std::vector<std::size_t>& missing, std::size_t due);
+
+struct TMissingRuns
+{
+    // The runs the rows call for: the plan's, but of a sequential sweep only
+    // those up to where its rule ends it (see SequenceRunsDue); at least up
+    // to the last row.
+    std::size_t due = 0;
+    // Those absent, ascending.
+    std::vector<std::size_t> runs;
+};
+// The runs due and those absent from rows (in any order).
+TMissingRuns MissingRuns(std::size_t planRuns, const std::optional<TSeedRule>& rule, const std::vector<TSweepRow>& rows);
 
 // Reads and checks every row, against the plan when there is one; a last
 // line without its newline is read as a row too. Throws TSweepCsvError for a

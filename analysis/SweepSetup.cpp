@@ -1,5 +1,7 @@
 #include "analysis/SweepSetup.h"
 
+#include "analysis/MoveReport.h"
+
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -95,7 +97,11 @@ std::string SweepFileText(const TSweepSetup& setup)
         text += "]";
     }
     text += setup.axes.empty() ? "},\n" : "\n  },\n";
-    text += "  \"seeds\": {\"from\": " + std::to_string(setup.seedFrom) + ", \"count\": " + std::to_string(setup.seedCount)
+    const std::string count = std::to_string(setup.seedCount);
+    text += "  \"seeds\": {\"from\": " + std::to_string(setup.seedFrom) + ", "
+        + (setup.medianWithin > 0 ? "\"until\": {\"median_within\": \"" + FormatSimulatedTime(setup.medianWithin)
+                                        + "\", \"max\": " + count + "}"
+                                  : "\"count\": " + count)
         + "},\n  \"max_steps\": " + std::to_string(setup.maxSteps) + "\n}\n";
     return text;
 }

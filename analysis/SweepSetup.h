@@ -48,8 +48,11 @@ struct TSweepSetup
     std::string scenarioText;
     std::vector<TSweepAxis> axes;
     std::uint32_t seedFrom = 1;
+    // Every seed; or, with medianWithin above 0, at most this many.
     std::uint32_t seedCount = 20;
     std::int64_t maxSteps = DefaultSweepMaxSteps;
+    // Steps: seeds run until every median is known to within this either way; 0 for every seed.
+    std::int64_t medianWithin = 0;
 };
 
 // The sweep file's text, the keys in the order zemba-run reads the plan by.

@@ -104,6 +104,7 @@ void TBookmarks::Changed()
     acClear->setEnabled(!marks.empty());
     if (comparison)
         comparison->SetMarks(marks);
+    emit MarksChanged();
 }
 
 void TBookmarks::ShowMark(int column, std::int64_t step)

@@ -42,6 +42,9 @@ public:
     // Once opened, else null.
     TfrmMarkCompare* GetComparison() const { return comparison; }
 
+signals:
+    void MarksChanged();
+
 private:
     // The marks changed: the timeline, the entries and the comparison follow.
     void Changed();

@@ -2,10 +2,12 @@
 
 #include "analysis/MoveExport.h"
 #include "analysis/MoveRerun.h"
+#include "app/clsBookmarks.h"
 #include "app/clsMoveExports.h"
 #include "app/clsMoveSession.h"
 #include "app/clsRunChart.h"
 #include "dialogs/clsChartPicture.h"
+#include "dialogs/clsPlacement.h"
 #include "dialogs/clsReportText.h"
 #include "dialogs/clsSaveDialog.h"
 #include "dialogs/frm_Film.h"
@@ -122,17 +124,21 @@ TfrmFilm& TExportMenu::OpenFilm()
 {
     if (!film) {
         film = new TfrmFilm(&window, session.GetWork());
+        KeepPlaced(*film, window, QStringLiteral("film"));
         // The film starts at the view's own size, its sides made even for MP4.
         const QSize shown = view.GetPictureSize();
         TFilmSettings settings;
         settings.width = std::max(FilmMinimumSide, shown.width() & ~1);
         settings.height = std::max(FilmMinimumSide, shown.height() & ~1);
         film->SetSettings(settings);
-        // The move's end, found after the dialog opened, sets its length.
-        connect(&session, &TMoveSession::CourseFound, film, [this] {
+        // The move's end, found after the dialog opened, sets its length; marks set since are offered.
+        const auto follow = [this] {
             if (!film->IsRendering())
                 film->SetSource(FilmSource());
-        });
+        };
+        connect(&session, &TMoveSession::CourseFound, film, follow);
+        if (bookmarks)
+            connect(bookmarks, &TBookmarks::MarksChanged, film, follow);
     }
     film->SetSource(FilmSource());
     film->show();
@@ -144,7 +150,13 @@ TFilmSource TExportMenu::FilmSource()
 {
     const std::optional<TMoveCourse>& course = session.GetCourse();
     return {session.GetDescription(), session.GetKeyframes(), session.GetShownStep(),
-            course ? std::optional(course->endStep) : std::nullopt};
+            course ? std::optional(course->endStep) : std::nullopt,
+            bookmarks ? bookmarks->GetMarks() : std::vector<std::int64_t>{}};
+}
+
+void TExportMenu::FollowMarks(const TBookmarks& marks)
+{
+    bookmarks = &marks;
 }
 
 QString TExportMenu::SaveFileName(std::int32_t filterId)

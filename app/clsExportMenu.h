@@ -12,6 +12,7 @@ class QAction;
 class QMainWindow;
 class QMenu;
 class QWidget;
+class TBookmarks;
 class TMoveSession;
 class TRunChart;
 class TframeZemba;
@@ -41,6 +42,8 @@ public:
     // Datei → Exportieren → Film...: the film dialog, made at the first call,
     // set to the move as the window shows it now.
     TfrmFilm& OpenFilm();
+    // The film dialog offers the stretch between two of these marks, as they change.
+    void FollowMarks(const TBookmarks& marks);
 
 private:
     void AskAndExportView();
@@ -59,6 +62,7 @@ private:
     TframeZemba& view;
     TRunChart& chart;
     TfrmFilm* film = nullptr;
+    const TBookmarks* bookmarks = nullptr;
 };
 
 // Asks for a picture's size, offering the size shown, until the answer is

@@ -133,6 +133,7 @@ TfrmMain::TfrmMain(QWidget* owner)
 
     SetUpTimeline();
     bookmarks = new TBookmarks(*this, *session, *tbTimeline, *ui->mnuSimulation);
+    exports->FollowMarks(*bookmarks);
     new TFieldKeys(*this, *ui->fu);
     new TMoveChanges(*this, *session, *document, *ui->fu, *ui->mnuSimulation);
     // The first start shows the window as it always was; later ones as it was left.

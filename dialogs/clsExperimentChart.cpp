@@ -30,7 +30,9 @@ constexpr std::int32_t TextMedian = 2753;
 constexpr std::int32_t TextBand = 2754;
 constexpr std::int32_t TextFastest = 2755;
 constexpr std::int32_t TextSlowest = 2756;
-constexpr std::int32_t TextNotFinished = 2757;
+// The run table's words for a run that stood still and one that met the step limit.
+constexpr std::int32_t TextEndStalled = 2746;
+constexpr std::int32_t TextEndAtLimit = 2747;
 constexpr std::int32_t TextMedianInterval = 3401;
 constexpr std::int32_t TextFinishClock = 3841;
 
@@ -142,8 +144,13 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
         std::vector<std::size_t> medianRuns, fastestRuns, slowestRuns;
     };
     std::vector<TLine> perLine(lines);
-    QScatterSeries* unfinished = new QScatterSeries;
-    std::vector<std::size_t> unfinishedRuns;
+    // Runs that stood still and runs that met the limit, each with marks of their own.
+    struct TUnfinished
+    {
+        QScatterSeries* marks = new QScatterSeries;
+        std::vector<std::size_t> runs;
+    };
+    TUnfinished stalled, limited;
     double top = 0.0;
     double bottom = std::numeric_limits<double>::max();
     for (const TSweepGroup& group : groups) {
@@ -179,8 +186,9 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
             if (row.values != group.values)
                 continue;
             if (row.end != TMoveOutcome::Finished) {
-                unfinished->append(x, hours(static_cast<double>(row.steps)));
-                unfinishedRuns.push_back(row.run);
+                TUnfinished& unfinished = row.end == TMoveOutcome::Stalled ? stalled : limited;
+                unfinished.marks->append(x, hours(static_cast<double>(row.steps)));
+                unfinished.runs.push_back(row.run);
                 top = std::max(top, hours(static_cast<double>(row.steps)));
                 continue;
             }
@@ -297,11 +305,14 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
             HideFromLegend(chart, interval);
         }
     }
-    unfinished->setName(GetStringById(TextNotFinished));
-    unfinished->setMarkerShape(QScatterSeries::MarkerShapeStar);
-    unfinished->setMarkerSize(12.0);
-    unfinished->setColor(Qt::black);
-    add(Track(unfinished, unfinishedRuns));
-    if (unfinishedRuns.empty())
-        HideFromLegend(chart, unfinished);
+    for (auto [unfinished, text, shape] : {std::tuple{&stalled, TextEndStalled, QScatterSeries::MarkerShapeStar},
+                                           std::tuple{&limited, TextEndAtLimit, QScatterSeries::MarkerShapeRotatedRectangle}}) {
+        unfinished->marks->setName(GetStringById(text));
+        unfinished->marks->setMarkerShape(shape);
+        unfinished->marks->setMarkerSize(12.0);
+        unfinished->marks->setColor(Qt::black);
+        add(Track(unfinished->marks, std::move(unfinished->runs)));
+        if (unfinished->marks->count() == 0)
+            HideFromLegend(chart, unfinished->marks);
+    }
 }

@@ -15,8 +15,8 @@ class QXYSeries;
 
 // An experiment's answer as a chart: finish time against the first varied
 // value, the median as a line, the band from the 10th to the 90th percentile,
-// the fastest and the slowest seed as marks, and runs that stood still or met
-// the limit as marks of their own at their last hand-over; one line per value
+// the fastest and the slowest seed as marks, and runs that stood still (a
+// star) or met the limit (a diamond) at their last hand-over; one line per value
 // of the second varied value. In person-hours, each time counts once per person.
 // The time axis starts near the fastest run, or at 0 when fromZero; where the
 // scenario has a start (startSecond from 0), finish times go by the clock.

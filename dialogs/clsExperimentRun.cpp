@@ -29,10 +29,10 @@ void TExperimentRun::Cancel()
 
 void TExperimentRun::Look()
 {
-    // Done is read first: every row of a job that is done is in its CSV.
+    // Done is read first: every row of a job that is done is in its CSV, and its runs due are known.
     const bool done = job.IsDone();
     const std::size_t runs = job.GetRunsDone();
-    const std::size_t total = job.GetPlan().RunCount();
+    const std::size_t total = job.GetRunsDue();
     const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
     emit Progressed(runs, total, seconds);
     if (done || !told.isValid() || told.elapsed() >= RowsInterval) {

@@ -1,5 +1,6 @@
 #include "dialogs/clsScenarioFaultText.h"
 
+#include "analysis/SweepPlan.h"
 #include "analysis/SweepReport.h"
 #include "dialogs/clsScenarioWords.h"
 #include "scenario/clsScenarioFault.h"
@@ -7,6 +8,7 @@
 #include "strings/clsTypedNumber.h"
 
 #include <QFile>
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -36,6 +38,10 @@ QString KindText(std::size_t kind)
 constexpr std::int32_t TextCsvLine = 2450;
 // One text per kind of a refused sweep CSV, in the order of TSweepCsvError::TKind.
 constexpr std::int32_t FirstCsvKindText = 2451;
+
+constexpr std::int32_t TextValueTwice = 4010;
+constexpr std::int32_t TextTooManyRuns = 4011;
+constexpr std::int32_t TextInvalidCombination = 4012;
 
 // JSON's names of its types, as a fault names what was expected and found.
 constexpr std::array<std::pair<const char*, std::int32_t>, 6> TypeTexts{{
@@ -105,4 +111,23 @@ QString SweepCsvFaultText(const TSweepCsvError& error, const QString& fileName)
     return GetStringById(TextCsvLine)
         .arg(fileName, QString::number(error.GetLine()),
              GetStringById(FirstCsvKindText + static_cast<std::int32_t>(error.GetKind())));
+}
+
+QString SweepPlanFaultText(const TSweepPlanError& error, const std::function<QString(const std::string& pointer)>& fieldName)
+{
+    QStringList values;
+    for (const auto& [pointer, value] : error.GetCombination())
+        values << fieldName(pointer) + QStringLiteral(" = ") + RuleWordsInGerman(QString::fromStdString(value));
+    switch (error.GetKind()) {
+    case TSweepPlanError::TKind::ValueTwice:
+        return GetStringById(TextValueTwice).arg(values.join(QStringLiteral(", ")));
+    case TSweepPlanError::TKind::TooManyRuns:
+        return GetStringById(TextTooManyRuns).arg(MaxSweepRuns);
+    case TSweepPlanError::TKind::InvalidCombination:
+        break;
+    }
+    const TScenarioFault& cause = error.GetCause();
+    const QString what = ScenarioFaultWhat(cause);
+    return GetStringById(TextInvalidCombination)
+        .arg(values.join(QStringLiteral(", ")), cause.HasPlace() ? Place(cause) + QStringLiteral(": ") + what : what);
 }

@@ -66,6 +66,10 @@ constexpr std::int32_t TextScenarioFileNamed = 3111;
 constexpr std::int32_t TextOpenTitle = 3112;
 constexpr std::int32_t TextDeadlineTime = 3404;
 constexpr std::int32_t TextDeadlineClock = 3840;
+constexpr std::int32_t TextEverySeed = 4021;
+constexpr std::int32_t TextBadMedianWithin = 4022;
+constexpr std::int32_t TextMostRuns = 4023;
+constexpr std::int32_t TextProgressOfMost = 4024;
 
 void PrepareTable(QTableWidget& table)
 {
@@ -94,6 +98,8 @@ TfrmExperiment::TfrmExperiment(QWidget* owner, const TScenarioDescription& descr
         connect(axis, &TframeExperimentAxis::Changed, this, &TfrmExperiment::UpdateRunCount);
     for (QSpinBox* box : {ui->seSeedFrom, ui->seSeedCount, ui->seMaxSteps})
         connect(box, &QSpinBox::valueChanged, this, &TfrmExperiment::UpdateRunCount);
+    ui->edMedianWithin->setPlaceholderText(GetStringById(TextEverySeed));
+    connect(ui->edMedianWithin, &QLineEdit::textChanged, this, &TfrmExperiment::UpdateRunCount);
     ConnectResults();
     ConnectButtons();
     SetScenario(description, QFile::encodeName(path).toStdString(), name);
@@ -162,6 +168,16 @@ std::optional<std::string> TfrmExperiment::GetSweepText(QString* reason) const
         setup.scenarioText = WriteScenario(scenario);
     setup.seedFrom = static_cast<std::uint32_t>(ui->seSeedFrom->value());
     setup.seedCount = static_cast<std::uint32_t>(ui->seSeedCount->value());
+    // Empty: every seed; else seeds until the medians are that precise.
+    if (const QString within = ui->edMedianWithin->text().trimmed(); !within.isEmpty()) {
+        const std::optional<std::int64_t> steps = ParseSimulatedTime(within.toStdString());
+        if (!steps || *steps <= 0) {
+            if (reason)
+                *reason = GetStringById(TextBadMedianWithin).arg(within);
+            return std::nullopt;
+        }
+        setup.medianWithin = *steps;
+    }
     setup.maxSteps = ui->seMaxSteps->value();
     for (const TframeExperimentAxis* axis : {ui->fraFirstAxis, ui->fraSecondAxis}) {
         const std::string pointer = axis->GetPointer();
@@ -187,6 +203,11 @@ std::optional<TSweepPlan> TfrmExperiment::GetPlan(QString* reason) const
         return std::nullopt;
     try {
         return ParseSweep(*text, "experiment", ".");
+    } catch (const TSweepPlanError& error) {
+        if (reason)
+            *reason = GetStringById(TextRefusedSweep)
+                          .arg(SweepPlanFaultText(error, [this](const std::string& pointer) { return FieldName(pointer); }));
+        return std::nullopt;
     } catch (const TScenarioFileError& error) {
         if (reason)
             *reason = GetStringById(TextRefusedSweep).arg(ScenarioFaultText(error));
@@ -202,6 +223,8 @@ void TfrmExperiment::ShowSetup(const TSweepPlan& shown)
     // A sweep file may list any seeds; the set-up shows them as a first and a count.
     ui->seSeedFrom->setValue(static_cast<int>(std::min<std::uint32_t>(shown.seeds.front(), INT_MAX)));
     ui->seSeedCount->setValue(static_cast<int>(shown.seeds.size()));
+    ui->edMedianWithin->setText(shown.IsSequential() ? QString::fromStdString(FormatSimulatedTime(shown.medianWithin))
+                                                     : QString());
     ui->seMaxSteps->setValue(static_cast<int>(std::min<std::int64_t>(shown.maxSteps, ui->seMaxSteps->maximum())));
 }
 
@@ -218,7 +241,7 @@ void TfrmExperiment::UpdateRunCount()
     const nlohmann::json document = nlohmann::json::parse(*text);
     for (const auto& [key, list] : document["vary"].items())
         runs *= list.size();
-    ui->lbRunCount->setText(GetStringById(TextRuns).arg(runs));
+    ui->lbRunCount->setText(GetStringById(ui->edMedianWithin->text().trimmed().isEmpty() ? TextRuns : TextMostRuns).arg(runs));
 }
 
 bool TfrmExperiment::Start(unsigned jobs)
@@ -265,7 +288,9 @@ void TfrmExperiment::ShowProgress(std::size_t done, std::size_t total, double se
     const QString left = rate > 0.0 ? SimulatedTime(static_cast<double>(total - done) / rate * StepsPerSecond)
                                     : QStringLiteral("?");
     ui->pbRuns->setValue(static_cast<int>(done));
-    ui->lbProgress->setText(GetStringById(TextProgress).arg(done).arg(total).arg(rate, 0, 'f', 2).arg(left));
+    // Seeds until precise may end sooner: the total and the time left are the most.
+    const std::int32_t text = plan && plan->IsSequential() ? TextProgressOfMost : TextProgress;
+    ui->lbProgress->setText(GetStringById(text).arg(done).arg(total).arg(rate, 0, 'f', 2).arg(left));
     emit RunsProgressed(done, total, false);
 }
 
@@ -274,6 +299,9 @@ void TfrmExperiment::ShowOver(std::size_t done, std::size_t total, double second
     const double rate = seconds > 0.0 ? static_cast<double>(done) / seconds : 0.0;
     ui->lbProgress->setText(GetStringById(done == total ? TextDone : TextCancelled)
                                 .arg(done).arg(total).arg(seconds, 0, 'f', 1).arg(rate, 0, 'f', 2));
+    // Seeds until precise end where their rule says: the bar is full then.
+    ui->pbRuns->setRange(0, static_cast<int>(total));
+    ui->pbRuns->setValue(static_cast<int>(done));
     ui->btStart->setEnabled(true);
     ui->btCancel->setEnabled(false);
     ui->btOpen->setEnabled(true);

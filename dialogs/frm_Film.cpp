@@ -2,6 +2,7 @@
 
 #include "analysis/MoveCourse.h"
 #include "analysis/OutputFile.h"
+#include "dialogs/clsStepText.h"
 #include "film/FilmRenderer.h"
 #include "strings/clsStringTable.h"
 
@@ -17,6 +18,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStandardItemModel>
 #include <QTimer>
 
 namespace {
@@ -43,6 +45,11 @@ constexpr std::int32_t TextNotMade = 3521;
 constexpr std::int32_t TextOddSize = 3522;
 constexpr std::int32_t TextEndUnknown = 3523;
 constexpr std::int32_t TextClose = 3019;
+constexpr std::int32_t TextBetweenMarks = 4000;
+constexpr std::int32_t TextFilmMarks = 4001;
+constexpr std::int32_t TextFilmMarksTo = 4002;
+constexpr std::int32_t TextTwoMarksNeeded = 4003;
+constexpr std::int32_t TextFastGif = 4004;
 
 constexpr TFilmFormat Formats[] = {TFilmFormat::Mp4, TFilmFormat::WebM, TFilmFormat::Gif};
 constexpr int PollMs = 100;
@@ -90,7 +97,17 @@ TfrmFilm::TfrmFilm(QWidget* owner, TJobPool& theWork)
     setWindowTitle(GetStringById(TextFilmTitle));
     auto* form = new QFormLayout(this);
     stretch = new QComboBox(this);
+    stretch->setObjectName(QStringLiteral("cbStretch"));
     form->addRow(GetStringById(TextStretch), stretch);
+    fromMark = new QComboBox(this);
+    fromMark->setObjectName(QStringLiteral("cbFromMark"));
+    toMark = new QComboBox(this);
+    toMark->setObjectName(QStringLiteral("cbToMark"));
+    auto* marks = new QHBoxLayout;
+    marks->addWidget(fromMark, 1);
+    marks->addWidget(new QLabel(GetStringById(TextFilmMarksTo), this));
+    marks->addWidget(toMark, 1);
+    form->addRow(GetStringById(TextFilmMarks), marks);
 
     width = NewSpin(this, FilmMinimumSide, FilmMaximumSide, 2);
     height = NewSpin(this, FilmMinimumSide, FilmMaximumSide, 2);
@@ -131,7 +148,8 @@ TfrmFilm::TfrmFilm(QWidget* owner, TJobPool& theWork)
     for (QSpinBox* spin : {width, height, framesPerSecond, every})
         connect(spin, &QSpinBox::valueChanged, this, &TfrmFilm::ShowSummary);
     connect(format, &QComboBox::currentIndexChanged, this, &TfrmFilm::ShowSummary);
-    connect(stretch, &QComboBox::currentIndexChanged, this, &TfrmFilm::ShowSummary);
+    for (QComboBox* choice : {stretch, fromMark, toMark})
+        connect(choice, &QComboBox::currentIndexChanged, this, &TfrmFilm::ShowSummary);
 }
 
 TfrmFilm::~TfrmFilm()
@@ -145,16 +163,43 @@ void TfrmFilm::SetSource(const TFilmSource& theSource)
     source = theSource;
     const int chosen = std::max(0, stretch->currentIndex());
     const QString end = source.endStep ? QString::number(*source.endStep) : QStringLiteral("…");
+    const QSignalBlocker quiet(stretch);
     stretch->clear();
     stretch->addItem(GetStringById(TextWholeMove).arg(end));
     stretch->addItem(GetStringById(TextFromShown).arg(source.shownStep).arg(end));
-    stretch->setCurrentIndex(chosen);
+    stretch->addItem(GetStringById(TextBetweenMarks));
+    const bool twoMarks = source.marks.size() >= 2;
+    auto* items = qobject_cast<QStandardItemModel*>(stretch->model());
+    QStandardItem* betweenMarks = items->item(static_cast<int>(TStretch::BetweenMarks));
+    betweenMarks->setEnabled(twoMarks);
+    betweenMarks->setToolTip(twoMarks ? QString() : GetStringById(TextTwoMarksNeeded));
+    // Marks cleared since they were chosen leave the film the whole move.
+    stretch->setCurrentIndex(chosen == static_cast<int>(TStretch::BetweenMarks) && !twoMarks ? 0 : chosen);
+    ShowMarks();
     ShowSummary();
+}
+
+void TfrmFilm::ShowMarks()
+{
+    const bool chosen = fromMark->count() > 0;
+    const QVariant from = fromMark->currentData();
+    const QVariant to = toMark->currentData();
+    for (QComboBox* choice : {fromMark, toMark}) {
+        const QSignalBlocker quiet(choice);
+        choice->clear();
+        for (const std::int64_t step : source.marks)
+            choice->addItem(StepAndTimeText(step), QVariant::fromValue(step));
+    }
+    // At first the first mark to the last; later each choice where its mark still is.
+    const int fromAt = chosen ? fromMark->findData(from) : -1;
+    const int toAt = chosen ? toMark->findData(to) : -1;
+    fromMark->setCurrentIndex(std::max(0, fromAt));
+    toMark->setCurrentIndex(toAt >= 0 ? toAt : toMark->count() - 1);
 }
 
 void TfrmFilm::SetStretch(TStretch chosen)
 {
-    stretch->setCurrentIndex(chosen == TStretch::WholeMove ? 0 : 1);
+    stretch->setCurrentIndex(static_cast<int>(chosen));
 }
 
 void TfrmFilm::SetSettings(const TFilmSettings& settings)
@@ -177,7 +222,19 @@ TFilmSettings TfrmFilm::GetSettings() const
 std::pair<std::int64_t, std::int64_t> TfrmFilm::Stretch() const
 {
     const std::int64_t end = source.endStep.value_or(CourseStepLimit);
-    return {stretch->currentIndex() == 1 ? std::min(source.shownStep, end) : 0, end};
+    switch (static_cast<TStretch>(stretch->currentIndex())) {
+    case TStretch::FromShownStep:
+        return {std::min(source.shownStep, end), end};
+    case TStretch::BetweenMarks: {
+        // Either mark may be chosen first: the film runs from the earlier.
+        const std::int64_t a = fromMark->currentData().toLongLong();
+        const std::int64_t b = toMark->currentData().toLongLong();
+        return {std::min({a, b, end}), std::min(std::max(a, b), end)};
+    }
+    case TStretch::WholeMove:
+        break;
+    }
+    return {0, end};
 }
 
 QString TfrmFilm::GetSummary() const
@@ -187,9 +244,14 @@ QString TfrmFilm::GetSummary() const
 
 void TfrmFilm::ShowSummary()
 {
+    const bool betweenMarks = stretch->currentIndex() == static_cast<int>(TStretch::BetweenMarks);
+    fromMark->setEnabled(betweenMarks);
+    toMark->setEnabled(betweenMarks);
     const TFilmSettings settings = GetSettings();
     if (!FilmSettingsProblem(settings).empty()) {
-        summary->setText(GetStringById(TextOddSize));
+        // The spin boxes' ranges leave two problems: odd sides and a fast GIF.
+        const bool fastGif = settings.format == TFilmFormat::Gif && settings.framesPerSecond > GifMaximumFramesPerSecond;
+        summary->setText(fastGif ? GetStringById(TextFastGif).arg(GifMaximumFramesPerSecond) : GetStringById(TextOddSize));
         save->setEnabled(false);
         return;
     }

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -30,10 +31,13 @@ struct TFilmSource
     std::int64_t shownStep = 0;
     // Where the move is over, once the window knows it.
     std::optional<std::int64_t> endStep;
+    // The user's marks in the move, ascending.
+    std::vector<std::int64_t> marks;
 };
 
-// Datei → Exportieren → Film...: the stretch (the whole move or from the
-// step shown to the end), the size, the format, the frame rate, the speed-up
+// Datei → Exportieren → Film...: the stretch (the whole move, from the step
+// shown to the end, or between two of the user's marks, once there are two),
+// the size, the format, the frame rate, the speed-up
 // and the caption, with the film's length and an estimate of its file
 // before it starts. The film renders on the pool given while the window
 // goes on, with a bar of the frames done and Abbrechen; a film given up
@@ -50,7 +54,8 @@ public:
     // The move to film; keeps the settings chosen so far.
     void SetSource(const TFilmSource& source);
 
-    enum class TStretch { WholeMove, FromShownStep };
+    // In the order the dialog offers them.
+    enum class TStretch { WholeMove, FromShownStep, BetweenMarks };
     void SetStretch(TStretch stretch);
     void SetSettings(const TFilmSettings& settings);
     TFilmSettings GetSettings() const;
@@ -70,6 +75,8 @@ signals:
 private:
     // The steps the film covers, up to the move's end or, before it is known, the course limit.
     std::pair<std::int64_t, std::int64_t> Stretch() const;
+    // The marks to choose from, keeping the marks chosen where they still are.
+    void ShowMarks();
     void ShowSummary();
     void AskAndStart();
     void ShowProgress();
@@ -79,6 +86,8 @@ private:
     TJobPool& work;
     TFilmSource source;
     QComboBox* stretch = nullptr;
+    QComboBox* fromMark = nullptr;
+    QComboBox* toMark = nullptr;
     QSpinBox* width = nullptr;
     QSpinBox* height = nullptr;
     QComboBox* format = nullptr;

@@ -332,8 +332,11 @@ void CheckCombinations(const TRunOptions& o)
         const std::optional<TFilmFormat> format = FilmFormatOf(o.filmPath);
         if (!format)
             throw TParseFailure("--film needs a name ending in .mp4, .webm or .gif, not '" + o.filmPath + "'");
-        if (const std::string problem = FilmSettingsProblem(FilmSettingsOf(o)); !problem.empty())
-            throw TParseFailure("--film-size: " + problem);
+        // Past the options' own ranges, a problem is the size's, or a GIF's frame rate.
+        const TFilmSettings settings = FilmSettingsOf(o);
+        const bool fastGif = settings.format == TFilmFormat::Gif && settings.framesPerSecond > GifMaximumFramesPerSecond;
+        if (const std::string problem = FilmSettingsProblem(settings); !problem.empty())
+            throw TParseFailure((fastGif ? "--film-fps: " : "--film-size: ") + problem);
     }
     int toStdout = 0;
     for (const std::string* path : {&o.tracePath, &o.csvPath, &o.writeScenarioPath, &o.plotPath, &o.summaryCsvPath,

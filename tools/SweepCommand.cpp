@@ -339,7 +339,7 @@ int RunSweepReport(const TRunOptions& options, std::ostream& out, std::ostream& 
     // With a file on standard output, the report goes to standard error.
     WriteSweepReport(table, groups, options.StdoutTaken() ? err : out, options.deadline);
     if (!table.missing.empty())
-        err << "zemba-run: " << options.sweepReportPath << " is incomplete: " << DescribeMissing(table.missing, table.planRuns) << '\n';
+        err << "zemba-run: " << options.sweepReportPath << " is incomplete: " << DescribeMissing(table.missing, table.dueRuns) << '\n';
     const TSweepSummaryInput summary{&table, &groups, plan ? &*plan : nullptr, options.deadline};
     for (const auto& [path, text] : {std::pair{&options.summaryCsvPath, &SweepSummaryCsv},
                                      std::pair{&options.summaryJsonPath, &SweepSummaryJson}}) {

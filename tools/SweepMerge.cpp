@@ -50,8 +50,8 @@ int RunSweepMerge(const TRunOptions& options, std::ostream& err)
         return 2;
     }
     const std::optional<TSeedRule> rule = plan->IsSequential() ? std::optional(plan->SeedRule()) : std::nullopt;
-    if (const std::vector<std::size_t> missing = MissingRuns(plan->RunCount(), rule, rows); !missing.empty()) {
-        err << "zemba-run: the shards are not the whole sweep: " << DescribeMissing(missing, plan->RunCount()) << '\n';
+    if (const TMissingRuns missing = MissingRuns(plan->RunCount(), rule, rows); !missing.runs.empty()) {
+        err << "zemba-run: the shards are not the whole sweep: " << DescribeMissing(missing.runs, missing.due) << '\n';
         return 2;
     }
     TOutputFile merged(options.csvPath, TOutputFile::TWrite::Whole);

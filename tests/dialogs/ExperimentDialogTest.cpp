@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QXYSeries>
+#include <QScatterSeries>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -27,6 +28,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <stdexcept>
 #include <sstream>
 
@@ -247,6 +249,60 @@ TEST_F(ExperimentDialog, RefusesTheCsvOfAnotherSweepInGerman)
     const auto& refusal = Child<QMessageBox>(reopened, "");
     EXPECT_EQ(refusal.text(), QStringLiteral("„%1“, Zeile 2: Die Zeilen gehören zu einer anderen Versuchsreihe.").arg(File(".csv")));
     EXPECT_EQ(Groups(reopened).rowCount(), 0);
+}
+
+// A run that stood still and one that met the limit are marked each its own way, and open their runs.
+TEST(ExperimentChart, MarksStalledRunsAndRunsAtTheLimitApart)
+{
+    const TSweepPlan plan = ParseSweep(R"({"vary": {"/source/stock": [4, 8]}, "seeds": [1, 2], "max_steps": 60000})", "s", ".");
+    std::istringstream csv("run,/source/stock,seed,finished,outcome,steps,max_steps\n"
+                           "0,4,1,1,finished,3000,60000\n1,4,2,0,stalled,2000,60000\n"
+                           "2,8,1,0,limit,60000,60000\n3,8,2,1,finished,5000,60000\n");
+    const TSweepTable table = ReadSweepCsv(csv, "s.csv");
+    TExperimentChart chart;
+    chart.Show(plan, table, SummariseSweep(table), QStringLiteral("Lasten"), false);
+    std::map<QString, std::pair<QScatterSeries::MarkerShape, std::vector<std::size_t>>> marked;
+    for (QAbstractSeries* series : chart.GetChart()->series())
+        if (auto* marks = qobject_cast<QScatterSeries*>(series); marks && marks->color() == Qt::black)
+            for (qsizetype i = 0; i < marks->count(); ++i) {
+                marked[marks->name()].first = marks->markerShape();
+                marked[marks->name()].second.push_back(chart.RunAt(marks, i));
+            }
+    using TMarks = std::pair<QScatterSeries::MarkerShape, std::vector<std::size_t>>;
+    EXPECT_EQ(marked.size(), 2u);
+    EXPECT_EQ(marked[QStringLiteral("steht still")], TMarks(QScatterSeries::MarkerShapeStar, {1}));
+    EXPECT_EQ(marked[QStringLiteral("Grenze erreicht")], TMarks(QScatterSeries::MarkerShapeRotatedRectangle, {2}));
+}
+
+// What the sweep engine refuses in a set-up a user can type is said in
+// German, each field by its name, and nothing starts.
+TEST(ExperimentSetup, IsRefusedInGermanWhereTheSweepEngineRefusesIt)
+{
+    TfrmExperiment dialog(nullptr, BuiltInMove(), QString(), QStringLiteral("Umzug"));
+    const auto& first = Child<TframeExperimentAxis>(dialog, "fraFirstAxis");
+    Vary(first, "/source/stock");
+    const QString refused = QStringLiteral("Die Versuchsreihe wird abgelehnt: ");
+    // 101 values with 100,000 seeds each are more runs than a sweep takes.
+    QStringList stocks;
+    for (int stock = 1; stock <= 101; ++stock)
+        stocks << QString::number(stock);
+    const struct { QString list; int seeds; const char* within; QString reason; } rows[] = {
+        {QStringLiteral("6, 8, 6"), 2, "", refused + QStringLiteral("Lasten = 6 steht zweimal in der Liste")},
+        {QStringLiteral("6, 0"), 2, "", refused + QStringLiteral("Lasten = 0 macht das Szenario ungültig: Quelle, Lasten: "
+                                                 "0 muss eine ganze Zahl von 1 bis 1000000 sein")},
+        {QStringLiteral("6, 8"), 2, "0:00", QStringLiteral("„0:00“ ist keine Zeit über 0 in h:mm:ss, wie „0:05:00“; leer lassen für alle Startwerte.")},
+        {stocks.join(QStringLiteral(", ")),
+         100'000, "", refused + QStringLiteral("mehr als 10000000 Läufe; bitte weniger Werte oder Startwerte wählen")},
+    };
+    Child<QRadioButton>(first, "rbList").setChecked(true);
+    for (const auto& row : rows) {
+        Child<QLineEdit>(first, "edList").setText(row.list);
+        Child<QSpinBox>(dialog, "seSeedCount").setValue(row.seeds);
+        Child<QLineEdit>(dialog, "edMedianWithin").setText(QString::fromUtf8(row.within));
+        QString reason;
+        EXPECT_FALSE(dialog.GetPlan(&reason));
+        EXPECT_EQ(reason, row.reason);
+    }
 }
 
 // A scenario that is in no file travels inside the sweep file, which zemba-run runs to the dialog's own rows.

@@ -7,6 +7,7 @@
 #include "view/clsChainPainter.h"
 
 #include <QDir>
+#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -94,6 +95,25 @@ TEST_F(Film, EveryFormatDecodesBackWithItsFramesSizeAndRate)
                   std::make_tuple(row.width, row.height, std::size_t{10}))
             << row.name;
         EXPECT_NEAR(film.framesPerSecond, row.rate, 0.01) << row.name;
+    }
+}
+
+// As a browser plays it: a GIF89a that loops for ever, each frame shown for
+// its share of a second in hundredths, never below the 2 that browsers keep.
+TEST_F(Film, AGifLoopsForEverAtItsFrameRate)
+{
+    for (const int rate : {25, 50}) {
+        const QString path = PathOf("loop.gif");
+        const TFilmSettings settings{TFilmFormat::Gif, 160, 90, rate, 1, false};
+        ASSERT_EQ(RenderFilm(BuiltInMove(), {1000, 1020, {}}, settings, path.toStdString(), Never).status,
+                  TFilmOutcome::TStatus::Written);
+        EXPECT_EQ(Bytes(path).substr(0, 6), "GIF89a");
+        QImageReader reader(path);
+        EXPECT_EQ(reader.loopCount(), -1) << "for ever";
+        int frames = 0;
+        for (QImage frame; reader.read(&frame); ++frames)
+            EXPECT_EQ(reader.nextImageDelay(), 1000 / rate) << rate << " frames a second, frame " << frames;
+        EXPECT_EQ(frames, 21);
     }
 }
 

@@ -131,7 +131,7 @@ TEST(SweepReport, RefusesRunsTwiceAndMixedPlansAndListsRunsMissing)
     std::istringstream in(head + "1,6,2,1,300,900,4,ab\n");
     const TSweepTable table = ReadSweepCsv(in, "c.csv");
     EXPECT_EQ(table.missing, (std::vector<std::size_t>{0, 2, 3}));
-    EXPECT_EQ(DescribeMissing(table.missing, table.planRuns), "3 of 4 runs missing: 0, 2, 3");
+    EXPECT_EQ(DescribeMissing(table.missing, table.dueRuns), "3 of 4 runs missing: 0, 2, 3");
 }
 
 } // namespace

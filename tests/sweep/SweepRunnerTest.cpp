@@ -1,4 +1,5 @@
 #include "tools/SweepCommand.h"
+#include "analysis/SweepJob.h"
 #include "analysis/SweepMove.h"
 #include "analysis/Version.h"
 #include "analysis/SweepRunner.h"
@@ -206,6 +207,24 @@ TEST_F(SweepCommandTest, ASequentialSweepEndsWhereItsRowsSayWhateverTheJobs)
             EXPECT_EQ(Csv(), first) << jobs << " jobs";
         }
         EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), static_cast<std::ptrdiff_t>(row.rows + 1));
+    }
+}
+
+// The window's job runs seeds until precise as zemba-run does: the same rows,
+// ending at the same batch, and it knows the runs its rule asked for.
+TEST_F(SweepCommandTest, TheWindowsJobRunsASequentialSweepToZembaRunsBytes)
+{
+    const std::atomic<bool> never{false};
+    const struct { const char* within; int most; std::size_t due; } rows[] = {{"0:00:02", 80, 80}, {"0:00:01", 30, 60}};
+    for (const auto& row : rows) {
+        Use(SequentialText(row.within, row.most));
+        std::ostringstream err;
+        ASSERT_EQ(RunSweepCommand(options, err, err, SpreadRun, never, {}), 0) << err.str();
+        TSweepJob job(plan, 3, SpreadRun);
+        job.Wait();
+        EXPECT_EQ(job.GetCsv(), Csv()) << row.within;
+        EXPECT_EQ(job.GetRunsDone(), row.due);
+        EXPECT_EQ(job.GetRunsDue(), row.due);
     }
 }
 

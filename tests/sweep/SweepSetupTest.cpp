@@ -30,10 +30,15 @@ TEST(SweepSetup, GivesThePlanOfTheEquivalentSweepFile)
          R"({"seeds": {"count": 2, "from": 7}, "vary": {"/source/load_weight": [0.1, 0.2, 0.3], "/handover": ["restart", "finish"]}})"},
         {{"", "", {{"/trail/2/length", *ListValues(" 0.25,0.5 ")}}, 0, 1, 10},
          R"({"vary": {"/trail/2/length": [0.25, 0.5]}, "seeds": [0], "max_steps": 10})"},
+        {{"", "", {}, 3, 40, 900, 7500},
+         R"({"seeds": {"from": 3, "until": {"median_within": "0:05:00", "max": 40}}, "max_steps": 900})"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.file);
-        ExpectSamePlan(ParseSweep(SweepFileText(row.setup), "window", "."), ParseSweep(row.file, "file", "."));
+        const TSweepPlan window = ParseSweep(SweepFileText(row.setup), "window", ".");
+        const TSweepPlan file = ParseSweep(row.file, "file", ".");
+        ExpectSamePlan(window, file);
+        EXPECT_EQ(std::tie(window.seedBatch, window.medianWithin), std::tie(file.seedBatch, file.medianWithin));
     }
     // Every field offered is a place the sweep accepts.
     TSweepSetup all{"", "", {}, 1, 1, 10};

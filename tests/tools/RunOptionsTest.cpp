@@ -65,6 +65,7 @@ TEST(RunOptions, RefusesWhatItCannotUseWithOneLine)
         {"--film m.gif --film-size 10x360", "--film-size needs WxH with each side from 16 to 4096"},
         {"--film m.gif --film-size 640", "--film-size needs WxH"},
         {"--film m.gif --film-fps 0", "--film-fps needs a whole number from 1 to 120"},
+        {"--film m.gif --film-fps 60", "--film-fps: a GIF runs at most 50 frames a second, not 60"},
         {"--film m.gif --film-every 0", "--film-every needs a whole number"},
         {"--film-steps 0:10", "--film-steps cannot be used with a single run: it is for a film (--film)"},
         {"--film m.gif --trace t.csv", "--trace cannot be used with a film (--film)"},
