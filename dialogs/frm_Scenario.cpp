@@ -39,7 +39,9 @@ constexpr std::int32_t TextTrailLength = 3810;
 constexpr std::int32_t TextNoClockTime = 3813;
 constexpr std::int32_t TextLengthMetres = 3814;
 // The persons table's headers, column by column: positions and speeds in the planner's units.
-constexpr std::array<std::int32_t, TfrmScenario::PersonColumns> PersonHeaders{2631, 2632, 3815, 3816, 3817, 2636, 3818};
+constexpr std::array<std::int32_t, TfrmScenario::PersonColumns> PersonHeaders{2631, 2632, 3815, 3816, 3817, 3843, 3818};
+// How names are typed, told by the names header's tooltip.
+constexpr std::int32_t TextNamesByComma = 2636;
 constexpr std::int32_t TextWithHomeArea = 2638;
 constexpr std::int32_t TextBoundFigure = 2641;
 constexpr std::int32_t TextShortest = 2642;
@@ -101,6 +103,7 @@ TfrmScenario::TfrmScenario(QWidget* owner)
     for (const std::int32_t id : PersonHeaders)
         headers << GetStringById(id);
     ui->tblPersons->setHorizontalHeaderLabels(headers);
+    ui->tblPersons->horizontalHeaderItem(ColNames)->setToolTip(GetStringById(TextNamesByComma));
     ui->tblPersons->horizontalHeader()->setStretchLastSection(true);
     ui->tblTrail->horizontalHeader()->setStretchLastSection(true);
 
