@@ -265,7 +265,7 @@ void TExperimentChart::Show(const TSweepPlan& plan, const TSweepTable& table, co
         TLine& line = perLine[i];
         // One colour per value of the second varied value.
         const QColor colour = QColor::fromRgb(CategoryRgb(i));
-        const QString value = plan.values.size() > 1 ? QString::fromStdString(plan.values[1][i]) : QString();
+        const QString value = plan.values.size() > 1 ? RuleWordsInGerman(QString::fromStdString(plan.values[1][i])) : QString();
         auto* band = new QAreaSeries(line.high, line.low);
         // The band's edges are not on the chart themselves: they go with it.
         line.high->setParent(band);

@@ -2,6 +2,7 @@
 
 #include "analysis/MoveReport.h"
 #include "analysis/OutputFile.h"
+#include "dialogs/clsScenarioWords.h"
 #include "dialogs/clsStepText.h"
 #include "model/clsSimulationTime.h"
 #include "strings/clsStringTable.h"
@@ -67,7 +68,7 @@ void ShowGroupTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTabl
         const TSweepGroup& g = groups[static_cast<std::size_t>(r)];
         int c = 0;
         for (const std::string& value : g.values)
-            grid.setItem(r, c++, Cell(QString::fromStdString(value)));
+            grid.setItem(r, c++, Cell(RuleWordsInGerman(QString::fromStdString(value))));
         const auto time = [startSecond](const std::optional<TFinishTime>& t) {
             if (!t)
                 return QString();
@@ -118,7 +119,7 @@ void ShowRunTable(QTableWidget& grid, const TSweepPlan& plan, const TSweepTable&
         int c = 0;
         grid.setItem(r, c++, Cell(QString::number(row.run)));
         for (const std::string& value : row.values)
-            grid.setItem(r, c++, Cell(QString::fromStdString(value)));
+            grid.setItem(r, c++, Cell(RuleWordsInGerman(QString::fromStdString(value))));
         grid.setItem(r, c++, Cell(QString::number(plan.SeedOf(row.run))));
         grid.setItem(r, c++, Cell(GetStringById(TextFirstEnd + static_cast<std::int32_t>(row.end)), false));
         grid.setItem(r, c++, Cell(MoveTimeText(row.steps, startSecond)));

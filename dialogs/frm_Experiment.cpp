@@ -9,6 +9,7 @@
 #include "dialogs/clsExperimentRun.h"
 #include "dialogs/clsExperimentTables.h"
 #include "dialogs/clsScenarioFaultText.h"
+#include "dialogs/clsScenarioWords.h"
 #include "dialogs/clsSaveDialog.h"
 #include "dialogs/clsStepText.h"
 #include "dialogs/frame_ExperimentAxis.h"
@@ -345,7 +346,8 @@ std::pair<TScenarioDescription, QString> TfrmExperiment::RunOf(std::size_t run) 
     QString values;
     const std::vector<std::string> texts = plan->ValuesOf(plan->CombinationOf(run));
     for (std::size_t k = 0; k < texts.size(); ++k)
-        values += QStringLiteral(", ") + FieldName(plan->pointers[k]) + QStringLiteral(" = ") + QString::fromStdString(texts[k]);
+        values += QStringLiteral(", ") + FieldName(plan->pointers[k]) + QStringLiteral(" = ")
+                  + RuleWordsInGerman(QString::fromStdString(texts[k]));
     return {plan->ScenarioOf(run), GetStringById(TextRunName).arg(scenarioName + values).arg(plan->SeedOf(run))};
 }
 

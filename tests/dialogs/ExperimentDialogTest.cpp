@@ -2,6 +2,7 @@
 #include "analysis/SweepMove.h"
 #include "dialogs/clsExperimentChart.h"
 #include "dialogs/clsExperimentFiles.h"
+#include "dialogs/clsScenarioWords.h"
 #include "dialogs/frm_Compare.h"
 #include "dialogs/frm_Experiment.h"
 #include "dialogs/frame_ExperimentAxis.h"
@@ -134,8 +135,9 @@ TEST_F(ExperimentDialog, WritesTheCsvOfZembaRunAndItsReportsFigures)
     std::ifstream saved(base + ".csv", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(saved), {}), csv);
 
-    // The table's figures are --sweep-report's, row for row: the values,
-    // the counts, p10, the median and p90 of its summary.
+    // The table's figures are --sweep-report's, row for row: the values
+    // (the hand-over rules in German), the counts, p10, the median and p90 of
+    // its summary.
     std::istringstream summary(ZembaRun({"--sweep-report", base + ".csv", "--summary-csv", "-"}));
     std::vector<std::vector<std::string>> lines;
     for (std::string line; std::getline(summary, line);)
@@ -147,7 +149,7 @@ TEST_F(ExperimentDialog, WritesTheCsvOfZembaRunAndItsReportsFigures)
         const std::vector<std::string>& row = lines[static_cast<std::size_t>(r) + 1];
         const auto cell = [&](int c) { return groups.item(r, c)->text().toStdString(); };
         for (int c = 0; c < 6; ++c)
-            EXPECT_EQ(cell(c), row[static_cast<std::size_t>(c)]) << r << " " << c;
+            EXPECT_EQ(cell(c), RuleWordsInGerman(QString::fromStdString(row[static_cast<std::size_t>(c)])).toStdString()) << r << " " << c;
         EXPECT_EQ(std::vector<std::string>({cell(7), cell(8), cell(10)}), std::vector<std::string>({row[6], row[7], row[10]})) << r;
     }
 }
