@@ -88,7 +88,6 @@ TBCThread::TBCThread(bool createSuspended, TMoveLoop* theLoop, TChainPublisher* 
                      TPacingTiming theTiming)
     : loop(theLoop)
     , publisher(thePublisher)
-    , ticket(publisher ? publisher->TakeOver() : TChainPublisher::Newest)
     , timing(std::move(theTiming))
 {
     if (!createSuspended)
@@ -106,7 +105,7 @@ void TBCThread::Resume()
         return;
     // Still alone with the move here, so the window has a picture before the first step.
     if (publisher)
-        publisher->Publish(*loop, false, ticket);
+        publisher->Publish(*loop);
     thread = std::thread(&TBCThread::Execute, this);
 }
 
@@ -167,7 +166,7 @@ bool TBCThread::AwaitStep(bool& paused, bool& waited)
     if (waited) {
         // The chain's own counter keeps its last figure while nothing steps.
         if (publisher)
-            publisher->Publish(*loop, true, ticket);
+            publisher->Publish(*loop, true);
         controlChanged.wait(lock, [&] { return stopRequested.load() || !held(); });
     }
     if (stopRequested.load())
@@ -195,15 +194,12 @@ void TBCThread::Execute()
                 return;
             published = now;
         }
-        publisher->Publish(*loop, paused, ticket);
+        publisher->Publish(*loop, paused);
     };
     pacer.Start();
     while (AwaitStep(paused, waited)) {
         pacer.SetSpeed(speed.load(std::memory_order_relaxed));
-        // Steps that overrun their period keep no time either, and raised
-        // they would take a core from the window and the display for good.
-        const bool overran = loop->GetChain().overrun.load(std::memory_order_relaxed);
-        if (const bool paced = pacer.GetPeriod() != 0 && !overran; paced != raised)
+        if (const bool paced = pacer.GetPeriod() != 0; paced != raised)
             SetRaisedPriority(raised = paced);
         // A step after a wait is not late for a period that ran out meanwhile.
         if (waited)

@@ -2,16 +2,8 @@
 
 #include "model/clsMoveLoop.h"
 
-TChainPublisher::TTicket TChainPublisher::TakeOver()
+void TChainPublisher::Publish(const TMoveLoop& loop, bool paused)
 {
-    return newest.fetch_add(1) + 1;
-}
-
-void TChainPublisher::Publish(const TMoveLoop& loop, bool paused, TTicket ticket)
-{
-    const std::lock_guard lock(writing);
-    if (IsTakenOver(ticket))
-        return;
     TChainState& copy = copies[back];
     copy.ReadBounded(loop.GetChain(), KeptPersons);
     copy.outcome = loop.GetOutcome();
@@ -31,7 +23,6 @@ void TChainPublisher::Publish(const TMoveLoop& loop, bool paused, TTicket ticket
 
 void TChainPublisher::Clear()
 {
-    const std::lock_guard lock(writing);
     copies[back] = TChainState();
     Release();
 }
