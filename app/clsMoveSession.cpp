@@ -38,6 +38,14 @@ TReportedCourse RunCourse(const TScenarioDescription& chosen, TMoveKeyframes& ke
     return run;
 }
 
+// What a replaced move leaves behind, let go of in this order: the thread,
+// which waits for its step under way, then the move.
+struct TLeftMove
+{
+    TSteppedMove move;
+    std::unique_ptr<TBCThread> thread;
+};
+
 } // namespace
 
 TMoveSession::TMoveSession(QObject* owner)
@@ -50,8 +58,11 @@ TMoveSession::TMoveSession(QObject* owner)
 
 TMoveSession::~TMoveSession()
 {
+    // Everything is told to stop before anything is waited for, so that the waits overlap.
+    RetireMove();
+    if (courseCancel)
+        *courseCancel = true;
     jumper.reset();
-    thread.reset();
     courseWork.Stop();
     work.Stop();
 }
@@ -73,10 +84,8 @@ void TMoveSession::Start(const std::optional<TScenarioDescription>& chosen)
 
 void TMoveSession::Replace(std::unique_ptr<TSteppedMove> move, bool paused, bool afresh)
 {
-    // Joins the thread: nothing steps the move from here on.
-    thread.reset();
     emit MoveLeaving();
-    scenario.reset();
+    RetireMove();
     objects = move ? std::move(move->objects) : std::make_unique<TZOManager>();
     scenario = move ? std::move(move->scenario) : nullptr;
     if (afresh || !scenario)
@@ -93,6 +102,20 @@ void TMoveSession::Replace(std::unique_ptr<TSteppedMove> move, bool paused, bool
     publisher.Publish(scenario->GetLoop(), paused);
     emit MoveEntered(afresh);
     thread->Resume();
+}
+
+void TMoveSession::RetireMove()
+{
+    // The thread may be in the middle of a long step; it ends that step on
+    // the retirement's thread, and nothing it publishes is shown any more.
+    if (thread)
+        thread->RequestStop();
+    publisher.TakeOver();
+    auto left = std::make_unique<TLeftMove>();
+    left->thread = std::move(thread);
+    left->move.scenario = std::move(scenario);
+    left->move.objects = std::move(objects);
+    retirement.Retire(std::move(left));
 }
 
 void TMoveSession::StartCourse()

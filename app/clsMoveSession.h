@@ -4,6 +4,7 @@
 #include "analysis/MoveReport.h"
 #include "dialogs/clsJobPool.h"
 #include "runtime/clsChainPublisher.h"
+#include "runtime/clsRetirement.h"
 #include "scenario/clsScenarioDescription.h"
 
 #include <QObject>
@@ -29,8 +30,11 @@ struct TSteppedMove;
 //
 // Whatever replaces the move (a start, a restart, an opened file, a quick
 // change, the editor, a run of an experiment, a jump) takes one path: the
-// thread stops, MoveLeaving lets the readers of the old move go, the new move
-// takes its place, MoveEntered lets them take it up, and its thread starts.
+// thread is told to stop and publishes no more, MoveLeaving lets the readers
+// of the old move go, the old move goes to the retirement with its thread,
+// the new move takes its place, MoveEntered lets them take it up, and its
+// thread starts. The window waits neither for a step under way nor for a
+// large move's destruction.
 // The publisher lives as long as the session: whoever holds it reads the
 // move in place, whichever that is.
 class TMoveSession : public QObject
@@ -111,9 +115,14 @@ private:
     void Replace(std::unique_ptr<TSteppedMove> move, bool paused, bool afresh);
     // Gives up the course run of the move before and starts the one of the move in place, if any.
     void StartCourse();
+    // Tells the thread to stop, takes the publisher from it and hands it with
+    // the move to the retirement; no move is in place after.
+    void RetireMove();
 
     std::optional<TScenarioDescription> description;
     TChainPublisher publisher;
+    // Goes before the publisher its threads may still publish into.
+    TRetirement retirement;
     // The scenario goes before the registry it is filed in.
     std::unique_ptr<TZOManager> objects;
     std::unique_ptr<TScenario> scenario;

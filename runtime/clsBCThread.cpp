@@ -88,6 +88,7 @@ TBCThread::TBCThread(bool createSuspended, TMoveLoop* theLoop, TChainPublisher* 
                      TPacingTiming theTiming)
     : loop(theLoop)
     , publisher(thePublisher)
+    , ticket(publisher ? publisher->TakeOver() : TChainPublisher::Newest)
     , timing(std::move(theTiming))
 {
     if (!createSuspended)
@@ -105,7 +106,7 @@ void TBCThread::Resume()
         return;
     // Still alone with the move here, so the window has a picture before the first step.
     if (publisher)
-        publisher->Publish(*loop);
+        publisher->Publish(*loop, false, ticket);
     thread = std::thread(&TBCThread::Execute, this);
 }
 
@@ -166,7 +167,7 @@ bool TBCThread::AwaitStep(bool& paused, bool& waited)
     if (waited) {
         // The chain's own counter keeps its last figure while nothing steps.
         if (publisher)
-            publisher->Publish(*loop, true);
+            publisher->Publish(*loop, true, ticket);
         controlChanged.wait(lock, [&] { return stopRequested.load() || !held(); });
     }
     if (stopRequested.load())
@@ -194,12 +195,15 @@ void TBCThread::Execute()
                 return;
             published = now;
         }
-        publisher->Publish(*loop, paused);
+        publisher->Publish(*loop, paused, ticket);
     };
     pacer.Start();
     while (AwaitStep(paused, waited)) {
         pacer.SetSpeed(speed.load(std::memory_order_relaxed));
-        if (const bool paced = pacer.GetPeriod() != 0; paced != raised)
+        // Steps that overrun their period keep no time either, and raised
+        // they would take a core from the window and the display for good.
+        const bool overran = loop->GetChain().overrun.load(std::memory_order_relaxed);
+        if (const bool paced = pacer.GetPeriod() != 0 && !overran; paced != raised)
             SetRaisedPriority(raised = paced);
         // A step after a wait is not late for a period that ran out meanwhile.
         if (waited)

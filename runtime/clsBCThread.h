@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/clsSimulationTime.h"
+#include "runtime/clsChainPublisher.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -9,7 +10,6 @@
 #include <mutex>
 #include <thread>
 
-class TChainPublisher;
 class TMoveLoop;
 
 // Raises the calling thread to the highest priority below real-time, where
@@ -68,7 +68,8 @@ private:
 // that its periods keep time, and publishes its state after each step, until
 // a stop is requested. As fast as possible it keeps no time and runs at
 // normal priority: raised, it would starve the window's thread, which a yield
-// does not wake, and the picture would stand still. The stop,
+// does not wake, and the picture would stand still; so does a move whose
+// last step overran its period (a large chain's). The stop,
 // the pause and the speed are checked once per period, before its step; the
 // destructor requests the stop and joins. A move that is over, finished or
 // stalled, is held as a paused one is, and steps no more.
@@ -81,7 +82,8 @@ public:
     // than the step. At any other speed every step is published.
     static constexpr std::int64_t PublishEveryMs = 10;
 
-    // Without a publisher the move is stepped and nobody is shown it.
+    // Without a publisher the move is stepped and nobody is shown it. A
+    // thread takes its publisher over: one on it before publishes no more.
     TBCThread(bool createSuspended, TMoveLoop* loop, TChainPublisher* publisher = nullptr,
               TPacingTiming timing = TPacingTiming::System());
     ~TBCThread();
@@ -116,6 +118,7 @@ private:
 
     TMoveLoop* const loop;
     TChainPublisher* const publisher;
+    const TChainPublisher::TTicket ticket;
     TPacingTiming timing;
     std::atomic<bool> stopRequested{false};
     std::atomic<std::int32_t> speed{1};

@@ -2,8 +2,16 @@
 
 #include "model/clsMoveLoop.h"
 
-void TChainPublisher::Publish(const TMoveLoop& loop, bool paused)
+TChainPublisher::TTicket TChainPublisher::TakeOver()
 {
+    return newest.fetch_add(1) + 1;
+}
+
+void TChainPublisher::Publish(const TMoveLoop& loop, bool paused, TTicket ticket)
+{
+    const std::lock_guard lock(writing);
+    if (IsTakenOver(ticket))
+        return;
     TChainState& copy = copies[back];
     copy.ReadBounded(loop.GetChain(), KeptPersons);
     copy.outcome = loop.GetOutcome();
@@ -23,6 +31,7 @@ void TChainPublisher::Publish(const TMoveLoop& loop, bool paused)
 
 void TChainPublisher::Clear()
 {
+    const std::lock_guard lock(writing);
     copies[back] = TChainState();
     Release();
 }

@@ -4,6 +4,7 @@
 #include "runtime/clsBCThread.h"
 #include "model/clsZOManager.h"
 #include "runtime/clsChainPublisher.h"
+#include "runtime/clsRetirement.h"
 #include "scenario/clsScenario.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <future>
+#include <memory>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -223,4 +226,45 @@ TEST(Publisher, HandsOverTheSameDeliveryCurveWhetherItPublishesEveryStepOrSeldom
     ASSERT_EQ(everyStep.size(), 9u) << "step 0 and every 375 steps";
     EXPECT_EQ(everyStep[8], (TDeliveryPoint{3000, everyStep[8].delivered}));
     EXPECT_EQ(curve(977), everyStep);
+}
+
+// What a replaced move leaves behind: its thread goes first, waiting for its step.
+struct TLeftRun
+{
+    std::unique_ptr<TCountedRun> run;
+    std::unique_ptr<TBCThread> thread;
+};
+
+TEST(Replacing, AMoveInALongStepIsLetGoOfWithoutWaitingAndNeverShownAgain)
+{
+    TChainPublisher publisher;
+    auto old = std::make_unique<TCountedRun>();
+    std::promise<void> release;
+    const std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> inStep{false};
+    std::atomic<bool> stepEnded{false};
+    // Holds the second step until released, or for ten seconds should the replace wait for it.
+    const std::function<void(int)> hold = [&](int step) {
+        if (step != 2)
+            return;
+        inStep = true;
+        released.wait_for(10s);
+        stepEnded = true;
+    };
+    old->counter.hook = &hold;
+    auto oldThread = std::make_unique<TBCThread>(false, &old->loop, &publisher);
+    ASSERT_TRUE(Eventually([&] { return inStep.load(); }));
+    EXPECT_EQ(publisher.Latest().step, 1) << "the old move was shown up to its step before";
+
+    TRetirement retirement;
+    TCountedRun fresh;
+    oldThread->RequestStop();
+    retirement.Retire(std::make_unique<TLeftRun>(TLeftRun{std::move(old), std::move(oldThread)}));
+    TBCThread thread(true, &fresh.loop, &publisher);
+    thread.SetPaused(true);
+    thread.Resume();
+    EXPECT_FALSE(stepEnded) << "the replace waited for the step under way";
+    release.set_value();
+    retirement.Drain();
+    EXPECT_EQ(publisher.Latest().step, 0) << "the old move's step after the replace is never shown";
 }
