@@ -26,7 +26,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QSettings>
@@ -41,11 +40,37 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
+
+#include <spawn.h>
+#include <sys/wait.h>
 
 namespace {
 
 using namespace std::chrono_literals;
+
+// Runs zemba-run to its end and gives its exit status, -1 if it did not end
+// by itself. Started through posix_spawn, not QProcess: Qt starts a process
+// with a vfork of its own that ThreadSanitizer cannot see, and loses track of
+// what the window's threads handed each other before it.
+int RunHeadless(std::vector<std::string> args)
+{
+    args.insert(args.begin(), ZEMBA_RUN);
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, ZEMBA_RUN, nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
 
 // Every test starts as a first start, with settings of its own, never the
 // user's: cleared before the window is made, which reads them.
@@ -500,13 +525,13 @@ TEST_F(Workbench, AnEditedMoveSavedToAFileRunsHeadlessToTheSameTraceAsTheWindows
         if (step % Every == 0)
             trace.WriteStep(step, *scenario.GetChain());
     }
-    QProcess run;
-    run.start(QStringLiteral(ZEMBA_RUN), {QStringLiteral("--scenario"), saved, QStringLiteral("--steps"),
-                                          QString::number(Steps), QStringLiteral("--every"), QString::number(Every),
-                                          QStringLiteral("--trace"), QStringLiteral("-")});
-    ASSERT_TRUE(run.waitForFinished(30000));
-    EXPECT_EQ(run.exitCode(), 0);
-    EXPECT_EQ(run.readAllStandardOutput().toStdString(), expected.str());
+    const std::string traced = dir.filePath(QStringLiteral("mine.csv")).toStdString();
+    ASSERT_EQ(RunHeadless({"--scenario", saved.toStdString(), "--steps", std::to_string(Steps), "--every",
+                           std::to_string(Every), "--trace", traced}),
+              0);
+    std::ostringstream written;
+    written << std::ifstream(traced).rdbuf();
+    EXPECT_EQ(written.str(), expected.str());
 }
 
 // The report of a large move up to a late step, a comparison of it and its
