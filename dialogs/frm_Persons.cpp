@@ -76,6 +76,7 @@ TfrmPersons::TfrmPersons(QWidget* owner, TClient&& client)
 {
     for (int k = 0; k < TPersonRow::ColumnCount; ++k)
         hcPersons->model()->setHeaderData(k, Qt::Horizontal, GetStringById(TextFirstHeader + k));
+    FitHeaders();
 
     lbPersons->setItemDelegate(new TRowDelegate(*this));
     connect(hcPersons, &QHeaderView::sectionResized, this, &TfrmPersons::hcPersonsSectionResize);
@@ -123,6 +124,21 @@ void TfrmPersons::LayoutClient(QDialog& form, QWidget& pnlClient, TClient& clien
     layout->setSpacing(0);
     layout->addLayout(headerRow);
     layout->addWidget(client.lbPersons);
+}
+
+void TfrmPersons::FitHeaders()
+{
+    // The column widths were chosen for a smaller font than the window's; a
+    // column is never narrower than its header, and the dialog opens wide
+    // enough for every header, the last one's too.
+    int wanted = 2 * lbPersons->frameWidth();
+    for (int k = 0; k < TPersonRow::ColumnCount; ++k) {
+        const int fitted = std::max(hcPersons->sectionSize(k), hcPersons->sectionSizeHint(k));
+        if (k + 1 < TPersonRow::ColumnCount)
+            hcPersons->resizeSection(k, fitted);
+        wanted += fitted;
+    }
+    resize(std::max(width(), wanted), height());
 }
 
 void TfrmPersons::SetManager(const TZOManager* newManager)

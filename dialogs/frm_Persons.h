@@ -58,6 +58,8 @@ private:
     TfrmPersons(QWidget* owner, TClient&& client);
 
     static void LayoutClient(QDialog& form, QWidget& pnlClient, TClient& client);
+    // Widens the columns whose headers the window's font does not fit, and the dialog to show them all.
+    void FitHeaders();
 
     void FillList();
     // The row of the person with the id and name in the state shown.

@@ -4,6 +4,7 @@
 #include "runtime/clsChainPublisher.h"
 #include "scenario/clsScenario.h"
 
+#include <QHeaderView>
 #include <QImage>
 #include <QListWidget>
 
@@ -60,6 +61,18 @@ TEST(PersonsDialog, ListsThePersonsByIdAndDrawsThemWhileTheChainSteps)
         EXPECT_FALSE(PaintRows(dialog).isNull());
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+// The columns are narrow, yet in the window's font every header is whole,
+// the last one's too, at the size the dialog opens with.
+TEST(PersonsDialog, OpensWithEveryHeaderWhole)
+{
+    TfrmPersons dialog(nullptr);
+    dialog.show();
+    const auto* header = dialog.findChild<QHeaderView*>("hcPersons");
+    for (int k = 0; k < header->count(); ++k)
+        EXPECT_GE(header->sectionSize(k), header->sectionSizeHint(k)) << header->model()->headerData(k, Qt::Horizontal).toString().toStdString();
+    EXPECT_LE(header->length(), header->width());
 }
 
 } // namespace
